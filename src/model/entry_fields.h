@@ -1,0 +1,27 @@
+// The texts of the main window's entry fields, as the window holds them. Gathering, the
+// specification file writer and the command-line companion read a problem from these,
+// so that every entry point turns text into numbers the same way.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quon {
+
+// One variable's entry fields, exactly as typed.
+struct VariableFields {
+  std::string LowerLimit = "-5";  // txtLL
+  std::string UpperLimit = "5";   // txtUL
+  std::string Expansion = "*";    // txtExpansion: "*" is the middle of the interval
+  std::string Period = "*";       // txtPeriod: "*" is 2 pi
+  std::string Terms = "10";       // txtTerms: number of terms
+  bool PowerChecked = true;       // chkPower: checked for power terms
+};
+
+struct EntryFields {
+  std::string Equation = "x^2*sin(y)+4*cos(z)-t";  // txtEquation
+  std::vector<VariableFields> Variables;           // one per variable in use
+  std::vector<std::string> ConstantItems;          // the items of cboConstants, in order
+};
+
+}  // namespace quon

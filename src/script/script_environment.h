@@ -1,0 +1,51 @@
+// The program's script host: one expression engine prepared for the user's function and
+// constants (the math object published with global members, then halfpi, pi and e
+// defined), the value of the function at the point the engine holds, and the error event
+// that tells the user about every failure other than the numeric ones.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quon {
+
+// A failed call into the engine, carrying the error number that arrived in the caller.
+class ScriptFailure : public std::runtime_error {
+ public:
+  ScriptFailure(int32_t number, const std::string& description)
+      : std::runtime_error(description), Number(number) {}
+  int32_t Number;
+};
+
+class ScriptEnvironment {
+ public:
+  // Shows an error's description to the user (a message box with OK in the window).
+  using MessageSink = std::function<void(const std::string& description)>;
+
+  // Creates the engine and runs the load set-up.
+  explicit ScriptEnvironment(MessageSink showMessage = {});
+  ~ScriptEnvironment();
+  ScriptEnvironment(const ScriptEnvironment&) = delete;
+  ScriptEnvironment& operator=(const ScriptEnvironment&) = delete;
+
+  // Runs one statement at global scope ("a=2.37", "x= .5"). Throws ScriptFailure.
+  void ExecuteStatement(std::string_view statement);
+
+  // The value of the function text under the current globals (a Boolean true is -1).
+  // Throws ScriptFailure: the engine's error, 13 for a text that is not a number, or the
+  // number a math function recorded.
+  double fna(std::string_view equation);
+
+  // Number of the last error seen, 0 after the set-up; the fit's trap writes it too.
+  int32_t LastErrorNumber = 0;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace quon
