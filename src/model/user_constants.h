@@ -32,6 +32,8 @@ std::string ConstantsFullMessage();
 
 // Removes entry `index` of the model's Constants and returns the statement that resets the
 // engine's variable of that name: the entry up to and including its first "=", then "0".
+// An index outside 0..ConstCount-1 changes nothing and returns an empty text, and so does
+// an entry without "=" (only a hand-written file holds one) once it is removed.
 std::string RemoveConstant(ProblemModel& model, int index);
 
 // Sends every item, first to last, to the engine as a statement. Stops at the first
