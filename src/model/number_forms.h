@@ -24,10 +24,17 @@ std::string PrintForm(double value);
 // The longest leading number of the text after every blank, tab and line feed has been
 // dropped: sign, digits with at most one point, exponent with E or D; "&H" and "&O" start
 // hexadecimal and octal integers. 0 when there is none; never fails.
+// A decimal number beyond the range of a double reads as an infinity of its sign, one
+// below the smallest subnormal as zero. Hexadecimal and octal integers: "H", "O" and the
+// hex letters in either case; no sign before "&"; a value up to 16 bits wide is a 16-bit
+// two's complement integer (&HFFFF is -1), a wider one a 32-bit two's complement integer
+// (&HFFFFFFFF is -1, &H10000 is 65536); reading stops before a digit that would make the
+// value wider than 32 bits. "&H" without digits reads as 0.
 double LeadingNumber(std::string_view text);
 
 // The entry fields' check: the whole text, apart from blanks around it, is a number
-// (sign, digits with at most one point, optional exponent with E). Empty is not a number.
+// (sign, digits with at most one point, optional exponent with E in either case). Empty is
+// not a number, nor is a number beyond the range of a double. Blanks are spaces and tabs.
 bool IsNumber(std::string_view text);
 
 // value rounded to the nearest integer, halves to the even neighbour; nullopt when the
