@@ -92,8 +92,7 @@ void ParseTextFile(std::string_view text, const std::string& path, SpecFileConte
   for (int32_t i = 0; i < *count; ++i) {
     contents.Constants.push_back(reader.ReadLine("constant " + std::to_string(i + 1)));
   }
-  reader.ExpectEnd("the file holds more lines than its " + std::to_string(*count) +
-                   " constants.");
+  reader.ExpectEnd("the file holds more lines than its " + std::to_string(*count) + " constants.");
 }
 
 // The whole file as text; a missing or unreadable file is refused with the system's reason.
@@ -147,8 +146,7 @@ SpecFileContents ReadSpecFile(const std::string& path) {
   return ParseSpecFile(mainText, textFileText, path);
 }
 
-EntryFields ApplySpecFile(SpecFileContents contents, const std::string& path,
-                          ProblemModel& model) {
+EntryFields ApplySpecFile(SpecFileContents contents, const std::string& path, ProblemModel& model) {
   EntryFields fields;
   model.SpecFile = path;
   model.LastVar = static_cast<int32_t>(contents.Variables.size()) - 1;

@@ -114,8 +114,7 @@ bool FieldsMatchResults(const EntryFields& fields, const ProblemModel& model) {
   return true;
 }
 
-SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model,
-                             SaveOutcome* outcome) {
+SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model, SaveOutcome* outcome) {
   const std::size_t count = VariableCount(model);
   if (fields.Variables.size() < count || model.VarName.size() < count) {
     throw SpecFileError("The problem cannot be saved before its variables are defined.");
@@ -123,8 +122,8 @@ SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model,
   // Coefficients go with the records only when the records describe the fit that made them.
   const bool withResults = model.HaveResults && FieldsMatchResults(fields, model);
   if (outcome) {
-    *outcome = model.HaveResults && !withResults ? SaveOutcome::SavedWithoutResults
-                                                 : SaveOutcome::Saved;
+    *outcome =
+        model.HaveResults && !withResults ? SaveOutcome::SavedWithoutResults : SaveOutcome::Saved;
   }
   if (!model.HaveResults) {
     for (std::size_t i = 0; i < count; ++i) {
@@ -152,8 +151,7 @@ SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model,
   return texts;
 }
 
-SaveOutcome WriteSpecFile(const std::string& path, const EntryFields& fields,
-                          ProblemModel& model) {
+SaveOutcome WriteSpecFile(const std::string& path, const EntryFields& fields, ProblemModel& model) {
   SaveOutcome outcome = SaveOutcome::Saved;
   SpecFileTexts texts;
   try {

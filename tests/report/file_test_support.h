@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -11,7 +12,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
 namespace quon::test {
 

@@ -57,30 +57,31 @@ INSTANTIATE_TEST_SUITE_P(
                       " 0 \r\n\"x\",0,1.2.3,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n", kTextFile,
                       "the upper limit of variable 1 is not a number", false},
         MalformedCase{"KindNotABoolean", " 0 \r\n\"x\",0,2,\"*\",1,\"*\",2\r\n#FALSE#\r\n",
-                      kTextFile, "the kind of terms of variable 1 is not #TRUE# or #FALSE#",
-                      false},
+                      kTextFile, "the kind of terms of variable 1 is not #TRUE# or #FALSE#", false},
         MalformedCase{"UnclosedQuote", " 0 \r\n\"x,0,2\r\n", kTextFile,
                       "the name of variable 1 has no closing quote", false},
         MalformedCase{"TextAfterClosingQuote", " 0 \r\n\"x\"y,0,2\r\n", kTextFile,
                       "after the closing quote of the name of variable 1", false},
         MalformedCase{"OneTerm", " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",0\r\n#FALSE#\r\n", kTextFile,
                       "variable 1 has fewer than 2 terms", false},
-        MalformedCase{"TermsBeyondInt32", " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",3E+09\r\n#FALSE#\r\n",
-                      kTextFile, "the number of terms of variable 1 is out of range", false},
+        MalformedCase{"TermsBeyondInt32",
+                      " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",3E+09\r\n#FALSE#\r\n", kTextFile,
+                      "the number of terms of variable 1 is out of range", false},
         MalformedCase{"NoResultsFlag", Main(""), kTextFile, "ends before the results flag", false},
         MalformedCase{"FewerCoefficients", Main("#TRUE#\r\n 1 \r\n 2 \r\n"), kTextFile,
                       "ends before a coefficient", false},
-        MalformedCase{"MoreCoefficients", Main("#TRUE#\r\n 1 \r\n 2 \r\n 1 \r\n 5 \r\n"),
-                      kTextFile, "more coefficients", false},
+        MalformedCase{"MoreCoefficients", Main("#TRUE#\r\n 1 \r\n 2 \r\n 1 \r\n 5 \r\n"), kTextFile,
+                      "more coefficients", false},
         MalformedCase{"CoefficientsAfterFalse", Main("#FALSE#\r\n 1 \r\n"), kTextFile,
                       "more than its results flag", false},
-        MalformedCase{"CoefficientNotANumber", Main("#TRUE#\r\n 1 \r\n x \r\n 1 \r\n"),
-                      kTextFile, "a coefficient is not a number", false},
-        MalformedCase{"GridFarLargerThanTheFile",
-                      " 3 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"y\",0,1,\"*\",#TRUE#,\"*\",999\r\n"
-                      "\"z\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"t\",0,1,\"*\",#TRUE#,\"*\",999\r\n"
-                      "#TRUE#\r\n 1 \r\n",
-                      kTextFile, "too large", false},
+        MalformedCase{"CoefficientNotANumber", Main("#TRUE#\r\n 1 \r\n x \r\n 1 \r\n"), kTextFile,
+                      "a coefficient is not a number", false},
+        MalformedCase{
+            "GridFarLargerThanTheFile",
+            " 3 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"y\",0,1,\"*\",#TRUE#,\"*\",999\r\n"
+            "\"z\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"t\",0,1,\"*\",#TRUE#,\"*\",999\r\n"
+            "#TRUE#\r\n 1 \r\n",
+            kTextFile, "too large", false},
         MalformedCase{"EmptyTextFile", Main("#FALSE#\r\n"), "", "ends before the function", true},
         MalformedCase{"NoConstantCount", Main("#FALSE#\r\n"), "\"x^2\"\r\n",
                       "ends before the number of constants", true},
@@ -91,8 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"ConstantsEndEarly", Main("#FALSE#\r\n"), "\"x^2\"\r\n 2 \r\na=1\r\n",
                       "ends before constant 2", true},
         MalformedCase{"MoreConstantsThanCounted", Main("#FALSE#\r\n"),
-                      "\"x^2\"\r\n 1 \r\na=1\r\nb=2\r\n", "more lines than its 1 constants",
-                      true}),
+                      "\"x^2\"\r\n 1 \r\na=1\r\nb=2\r\n", "more lines than its 1 constants", true}),
     [](const testing::TestParamInfo<MalformedCase>& info) { return std::string(info.param.name); });
 
 TEST(SpecFileOpen, TrailingBlankLinesAreAccepted) {
@@ -176,14 +176,13 @@ TEST_P(FieldsChangedAfterTheFit, SaveDropsTheCoefficientsAndSaysSo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, FieldsChangedAfterTheFit,
-    testing::Values(
-        ChangedFieldCase{"MoreTerms", [](VariableFields& f) { f.Terms = "4"; }},
-        ChangedFieldCase{"FractionalTermsRoundingElsewhere",
-                         [](VariableFields& f) { f.Terms = "3.6"; }},
-        ChangedFieldCase{"LowerLimit", [](VariableFields& f) { f.LowerLimit = "-1"; }},
-        ChangedFieldCase{"UpperLimit", [](VariableFields& f) { f.UpperLimit = "2.5"; }},
-        ChangedFieldCase{"Center", [](VariableFields& f) { f.Expansion = "0"; }},
-        ChangedFieldCase{"Kind", [](VariableFields& f) { f.PowerChecked = false; }}),
+    testing::Values(ChangedFieldCase{"MoreTerms", [](VariableFields& f) { f.Terms = "4"; }},
+                    ChangedFieldCase{"FractionalTermsRoundingElsewhere",
+                                     [](VariableFields& f) { f.Terms = "3.6"; }},
+                    ChangedFieldCase{"LowerLimit", [](VariableFields& f) { f.LowerLimit = "-1"; }},
+                    ChangedFieldCase{"UpperLimit", [](VariableFields& f) { f.UpperLimit = "2.5"; }},
+                    ChangedFieldCase{"Center", [](VariableFields& f) { f.Expansion = "0"; }},
+                    ChangedFieldCase{"Kind", [](VariableFields& f) { f.PowerChecked = false; }}),
     [](const testing::TestParamInfo<ChangedFieldCase>& info) {
       return std::string(info.param.name);
     });

@@ -79,9 +79,9 @@ TEST(SpecFile, StoredResultsComeBackInCanonicalOrder) {
   EXPECT_EQ(model.Coef(0, 1, 1, 0), -1.23456789012346e15);
   EXPECT_EQ(model.Coef(1, 1, 1, 1), -8.0);
   // A centre or period that is not exactly "*" reads as its leading number.
-  EXPECT_EQ(model.Center[2], 0.0);        // "abc"
-  EXPECT_EQ(model.Period[3], 0.0);        // " *"
-  EXPECT_EQ(model.Center[3], 0.0);        // "*" over [-1, 1]
+  EXPECT_EQ(model.Center[2], 0.0);  // "abc"
+  EXPECT_EQ(model.Period[3], 0.0);  // " *"
+  EXPECT_EQ(model.Center[3], 0.0);  // "*" over [-1, 1]
   EXPECT_EQ(model.Center[0], 0.25);
   EXPECT_EQ(model.Equation, "Len(\"a,b\")+x*y+d-c");
   EXPECT_EQ(model.Constants[0], "d=Round(2.567,2)");  // whole line, comma and all
@@ -97,8 +97,8 @@ struct NumberCase {
 class NumberSpelling : public testing::TestWithParam<NumberCase> {};
 
 TEST_P(NumberSpelling, ReadsAsTheLowerLimit) {
-  const std::string main = std::string(" 0 \r\n\"x\",") + GetParam().item +
-                           ",1,\"*\",#TRUE#,\"*\",1\r\n#FALSE#\r\n";
+  const std::string main =
+      std::string(" 0 \r\n\"x\",") + GetParam().item + ",1,\"*\",#TRUE#,\"*\",1\r\n#FALSE#\r\n";
   const SpecFileContents contents = ParseSpecFile(main, "\"x\"\r\n 0 \r\n", "p");
   const double value = contents.Variables[0].LowerLimit;
   if (std::isnan(GetParam().expected)) {
@@ -111,21 +111,18 @@ TEST_P(NumberSpelling, ReadsAsTheLowerLimit) {
 
 INSTANTIATE_TEST_SUITE_P(
     Items, NumberSpelling,
-    testing::Values(NumberCase{"LeadingZero", "0.5", 0.5}, NumberCase{"NoLeadingZero", ".5", 0.5},
-                    NumberCase{"NegativeNoLeadingZero", "-.25", -0.25},
-                    NumberCase{"PlusSign", "+2", 2.0}, NumberCase{"BlanksAround", "  7  ", 7.0},
-                    NumberCase{"ExponentForm", "1.5E+15", 1.5e15},
-                    NumberCase{"SmallExponent", "1E-05", 1e-5},
-                    NumberCase{"LowerCaseExponent", "2e3", 2000.0},
-                    NumberCase{"TrailingPoint", "3.", 3.0},
-                    NumberCase{"Infinity", "Infinity", HUGE_VAL},
-                    NumberCase{"NegativeInfinity", "-Infinity", -HUGE_VAL},
-                    NumberCase{"NotANumber", "NaN", NAN},
-                    NumberCase{"BeyondTheLargestDouble", "1.79769313486232E+308", HUGE_VAL},
-                    NumberCase{"NegativeBeyondRange", "-1E+999", -HUGE_VAL},
-                    NumberCase{"BelowTheSmallestDouble", "1E-999", 0.0},
-                    NumberCase{"NegativeZero", "-0", -0.0},
-                    NumberCase{"Subnormal", "4.94065645841247E-324", 4.94065645841247e-324}),
+    testing::Values(
+        NumberCase{"LeadingZero", "0.5", 0.5}, NumberCase{"NoLeadingZero", ".5", 0.5},
+        NumberCase{"NegativeNoLeadingZero", "-.25", -0.25}, NumberCase{"PlusSign", "+2", 2.0},
+        NumberCase{"BlanksAround", "  7  ", 7.0}, NumberCase{"ExponentForm", "1.5E+15", 1.5e15},
+        NumberCase{"SmallExponent", "1E-05", 1e-5}, NumberCase{"LowerCaseExponent", "2e3", 2000.0},
+        NumberCase{"TrailingPoint", "3.", 3.0}, NumberCase{"Infinity", "Infinity", HUGE_VAL},
+        NumberCase{"NegativeInfinity", "-Infinity", -HUGE_VAL},
+        NumberCase{"NotANumber", "NaN", NAN},
+        NumberCase{"BeyondTheLargestDouble", "1.79769313486232E+308", HUGE_VAL},
+        NumberCase{"NegativeBeyondRange", "-1E+999", -HUGE_VAL},
+        NumberCase{"BelowTheSmallestDouble", "1E-999", 0.0}, NumberCase{"NegativeZero", "-0", -0.0},
+        NumberCase{"Subnormal", "4.94065645841247E-324", 4.94065645841247e-324}),
     [](const testing::TestParamInfo<NumberCase>& info) { return std::string(info.param.name); });
 
 struct TermsCase {
@@ -138,8 +135,8 @@ class StoredNumberOfTerms : public testing::TestWithParam<TermsCase> {};
 
 // A field that held "2.4" was written as the item 1.4; it reads as gathering reads "2.4".
 TEST_P(StoredNumberOfTerms, IsRoundedHalvesToEven) {
-  const std::string main = std::string(" 0 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",") + GetParam().item +
-                           "\r\n#FALSE#\r\n";
+  const std::string main =
+      std::string(" 0 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",") + GetParam().item + "\r\n#FALSE#\r\n";
   EXPECT_EQ(ParseSpecFile(main, "\"x\"\r\n 0 \r\n", "p").Variables[0].LastTerm,
             GetParam().lastTerm);
 }
