@@ -63,10 +63,13 @@ inline void ClickAt(QWidget* widget, QPoint pos = QPoint()) {
 // Replaces the field's text as a user does: select everything, then type.
 inline void TypeInto(QWidget* field, const QString& text) {
   QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-  if (text.isEmpty()) {
-    QTest::keyClick(field, Qt::Key_Delete);
-  } else {
-    QTest::keyClicks(field, text);
+  if (text.isEmpty()) QTest::keyClick(field, Qt::Key_Delete);
+  for (const QChar c : text) {
+    if (c.unicode() < 0x80) {
+      QTest::keyClick(field, c.toLatin1());
+    } else {  // no key code: the character travels as the event's text, as from an input method
+      QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
   }
 }
 
