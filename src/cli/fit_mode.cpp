@@ -56,8 +56,7 @@ int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
     Evaluate(model);
     const std::string approximation = TextForm(model.ApproxValue);
     const std::string function = TextForm(engine.fna(model.Equation));
-    std::fprintf(out, "Function=%s\nApproximation=%s\n", function.c_str(),
-                 approximation.c_str());
+    std::fprintf(out, "Function=%s\nApproximation=%s\n", function.c_str(), approximation.c_str());
     return ExitSuccess;
   } catch (const ScriptFailure& failure) {
     Message(err, "the function cannot be evaluated at the point: " +

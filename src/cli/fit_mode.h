@@ -14,13 +14,13 @@ namespace quon::cli {
 // Exit codes of the fit mode.
 enum ExitCode : int {
   ExitSuccess = 0,
-  ExitUsage = 2,          // bad arguments
-  ExitFile = 3,           // a pair that cannot be read, is malformed, or cannot be written
-  ExitScriptError = 4,    // a script error ended the fit, a constant failed, or the function
-                          // failed at the --eval point
-  ExitSingular = 5,       // the fit met a singular system
-  ExitNotFittable = 6,    // the specification cannot be fitted (a grid too large), or the
-                          // approximation overflows at the --eval point
+  ExitUsage = 2,        // bad arguments
+  ExitFile = 3,         // a pair that cannot be read, is malformed, or cannot be written
+  ExitScriptError = 4,  // a script error ended the fit, a constant failed, or the function
+                        // failed at the --eval point
+  ExitSingular = 5,     // the fit met a singular system
+  ExitNotFittable = 6,  // the specification cannot be fitted (a grid too large), or the
+                        // approximation overflows at the --eval point
 };
 
 struct FitModeOptions {

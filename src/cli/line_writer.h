@@ -24,7 +24,8 @@ class LineWriter {
 
   // Writes what is buffered; false once any write has failed.
   bool Flush() {
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
+    if (!buffer_.empty() &&
+        std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
       ok_ = false;
     }
     buffer_.clear();

@@ -70,8 +70,9 @@ bool SampleFunction(ProblemModel& model, FitEngine& engine, FitOutcome& ended) {
   if (!prepared) return false;
 
   const auto assign = [&](std::size_t k, int32_t j) {
-    return statements[k].empty() ||
-           Trapped(engine, ended, [&] { engine.ExecuteStatement(statements[k][static_cast<std::size_t>(j)]); });
+    return statements[k].empty() || Trapped(engine, ended, [&] {
+             engine.ExecuteStatement(statements[k][static_cast<std::size_t>(j)]);
+           });
   };
   double* sample = model.Coef.data();
   const std::array<int32_t, 4> last = model.LastTerm;

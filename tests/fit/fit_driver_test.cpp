@@ -20,8 +20,8 @@ using Values = RecordingEngine::Values;
 constexpr int32_t kSyntaxError = 1002;
 constexpr int32_t kAlreadyReported = -2147352319;
 
-VariableFields Variable(const char* lower, const char* upper, const char* terms,
-                        bool power = true, const char* center = "*") {
+VariableFields Variable(const char* lower, const char* upper, const char* terms, bool power = true,
+                        const char* center = "*") {
   VariableFields f;
   f.LowerLimit = lower;
   f.UpperLimit = upper;
@@ -66,9 +66,8 @@ TEST(FitDriver, TwoAndThreeTermsAssignEachVariableOnlyWhenItsNodeChanges) {
   ProblemModel model = Gathered({"x", "y"}, {Variable("0", "1", "2"), Variable("0", "2", "3")});
   RecordingEngine engine([](const Values& v) { return v.at("x") + 10 * v.at("y"); });
   ASSERT_EQ(Compute(model, engine).Status, FitStatus::Success);
-  EXPECT_EQ(engine.Statements,
-            (std::vector<std::string>{"y= 0", "x= 0", "x= 1", "y= 1", "x= 0", "x= 1", "y= 2",
-                                      "x= 0", "x= 1"}));
+  EXPECT_EQ(engine.Statements, (std::vector<std::string>{"y= 0", "x= 0", "x= 1", "y= 1", "x= 0",
+                                                         "x= 1", "y= 2", "x= 0", "x= 1"}));
   const std::vector<Values> order = {{{"x", 0}, {"y", 0}}, {{"x", 1}, {"y", 0}},
                                      {{"x", 0}, {"y", 1}}, {{"x", 1}, {"y", 1}},
                                      {{"x", 0}, {"y", 2}}, {{"x", 1}, {"y", 2}}};
@@ -112,11 +111,13 @@ TEST_P(RiddenOver, FailedSamplesStayZeroAndSamplingGoesOn) {
   EXPECT_GT(std::fabs(model.Coef(2, 0, 0, 0)), 1.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, RiddenOver,
-    testing::Values(RiddenCase{"InvalidCall", 5}, RiddenCase{"Overflow", 6},
-                    RiddenCase{"DivisionByZero", 11}, RiddenCase{"AlreadyReported", kAlreadyReported}),
-    [](const testing::TestParamInfo<RiddenCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Numbers, RiddenOver,
+                         testing::Values(RiddenCase{"InvalidCall", 5}, RiddenCase{"Overflow", 6},
+                                         RiddenCase{"DivisionByZero", 11},
+                                         RiddenCase{"AlreadyReported", kAlreadyReported}),
+                         [](const testing::TestParamInfo<RiddenCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 struct EndingCase {
   const char* name;
@@ -129,8 +130,9 @@ class EndsTheFit : public testing::TestWithParam<EndingCase> {};
 TEST_P(EndsTheFit, AtTheFirstSampleWithNoResults) {
   ProblemModel model = Gathered({"x", "y"}, {Variable("0", "1", "3"), Variable("0", "1", "2")});
   model.HaveResults = true;
-  RecordingEngine engine(
-      [&](const Values&) -> double { throw ScriptFailure(GetParam().number, GetParam().description); });
+  RecordingEngine engine([&](const Values&) -> double {
+    throw ScriptFailure(GetParam().number, GetParam().description);
+  });
   const FitOutcome outcome = Compute(model, engine);
   EXPECT_EQ(outcome.Status, FitStatus::EndedByError);
   EXPECT_EQ(outcome.ErrorNumber, GetParam().number);
@@ -140,12 +142,13 @@ TEST_P(EndsTheFit, AtTheFirstSampleWithNoResults) {
   EXPECT_EQ(engine.Errors, std::vector<int32_t>{GetParam().number});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, EndsTheFit,
-    testing::Values(EndingCase{"SyntaxError", kSyntaxError, "Syntax error"},
-                    EndingCase{"TextValue", 13, "Type mismatch"},
-                    EndingCase{"UndefinedName", 500, "Variable is undefined"}),
-    [](const testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Numbers, EndsTheFit,
+                         testing::Values(EndingCase{"SyntaxError", kSyntaxError, "Syntax error"},
+                                         EndingCase{"TextValue", 13, "Type mismatch"},
+                                         EndingCase{"UndefinedName", 500, "Variable is undefined"}),
+                         [](const testing::TestParamInfo<EndingCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(FitDriver, FailedAssignmentRiddenOverLeavesThePreviousValue) {
   ProblemModel model = Gathered({"x"}, {Variable("0", "2", "3")});
@@ -160,9 +163,9 @@ TEST(FitDriver, FailedAssignmentRiddenOverLeavesThePreviousValue) {
 
 TEST(FitDriver, FailedAssignmentOfAnotherNumberEndsTheFit) {
   ProblemModel model = Gathered({"x y"}, {Variable("0", "2", "3")});
-  RecordingEngine engine([](const Values&) { return 1.0; }, [](const std::string&) {
-    throw ScriptFailure(kSyntaxError, "Expected end of statement");
-  });
+  RecordingEngine engine(
+      [](const Values&) { return 1.0; },
+      [](const std::string&) { throw ScriptFailure(kSyntaxError, "Expected end of statement"); });
   const FitOutcome outcome = Compute(model, engine);
   EXPECT_EQ(outcome.Status, FitStatus::EndedByError);
   EXPECT_TRUE(engine.Calls.empty());
@@ -189,9 +192,9 @@ TEST(FitDriver, UngatheredCoefIsRefusedNotReadOutOfBounds) {
 // and both kinds of terms.
 TEST(FitDriver, EvaluatorAgreesWithTheFitAtEveryNode) {
   ProblemModel model =
-      Gathered({"x", "y", "z", "t"}, {Variable("-1", "2", "4"), Variable("0", "3", "3", false),
-                                      Variable("-2", "-1", "2", true, "0"),
-                                      Variable("0.5", "1.5", "5", false, "1")});
+      Gathered({"x", "y", "z", "t"},
+               {Variable("-1", "2", "4"), Variable("0", "3", "3", false),
+                Variable("-2", "-1", "2", true, "0"), Variable("0.5", "1.5", "5", false, "1")});
   const auto f = [](const Values& v) {
     return v.at("x") * v.at("x") * std::sin(v.at("y")) + 4 * std::cos(v.at("z")) - v.at("t");
   };
