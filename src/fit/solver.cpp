@@ -1,0 +1,179 @@
+// Gaussian elimination with partial pivoting, applied to many right-hand sides at once:
+// the lines of Coef along one dimension. Cost for n terms and L lines: about n^3/3
+// multiply-adds on the matrix and n^2/2 L on Coef in each of the elimination and the back
+// substitution. A zero pivot column is skipped, and a zero or NaN on the diagonal at back
+// substitution ends the solve as singular; nothing is ever divided by a tested zero.
+//
+// Conventions that differ from the textbook: the pivot is the first row of strictly largest
+// magnitude (a NaN never wins a comparison); a column whose pivot magnitude is 0 or NaN is
+// left alone instead of stopping at once; every row operation runs over the whole row from
+// the pivot column on, so M(r, p) itself is computed (to nearly zero) rather than set.
+//
+// Every line sees exactly the operations of the plain algorithm in their order, so the
+// results are bit for bit those of the line-by-line loops; only the order in which lines
+// are visited differs. The row operations on the matrix do not depend on Coef, so the
+// matrix is eliminated first and its pivots and factors recorded; then Coef is processed
+// in panels of lines that fit in cache, each panel going through the whole elimination and
+// back substitution while it is resident. That reads and writes Coef once per dimension
+// instead of once per row operation. Panels are contiguous blocks of the slices when the
+// lines are far enough apart in memory (dimensions 1 to 3), and are gathered into a
+// transposed scratch panel otherwise (dimension 0, whose lines are contiguous), so that
+// the innermost loops always run over adjacent lines and vectorise.
+#include "fit/solver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace quon {
+namespace {
+
+// The matrix's part of the solve, as the elimination met it.
+struct EliminationPlan {
+  int32_t n = 0;
+  std::vector<int32_t> pivotRow;  // per column p < n - 1: the row exchanged with p, -1 to skip
+  std::vector<double> factors;    // factors[p * n + r], r > p: the multiplier of row r
+  int32_t singularRow = -1;       // back substitution solves rows n - 1 down to this + 1
+};
+
+bool IsZeroOrNaN(double value) { return value == 0.0 || std::isnan(value); }
+
+EliminationPlan EliminateMatrix(BasisMatrix& m) {
+  EliminationPlan plan;
+  const int32_t n = m.size();
+  plan.n = n;
+  plan.pivotRow.assign(static_cast<std::size_t>(n), -1);
+  plan.factors.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 0.0);
+  for (int32_t p = 0; p + 1 < n; ++p) {
+    double pivotMax = std::fabs(m(p, p));
+    int32_t pivotRow = p;
+    for (int32_t r = p + 1; r < n; ++r) {
+      if (std::fabs(m(r, p)) > pivotMax) {
+        pivotMax = std::fabs(m(r, p));
+        pivotRow = r;
+      }
+    }
+    if (IsZeroOrNaN(pivotMax)) continue;
+    plan.pivotRow[static_cast<std::size_t>(p)] = pivotRow;
+    if (pivotRow != p) {
+      double* a = m.row(p);
+      double* b = m.row(pivotRow);
+      for (int32_t c = 0; c < n; ++c) std::swap(a[c], b[c]);
+    }
+    const double* pivot = m.row(p);
+    for (int32_t r = p + 1; r < n; ++r) {
+      double* row = m.row(r);
+      const double f = row[p] / pivot[p];
+      plan.factors[static_cast<std::size_t>(p) * static_cast<std::size_t>(n) +
+                   static_cast<std::size_t>(r)] = f;
+      for (int32_t c = p; c < n; ++c) row[c] = row[c] - f * pivot[c];
+    }
+  }
+  for (int32_t r = n - 1; r >= 0; --r) {
+    if (IsZeroOrNaN(m(r, r))) {
+      plan.singularRow = r;
+      break;
+    }
+  }
+  return plan;
+}
+
+// n rows of `width` adjacent lines' elements; row r starts at base + r * rowStride.
+struct Panel {
+  double* base;
+  std::size_t rowStride;
+  std::size_t width;
+  double* row(int32_t r) const { return base + static_cast<std::size_t>(r) * rowStride; }
+};
+
+// The whole solve of the lines in one panel. sum has room for panel.width values.
+void SolvePanel(const EliminationPlan& plan, const BasisMatrix& m, const Panel& panel,
+                double* sum) {
+  const int32_t n = plan.n;
+  const std::size_t w = panel.width;
+  for (int32_t p = 0; p + 1 < n; ++p) {
+    const int32_t pivotRow = plan.pivotRow[static_cast<std::size_t>(p)];
+    if (pivotRow < 0) continue;
+    if (pivotRow != p) {
+      double* a = panel.row(p);
+      double* b = panel.row(pivotRow);
+      for (std::size_t i = 0; i < w; ++i) std::swap(a[i], b[i]);
+    }
+    const double* xp = panel.row(p);
+    const double* f = plan.factors.data() + static_cast<std::size_t>(p) * static_cast<std::size_t>(n);
+    for (int32_t r = p + 1; r < n; ++r) {
+      double* xr = panel.row(r);
+      const double fr = f[r];
+      for (std::size_t i = 0; i < w; ++i) xr[i] = xr[i] - fr * xp[i];
+    }
+  }
+  for (int32_t r = n - 1; r > plan.singularRow; --r) {
+    const double* mr = m.row(r);
+    for (std::size_t i = 0; i < w; ++i) sum[i] = 0.0;
+    for (int32_t c = r + 1; c < n; ++c) {
+      const double a = mr[c];
+      const double* xc = panel.row(c);
+      for (std::size_t i = 0; i < w; ++i) sum[i] = sum[i] + a * xc[i];
+    }
+    const double d = mr[r];
+    double* xr = panel.row(r);
+    for (std::size_t i = 0; i < w; ++i) xr[i] = (xr[i] - sum[i]) / d;
+  }
+}
+
+// Lines per panel: n * width doubles of about 128 KiB, a multiple of 8 lines.
+std::size_t PanelWidth(int32_t n) {
+  const std::size_t width = (std::size_t{16384} / static_cast<std::size_t>(n)) & ~std::size_t{7};
+  return width < 8 ? 8 : width;
+}
+
+// Below this many adjacent lines per block, lines are gathered into a scratch panel.
+constexpr std::size_t kMinInPlaceWidth = 32;
+
+}  // namespace
+
+SolveOutcome SolveAlongDimension(BasisMatrix& matrix, CoefArray& coef, int k) {
+  if (k < 0 || k > 3 || matrix.size() != coef.extent(k) || coef.empty()) {
+    throw std::invalid_argument("The basis matrix does not match the coefficient array.");
+  }
+  const EliminationPlan plan = EliminateMatrix(matrix);
+  const int32_t n = plan.n;
+  const auto nn = static_cast<std::size_t>(n);
+  const std::size_t inner = coef.stride(k);  // adjacent lines per block
+  const std::size_t blockSize = inner * nn;
+  const std::size_t blocks = coef.size() / blockSize;
+  const std::size_t width = PanelWidth(n);
+  std::vector<double> sum(width);
+  double* data = coef.data();
+
+  if (inner >= kMinInPlaceWidth) {
+    for (std::size_t b = 0; b < blocks; ++b) {
+      for (std::size_t i0 = 0; i0 < inner; i0 += width) {
+        const Panel panel{data + b * blockSize + i0, inner, std::min(width, inner - i0)};
+        SolvePanel(plan, matrix, panel, sum.data());
+      }
+    }
+  } else {
+    // Line l (counted over all blocks) has element r at (l / inner) * blockSize +
+    // r * inner + l % inner.
+    std::vector<double> scratch(nn * width);
+    const std::size_t lines = blocks * inner;
+    for (std::size_t l0 = 0; l0 < lines; l0 += width) {
+      const std::size_t w = std::min(width, lines - l0);
+      for (std::size_t l = 0; l < w; ++l) {
+        const double* line = data + ((l0 + l) / inner) * blockSize + (l0 + l) % inner;
+        for (std::size_t r = 0; r < nn; ++r) scratch[r * w + l] = line[r * inner];
+      }
+      SolvePanel(plan, matrix, Panel{scratch.data(), w, w}, sum.data());
+      for (std::size_t l = 0; l < w; ++l) {
+        double* line = data + ((l0 + l) / inner) * blockSize + (l0 + l) % inner;
+        for (std::size_t r = 0; r < nn; ++r) line[r * inner] = scratch[r * w + l];
+      }
+    }
+  }
+  return plan.singularRow >= 0 ? SolveOutcome::Singular : SolveOutcome::Solved;
+}
+
+}  // namespace quon

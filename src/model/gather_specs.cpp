@@ -1,0 +1,99 @@
+#include "model/gather_specs.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "fit/basis.h"
+#include "model/number_forms.h"
+
+namespace quon {
+namespace {
+
+std::string VariableTitle(const ProblemModel& model, int k) {
+  const auto slot = static_cast<std::size_t>(k);
+  if (slot < model.VarName.size() && !model.VarName[slot].empty()) {
+    return "Variable " + model.VarName[slot];
+  }
+  return "Variable " + std::to_string(k + 1);
+}
+
+}  // namespace
+
+void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
+  // The old coefficients are no results any more; they are given up before the new ones
+  // are allocated, so that a large grid does not need room for both.
+  model.HaveResults = false;
+  model.Coef = CoefArray();
+  const int lastVar = model.LastVar;
+  if (lastVar < 0 || lastVar >= MaxVars ||
+      fields.Variables.size() < static_cast<std::size_t>(lastVar) + 1) {
+    throw GatherError("The specification of some variables is missing.");
+  }
+
+  // Everything is computed into copies and committed only when the whole specification
+  // can be fitted, so that a refusal leaves the model's specification as it was.
+  PerVariable<double> lower = model.LowerLimit, upper = model.UpperLimit;
+  PerVariable<double> center = model.Center, period = model.Period;
+  PerVariable<double> nodeStep = model.NodeStep, nodeStart = model.NodeStart;
+  PerVariable<int32_t> lastTerm = model.LastTerm;
+  PerVariable<bool> isPower = model.IsPower, isTrig = model.IsTrig;
+
+  for (int k = 0; k <= lastVar; ++k) {
+    const auto s = static_cast<std::size_t>(k);
+    const VariableFields& v = fields.Variables[s];
+    lower[s] = LeadingNumber(v.LowerLimit);
+    upper[s] = LeadingNumber(v.UpperLimit);
+    const std::optional<int32_t> rounded = RoundHalfEvenToInt32(LeadingNumber(v.Terms) - 1.0);
+    if (!rounded) {
+      throw GatherError(VariableTitle(model, k) + ": the number of terms \"" + v.Terms +
+                        "\" is too large.");
+    }
+    lastTerm[s] = *rounded;
+    center[s] = v.Expansion == "*" ? (upper[s] + lower[s]) / 2 : LeadingNumber(v.Expansion);
+    period[s] = v.Period == "*" ? model.Pi + model.Pi : LeadingNumber(v.Period);
+    isPower[s] = v.PowerChecked;
+    isTrig[s] = !v.PowerChecked;
+  }
+  for (int k = 0; k <= lastVar; ++k) {
+    const auto s = static_cast<std::size_t>(k);
+    if (lastTerm[s] < 1) {
+      throw GatherError(VariableTitle(model, k) + " needs at least 2 terms.");
+    }
+    nodeStep[s] = (upper[s] - lower[s]) / lastTerm[s];
+    nodeStart[s] = lower[s] - center[s];
+    if (!std::isfinite(lower[s]) || !std::isfinite(upper[s]) || !std::isfinite(center[s]) ||
+        !std::isfinite(nodeStep[s]) || !std::isfinite(nodeStart[s])) {
+      throw GatherError(VariableTitle(model, k) +
+                        ": the limits or the centre are too large to compute the nodes.");
+    }
+  }
+
+  CoefArray::LastTerms shape{};
+  for (std::size_t s = 0; s < shape.size(); ++s) shape[s] = lastTerm[s];
+  try {
+    CoefArray::CheckedElementCount(shape);
+    for (int k = 0; k <= lastVar; ++k) {
+      CheckBasisMatrixSize(lastTerm[static_cast<std::size_t>(k)] + int64_t{1});
+    }
+  } catch (const GridTooLarge& e) {
+    throw GatherError(e.what());
+  }
+  try {
+    model.Coef.Allocate(shape);
+  } catch (const GridTooLarge& e) {
+    throw GatherError(e.what());
+  }
+
+  model.Equation = fields.Equation;
+  model.LowerLimit = lower;
+  model.UpperLimit = upper;
+  model.LastTerm = lastTerm;
+  model.Center = center;
+  model.Period = period;
+  model.IsPower = isPower;
+  model.IsTrig = isTrig;
+  model.NodeStep = nodeStep;
+  model.NodeStart = nodeStart;
+}
+
+}  // namespace quon

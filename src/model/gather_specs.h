@@ -1,0 +1,30 @@
+// Gathering: the step of a Compute that copies the entry fields into the problem model
+// (function text, and per variable its limits, number of terms, centre, period and kind),
+// derives each variable's node spacing and start, and allocates a fresh, zero Coef shaped
+// by the term counts. Texts become numbers by LeadingNumber; the number of terms minus 1 is
+// rounded half to even. The user constants are sent to the engine by the caller, before.
+#pragma once
+
+#include <stdexcept>
+
+#include "model/entry_fields.h"
+#include "model/problem_model.h"
+
+namespace quon {
+
+// A specification that cannot be fitted. what() is a message for the user that names the
+// variable concerned.
+class GatherError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Reads fields.Equation and fields.Variables[0..LastVar] into the model. Slots above
+// LastVar are left as they are. Refuses with a GatherError, before anything is allocated
+// and with the model's specification unchanged, a variable with fewer than 2 terms, a
+// number of terms beyond 32 bits, limits whose centre, node step or node start are not
+// finite, and a grid or basis matrix too large to allocate. HaveResults is false on return
+// either way; the old Coef is given up at the start, so after a refusal Coef is empty.
+void GatherSpecs(ProblemModel& model, const EntryFields& fields);
+
+}  // namespace quon

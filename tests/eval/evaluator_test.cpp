@@ -1,0 +1,199 @@
+#include "eval/evaluator.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <random>
+
+namespace quon {
+namespace {
+
+// A model with results: kinds per slot, LastTerm per slot, coefficients set by the test.
+ProblemModel ModelWith(int lastVar, const std::array<int32_t, 4>& lastTerm,
+                       const std::array<bool, 4>& trig) {
+  ProblemModel model;
+  model.LastVar = lastVar;
+  for (std::size_t k = 0; k < 4; ++k) {
+    model.LastTerm[k] = lastTerm[k];
+    model.IsTrig[k] = trig[k];
+    model.IsPower[k] = static_cast<int>(k) <= lastVar && !trig[k];
+    model.Period[k] = trig[k] ? 2.0 : 0.0;
+  }
+  model.Coef.Allocate(lastTerm);
+  model.HaveResults = true;
+  return model;
+}
+
+// Term m of one variable at offset d from the centre, written out directly.
+double Term(bool trig, double period, int32_t m, double d) {
+  if (!trig) return std::pow(d, m);
+  if (m == 0) return 1.0;
+  const double theta = 2.0 * std::numbers::pi * d / period;
+  return m % 2 == 1 ? std::sin((m + 1) / 2 * theta) : std::cos(m / 2 * theta);
+}
+
+TEST(Evaluate, QuadraticExampleAtOneAndAHalf) {
+  ProblemModel model = ModelWith(0, {2, 0, 0, 0}, {false, false, false, false});
+  model.Coef(0, 0, 0, 0) = 1.0;
+  model.Coef(1, 0, 0, 0) = 2.0;
+  model.Coef(2, 0, 0, 0) = 1.0;
+  model.EvalOffset[0] = 1.5 - 1.0;
+  Evaluate(model);
+  EXPECT_EQ(model.ApproxValue, 2.25);
+}
+
+TEST(Evaluate, WithoutResultsLeavesTheValueAlone) {
+  ProblemModel model = ModelWith(0, {1, 0, 0, 0}, {true, false, false, false});
+  model.HaveResults = false;
+  model.ApproxValue = 42.0;
+  model.EvalOffset[0] = 0.5;
+  Evaluate(model);
+  EXPECT_EQ(model.ApproxValue, 42.0);
+  EXPECT_EQ(model.EvalOffset[0], 0.5);  // not scaled either
+}
+
+TEST(Evaluate, AtThePowerCentreOnlyTheConstantCounts) {
+  ProblemModel model = ModelWith(0, {3, 0, 0, 0}, {false, false, false, false});
+  model.Coef(0, 0, 0, 0) = 3.0;
+  model.Coef(3, 0, 0, 0) = std::numeric_limits<double>::max();
+  model.EvalOffset[0] = 0.0;
+  Evaluate(model);
+  EXPECT_EQ(model.ApproxValue, 3.0);
+}
+
+struct TrigCase {
+  const char* name;
+  int32_t lastTerm;
+};
+
+class TrigSlotTest : public ::testing::TestWithParam<TrigCase> {};
+
+// The terms 1, sin, cos, sin 2, cos 2, ... with coefficients 1, 10, 100, ...: each term
+// shows up with its own weight, so a missing or swapped term changes the value.
+TEST_P(TrigSlotTest, SumsOneSineCosineAndHigherMultiples) {
+  const int32_t last = GetParam().lastTerm;
+  ProblemModel model = ModelWith(0, {last, 0, 0, 0}, {true, false, false, false});
+  double weight = 1.0;
+  double expected = 0.0;
+  const double d = 0.3;
+  for (int32_t m = 0; m <= last; ++m, weight *= 10.0) {
+    model.Coef(m, 0, 0, 0) = weight;
+    expected += weight * Term(true, 2.0, m, d);
+  }
+  model.EvalOffset[0] = d;
+  Evaluate(model);
+  EXPECT_NEAR(model.ApproxValue, expected, 64 * DBL_EPSILON * weight);
+  EXPECT_DOUBLE_EQ(model.EvalOffset[0], std::numbers::pi * d);  // 2 pi d / P with P = 2
+}
+
+const TrigCase kTrigCases[] = {
+    {"OnlyConstant", 0}, {"ConstantAndSine", 1}, {"ConstantSineCosine", 2},
+    {"AlsoSecondSine", 3}, {"SecondCosine", 4},   {"ManyTerms", 9},
+};
+
+INSTANTIATE_TEST_SUITE_P(Evaluator, TrigSlotTest, ::testing::ValuesIn(kTrigCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Evaluate, OneVariableEqualsTheOneDimensionalSum) {
+  ProblemModel model = ModelWith(0, {5, 0, 0, 0}, {false, false, false, false});
+  double expected = 0.0;
+  const double d = -0.7;
+  for (int32_t m = 0; m <= 5; ++m) {
+    model.Coef(m, 0, 0, 0) = 1.0 / (m + 1);
+    expected += model.Coef(m, 0, 0, 0) * std::pow(d, m);
+  }
+  model.EvalOffset[0] = d;
+  Evaluate(model);
+  EXPECT_NEAR(model.ApproxValue, expected, 16 * DBL_EPSILON);
+}
+
+// Four variables of both kinds, random coefficients: the nested sums agree with the sum
+// over all index combinations of the coefficient times the product of the four terms.
+TEST(Evaluate, FourVariablesAgreeWithTheSumOfProducts) {
+  const std::array<int32_t, 4> last{3, 4, 2, 5};
+  const std::array<bool, 4> trig{false, true, true, false};
+  ProblemModel model = ModelWith(3, last, trig);
+  model.Period = {0.0, 3.0, 0.5, 0.0};
+  std::mt19937_64 random(5);
+  std::uniform_real_distribution<double> uniform(-1.0, 1.0);
+  for (std::size_t i = 0; i < model.Coef.size(); ++i) model.Coef.data()[i] = uniform(random);
+  const std::array<double, 4> d{0.4, -1.1, 0.2, -0.6};
+  double expected = 0.0;
+  double scale = 0.0;
+  for (int32_t i3 = 0; i3 <= last[3]; ++i3)
+    for (int32_t i2 = 0; i2 <= last[2]; ++i2)
+      for (int32_t i1 = 0; i1 <= last[1]; ++i1)
+        for (int32_t i0 = 0; i0 <= last[0]; ++i0) {
+          const double product = Term(trig[0], model.Period[0], i0, d[0]) *
+                                 Term(trig[1], model.Period[1], i1, d[1]) *
+                                 Term(trig[2], model.Period[2], i2, d[2]) *
+                                 Term(trig[3], model.Period[3], i3, d[3]);
+          expected += model.Coef(i0, i1, i2, i3) * product;
+          scale += std::fabs(model.Coef(i0, i1, i2, i3) * product);
+        }
+  model.EvalOffset = d;
+  Evaluate(model);
+  EXPECT_NEAR(model.ApproxValue, expected, 256 * DBL_EPSILON * scale);
+}
+
+TEST(Evaluate, CallingTwiceScalesTheTrigonometricOffsetsTwice) {
+  ProblemModel model = ModelWith(1, {1, 1, 0, 0}, {true, false, false, false});
+  model.Period[0] = 4.0;
+  model.EvalOffset = {1.0, 1.0, 0.0, 0.0};
+  Evaluate(model);
+  EXPECT_DOUBLE_EQ(model.EvalOffset[0], std::numbers::pi / 2);
+  Evaluate(model);
+  EXPECT_DOUBLE_EQ(model.EvalOffset[0], std::numbers::pi * std::numbers::pi / 4);
+  EXPECT_EQ(model.EvalOffset[1], 1.0);  // power offsets stay as they are
+}
+
+struct FailureCase {
+  const char* name;
+  bool trig;
+  double period;
+  double offset;
+  double coefficient;
+  int32_t number;
+};
+
+class EvaluateFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(EvaluateFailureTest, ReportsTheNumericErrorAndKeepsTheOldValue) {
+  const FailureCase& c = GetParam();
+  ProblemModel model = ModelWith(0, {2, 0, 0, 0}, {c.trig, false, false, false});
+  model.Period[0] = c.period;
+  model.Coef(0, 0, 0, 0) = 1.0;
+  model.Coef(2, 0, 0, 0) = c.coefficient;
+  model.EvalOffset[0] = c.offset;
+  model.ApproxValue = -3.0;
+  try {
+    Evaluate(model);
+    ADD_FAILURE() << "no error";
+  } catch (const EvaluationError& e) {
+    EXPECT_EQ(e.Number, c.number);
+    EXPECT_NE(std::string(e.what()), "");
+  }
+  EXPECT_EQ(model.ApproxValue, -3.0);
+}
+
+const FailureCase kFailures[] = {
+    {"ZeroPeriod", true, 0.0, 1.0, 1.0, EvalDivisionByZero},
+    {"PowerSumOverflows", false, 0.0, 1e200, 1e200, EvalOverflow},
+    {"AngleStepOverflows", true, 1e-300, 1e10, 1.0, EvalOverflow},
+    {"TrigSumOverflows", true, 2.0, 0.25, std::numeric_limits<double>::infinity(), EvalOverflow},
+};
+
+INSTANTIATE_TEST_SUITE_P(Evaluator, EvaluateFailureTest, ::testing::ValuesIn(kFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Evaluate, CoefficientsOfAnotherShapeAreRefused) {
+  ProblemModel model = ModelWith(0, {2, 0, 0, 0}, {false, false, false, false});
+  model.LastTerm[0] = 3;
+  EXPECT_THROW(Evaluate(model), std::logic_error);
+}
+
+}  // namespace
+}  // namespace quon
