@@ -133,7 +133,10 @@ void frmQuon::CreateResultControls() {
   // Coefficients and term labels line up in columns only in a fixed-pitch font.
   lstCoeff->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   const QFontMetrics metrics(lstCoeff->font());
+  // Room for a coefficient (24 columns) and a term of a few factors, and for a listing
+  // long enough to read without scrolling at once.
   lstCoeff->setMinimumWidth(metrics.horizontalAdvance(QString(56, QLatin1Char('0'))));
+  lstCoeff->setMinimumHeight(metrics.lineSpacing() * 16);
 
   cmdCompute = MakeButton(this, "cmdCompute", QStringLiteral("Compute"));
   cmdEvaluations = MakeButton(this, "cmdEvaluations", QStringLiteral("Evaluations"));
