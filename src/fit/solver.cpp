@@ -99,8 +99,8 @@ struct Panel {
 #endif
 
 // The whole solve of the lines in one panel. sum has room for panel.width values.
-QUON_PANEL_CLONES void SolvePanel(const EliminationPlan& plan, const BasisMatrix& m, const Panel& panel,
-                double* sum) {
+QUON_PANEL_CLONES void SolvePanel(const EliminationPlan& plan, const BasisMatrix& m,
+                                  const Panel& panel, double* sum) {
   const int32_t n = plan.n;
   const std::size_t w = panel.width;
   for (int32_t p = 0; p + 1 < n; ++p) {
@@ -112,7 +112,8 @@ QUON_PANEL_CLONES void SolvePanel(const EliminationPlan& plan, const BasisMatrix
       for (std::size_t i = 0; i < w; ++i) std::swap(a[i], b[i]);
     }
     const double* xp = panel.row(p);
-    const double* f = plan.factors.data() + static_cast<std::size_t>(p) * static_cast<std::size_t>(n);
+    const double* f =
+        plan.factors.data() + static_cast<std::size_t>(p) * static_cast<std::size_t>(n);
     for (int32_t r = p + 1; r < n; ++r) {
       double* xr = panel.row(r);
       const double fr = f[r];
