@@ -13,7 +13,16 @@
 
 namespace quon {
 
-// A failed call into the engine, carrying the error number that arrived in the caller.
+namespace script {
+class Engine;
+class Globals;
+class Runner;
+struct Program;
+}  // namespace script
+
+// A failed call into the engine, carrying the error number that arrived in the caller:
+// always the error's own number (5, 6, 11, 13, 1002 for a syntax error, ...), never the
+// already-reported code, so that the error event and the caller judge a failure alike.
 class ScriptFailure : public std::runtime_error {
  public:
   ScriptFailure(int32_t number, const std::string& description)
@@ -42,6 +51,18 @@ class ScriptEnvironment {
 
   // Number of the last error seen, 0 after the set-up; the fit's trap writes it too.
   int32_t LastErrorNumber = 0;
+
+  // True for the numbers the error event passes over silently: 5, 6, 11 and the
+  // already-reported code.
+  static bool IsNumericFailure(int32_t number);
+
+  // For callers that evaluate the function on threads of their own: the engine (compile
+  // the text once with CompileExpression, give each thread a copy of globals() and a
+  // Runner), and fna's steps on such a copy. Returns 0 with the function's value, or the
+  // number fna would fail with; raises no error event and shows no message.
+  script::Engine& Engine();
+  static int32_t TryFunctionValue(const script::Program& program, script::Globals& globals,
+                                  script::Runner& runner, double& value);
 
  private:
   struct Impl;

@@ -1,0 +1,102 @@
+#include "fit/basis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "model/coef_array.h"
+
+namespace quon {
+namespace {
+
+ProblemModel OneVariable(bool trig, double lower, double upper, double center, double period,
+                         int32_t lastTerm) {
+  ProblemModel model;
+  model.IsTrig[0] = trig;
+  model.IsPower[0] = !trig;
+  model.LowerLimit[0] = lower;
+  model.UpperLimit[0] = upper;
+  model.Center[0] = center;
+  model.Period[0] = period;
+  model.LastTerm[0] = lastTerm;
+  model.NodeStep[0] = (upper - lower) / lastTerm;
+  model.NodeStart[0] = lower - center;
+  return model;
+}
+
+TEST(BuildBasisMatrix, TwoPowerTermsAreOneAndTheNodeFromTheCentre) {
+  const BasisMatrix m = BuildBasisMatrix(OneVariable(false, 2.0, 7.0, 3.0, 0.0, 1), 0);
+  ASSERT_EQ(m.size(), 2);
+  EXPECT_EQ(m(0, 0), 1.0);
+  EXPECT_EQ(m(0, 1), 2.0 - 3.0);
+  EXPECT_EQ(m(1, 0), 1.0);
+  EXPECT_EQ(m(1, 1), 7.0 - 3.0);
+}
+
+TEST(BuildBasisMatrix, PowersAreRepeatedProducts) {
+  const BasisMatrix m = BuildBasisMatrix(OneVariable(false, -1.0, 1.7, 0.2, 0.0, 6), 0);
+  for (int32_t j = 0; j <= 6; ++j) {
+    const double arg = static_cast<double>(j) * ((1.7 - -1.0) / 6) + (-1.0 - 0.2);
+    double power = 1.0;
+    for (int32_t c = 1; c <= 6; ++c) {
+      power = power * arg;
+      EXPECT_EQ(m(j, c), power) << j << "," << c;
+    }
+  }
+}
+
+TEST(BuildBasisMatrix, ThreeTrigTermsOverOnePeriodFromZero) {
+  const double pi = 4.0 * std::atan(1.0);
+  const BasisMatrix m = BuildBasisMatrix(OneVariable(true, 0.0, 2 * pi, 0.0, pi + pi, 2), 0);
+  const double nodes[] = {0.0, pi, 2 * pi};
+  for (int32_t j = 0; j < 3; ++j) {
+    EXPECT_EQ(m(j, 0), 1.0);
+    EXPECT_EQ(m(j, 1), std::sin(nodes[j]));
+    EXPECT_EQ(m(j, 2), std::cos(nodes[j]));
+  }
+  EXPECT_NE(m(1, 1), 0.0);  // the rounding residue of sin(pi) is kept
+  EXPECT_NE(m(2, 1), 0.0);
+}
+
+TEST(BuildBasisMatrix, FourTrigTermsEndWithTheSecondSine) {
+  const double period = 3.0;
+  const BasisMatrix m = BuildBasisMatrix(OneVariable(true, -1.0, 2.0, 0.5, period, 3), 0);
+  const double omega = 8.0 * std::atan(1.0) / period;
+  for (int32_t j = 0; j <= 3; ++j) {
+    const double arg = (static_cast<double>(j) * 1.0 + -1.5) * omega;
+    EXPECT_EQ(m(j, 1), std::sin(arg));
+    EXPECT_EQ(m(j, 2), std::cos(arg));
+    EXPECT_EQ(m(j, 3), std::sin(arg + arg));
+  }
+}
+
+TEST(BuildBasisMatrix, NodeAtTheCentreGivesOneFollowedByZeros) {
+  const BasisMatrix m = BuildBasisMatrix(OneVariable(false, -2.0, 2.0, 0.0, 0.0, 4), 0);
+  EXPECT_EQ(m(2, 0), 1.0);
+  for (int32_t c = 1; c <= 4; ++c) EXPECT_EQ(m(2, c), 0.0);
+}
+
+TEST(BuildBasisMatrix, PowerVariableIgnoresItsPeriod) {
+  const BasisMatrix a = BuildBasisMatrix(OneVariable(false, 0.0, 1.0, 0.0, 0.0, 3), 0);
+  const BasisMatrix b = BuildBasisMatrix(OneVariable(false, 0.0, 1.0, 0.0, 7.0, 3), 0);
+  for (int32_t j = 0; j <= 3; ++j)
+    for (int32_t c = 0; c <= 3; ++c) EXPECT_EQ(a(j, c), b(j, c));
+}
+
+TEST(BuildBasisMatrix, ZeroPeriodGivesNonFiniteEntriesNotACrash) {
+  const BasisMatrix m = BuildBasisMatrix(OneVariable(true, 0.0, 1.0, 0.0, 0.0, 2), 0);
+  EXPECT_TRUE(std::isnan(m(0, 1)));  // 0 * infinity
+  EXPECT_FALSE(std::isfinite(m(1, 1)));
+}
+
+TEST(CheckBasisMatrixSize, RefusesWhatCannotBeAllocated) {
+  EXPECT_NO_THROW(CheckBasisMatrixSize(48));
+  EXPECT_NO_THROW(CheckBasisMatrixSize(46340));
+  EXPECT_THROW(CheckBasisMatrixSize(46341), GridTooLarge);
+  EXPECT_THROW(CheckBasisMatrixSize(int64_t{1} << 31), GridTooLarge);
+  EXPECT_THROW(CheckBasisMatrixSize(0), GridTooLarge);
+}
+
+}  // namespace
+}  // namespace quon
