@@ -24,7 +24,8 @@ class Tally {
     if (firstFailure_ == 0) firstFailure_ = error;
   }
 
-  void Add(const Index& index, double function, double approximation) {
+  // True when this point is the new worst one; its index then goes to SetWorst.
+  bool Add(double function, double approximation) {
     ++points_;
     const double diff = std::fabs(function - approximation);
     scaleF_ = std::max(scaleF_, std::fabs(function));
@@ -36,14 +37,14 @@ class Tally {
         ssq_ += (diff / scale_) * (diff / scale_);
       }
     }
-    if (!haveWorst_ || diff > maxAbs_) {
-      haveWorst_ = true;
-      maxAbs_ = diff;
-      worst_ = index;
-      worstF_ = function;
-      worstA_ = approximation;
-    }
+    if (haveWorst_ && !(diff > maxAbs_)) return false;
+    haveWorst_ = true;
+    maxAbs_ = diff;
+    worstF_ = function;
+    worstA_ = approximation;
+    return true;
   }
+  void SetWorst(const Index& index) { worst_ = index; }
 
   bool haveWorst() const { return haveWorst_; }
   const Index& worst() const { return worst_; }
@@ -91,41 +92,41 @@ void CompareOnGrid(const ProblemModel& model, PointFunctionSource& function, con
   }
   const std::vector<double> approximation = ApproximationOnGrid(model, coords);
 
-  // The points in canonical order, the first variable fastest, as the approximation's.
-  std::vector<Index> chosen;
-  std::vector<std::size_t> where;
-  std::vector<double> points;
-  std::array<std::size_t, 4> at{};
-  const auto extent = [&](int k) { return indices[static_cast<std::size_t>(k)].size(); };
-  for (std::size_t linear = 0; linear < approximation.size(); ++linear) {
+  // The index of the point at position `linear` of the canonical order, the first
+  // variable fastest, as the approximation's.
+  const auto indexAt = [&](std::size_t linear) {
     Index index{};
     for (int k = 0; k < vars; ++k) {
-      index[static_cast<std::size_t>(k)] =
-          indices[static_cast<std::size_t>(k)][at[static_cast<std::size_t>(k)]];
+      const auto& list = indices[static_cast<std::size_t>(k)];
+      index[static_cast<std::size_t>(k)] = list[linear % list.size()];
+      linear /= list.size();
     }
-    if (!skip(index)) {
-      chosen.push_back(index);
-      where.push_back(linear);
-      for (int k = 0; k < vars; ++k) {
-        points.push_back(coords[static_cast<std::size_t>(k)][at[static_cast<std::size_t>(k)]]);
-      }
-    }
-    for (int k = 0; k < vars && ++at[static_cast<std::size_t>(k)] == extent(k); ++k) {
-      at[static_cast<std::size_t>(k)] = 0;
+    return index;
+  };
+  std::vector<std::size_t> where;
+  std::vector<double> points;
+  where.reserve(approximation.size());
+  points.reserve(approximation.size() * static_cast<std::size_t>(vars));
+  for (std::size_t linear = 0; linear < approximation.size(); ++linear) {
+    const Index index = indexAt(linear);
+    if (skip(index)) continue;
+    where.push_back(linear);
+    for (int k = 0; k < vars; ++k) {
+      points.push_back(grid.Coordinate(k, index[static_cast<std::size_t>(k)]));
     }
   }
 
   std::vector<double> values;
   std::vector<int32_t> errors;
   EvaluateAtPoints(function, vars, points, values, errors);
-  for (std::size_t i = 0; i < chosen.size(); ++i) {
+  for (std::size_t i = 0; i < where.size(); ++i) {
     const double a = approximation[where[i]];
     if (errors[i] != 0) {
       tally.AddFailure(errors[i]);
     } else if (!std::isfinite(a) || !std::isfinite(values[i] - a)) {
       tally.AddFailure(kOverflow);
-    } else {
-      tally.Add(chosen[i], values[i], a);
+    } else if (tally.Add(values[i], a)) {
+      tally.SetWorst(indexAt(where[i]));
     }
   }
 }

@@ -53,9 +53,9 @@ int64_t DefaultCheckPoints(const ProblemModel& model) {
   int64_t nodes = 1;
   for (int k = 0; k <= model.LastVar; ++k) {
     nodes *= int64_t{model.LastTerm[static_cast<std::size_t>(k)]} + 1;
-    if (nodes >= 4 * MaxDefaultCheckPoints) return MaxDefaultCheckPoints;
+    if (nodes >= DefaultCheckShare * MaxDefaultCheckPoints) return MaxDefaultCheckPoints;
   }
-  return std::clamp(nodes / 4, MinDefaultCheckPoints, MaxDefaultCheckPoints);
+  return std::clamp(nodes / DefaultCheckShare, MinDefaultCheckPoints, MaxDefaultCheckPoints);
 }
 
 double CheckGrid::Coordinate(int k, int64_t index) const {

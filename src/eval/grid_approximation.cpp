@@ -14,7 +14,7 @@ using Extents = std::array<std::size_t, 4>;
 
 // out(.., i, ..) = sum over m of terms(i, m) in(.., m, ..) along dimension k, where terms
 // is row-major with `rows` rows of extents[k] columns.
-std::vector<double> ModeProduct(const std::vector<double>& in, Extents& extents, int k,
+std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
                                 const std::vector<double>& terms, std::size_t rows) {
   const auto s = static_cast<std::size_t>(k);
   std::size_t inner = 1;
@@ -24,7 +24,7 @@ std::vector<double> ModeProduct(const std::vector<double>& in, Extents& extents,
   const std::size_t n = extents[s];
   std::vector<double> out(inner * rows * outer, 0.0);
   for (std::size_t o = 0; o < outer; ++o) {
-    const double* source = in.data() + o * n * inner;
+    const double* source = in + o * n * inner;
     double* target = out.data() + o * rows * inner;
     for (std::size_t i = 0; i < rows; ++i) {
       double* line = target + i * inner;
@@ -81,7 +81,7 @@ std::vector<double> ApproximationOnGrid(const ProblemModel& model,
     }
     extents[s] = static_cast<std::size_t>(terms);
   }
-  std::vector<double> values(model.Coef.data(), model.Coef.data() + model.Coef.size());
+  std::vector<double> values;
 
   // Reduce first the variables that shrink the array most, so that the intermediate sums
   // stay small.
@@ -101,7 +101,9 @@ std::vector<double> ApproximationOnGrid(const ProblemModel& model,
       const std::vector<double> row = TermValues(model, k, x);
       terms.insert(terms.end(), row.begin(), row.end());
     }
-    values = ModeProduct(values, extents, k, terms, coords[s].size());
+    // The first product reads the coefficients where they are, without a copy.
+    values = ModeProduct(i == 0 ? model.Coef.data() : values.data(), extents, k, terms,
+                         coords[s].size());
   }
   return values;
 }

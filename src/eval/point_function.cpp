@@ -10,7 +10,7 @@ namespace quon {
 namespace {
 
 // Below this many points per thread, starting a thread costs more than it saves.
-constexpr std::size_t kPointsPerThread = 64;
+constexpr std::size_t kPointsPerThread = 1024;
 constexpr int32_t kOverflow = 6;
 
 void EvaluateRange(PointFunction& function, int vars, const std::vector<double>& points,
