@@ -90,9 +90,8 @@ PlotSeries SamplePlot(ProblemModel& model, PointFunctionSource& function, int va
   const EvaluationFieldsGuard guard(model);
   for (int32_t i = 0; i < samples; ++i) {
     // The last sample is the upper limit itself, not a rounding of it.
-    const double x = i + 1 == samples
-                         ? upper
-                         : lower + (upper - lower) * static_cast<double>(i) / (samples - 1);
+    const double x =
+        i + 1 == samples ? upper : lower + (upper - lower) * static_cast<double>(i) / (samples - 1);
     point[v] = x;
     series.X.push_back(x);
     series.Approximation.push_back(ApproximationAt(model, point));

@@ -19,8 +19,7 @@ using testing::TestFunctionSource;
 double Surface(std::span<const double> p) { return std::exp(p[0] / 3) * std::sin(p[1]); }
 
 ProblemModel SurfaceModel() {
-  return FittedModel({{"x", false, 6, -2, 4, 1, 0}, {"y", true, 5, -1, 2, 0, 7}},
-                     Always(Surface));
+  return FittedModel({{"x", false, 6, -2, 4, 1, 0}, {"y", true, 5, -1, 2, 0, 7}}, Always(Surface));
 }
 
 TEST(PlotSeries, ApproximationIsWhatTheEvaluatorGivesBitForBit) {
