@@ -79,8 +79,7 @@ double ScriptEnvironment::fna(std::string_view equation) {
   engine.globals().data()[kErrorNumberSlot] = script::Variant::Long(0);
   const script::Variant* result = nullptr;
   try {
-    const auto program = engine.CompileExpression(equation);
-    result = &engine.Evaluate(*program);
+    result = &engine.Evaluate(equation);
   } catch (const script::ScriptError& error) {
     throw ScriptFailure(error.Number, error.what());
   }

@@ -30,6 +30,7 @@ class Runner {
   friend ErrNum Run(const Program& program, Globals& globals, Runner& runner);
 
   std::vector<Variant> stack_;
+  std::vector<double> reals_;  // the stack of the real code
   StringScratch scratch_;
   Variant result_;
   const std::string* failedName_ = &kNoName;
