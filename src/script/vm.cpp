@@ -31,9 +31,9 @@ inline bool RealOperands(const Variant& a, const Variant& b, uint32_t allowed) {
 
 }  // namespace
 
-ErrNum Run(const Program& program, Globals& globals, Runner& runner) {
+ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mode) {
   if (globals.size() < program.slotCount) globals.Resize(program.slotCount);
-  if (!program.real.code.empty()) {
+  if (mode == RunMode::Fastest && !program.real.code.empty()) {
     // Real code needs a stack of doubles: on the machine stack when it is small.
     constexpr uint32_t kLocalStack = 64;
     double local[kLocalStack];
