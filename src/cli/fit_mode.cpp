@@ -1,0 +1,173 @@
+#include "cli/fit_mode.h"
+
+#include <string_view>
+
+#include "cli/line_writer.h"
+#include "eval/evaluator.h"
+#include "fit/compute_command.h"
+#include "model/number_forms.h"
+#include "model/user_constants.h"
+#include "report/listing.h"
+#include "report/report_lines.h"
+#include "report/spec_file.h"
+#include "script/script_environment.h"
+
+namespace quon::cli {
+namespace {
+
+void Message(std::FILE* err, const std::string& text) {
+  std::fprintf(err, "quonfit: %s\n", text.c_str());
+}
+
+std::string WithNumber(const std::string& description, int32_t number) {
+  return description + " (error " + std::to_string(number) + ")";
+}
+
+int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
+                     std::FILE* err) {
+  switch (outcome.Status) {
+    case ComputeStatus::Success:
+      return ExitSuccess;
+    case ComputeStatus::Singular:
+      // The results list holds this one line; it is the fit's result, so it goes to `out`.
+      std::fprintf(out, "%s\n", SingularMatrixLine);
+      return ExitSingular;
+    case ComputeStatus::EndedByError:
+      Message(err, file + ": the fit ended: " + WithNumber(outcome.Message, outcome.ErrorNumber));
+      return ExitScriptError;
+    case ComputeStatus::Refused:
+      Message(err, file + ": " + outcome.Message);
+      return outcome.ErrorNumber != 0 ? ExitScriptError : ExitNotFittable;
+  }
+  return ExitNotFittable;
+}
+
+// The evaluation window's Compute: constants, the point, the approximation, the function.
+int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
+                    const std::vector<std::string>& texts, ScriptEnvironment& engine,
+                    std::FILE* out, std::FILE* err) {
+  try {
+    SetConstants(fields.ConstantItems, engine);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      model.EvalPoint[i] = LeadingNumber(texts[i]);
+      model.EvalOffset[i] = model.EvalPoint[i] - model.Center[i];
+      engine.ExecuteStatement(model.VarName[i] + "=" + TextForm(model.EvalPoint[i]));
+    }
+    Evaluate(model);
+    const std::string approximation = TextForm(model.ApproxValue);
+    const std::string function = TextForm(engine.fna(model.Equation));
+    std::fprintf(out, "Function=%s\nApproximation=%s\n", function.c_str(), approximation.c_str());
+    return ExitSuccess;
+  } catch (const ScriptFailure& failure) {
+    Message(err, "the function cannot be evaluated at the point: " +
+                     WithNumber(failure.what(), failure.Number));
+    return ExitScriptError;
+  } catch (const EvaluationError& e) {
+    Message(err, "the approximation cannot be evaluated at the point: " +
+                     WithNumber(e.what(), e.Number));
+    return ExitNotFittable;
+  }
+}
+
+}  // namespace
+
+std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& args,
+                                                std::FILE* err) {
+  FitModeOptions options;
+  bool save = false;
+  const auto fail = [&](const std::string& text) {
+    Message(err, text + " (see quonfit --help)");
+    return std::nullopt;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "-o") {
+      if (i + 1 == args.size()) return fail("-o needs the path of the output file");
+      if (!options.Output.empty()) return fail("-o is given twice");
+      options.Output = args[++i];
+      if (options.Output.empty()) return fail("-o needs the path of the output file");
+    } else if (arg == "--save") {
+      save = true;
+    } else if (arg == "--report") {
+      options.Report = true;
+    } else if (arg == "--eval") {
+      options.Eval = true;
+      options.EvalTexts.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+      if (options.EvalTexts.empty()) return fail("--eval needs one value per variable");
+      break;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return fail("unknown option " + arg);
+    } else if (!options.File.empty()) {
+      return fail("more than one file given: " + options.File + " and " + arg);
+    } else {
+      options.File = arg;
+    }
+  }
+  if (options.File.empty()) return fail("no specification file given");
+  if (save && !options.Output.empty()) return fail("-o and --save exclude each other");
+  if (save) options.Output = options.File;
+  return options;
+}
+
+int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
+  ProblemModel model;
+  EntryFields fields;
+  try {
+    fields = OpenSpecFile(options.File, model);
+  } catch (const SpecFileError& e) {
+    Message(err, e.what());
+    return ExitFile;
+  }
+  if (options.Eval && options.EvalTexts.size() != fields.Variables.size()) {
+    Message(err, "--eval needs " + std::to_string(fields.Variables.size()) +
+                     " values, one per variable of " + options.File + ", not " +
+                     std::to_string(options.EvalTexts.size()));
+    return ExitUsage;
+  }
+
+  // The engine's messages are this program's own, with the error's number, below.
+  ScriptEnvironment engine;
+  const ComputeOutcome outcome = RunCompute(model, fields, engine);
+  if (outcome.Status != ComputeStatus::Success) {
+    return ReportFitFailure(outcome, options.File, out, err);
+  }
+
+  if (!options.Output.empty()) {
+    try {
+      WriteSpecFile(options.Output, fields, model);
+    } catch (const SpecFileError& e) {
+      Message(err, e.what());
+      return ExitFile;
+    }
+  }
+  LineWriter writer(out);
+  if (options.Report) {
+    ReportLines(model, fields.Equation, fields.ConstantItems, writer.Sink());
+  }
+  if (options.Output.empty() && !options.Report && !options.Eval) {
+    ListCoefficients(model, writer.Sink(), [] {});
+  }
+  if (!writer.Flush()) {
+    Message(err, "cannot write the results to the standard output");
+    return ExitFile;
+  }
+  if (options.Eval) return EvaluateAtPoint(model, fields, options.EvalTexts, engine, out, err);
+  return ExitSuccess;
+}
+
+const char* FitModeHelp() {
+  return "  quonfit FILE [-o OUT | --save] [--report] [--eval VALUE...]\n"
+         "      Opens the specification file pair FILE and FILE.str, fits the function\n"
+         "      over the grid of nodes and prints the coefficient listing, one line per\n"
+         "      item, or the single line \"YIELDS SINGULAR MATRIX.\".\n"
+         "  -o OUT        write the pair with the results to OUT and OUT.str instead\n"
+         "  --save        write the pair with the results back to FILE and FILE.str\n"
+         "  --report      print the text of the printed report\n"
+         "  --eval VALUE...  (last) one value per variable: print Function= and\n"
+         "                Approximation= at that point\n"
+         "  Exit status: 0 done, 2 bad usage, 3 a file cannot be read, is malformed or\n"
+         "  cannot be written, 4 a script error ended the fit or the evaluation,\n"
+         "  5 singular system, 6 the problem cannot be fitted or evaluated.\n";
+}
+
+}  // namespace quon::cli

@@ -1,0 +1,46 @@
+// The fit: samples the user's function at every point of the grid of nodes through the
+// script engine, turns the samples into coefficients one variable at a time, and records
+// the outcome in HaveResults.
+//
+// Sampling runs in the canonical order (the first variable's node index fastest). A
+// variable is assigned, by a statement such as "x= .5" with its node in the print form,
+// only when its own node index changes, and never when it has a single term. One error
+// trap covers the whole fit: errors 5, 6, 11 and the engine's already-reported code are
+// ridden over (a failed sample keeps its 0, a failed assignment leaves the variable as it
+// was); any other number ends the fit quietly, since the engine has already shown its
+// message. A singular one-variable system ends the fit too. Cost: one function evaluation
+// per grid point, then the solver's work per variable.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "fit/fit_engine.h"
+#include "model/problem_model.h"
+
+namespace quon {
+
+// The one line the results list shows after a singular system.
+inline constexpr const char* SingularMatrixLine = "YIELDS SINGULAR MATRIX.";
+
+enum class FitStatus {
+  Success,       // HaveResults is true: Coef holds the coefficients
+  Singular,      // the list shows SingularMatrixLine
+  EndedByError,  // an error the trap does not ride over ended the fit
+};
+
+struct FitOutcome {
+  FitStatus Status = FitStatus::EndedByError;
+  int32_t ErrorNumber = 0;  // EndedByError: the number that ended the fit
+  std::string Description;  // EndedByError: the engine's description of it
+};
+
+// Whether the fit's trap rides over an error of this number: 5, 6, 11 and -2147352319.
+bool FitRidesOver(int32_t number);
+
+// Precondition: the specification was just gathered (Coef zero-filled with the current
+// LastTerm, NodeStep and NodeStart current, the constants sent to the engine). Sets
+// HaveResults to whether the fit succeeded; never throws.
+FitOutcome Compute(ProblemModel& model, FitEngine& engine);
+
+}  // namespace quon

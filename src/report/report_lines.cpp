@@ -1,0 +1,49 @@
+#include "report/report_lines.h"
+
+#include "model/number_forms.h"
+#include "report/listing.h"
+
+namespace quon {
+namespace {
+
+// A number item of a print line: the print form and one blank.
+std::string NumberItem(double value) { return PrintForm(value) + " "; }
+
+void VariableBlock(const ProblemModel& model, std::size_t i,
+                   const std::function<void(const std::string&)>& lineSink) {
+  const std::string name = i < model.VarName.size() ? model.VarName[i] : std::string();
+  lineSink("");
+  lineSink("           VARIABLE: " + name);
+  lineSink(std::string("               TYPE: ") +
+           (model.IsPower[i] ? "POLYNOMIAL" : "TRIGONOMETRIC"));
+  lineSink("         # OF TERMS:" + NumberItem(static_cast<double>(model.LastTerm[i]) + 1));
+  lineSink("           INTERVAL: [" + NumberItem(model.LowerLimit[i]) + "," +
+           NumberItem(model.UpperLimit[i]) + "]");
+  lineSink("CENTER OF EXPANSION:" + NumberItem(model.Center[i]));
+  if (model.IsTrig[i]) lineSink("             PERIOD:" + NumberItem(model.Period[i]));
+}
+
+}  // namespace
+
+void ReportLines(const ProblemModel& model, std::string_view equation,
+                 const std::vector<std::string>& constantItems,
+                 const std::function<void(const std::string&)>& lineSink) {
+  lineSink("FUNCTION:");
+  lineSink(std::string(equation));
+  if (model.ConstCount != 0) {
+    lineSink("");
+    lineSink("CONSTANTS:");
+    for (const std::string& item : constantItems) lineSink(item);
+  }
+  for (std::size_t i = 0; i <= static_cast<std::size_t>(model.LastVar); ++i) {
+    VariableBlock(model, i, lineSink);
+  }
+  // The coefficient section is the listing of the window after one empty line: the same
+  // heading, order, term lines and empty lines after each run of the first three indices.
+  if (model.HaveResults) {
+    lineSink("");
+    ListCoefficients(model, lineSink, [] {});
+  }
+}
+
+}  // namespace quon

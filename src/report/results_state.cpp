@@ -1,0 +1,15 @@
+#include "report/results_state.h"
+
+namespace quon {
+
+bool ClearResults(ProblemModel& model) {
+  // Filling the fields from a file fires their change notifications; the stored results
+  // must survive them.
+  if (model.Loading) return false;
+  model.HaveResults = false;
+  return true;
+}
+
+bool ShowStoredResults(const ProblemModel& model) { return model.HaveResults; }
+
+}  // namespace quon
