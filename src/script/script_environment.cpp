@@ -95,6 +95,21 @@ double ScriptEnvironment::fna(std::string_view equation) {
   return value;
 }
 
+script::Value ScriptEnvironment::Eval(std::string_view expression) {
+  script::Engine& engine = impl_->engine;
+  engine.globals().data()[kErrorNumberSlot] = script::Variant::Long(0);
+  script::Value value;
+  try {
+    value = engine.Eval(expression);
+  } catch (const script::ScriptError& error) {
+    throw ScriptFailure(error.Number, error.what());
+  }
+  if (const int32_t recorded = engine.globals()[kErrorNumberSlot].integer(); recorded != 0) {
+    throw ScriptFailure(recorded, script::ErrorDescription(recorded));
+  }
+  return value;
+}
+
 script::Engine& ScriptEnvironment::Engine() { return impl_->engine; }
 
 }  // namespace quon
