@@ -15,10 +15,11 @@
 // matrix is eliminated first and its pivots and factors recorded; then Coef is processed
 // in panels of lines that fit in cache, each panel going through the whole elimination and
 // back substitution while it is resident. That reads and writes Coef once per dimension
-// instead of once per row operation. Panels are contiguous blocks of the slices when the
-// lines are far enough apart in memory (dimensions 1 to 3), and are gathered into a
-// transposed scratch panel otherwise (dimension 0, whose lines are contiguous), so that
-// the innermost loops always run over adjacent lines and vectorise.
+// instead of once per row operation. A panel is a small compact copy: element r of each
+// of its lines forms panel row r, so that the innermost loops always run over adjacent
+// lines and vectorise. For dimensions 1 to 3 the panel rows are copied from runs of
+// adjacent elements of the slices; dimension 0, whose lines are contiguous, is transposed.
+// Storage besides the matrix: the factors (n^2 doubles) and one panel.
 #include "fit/solver.h"
 
 #include <algorithm>
@@ -88,9 +89,18 @@ struct Panel {
   double* row(int32_t r) const { return base + static_cast<std::size_t>(r) * rowStride; }
 };
 
+// The panel kernel is compiled twice, for the baseline and for AVX2, and the processor's
+// kind picks one when the program starts. Both round alike: only separate IEEE multiplies,
+// adds, subtracts and divides are used (no fused multiply-add, see the build options).
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QUON_PANEL_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define QUON_PANEL_CLONES
+#endif
+
 // The whole solve of the lines in one panel. sum has room for panel.width values.
-void SolvePanel(const EliminationPlan& plan, const BasisMatrix& m, const Panel& panel,
-                double* sum) {
+QUON_PANEL_CLONES void SolvePanel(const EliminationPlan& plan, const BasisMatrix& m,
+                                  const Panel& panel, double* sum) {
   const int32_t n = plan.n;
   const std::size_t w = panel.width;
   for (int32_t p = 0; p + 1 < n; ++p) {
@@ -102,7 +112,8 @@ void SolvePanel(const EliminationPlan& plan, const BasisMatrix& m, const Panel& 
       for (std::size_t i = 0; i < w; ++i) std::swap(a[i], b[i]);
     }
     const double* xp = panel.row(p);
-    const double* f = plan.factors.data() + static_cast<std::size_t>(p) * static_cast<std::size_t>(n);
+    const double* f =
+        plan.factors.data() + static_cast<std::size_t>(p) * static_cast<std::size_t>(n);
     for (int32_t r = p + 1; r < n; ++r) {
       double* xr = panel.row(r);
       const double fr = f[r];
@@ -123,14 +134,16 @@ void SolvePanel(const EliminationPlan& plan, const BasisMatrix& m, const Panel& 
   }
 }
 
-// Lines per panel: n * width doubles of about 128 KiB, a multiple of 8 lines.
+// Lines per panel: n * width doubles of about 64 KiB (measured best: the rows touched by one
+// column's updates stay in the first-level cache), a multiple of 8 lines.
 std::size_t PanelWidth(int32_t n) {
-  const std::size_t width = (std::size_t{16384} / static_cast<std::size_t>(n)) & ~std::size_t{7};
+  const std::size_t width = (std::size_t{8192} / static_cast<std::size_t>(n)) & ~std::size_t{7};
   return width < 8 ? 8 : width;
 }
 
-// Below this many adjacent lines per block, lines are gathered into a scratch panel.
-constexpr std::size_t kMinInPlaceWidth = 32;
+// From this many adjacent lines per block on, panels are copied run by run; below it the
+// lines are transposed into the panel one by one.
+constexpr std::size_t kMinRunLength = 16;
 
 }  // namespace
 
@@ -148,18 +161,37 @@ SolveOutcome SolveAlongDimension(BasisMatrix& matrix, CoefArray& coef, int k) {
   std::vector<double> sum(width);
   double* data = coef.data();
 
-  if (inner >= kMinInPlaceWidth) {
-    for (std::size_t b = 0; b < blocks; ++b) {
-      for (std::size_t i0 = 0; i0 < inner; i0 += width) {
-        const Panel panel{data + b * blockSize + i0, inner, std::min(width, inner - i0)};
-        SolvePanel(plan, matrix, panel, sum.data());
+  std::vector<double> scratch(nn * width);
+  const std::size_t lines = blocks * inner;
+  if (inner >= kMinRunLength) {
+    // Line l (counted over all blocks) has element r at (l / inner) * blockSize +
+    // r * inner + l % inner, so a panel row is made of runs of adjacent elements, one per
+    // block it touches. Copying the runs into one compact panel keeps rows that lie a
+    // large power of two apart from evicting each other, and lets a panel span blocks.
+    const auto copyRuns = [&](std::size_t l0, std::size_t w, bool toPanel) {
+      for (std::size_t done = 0; done < w;) {
+        const std::size_t l = l0 + done;
+        const std::size_t run = std::min(w - done, inner - l % inner);
+        double* at = data + (l / inner) * blockSize + l % inner;
+        for (std::size_t r = 0; r < nn; ++r) {
+          double* panelRow = scratch.data() + r * w + done;
+          if (toPanel) {
+            std::copy(at + r * inner, at + r * inner + run, panelRow);
+          } else {
+            std::copy(panelRow, panelRow + run, at + r * inner);
+          }
+        }
+        done += run;
       }
+    };
+    for (std::size_t l0 = 0; l0 < lines; l0 += width) {
+      const std::size_t w = std::min(width, lines - l0);
+      copyRuns(l0, w, true);
+      SolvePanel(plan, matrix, Panel{scratch.data(), w, w}, sum.data());
+      copyRuns(l0, w, false);
     }
   } else {
-    // Line l (counted over all blocks) has element r at (l / inner) * blockSize +
-    // r * inner + l % inner.
-    std::vector<double> scratch(nn * width);
-    const std::size_t lines = blocks * inner;
+    // Short runs (dimension 0 has runs of one element): transpose line by line.
     for (std::size_t l0 = 0; l0 < lines; l0 += width) {
       const std::size_t w = std::min(width, lines - l0);
       for (std::size_t l = 0; l < w; ++l) {

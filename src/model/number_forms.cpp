@@ -99,9 +99,12 @@ bool IsDropped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 // Value of a hexadecimal (base 16) or octal (base 8) digit, or -1.
 int RadixDigit(char c, int base) {
   int value = -1;
-  if (c >= '0' && c <= '9') value = c - '0';
-  else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    value = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    value = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    value = c - 'A' + 10;
   return value < base ? value : -1;
 }
 
@@ -119,7 +122,18 @@ double RadixInteger(std::string_view digits, int base) {
                                                 : static_cast<int64_t>(value));
   }
   return static_cast<double>(value >= 0x80000000u ? static_cast<int64_t>(value) - 0x100000000
-                                                   : static_cast<int64_t>(value));
+                                                  : static_cast<int64_t>(value));
+}
+
+// The text form of the largest double, 1.79769313486232E+308, lies just above it; so do
+// the text forms of the doubles close below it. Such a text reads as the largest double
+// rather than as infinity, so that every finite value survives writing and reading.
+// mantissa and exponent describe a decimal beyond the range of a double.
+bool ReadsAsLargestDouble(const std::string& mantissa, long exponent) {
+  const std::string tenth = mantissa + "e" + std::to_string(exponent - 1);
+  double value = 0.0;
+  const auto result = std::from_chars(tenth.data(), tenth.data() + tenth.size(), value);
+  return result.ec == std::errc() && value <= 1.79769313486232e307;
 }
 
 // The decimal number at the start of s (blanks already dropped), 0 when there is none.
@@ -172,8 +186,7 @@ double DecimalPrefix(std::string_view s) {
   canonical.push_back('e');
   canonical.append(std::to_string(exponent));
   double value = 0.0;
-  const auto result =
-      std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
+  const auto result = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
     // Beyond the range of a double: decide by the decimal exponent of the first non-zero
     // digit whether the magnitude is too large (infinity) or too small (zero).
@@ -181,6 +194,9 @@ double DecimalPrefix(std::string_view s) {
     const long leading = exponent + (firstNonZero < integerEnd ? integerEnd - firstNonZero - 1
                                                                : integerEnd - firstNonZero);
     value = leading > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    if (leading > 0 && ReadsAsLargestDouble(mantissa, exponent)) {
+      value = std::numeric_limits<double>::max();
+    }
   }
   return negative ? -value : value;
 }

@@ -49,8 +49,7 @@ std::string TermLabel(const ProblemModel& model, const std::array<int32_t, 4>& T
   for (int k = 0; k <= model.LastVar; ++k) {
     label += TermFactor(model, k, TermIndex[static_cast<std::size_t>(k)]);
   }
-  std::string line =
-      TextForm(model.Coef(TermIndex[0], TermIndex[1], TermIndex[2], TermIndex[3]));
+  std::string line = TextForm(model.Coef(TermIndex[0], TermIndex[1], TermIndex[2], TermIndex[3]));
   line.append(TermTextPadding, ' ');
   const std::size_t room = line.size() - (LabelColumn - 1);
   line.replace(LabelColumn - 1, std::min(label.size(), room), label, 0, room);

@@ -90,8 +90,8 @@ TEST_P(TrigSlotTest, SumsOneSineCosineAndHigherMultiples) {
 }
 
 const TrigCase kTrigCases[] = {
-    {"OnlyConstant", 0}, {"ConstantAndSine", 1}, {"ConstantSineCosine", 2},
-    {"AlsoSecondSine", 3}, {"SecondCosine", 4},   {"ManyTerms", 9},
+    {"OnlyConstant", 0},   {"ConstantAndSine", 1}, {"ConstantSineCosine", 2},
+    {"AlsoSecondSine", 3}, {"SecondCosine", 4},    {"ManyTerms", 9},
 };
 
 INSTANTIATE_TEST_SUITE_P(Evaluator, TrigSlotTest, ::testing::ValuesIn(kTrigCases),
@@ -127,10 +127,9 @@ TEST(Evaluate, FourVariablesAgreeWithTheSumOfProducts) {
     for (int32_t i2 = 0; i2 <= last[2]; ++i2)
       for (int32_t i1 = 0; i1 <= last[1]; ++i1)
         for (int32_t i0 = 0; i0 <= last[0]; ++i0) {
-          const double product = Term(trig[0], model.Period[0], i0, d[0]) *
-                                 Term(trig[1], model.Period[1], i1, d[1]) *
-                                 Term(trig[2], model.Period[2], i2, d[2]) *
-                                 Term(trig[3], model.Period[3], i3, d[3]);
+          const double product =
+              Term(trig[0], model.Period[0], i0, d[0]) * Term(trig[1], model.Period[1], i1, d[1]) *
+              Term(trig[2], model.Period[2], i2, d[2]) * Term(trig[3], model.Period[3], i3, d[3]);
           expected += model.Coef(i0, i1, i2, i3) * product;
           scale += std::fabs(model.Coef(i0, i1, i2, i3) * product);
         }

@@ -38,14 +38,14 @@ bool ReferenceSolve(BasisMatrix& m, CoefArray& coef, int k) {
     if (pivotMax == 0.0 || std::isnan(pivotMax)) continue;
     if (pivotRow != p) {
       for (int32_t c = 0; c < n; ++c) std::swap(m(p, c), m(pivotRow, c));
-      forEachLine([&](std::size_t o, std::size_t s) { std::swap(x[o + p * s], x[o + pivotRow * s]); });
+      forEachLine(
+          [&](std::size_t o, std::size_t s) { std::swap(x[o + p * s], x[o + pivotRow * s]); });
     }
     for (int32_t r = p + 1; r < n; ++r) {
       const double f = m(r, p) / m(p, p);
       for (int32_t c = p; c < n; ++c) m(r, c) = m(r, c) - f * m(p, c);
-      forEachLine([&](std::size_t o, std::size_t s) {
-        x[o + r * s] = x[o + r * s] - f * x[o + p * s];
-      });
+      forEachLine(
+          [&](std::size_t o, std::size_t s) { x[o + r * s] = x[o + r * s] - f * x[o + p * s]; });
     }
   }
   for (int32_t r = n - 1; r >= 0; --r) {
@@ -168,8 +168,8 @@ TEST(Solver, TiedPivotKeepsTheUpperRow) {
   m(1, 1) = 3.0;
   CoefArray coef;
   coef.Allocate({1, 0, 0, 0});
-  coef(0, 0, 0, 0) = 4.0;   // x + 2y = 4
-  coef(1, 0, 0, 0) = 1.0;   // -x + 3y = 1
+  coef(0, 0, 0, 0) = 4.0;  // x + 2y = 4
+  coef(1, 0, 0, 0) = 1.0;  // -x + 3y = 1
   ASSERT_EQ(SolveAlongDimension(m, coef, 0), SolveOutcome::Solved);
   EXPECT_EQ(coef(0, 0, 0, 0), 2.0);
   EXPECT_EQ(coef(1, 0, 0, 0), 1.0);

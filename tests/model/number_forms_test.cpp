@@ -53,8 +53,7 @@ const FormCase kFormCases[] = {
     {"SmallPlainWithDigits", 0.000123456, "0.000123456", " .000123456"},
     {"BelowPlainRange", 1e-5, "1E-05", " 1E-05"},
     {"NegativeBelowPlainRange", -2.5e-7, "-2.5E-07", "-2.5E-07"},
-    {"LargestPlainExponent", 123456789012345.0, "123456789012345",
-     " 123456789012345"},
+    {"LargestPlainExponent", 123456789012345.0, "123456789012345", " 123456789012345"},
     {"PlainWithPaddingZeros", 1e14, "100000000000000", " 100000000000000"},
     {"AbovePlainRange", 1.5e15, "1.5E+15", " 1.5E+15"},
     {"RoundsUpIntoExponentForm", 999999999999999.5, "1E+15", " 1E+15"},
@@ -62,10 +61,8 @@ const FormCase kFormCases[] = {
     {"SixteenDigitsRoundedTo15", 0.1 + 0.2, "0.3", " .3"},
     {"ThreeDigitExponent", 1.7976931348623157e308, "1.79769313486232E+308",
      " 1.79769313486232E+308"},
-    {"Subnormal", 4.9406564584124654e-324, "4.94065645841247E-324",
-     " 4.94065645841247E-324"},
-    {"LongestText", -1.2345678901234567e-100, "-1.23456789012346E-100",
-     "-1.23456789012346E-100"},
+    {"Subnormal", 4.9406564584124654e-324, "4.94065645841247E-324", " 4.94065645841247E-324"},
+    {"LongestText", -1.2345678901234567e-100, "-1.23456789012346E-100", "-1.23456789012346E-100"},
     {"Infinity", kInf, "Infinity", " Infinity"},
     {"MinusInfinity", -kInf, "-Infinity", "-Infinity"},
     {"NotANumber", kNaN, "NaN", " NaN"},
@@ -110,8 +107,8 @@ TEST(TextFormProperty, FifteenDigitDecimalsRoundTrip) {
   std::uniform_int_distribution<int64_t> mantissa(1, 999999999999999);
   std::uniform_int_distribution<int> exponent(-320, 300);
   for (int n = 0; n < 20000; ++n) {
-    const std::string written = std::to_string(mantissa(random)) + "E" +
-                                std::to_string(exponent(random));
+    const std::string written =
+        std::to_string(mantissa(random)) + "E" + std::to_string(exponent(random));
     const double value = LeadingNumber(written);
     // Beyond the range, or below normal doubles (fewer digits), nothing to compare.
     if (!std::isfinite(value) || std::fabs(value) < DBL_MIN) continue;
@@ -132,6 +129,16 @@ TEST(TextFormProperty, ReadBackIsWithinHalfUnitOfFifteenthDigit) {
     const double back = LeadingNumber(TextForm(value));
     EXPECT_LE(std::fabs(back - value), 5.0000001e-15 * std::fabs(value)) << TextForm(value);
     EXPECT_EQ(LeadingNumber(PrintForm(value)), back);
+  }
+}
+
+TEST(TextFormProperty, EveryFiniteDoubleNearTheTopReadsBackFinite) {
+  double value = DBL_MAX;
+  for (int n = 0; n < 1000; ++n, value = std::nextafter(value, 0.0)) {
+    const std::string text = TextForm(value);
+    ASSERT_TRUE(IsNumber(text)) << text;
+    EXPECT_EQ(TextForm(LeadingNumber(text)), text);
+    EXPECT_EQ(TextForm(-LeadingNumber(PrintForm(-value))), text);
   }
 }
 
@@ -184,6 +191,9 @@ const ReadCase kReadCases[] = {
     {"OverflowReadsAsInfinity", "1E400", kInf},
     {"NegativeOverflowReadsAsMinusInfinity", "-12345678E309", -kInf},
     {"LargestDouble", "1.7976931348623157E308", 1.7976931348623157e308},
+    {"TextFormOfLargestDoubleReadsBack", "1.79769313486232E+308", DBL_MAX},
+    {"NegativeTextFormOfLargestDouble", "-179769313486232E294", -DBL_MAX},
+    {"JustAboveTextFormOfLargestDouble", "1.79769313486233E+308", kInf},
     {"UnderflowReadsAsZero", "1E-400", 0.0},
     {"NegativeUnderflowReadsAsMinusZero", "-1E-400", -0.0},
     {"SubnormalKept", "4.9406564584124654E-324", 4.9406564584124654e-324},
@@ -253,6 +263,7 @@ const IsNumberCase kIsNumberCases[] = {
     {"Hexadecimal", "&H10", false},
     {"Star", "*", false},
     {"BeyondDouble", "1E400", false},
+    {"TextFormOfLargestDouble", "1.79769313486232E+308", true},
     {"LineFeedInside", "1\n", false},
 };
 

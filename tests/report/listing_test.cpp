@@ -54,8 +54,8 @@ class ListingShapeTest : public ::testing::TestWithParam<ShapeCase> {};
 TEST_P(ListingShapeTest, LineCountFollowsTheFormula) {
   const auto& n = GetParam().terms;
   const ProblemModel model = ModelWithTerms(n);
-  const int64_t expected = 2 + int64_t{n[0]} * n[1] * n[2] * n[3] +
-                           int64_t{n[1]} * n[2] * n[3] + int64_t{n[2]} * n[3] + n[3];
+  const int64_t expected = 2 + int64_t{n[0]} * n[1] * n[2] * n[3] + int64_t{n[1]} * n[2] * n[3] +
+                           int64_t{n[2]} * n[3] + n[3];
   EXPECT_EQ(ListingLineCount(model), expected);
   EXPECT_EQ(static_cast<int64_t>(AllLines(model).size()), expected);
 }
@@ -99,10 +99,8 @@ TEST_P(ListingShapeTest, EventsAreProcessedOncePerRunOfTheThirdIndex) {
 }
 
 const ShapeCase kShapes[] = {
-    {"OneVariableOneTerm", {1, 1, 1, 1}},
-    {"OneVariableThreeTerms", {3, 1, 1, 1}},
-    {"TwoVariablesThreeAndTwo", {3, 2, 1, 1}},
-    {"ThreeVariables", {2, 3, 4, 1}},
+    {"OneVariableOneTerm", {1, 1, 1, 1}},      {"OneVariableThreeTerms", {3, 1, 1, 1}},
+    {"TwoVariablesThreeAndTwo", {3, 2, 1, 1}}, {"ThreeVariables", {2, 3, 4, 1}},
     {"FourVariables", {3, 2, 2, 3}},
 };
 
@@ -112,9 +110,9 @@ INSTANTIATE_TEST_SUITE_P(Listing, ListingShapeTest, ::testing::ValuesIn(kShapes)
 TEST(Listing, TwoVariablesWithThreeAndTwoTermsInFull) {
   const ProblemModel model = ModelWithTerms({3, 2, 1, 1});
   const auto term = [&](int32_t i0, int32_t i1) { return TermLabel(model, {i0, i1, 0, 0}); };
-  const std::vector<std::string> expected = {
-      "COEFFICIENTS:", "", term(0, 0), term(1, 0), term(2, 0), "",
-      term(0, 1),      term(1, 1), term(2, 1), "", "", ""};
+  const std::vector<std::string> expected = {"COEFFICIENTS:", "", term(0, 0), term(1, 0),
+                                             term(2, 0),      "", term(0, 1), term(1, 1),
+                                             term(2, 1),      "", "",         ""};
   EXPECT_EQ(AllLines(model), expected);
   EXPECT_EQ(term(2, 1).substr(0, 40), "5.5                     *(x+1)^2*sin(y) ");
 }

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <locale>
 
 namespace {

@@ -1,0 +1,145 @@
+#include "cli/check_mode.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "cli/fit_mode.h"
+#include "eval/accuracy_check.h"
+#include "eval/accuracy_text.h"
+#include "eval/script_point_function.h"
+#include "fit/compute_command.h"
+#include "report/spec_file.h"
+#include "script/script_environment.h"
+
+namespace quon::cli {
+namespace {
+
+void Message(std::FILE* err, const std::string& text) {
+  std::fprintf(err, "quonfit: %s\n", text.c_str());
+}
+
+// A whole decimal number from 1 to `most`, or nothing.
+std::optional<int64_t> Count(const std::string& text, int64_t most) {
+  int64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < 1 || value > most) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+int FitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
+               std::FILE* err) {
+  switch (outcome.Status) {
+    case ComputeStatus::Success:
+      return ExitSuccess;
+    case ComputeStatus::Singular:
+      std::fprintf(out, "%s\n", SingularMatrixLine);
+      return ExitSingular;
+    case ComputeStatus::EndedByError:
+      Message(err, file + ": the fit ended: " + outcome.Message + " (error " +
+                       std::to_string(outcome.ErrorNumber) + ")");
+      return ExitScriptError;
+    case ComputeStatus::Refused:
+      Message(err, file + ": " + outcome.Message);
+      return outcome.ErrorNumber != 0 ? ExitScriptError : ExitNotFittable;
+  }
+  return ExitNotFittable;
+}
+
+}  // namespace
+
+bool WantsCheckMode(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--check") return true;
+  }
+  return false;
+}
+
+std::optional<CheckModeOptions> ParseCheckArguments(const std::vector<std::string>& args,
+                                                    std::FILE* err) {
+  CheckModeOptions options;
+  const auto fail = [&](const std::string& text) {
+    Message(err, text + " (see quonfit --help)");
+    return std::nullopt;
+  };
+  constexpr int64_t kMostPoints = int64_t{1} << 40;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--check") continue;
+    if (arg == "--check-points" || arg == "--check-per-interval") {
+      const bool points = arg == "--check-points";
+      const int64_t most = points ? kMostPoints : MaxPointsPerInterval;
+      const std::optional<int64_t> value =
+          i + 1 < args.size() ? Count(args[i + 1], most) : std::nullopt;
+      if (!value) {
+        return fail(arg + " needs a whole number from 1 to " + std::to_string(most));
+      }
+      ++i;
+      if (points) {
+        options.Budget.MaxPoints = *value;
+      } else {
+        options.Budget.PointsPerInterval = static_cast<int32_t>(*value);
+      }
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return fail("unknown option " + arg + " with --check");
+    } else if (!options.File.empty()) {
+      return fail("more than one file given: " + options.File + " and " + arg);
+    } else {
+      options.File = arg;
+    }
+  }
+  if (options.File.empty()) return fail("no specification file given");
+  return options;
+}
+
+int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err) {
+  ProblemModel model;
+  EntryFields fields;
+  try {
+    fields = OpenSpecFile(options.File, model);
+  } catch (const SpecFileError& e) {
+    Message(err, e.what());
+    return ExitFile;
+  }
+  ScriptEnvironment engine;
+  const ComputeOutcome outcome = RunCompute(model, fields, engine);
+  if (outcome.Status != ComputeStatus::Success) {
+    return FitFailure(outcome, options.File, out, err);
+  }
+  AccuracyResult result;
+  try {
+    ScriptPointFunctionSource source(engine, model.Equation, model.VarName);
+    result = CheckAccuracy(model, source, options.Budget);
+  } catch (const ScriptFailure& failure) {
+    Message(err, options.File + ": the function cannot be checked: " + failure.what());
+    return ExitScriptError;
+  } catch (const std::bad_alloc&) {
+    Message(err, options.File + ": not enough memory for the check; use --check-points " +
+                     "to check fewer points");
+    return ExitNotFittable;
+  }
+  std::string text;
+  for (const std::string& line : AccuracyKeyLines(result)) text += line + "\n";
+  if (std::fputs(text.c_str(), out) < 0 || std::fflush(out) != 0) {
+    Message(err, "cannot write the results to the standard output");
+    return ExitFile;
+  }
+  return ExitSuccess;
+}
+
+const char* CheckModeHelp() {
+  return "  quonfit FILE --check [--check-points N] [--check-per-interval K]\n"
+         "      Fits FILE as above, then compares function and approximation between\n"
+         "      the nodes and prints max_abs_diff, max_rel_diff (relative to the\n"
+         "      function's largest magnitude there), rms_diff, worst_point,\n"
+         "      check_points and failed_points, one \"key: value\" line each, and one\n"
+         "      \"warning:\" line per variable whose terms are ill-conditioned.\n"
+         "  --check-points N        compare at most about N points (default: an eighth\n"
+         "                          of the nodes, from 256 to 65536)\n"
+         "  --check-per-interval K  K points inside every node interval of every\n"
+         "                          variable, 1 the midpoints (default: as many, up to\n"
+         "                          8, as the points allow); raise both to go finer\n";
+}
+
+}  // namespace quon::cli

@@ -1,0 +1,111 @@
+#include "eval/grid_approximation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <stdexcept>
+
+namespace quon {
+namespace {
+
+// The extents of the array being reduced: dimension k holds either the terms of variable k
+// (not yet summed) or its coordinates (summed).
+using Extents = std::array<std::size_t, 4>;
+
+// out(.., i, ..) = sum over m of terms(i, m) in(.., m, ..) along dimension k, where terms
+// is row-major with `rows` rows of extents[k] columns.
+std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
+                                const std::vector<double>& terms, std::size_t rows) {
+  const auto s = static_cast<std::size_t>(k);
+  std::size_t inner = 1;
+  for (std::size_t d = 0; d < s; ++d) inner *= extents[d];
+  std::size_t outer = 1;
+  for (std::size_t d = s + 1; d < 4; ++d) outer *= extents[d];
+  const std::size_t n = extents[s];
+  std::vector<double> out(inner * rows * outer, 0.0);
+  for (std::size_t o = 0; o < outer; ++o) {
+    const double* source = in + o * n * inner;
+    double* target = out.data() + o * rows * inner;
+    for (std::size_t i = 0; i < rows; ++i) {
+      double* line = target + i * inner;
+      for (std::size_t m = 0; m < n; ++m) {
+        const double t = terms[i * n + m];
+        const double* from = source + m * inner;
+        for (std::size_t q = 0; q < inner; ++q) line[q] += t * from[q];
+      }
+    }
+  }
+  extents[s] = rows;
+  return out;
+}
+
+}  // namespace
+
+std::vector<double> TermValues(const ProblemModel& model, int k, double x) {
+  const auto s = static_cast<std::size_t>(k);
+  const int32_t last = model.LastTerm[s];
+  std::vector<double> terms(static_cast<std::size_t>(last) + 1);
+  terms[0] = 1.0;
+  const double offset = x - model.Center[s];
+  if (!model.IsTrig[s]) {
+    double power = 1.0;
+    for (int32_t m = 1; m <= last; ++m) {
+      power = power * offset;
+      terms[static_cast<std::size_t>(m)] = power;
+    }
+    return terms;
+  }
+  const double step = std::atan(1.0) * offset * 8.0 / model.Period[s];
+  double angle = 0.0;
+  for (int32_t m = 1; m <= last; ++m) {
+    if (m % 2 == 1) {
+      angle = angle + step;
+      terms[static_cast<std::size_t>(m)] = std::sin(angle);
+    } else {
+      terms[static_cast<std::size_t>(m)] = std::cos(angle);
+    }
+  }
+  return terms;
+}
+
+std::vector<double> ApproximationOnGrid(const ProblemModel& model,
+                                        const std::array<std::vector<double>, 4>& coords) {
+  const int vars = std::clamp(model.LastVar + 1, 1, MaxVars);
+  Extents extents{};
+  for (int k = 0; k < 4; ++k) {
+    const auto s = static_cast<std::size_t>(k);
+    const int32_t terms = model.LastTerm[s] + 1;
+    if (model.Coef.empty() || model.Coef.extent(k) != terms || (k >= vars && terms != 1) ||
+        (k < vars && coords[s].empty())) {
+      throw std::logic_error("The coefficients do not match the specification.");
+    }
+    extents[s] = static_cast<std::size_t>(terms);
+  }
+  std::vector<double> values;
+
+  // Reduce first the variables that shrink the array most, so that the intermediate sums
+  // stay small.
+  std::array<int, 4> order{0, 1, 2, 3};
+  std::stable_sort(order.begin(), order.begin() + vars, [&](int a, int b) {
+    const auto sa = static_cast<std::size_t>(a);
+    const auto sb = static_cast<std::size_t>(b);
+    return static_cast<double>(coords[sa].size()) / static_cast<double>(extents[sa]) <
+           static_cast<double>(coords[sb].size()) / static_cast<double>(extents[sb]);
+  });
+  for (int i = 0; i < vars; ++i) {
+    const int k = order[static_cast<std::size_t>(i)];
+    const auto s = static_cast<std::size_t>(k);
+    std::vector<double> terms;
+    terms.reserve(coords[s].size() * extents[s]);
+    for (const double x : coords[s]) {
+      const std::vector<double> row = TermValues(model, k, x);
+      terms.insert(terms.end(), row.begin(), row.end());
+    }
+    // The first product reads the coefficients where they are, without a copy.
+    values = ModeProduct(i == 0 ? model.Coef.data() : values.data(), extents, k, terms,
+                         coords[s].size());
+  }
+  return values;
+}
+
+}  // namespace quon

@@ -1,0 +1,43 @@
+// The user's function as the accuracy check and the plot ask for it: its value at a point
+// given by coordinates, one per variable in use, without disturbing the values that the
+// program's script engine holds. A source hands out one evaluator per thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace quon {
+
+class PointFunction {
+ public:
+  virtual ~PointFunction() = default;
+  // 0 with the function's value at `point` in `value`, or the error number of the failure
+  // (value then unspecified).
+  virtual int32_t Value(std::span<const double> point, double& value) = 0;
+};
+
+class PointFunctionSource {
+ public:
+  virtual ~PointFunctionSource() = default;
+  // A new evaluator; each one is used by one thread at a time.
+  virtual std::unique_ptr<PointFunction> NewEvaluator() = 0;
+  // Whether evaluators may run on several threads at once.
+  virtual bool ThreadSafe() const = 0;
+};
+
+}  // namespace quon
+
+namespace quon {
+
+// Values of the function at `points`, `vars` coordinates per point one after the other:
+// errors[i] is 0 and values[i] the value of point i, or errors[i] the error number of its
+// failure (a value that is not finite counts as an overflow, 6). Runs on up to
+// MaxCheckThreads threads when the source is thread-safe and there are enough points; the
+// results do not depend on the number of threads.
+inline constexpr int MaxCheckThreads = 8;
+void EvaluateAtPoints(PointFunctionSource& source, int vars, const std::vector<double>& points,
+                      std::vector<double>& values, std::vector<int32_t>& errors);
+
+}  // namespace quon

@@ -1,0 +1,53 @@
+// Test support: a model fitted to a C++ function (sampled at the nodes, solved with the
+// program's basis matrix and solver, as the fit does), and that function as the accuracy
+// check's point-function source.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "eval/point_function.h"
+#include "model/problem_model.h"
+
+namespace quon::testing {
+
+struct VarSpec {
+  std::string Name;
+  bool Trig = false;
+  int32_t Terms = 2;
+  double Lower = -1.0;
+  double Upper = 1.0;
+  double Center = 0.0;
+  double Period = 0.0;
+};
+
+// A function that reports a failure by returning its error number (0 for success).
+using TestFunction = std::function<int32_t(std::span<const double> point, double& value)>;
+
+// A function that never fails.
+TestFunction Always(std::function<double(std::span<const double>)> f);
+
+// The model of `vars` with HaveResults true and Coef the coefficients of the interpolant of
+// f on the grid of nodes (a failing sample stays 0, as in the fit).
+ProblemModel FittedModel(const std::vector<VarSpec>& vars, const TestFunction& f);
+
+class TestFunctionSource final : public PointFunctionSource {
+ public:
+  explicit TestFunctionSource(TestFunction f, bool threadSafe = true)
+      : f_(std::move(f)), threadSafe_(threadSafe) {}
+  std::unique_ptr<PointFunction> NewEvaluator() override;
+  bool ThreadSafe() const override { return threadSafe_; }
+  int64_t calls() const { return calls_; }
+
+ private:
+  TestFunction f_;
+  bool threadSafe_;
+  std::atomic<int64_t> calls_{0};
+};
+
+}  // namespace quon::testing
