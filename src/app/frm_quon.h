@@ -6,6 +6,7 @@
 //   src/app/frm_quon.cpp               construction, load and unload, menus, help, About, Exit
 //   src/model/frm_quon_specs.cpp       number and names, per-variable controls, Next/Previous
 //   src/model/frm_quon_constants.cpp   the user-constants frame
+//   src/eval/frm_quon_accuracy.cpp     the accuracy line under the results and Plot
 // The handlers of Compute, Evaluations, Open, Save, Save As and Print are declared below
 // and defined in the files of their own subsystems.
 #pragma once
@@ -36,6 +37,7 @@ namespace quon {
 
 class CommonDialog;
 class FocusGuard;
+class frmPlot;
 
 // What the main window needs from outside; tests put fakes here.
 struct ShellServices {
@@ -78,6 +80,12 @@ class frmQuon : public QMainWindow {
   void SetDisplayedSpecs();
   // Shows variable LL (from 0) and puts the focus in its lower limit.
   void EditLimit(int LL);
+  // Runs the accuracy check on the results the model holds and shows its summary and
+  // warnings under the list, enabling Plot; with no results, clears them (and disables
+  // Plot). An open plot window redraws.
+  void ShowAccuracy();
+  // The plot window while it is open, else null.
+  frmPlot* PlotWindow() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -207,6 +215,17 @@ class frmQuon : public QMainWindow {
   QPushButton* cmdCompute = nullptr;
   QPushButton* cmdEvaluations = nullptr;
   QPushButton* cmdExit = nullptr;
+
+  // Accuracy check and plot (src/eval/frm_quon_accuracy.cpp).
+  void CreateAccuracyControls();
+  void ConnectAccuracyHandlers();
+  void ClearAccuracy();
+  void cmdPlot_Click();
+  QLabel* lblAccuracy = nullptr;
+  QLabel* lblConditionWarning = nullptr;
+  QPushButton* cmdPlot = nullptr;
+  QPointer<frmPlot> plot_;
+  std::vector<double> heldPoint_;  // the evaluation window's last point; empty for none
 };
 
 }  // namespace quon
