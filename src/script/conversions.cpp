@@ -152,9 +152,12 @@ ErrNum ParseNumericText(std::string_view text, double& value) {
     text.remove_prefix(1);
   }
   switch (ReadDecimal(text, true, value)) {
-    case Reading::Number: break;
-    case Reading::TooLarge: return ErrNum::Overflow;
-    case Reading::NotANumber: return ErrNum::TypeMismatch;
+    case Reading::Number:
+      break;
+    case Reading::TooLarge:
+      return ErrNum::Overflow;
+    case Reading::NotANumber:
+      return ErrNum::TypeMismatch;
   }
   if (negative) value = -value;
   return ErrNum::None;
@@ -208,13 +211,22 @@ void AppendNumberText(double value, std::string& out) {
 
 void AppendText(const Variant& value, std::string& out) {
   switch (value.kind()) {
-    case Kind::Boolean: out += value.integer() != 0 ? "True" : "False"; return;
+    case Kind::Boolean:
+      out += value.integer() != 0 ? "True" : "False";
+      return;
     case Kind::Integer:
-    case Kind::Long: out += std::to_string(value.integer()); return;
-    case Kind::Double: AppendNumberText(value.number(), out); return;
-    case Kind::String: out += value.text(); return;
+    case Kind::Long:
+      out += std::to_string(value.integer());
+      return;
+    case Kind::Double:
+      AppendNumberText(value.number(), out);
+      return;
+    case Kind::String:
+      out += value.text();
+      return;
     case Kind::Empty:
-    case Kind::Null: return;
+    case Kind::Null:
+      return;
   }
 }
 

@@ -86,7 +86,8 @@ void Engine::Raise(int32_t number, const std::string& description) {
 void Engine::AddObject(std::string_view name, std::shared_ptr<const NamedObject> object,
                        bool globalMembers) {
   const ErrNum err = names_.AddObject(name, std::move(object), globalMembers, globals_);
-  if (err != ErrNum::None) Raise(static_cast<int32_t>(err), ErrorDescription(err) + ": '" + std::string(name) + "'");
+  if (err != ErrNum::None)
+    Raise(static_cast<int32_t>(err), ErrorDescription(err) + ": '" + std::string(name) + "'");
   // A text compiled before may have called one of the new names as an unknown function.
   expressions_.Clear();
   statements_.Clear();

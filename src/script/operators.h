@@ -33,9 +33,25 @@ class StringScratch {
 };
 
 enum class BinaryOp : uint8_t {
-  Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat,
-  Eq, Ne, Lt, Gt, Le, Ge,
-  And, Or, Xor, Eqv, Imp,
+  Add,
+  Sub,
+  Mul,
+  Div,
+  IntDiv,
+  Mod,
+  Pow,
+  Concat,
+  Eq,
+  Ne,
+  Lt,
+  Gt,
+  Le,
+  Ge,
+  And,
+  Or,
+  Xor,
+  Eqv,
+  Imp,
 };
 
 ErrNum Add(Variant& left, const Variant& right, StringScratch& scratch);

@@ -323,8 +323,8 @@ INSTANTIATE_TEST_SUITE_P(Statements, RealForm, testing::ValuesIn(kRealFormCases)
 
 TEST(EngineStatements, NoRealFormWhereKindsMatter) {
   Engine engine;
-  for (const char* expression : {"1 + 2 + x", "x > 1", "x \\ 2", "CInt(x)", "x & 1",
-                                 "Round(x)", "Asin(x)", "Int(2) + x", "\"1\" + x"}) {
+  for (const char* expression : {"1 + 2 + x", "x > 1", "x \\ 2", "CInt(x)", "x & 1", "Round(x)",
+                                 "Asin(x)", "Int(2) + x", "\"1\" + x"}) {
     EXPECT_TRUE(engine.CompileExpression(expression)->real.code.empty()) << expression;
   }
 }
