@@ -75,7 +75,7 @@ struct Pending {
   Type type = Type::Paren;
   Op op = Op::Push;
   int prec = 0;
-  size_t token = 0;  // for messages: where it began
+  size_t token = 0;  // Paren, Call: the token of its "(", for messages
   uint16_t argc = 0;
   CallTarget target;
   size_t rightStart = 0;  // Binary: where the code of the right operand begins
@@ -273,13 +273,12 @@ class Compiler {
   // A name in operand position: a variable, a call, or a function used without its
   // arguments.
   void NameOperand(std::vector<Pending>& pending) {
-    const size_t start = at_;
     missingMember_ = false;
     Resolved resolved = ResolveName();
     const bool isCall = Peek().type == Tok::LParen;
     if (missingMember_) {
       if (isCall)
-        OpenCall(pending, start, resolved, false);
+        OpenCall(pending, resolved, false);
       else
         EmitFailure(ErrNum::NoSuchMember, resolved.name, 0);
       return;
@@ -288,7 +287,7 @@ class Compiler {
       const bool known =
           resolved.entry && (resolved.entry->role == NameTable::Role::Builtin ||
                              resolved.entry->role == NameTable::Role::ObjectFunction);
-      OpenCall(pending, start, resolved, known);
+      OpenCall(pending, resolved, known);
       return;
     }
     if (!resolved.entry) {
@@ -309,10 +308,10 @@ class Compiler {
   }
 
   // Opens the argument list of a call at "(".
-  void OpenCall(std::vector<Pending>& pending, size_t start, const Resolved& resolved, bool known) {
+  void OpenCall(std::vector<Pending>& pending, const Resolved& resolved, bool known) {
     Pending call;
     call.type = Pending::Type::Call;
-    call.token = start;
+    call.token = at_;  // the "("
     call.target = CallTarget{resolved.entry.value_or(NameTable::Entry{}), known, resolved.name};
     Push(pending, call);
     ++at_;  // "("
@@ -365,7 +364,10 @@ class Compiler {
       }
       // The expression ends here; every group must have been closed.
       PopWhile(pending, 0);
-      if (!pending.empty()) Fail(token, "expected ')'");
+      if (!pending.empty()) {
+        const Token& open = tokens_[pending.back().token];
+        Fail(token, "expected ')' to close the '(' at character " + std::to_string(open.pos + 1));
+      }
       return;
     }
   }

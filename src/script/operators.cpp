@@ -310,41 +310,6 @@ ErrNum Logical(BinaryOp op, Variant& left, const Variant& right) {
   return ErrNum::None;
 }
 
-ErrNum ApplyBinary(BinaryOp op, Variant& left, const Variant& right, StringScratch& scratch) {
-  switch (op) {
-    case BinaryOp::Add:
-      return Add(left, right, scratch);
-    case BinaryOp::Sub:
-      return Subtract(left, right);
-    case BinaryOp::Mul:
-      return Multiply(left, right);
-    case BinaryOp::Div:
-      return Divide(left, right);
-    case BinaryOp::IntDiv:
-      return IntegerDivide(left, right);
-    case BinaryOp::Mod:
-      return Modulo(left, right);
-    case BinaryOp::Pow:
-      return Power(left, right);
-    case BinaryOp::Concat:
-      return Concatenate(left, right, scratch);
-    case BinaryOp::Eq:
-    case BinaryOp::Ne:
-    case BinaryOp::Lt:
-    case BinaryOp::Gt:
-    case BinaryOp::Le:
-    case BinaryOp::Ge:
-      return Compare(op, left, right);
-    case BinaryOp::And:
-    case BinaryOp::Or:
-    case BinaryOp::Xor:
-    case BinaryOp::Eqv:
-    case BinaryOp::Imp:
-      return Logical(op, left, right);
-  }
-  return ErrNum::SyntaxError;
-}
-
 ErrNum Negate(Variant& value) {
   switch (value.kind()) {
     case Kind::Null:

@@ -64,7 +64,6 @@ ErrNum Power(Variant& left, const Variant& right);
 ErrNum Concatenate(Variant& left, const Variant& right, StringScratch& scratch);
 ErrNum Compare(BinaryOp op, Variant& left, const Variant& right);
 ErrNum Logical(BinaryOp op, Variant& left, const Variant& right);
-ErrNum ApplyBinary(BinaryOp op, Variant& left, const Variant& right, StringScratch& scratch);
 
 ErrNum Negate(Variant& value);
 ErrNum Not(Variant& value);
