@@ -2,8 +2,10 @@
 // steps a user takes to enter a problem.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -37,6 +39,15 @@ class QuonWindow {
   QAction* Menu(const QString& name) const { return Child<QAction>(name); }
   QWidget* Focus() const { return QApplication::focusWidget(); }
   ProblemModel& Model() const { return window->Model(); }
+
+  // The number of lines in the results list.
+  int ResultLines() const { return Child<QAbstractItemView>("lstCoeff")->model()->rowCount(); }
+  // Puts a line into the results list and marks the results as present, as a finished fit
+  // does; the tests of clearing start from here.
+  void PutResults() {
+    Child<QListWidget>("lstCoeff")->addItem(QStringLiteral("COEFFICIENTS:"));
+    Model().HaveResults = true;
+  }
 
   // Types `text` into the focused field and presses Tab.
   void TypeAndTab(const QString& field, const QString& text) {
