@@ -11,6 +11,7 @@
 #include <string>
 
 #include "model/problem_model.h"
+#include "script/err_num.h"
 
 namespace quon {
 
@@ -23,8 +24,10 @@ class EvaluationError : public std::runtime_error {
   int32_t Number;
 };
 
-inline constexpr int32_t EvalOverflow = 6;         // a level sum or an angle overflows
-inline constexpr int32_t EvalDivisionByZero = 11;  // a trigonometric variable with period 0
+// A level sum or an angle overflows.
+inline constexpr int32_t EvalOverflow = static_cast<int32_t>(script::ErrNum::Overflow);
+// A trigonometric variable with period 0.
+inline constexpr int32_t EvalDivisionByZero = static_cast<int32_t>(script::ErrNum::DivisionByZero);
 
 // Precondition: EvalOffset(k) holds the point minus Center(k) for k = 0..LastVar, freshly
 // set, because the offsets of trigonometric variables are scaled in place to angle steps

@@ -125,6 +125,17 @@ double RadixInteger(std::string_view digits, int base) {
                                                   : static_cast<int64_t>(value));
 }
 
+// The text form of the largest double, 1.79769313486232E+308, lies just above it; so do
+// the text forms of the doubles close below it. Such a text reads as the largest double
+// rather than as infinity, so that every finite value survives writing and reading.
+// mantissa and exponent describe a decimal beyond the range of a double.
+bool ReadsAsLargestDouble(const std::string& mantissa, long exponent) {
+  const std::string tenth = mantissa + "e" + std::to_string(exponent - 1);
+  double value = 0.0;
+  const auto result = std::from_chars(tenth.data(), tenth.data() + tenth.size(), value);
+  return result.ec == std::errc() && value <= 1.79769313486232e307;
+}
+
 // The decimal number at the start of s (blanks already dropped), 0 when there is none.
 double DecimalPrefix(std::string_view s) {
   std::size_t i = 0;
@@ -183,6 +194,9 @@ double DecimalPrefix(std::string_view s) {
     const long leading = exponent + (firstNonZero < integerEnd ? integerEnd - firstNonZero - 1
                                                                : integerEnd - firstNonZero);
     value = leading > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    if (leading > 0 && ReadsAsLargestDouble(mantissa, exponent)) {
+      value = std::numeric_limits<double>::max();
+    }
   }
   return negative ? -value : value;
 }

@@ -25,7 +25,8 @@ std::string PrintForm(double value);
 // dropped: sign, digits with at most one point, exponent with E or D; "&H" and "&O" start
 // hexadecimal and octal integers. 0 when there is none; never fails.
 // A decimal number beyond the range of a double reads as an infinity of its sign, one
-// below the smallest subnormal as zero. Hexadecimal and octal integers: "H", "O" and the
+// below the smallest subnormal as zero; up to 1.79769313486232E+308 (the text form of the
+// largest double) it reads as the largest double, so that every text form reads back. Hexadecimal and octal integers: "H", "O" and the
 // hex letters in either case; no sign before "&"; a value up to 16 bits wide is a 16-bit
 // two's complement integer (&HFFFF is -1), a wider one a 32-bit two's complement integer
 // (&HFFFFFFFF is -1, &H10000 is 65536); reading stops before a digit that would make the

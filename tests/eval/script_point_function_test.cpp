@@ -8,6 +8,7 @@
 
 #include "eval/accuracy_check.h"
 #include "fit/compute_command.h"
+#include "model/number_forms.h"
 
 namespace quon {
 namespace {
@@ -24,8 +25,8 @@ TEST(ScriptPointFunction, GivesTheValuesFnaGives) {
   engine.ExecuteStatement("a=2.5");
   ScriptPointFunctionSource source(engine, "a*x^2 - Sinh(y) + pi", {"x", "y"});
   for (const auto& [x, y] : {std::pair{0.5, -1.0}, {3.0, 2.0}, {-7.25, 0.0}}) {
-    engine.ExecuteStatement("x=" + std::to_string(x));
-    engine.ExecuteStatement("y=" + std::to_string(y));
+    engine.ExecuteStatement("x=" + TextForm(x));
+    engine.ExecuteStatement("y=" + TextForm(y));
     EXPECT_EQ(ValueAt(source, {x, y}), engine.fna("a*x^2 - Sinh(y) + pi")) << x << ", " << y;
   }
 }

@@ -132,6 +132,16 @@ TEST(TextFormProperty, ReadBackIsWithinHalfUnitOfFifteenthDigit) {
   }
 }
 
+TEST(TextFormProperty, EveryFiniteDoubleNearTheTopReadsBackFinite) {
+  double value = DBL_MAX;
+  for (int n = 0; n < 1000; ++n, value = std::nextafter(value, 0.0)) {
+    const std::string text = TextForm(value);
+    ASSERT_TRUE(IsNumber(text)) << text;
+    EXPECT_EQ(TextForm(LeadingNumber(text)), text);
+    EXPECT_EQ(TextForm(-LeadingNumber(PrintForm(-value))), text);
+  }
+}
+
 // ---- LeadingNumber --------------------------------------------------------------------
 
 struct ReadCase {
@@ -181,6 +191,9 @@ const ReadCase kReadCases[] = {
     {"OverflowReadsAsInfinity", "1E400", kInf},
     {"NegativeOverflowReadsAsMinusInfinity", "-12345678E309", -kInf},
     {"LargestDouble", "1.7976931348623157E308", 1.7976931348623157e308},
+    {"TextFormOfLargestDoubleReadsBack", "1.79769313486232E+308", DBL_MAX},
+    {"NegativeTextFormOfLargestDouble", "-179769313486232E294", -DBL_MAX},
+    {"JustAboveTextFormOfLargestDouble", "1.79769313486233E+308", kInf},
     {"UnderflowReadsAsZero", "1E-400", 0.0},
     {"NegativeUnderflowReadsAsMinusZero", "-1E-400", -0.0},
     {"SubnormalKept", "4.9406564584124654E-324", 4.9406564584124654e-324},
@@ -250,6 +263,7 @@ const IsNumberCase kIsNumberCases[] = {
     {"Hexadecimal", "&H10", false},
     {"Star", "*", false},
     {"BeyondDouble", "1E400", false},
+    {"TextFormOfLargestDouble", "1.79769313486232E+308", true},
     {"LineFeedInside", "1\n", false},
 };
 

@@ -1,0 +1,24 @@
+// The quon desktop program.
+#include <QApplication>
+
+#include "app/decimal_point.h"
+#include "app/qt_common_dialog.h"
+#include "app/qt_numeric_locale.h"
+#include "app/qt_startup.h"
+#include "app/sub_main.h"
+
+int main(int argc, char* argv[]) {
+  // QApplication takes the C library's locale from the environment, so the guard reads
+  // the user's separator only after it exists.
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Quon"));
+  QApplication::setOrganizationName(QStringLiteral("Quon Developers"));
+
+  quon::QtNumericLocale locale;
+  quon::QtDecimalWarning warning;
+  quon::DecimalPoint guard(locale, warning);
+  quon::QtCommonDialog dialogs;
+  quon::QtStartupShell shell(guard, dialogs);
+  quon::SystemSplashClock clock;
+  return quon::Main(shell, clock);
+}

@@ -1,0 +1,61 @@
+// A main window with fake dialogs and a recorded message sink, shown and active, and the
+// steps a user takes to enter a problem.
+#pragma once
+
+#include <QAction>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frm_quon.h"
+#include "support/qt_test_support.h"
+
+namespace quon::testing {
+
+class QuonWindow {
+ public:
+  QuonWindow() {
+    QuietOffscreenNotes();
+    ShellServices services;
+    services.Dialogs = &dialogs;
+    services.RestoreDecimalSeparator = [this] { ++restored; };
+    services.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
+    window = std::make_unique<frmQuon>(std::move(services));
+    window->show();
+    if (!QTest::qWaitForWindowActive(window.get())) qFatal("the main window did not become active");
+  }
+
+  template <typename T>
+  T* Child(const QString& name) const {
+    T* child = window->findChild<T*>(name);
+    if (child == nullptr) qFatal("no control named %s", qPrintable(name));
+    return child;
+  }
+  QLineEdit* Field(const QString& name) const { return Child<QLineEdit>(name); }
+  QAction* Menu(const QString& name) const { return Child<QAction>(name); }
+  QWidget* Focus() const { return QApplication::focusWidget(); }
+  ProblemModel& Model() const { return window->Model(); }
+
+  // Types `text` into the focused field and presses Tab.
+  void TypeAndTab(const QString& field, const QString& text) {
+    TypeInto(Field(field), text);
+    QTest::keyClick(Field(field), Qt::Key_Tab);
+  }
+
+  // Accepts a number of variables and their names, as a user would.
+  void EnterProblem(const QString& count, const QString& names) {
+    TypeAndTab(QStringLiteral("txtOrder"), count);
+    TypeAndTab(QStringLiteral("txtVarNams"), names);
+    if (Field(QStringLiteral("txtVarNams"))->isEnabled()) qFatal("the names were refused");
+  }
+
+  FakeCommonDialog dialogs;
+  std::vector<std::string> messages;
+  int restored = 0;
+  ModalWatch modalWatch;
+  std::unique_ptr<frmQuon> window;
+};
+
+}  // namespace quon::testing
