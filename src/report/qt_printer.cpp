@@ -6,6 +6,8 @@
 #include <QPrinterInfo>
 #include <algorithm>
 
+#include "report/qt_fixed_font.h"
+
 namespace quon {
 
 QtPrinter::QtPrinter(QPrinter& printer)
@@ -26,23 +28,8 @@ void QtPrinter::PrintToPdf(const QString& path) {
 }
 
 QFont QtPrinter::PrintFont() const {
-  // Columns only line up in a fixed-pitch font. Font matching may hand back a proportional
-  // face for a family the platform lacks, so each candidate is checked for what it really is.
-  QFont font(fontName_);
-  const qreal size = font.pointSizeF();
-  QStringList candidates{fontName_, QFontDatabase::systemFont(QFontDatabase::FixedFont).family(),
-                         QStringLiteral("Courier")};
-  for (const QString& family : QFontDatabase::families()) {
-    if (QFontDatabase::isFixedPitch(family)) candidates << family;
-  }
-  for (const QString& family : candidates) {
-    QFont candidate(family);
-    candidate.setStyleHint(QFont::TypeWriter);
-    candidate.setFixedPitch(true);
-    candidate.setPointSizeF(size);
-    if (QFontInfo(candidate).fixedPitch()) return candidate;
-  }
-  return font;
+  // The size stays what the printer would have used for the family.
+  return FixedPitchFont(fontName_, QFont(fontName_).pointSizeF());
 }
 
 int QtPrinter::LinesPerPage() const {

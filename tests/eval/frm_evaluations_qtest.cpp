@@ -26,7 +26,7 @@ class FrmEvaluationsTest : public QObject {
         [this](const std::string& text) { messages << QString::fromStdString(text); }};
     std::unique_ptr<frmEvaluations> window;
 
-    explicit Fixture(EntryFields (*problem)(ProblemModel&) = test::ParabolaProblem) {
+    explicit Fixture(EntryFields (*problem)(ProblemModel&) = testing::ParabolaProblem) {
       const EntryFields fields = problem(model);
       if (RunCompute(model, fields, engine).Status != ComputeStatus::Success) {
         qFatal("the fixture's fit failed");
@@ -51,9 +51,9 @@ class FrmEvaluationsTest : public QObject {
   };
 
   static EntryFields TwoVariableProblem(ProblemModel& model) {
-    return test::DefineProblem(model, "x*y+sin(y)",
-                               {{"x", VariableFields{"-1", "1", "*", "*", "3", true}},
-                                {"y", VariableFields{"0", "6", "0", "*", "5", false}}});
+    return testing::DefineProblem(model, "x*y+sin(y)",
+                                  {{"x", VariableFields{"-1", "1", "*", "*", "3", true}},
+                                   {"y", VariableFields{"0", "6", "0", "*", "5", false}}});
   }
 
  private Q_SLOTS:
@@ -185,7 +185,7 @@ class FrmEvaluationsTest : public QObject {
   void exitClosesAndDeletesTheWindow() {
     ProblemModel model;
     ScriptEnvironment engine;
-    RunCompute(model, test::ParabolaProblem(model), engine);
+    RunCompute(model, testing::ParabolaProblem(model), engine);
     QPointer<frmEvaluations> window = new frmEvaluations(model, engine);
     window->show();
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmdExit")), Qt::LeftButton);

@@ -46,12 +46,12 @@ class CoefListModelTest : public QObject {
     ProblemModel model;
     ScriptEnvironment engine;
     const char* names[] = {"x", "y", "z", "t"};
-    std::vector<test::FieldsOfVariable> variables;
+    std::vector<testing::FieldsOfVariable> variables;
     for (int k = 0; k < terms.size(); ++k) {
       VariableFields fields{"-1", "2", "*", "*", terms[k].toStdString(), k % 2 == 0};
       variables.push_back({names[k], fields});
     }
-    const EntryFields fields = test::DefineProblem(model, equation.toStdString(), variables);
+    const EntryFields fields = testing::DefineProblem(model, equation.toStdString(), variables);
     QVERIFY(RunCompute(model, fields, engine).Status == ComputeStatus::Success);
 
     CoefListModel list(model);
@@ -65,7 +65,7 @@ class CoefListModelTest : public QObject {
   void parabolaListsItsThreeCoefficientsInOrder() {
     ProblemModel model;
     ScriptEnvironment engine;
-    QVERIFY(RunCompute(model, test::ParabolaProblem(model), engine).Status ==
+    QVERIFY(RunCompute(model, testing::ParabolaProblem(model), engine).Status ==
             ComputeStatus::Success);
     CoefListModel list(model);
     list.AppendListing();
@@ -94,7 +94,7 @@ class CoefListModelTest : public QObject {
   void aSecondListingIsAppendedAfterTheFirst() {
     ProblemModel model;
     ScriptEnvironment engine;
-    QVERIFY(RunCompute(model, test::ParabolaProblem(model), engine).Status ==
+    QVERIFY(RunCompute(model, testing::ParabolaProblem(model), engine).Status ==
             ComputeStatus::Success);
     CoefListModel list(model);
     QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
@@ -120,7 +120,7 @@ class CoefListModelTest : public QObject {
   void aReshapedCoefShowsEmptyLinesInsteadOfFailing() {
     ProblemModel model;
     ScriptEnvironment engine;
-    QVERIFY(RunCompute(model, test::ParabolaProblem(model), engine).Status ==
+    QVERIFY(RunCompute(model, testing::ParabolaProblem(model), engine).Status ==
             ComputeStatus::Success);
     CoefListModel list(model);
     list.AppendListing();

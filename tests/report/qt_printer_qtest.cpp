@@ -15,7 +15,7 @@ class QtPrinterTest : public QObject {
 
  private Q_SLOTS:
   void initTestCase() {
-    if (!test::HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!testing::HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
   }
 
   void linesArrivePageByPageInOrder() {
@@ -41,12 +41,12 @@ class QtPrinterTest : public QObject {
     for (const QString& line : printed) out.PrintLine(line);
     QCOMPARE(out.EndDoc(), QString());
 
-    const QList<QList<test::PdfWord>> pages = test::PdfWords(path);
+    const QList<QList<testing::PdfWord>> pages = testing::PdfWords(path);
     QCOMPARE(pages.size(), 3);
     const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
     for (int p = 0; p < pages.size(); ++p) {
-      const QStringList lines = test::PageLines(pages[p], left);
-      const QStringList expected = test::AsPrinted(printed.mid(p * perPage, perPage));
+      const QStringList lines = testing::PageLines(pages[p], left);
+      const QStringList expected = testing::AsPrinted(printed.mid(p * perPage, perPage));
       QCOMPARE(lines.size(), expected.size());
       for (int i = 0; i < lines.size(); ++i) QCOMPARE(lines[i], expected[i]);
     }
@@ -84,8 +84,8 @@ class QtPrinterTest : public QObject {
     out.PrintLine(QStringLiteral("TWO"));
     QCOMPARE(out.EndDoc(), QString());
     const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
-    QCOMPARE(test::PageLines(test::PdfWords(first).value(0), left), QStringList{"ONE"});
-    QCOMPARE(test::PageLines(test::PdfWords(second).value(0), left), QStringList{"TWO"});
+    QCOMPARE(testing::PageLines(testing::PdfWords(first).value(0), left), QStringList{"ONE"});
+    QCOMPARE(testing::PageLines(testing::PdfWords(second).value(0), left), QStringList{"TWO"});
   }
 };
 

@@ -10,7 +10,7 @@
 #include "model/problem_model.h"
 #include "script/script_environment.h"
 
-namespace quon::test {
+namespace quon::testing {
 
 struct FieldsOfVariable {
   std::string Name;
@@ -36,4 +36,4 @@ inline EntryFields ParabolaProblem(ProblemModel& model) {
   return DefineProblem(model, "x^2", {{"x", VariableFields{"0", "2", "*", "*", "3", true}}});
 }
 
-}  // namespace quon::test
+}  // namespace quon::testing

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <map>
 
-namespace quon::test {
+namespace quon::testing {
 
 struct PdfWord {
   double Left = 0, Top = 0, Right = 0;
@@ -97,4 +97,4 @@ inline QStringList AsPrinted(QStringList lines) {
   return lines;
 }
 
-}  // namespace quon::test
+}  // namespace quon::testing
