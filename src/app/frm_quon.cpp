@@ -77,8 +77,10 @@ frmQuon::frmQuon(ShellServices services, QWidget* parent)
   CreateSpecControls();
   CreateConstantControls();
   CreateResultControls();
+  CreateAccuracyControls();
   LayOutWindow();
   ConnectHandlers();
+  ConnectAccuracyHandlers();
   Form_Load();
 }
 
@@ -176,11 +178,16 @@ void frmQuon::LayOutWindow() {
 
   auto* middle = new QHBoxLayout;
   middle->addLayout(inputs);
-  middle->addWidget(lstCoeff, 1);
+  auto* results = new QVBoxLayout;
+  results->addWidget(lstCoeff, 1);
+  results->addWidget(lblAccuracy);
+  results->addWidget(lblConditionWarning);
+  middle->addLayout(results, 1);
 
   auto* commands = new QHBoxLayout;
   commands->addWidget(cmdCompute);
   commands->addWidget(cmdEvaluations);
+  commands->addWidget(cmdPlot);
   commands->addStretch(1);
   commands->addWidget(cmdExit);
 
@@ -254,6 +261,7 @@ void frmQuon::ClearResults() {
   if (model_.Loading) return;
   coefList_->Clear();
   model_.HaveResults = false;
+  ClearAccuracy();
 }
 
 void frmQuon::ShowMessage(const std::string& text) {

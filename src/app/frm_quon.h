@@ -9,6 +9,7 @@
 //   src/fit/frm_quon_compute.cpp       Compute, the results list and Evaluations
 //   src/report/frm_quon_file.cpp       Open, Save and Save As
 //   src/report/frm_quon_report.cpp     Print
+//   src/eval/frm_quon_accuracy.cpp     the accuracy line under the results and Plot
 // The handlers of Compute, Evaluations, Open, Save, Save As and Print are declared below
 // and defined in the files of their own subsystems.
 #pragma once
@@ -42,6 +43,7 @@ class CommonDialog;
 class ReportPrinter;
 class frmEvaluations;
 class FocusGuard;
+class frmPlot;
 
 // What the main window needs from outside; tests put fakes here.
 struct ShellServices {
@@ -88,6 +90,12 @@ class frmQuon : public QMainWindow {
   void EditLimit(int LL);
   // The evaluation window while it is loaded, else null.
   frmEvaluations* EvaluationsWindow() const;
+  // Runs the accuracy check on the results the model holds and shows its summary and
+  // warnings under the list, enabling Plot; with no results, clears them (and disables
+  // Plot). An open plot window redraws.
+  void ShowAccuracy();
+  // The plot window while it is open, else null.
+  frmPlot* PlotWindow() const;
 
  Q_SIGNALS:
   // cmdEvaluations has created the evaluation window (it is created afresh after a close).
@@ -233,6 +241,17 @@ class frmQuon : public QMainWindow {
   QPushButton* cmdCompute = nullptr;
   QPushButton* cmdEvaluations = nullptr;
   QPushButton* cmdExit = nullptr;
+
+  // Accuracy check and plot (src/eval/frm_quon_accuracy.cpp).
+  void CreateAccuracyControls();
+  void ConnectAccuracyHandlers();
+  void ClearAccuracy();
+  void cmdPlot_Click();
+  QLabel* lblAccuracy = nullptr;
+  QLabel* lblConditionWarning = nullptr;
+  QPushButton* cmdPlot = nullptr;
+  QPointer<frmPlot> plot_;
+  std::vector<double> heldPoint_;  // the evaluation window's last point; empty for none
 };
 
 }  // namespace quon

@@ -135,7 +135,7 @@ const char* CheckModeHelp() {
          "      function's largest magnitude there), rms_diff, worst_point,\n"
          "      check_points and failed_points, one \"key: value\" line each, and one\n"
          "      \"warning:\" line per variable whose terms are ill-conditioned.\n"
-         "  --check-points N        compare at most about N points (default: an eighth\n"
+         "  --check-points N        compare at most about N points (default: a tenth\n"
          "                          of the nodes, from 256 to 65536)\n"
          "  --check-per-interval K  K points inside every node interval of every\n"
          "                          variable, 1 the midpoints (default: as many, up to\n"

@@ -9,7 +9,7 @@
 // (grid_approximation.h). After the tensor subset the check looks again around the worst
 // point found, at the neighbouring check coordinates the subset skipped, up to
 // MaxRefineRounds times while the worst point moves. Cost: about DefaultCheckPoints
-// function evaluations (an eighth of the fit's) plus 3^n per refining round.
+// function evaluations (a tenth of the fit's) plus 3^n per refining round.
 //
 // A point whose function value fails (an error number, or a value that is not finite) or
 // whose approximation overflows is counted in FailedPoints and left out of the figures.

@@ -25,13 +25,13 @@ struct CheckBudget {
   int32_t PointsPerInterval = 0;  // 0: the most, up to MaxAutoPointsPerInterval, that fit
 };
 
-inline constexpr int64_t DefaultCheckShare = 8;
+inline constexpr int64_t DefaultCheckShare = 10;
 inline constexpr int64_t MinDefaultCheckPoints = 256;
 inline constexpr int64_t MaxDefaultCheckPoints = 65536;
 inline constexpr int32_t MaxAutoPointsPerInterval = 8;
 inline constexpr int32_t MaxPointsPerInterval = 1000;
 
-// An eighth of the fit's grid points (DefaultCheckShare), at least MinDefaultCheckPoints and
+// A tenth of the fit's grid points (DefaultCheckShare), at least MinDefaultCheckPoints and
 // at most MaxDefaultCheckPoints. The function is evaluated once per check point, as the fit
 // evaluates it once per node, and a check point costs about as much as a node, so the
 // check stays near a tenth of the fit's time (bench/accuracy_check_bench.cpp).

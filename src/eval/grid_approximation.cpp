@@ -23,6 +23,20 @@ std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
   for (std::size_t d = s + 1; d < 4; ++d) outer *= extents[d];
   const std::size_t n = extents[s];
   std::vector<double> out(inner * rows * outer, 0.0);
+  if (inner == 1) {
+    // The first variable: each sum runs over adjacent elements.
+    for (std::size_t o = 0; o < outer; ++o) {
+      const double* source = in + o * n;
+      for (std::size_t i = 0; i < rows; ++i) {
+        const double* t = terms.data() + i * n;
+        double sum = 0.0;
+        for (std::size_t m = 0; m < n; ++m) sum += t[m] * source[m];
+        out[o * rows + i] = sum;
+      }
+    }
+    extents[s] = rows;
+    return out;
+  }
   for (std::size_t o = 0; o < outer; ++o) {
     const double* source = in + o * n * inner;
     double* target = out.data() + o * rows * inner;
@@ -84,8 +98,10 @@ std::vector<double> ApproximationOnGrid(const ProblemModel& model,
   std::vector<double> values;
 
   // Reduce first the variables that shrink the array most, so that the intermediate sums
-  // stay small.
-  std::array<int, 4> order{0, 1, 2, 3};
+  // stay small; of equal ones the last variable first: its lines are the longest in
+  // memory, which keeps the inner loops long while the array is large.
+  std::array<int, 4> order{3, 2, 1, 0};
+  std::rotate(order.begin(), order.begin() + (4 - vars), order.end());
   std::stable_sort(order.begin(), order.begin() + vars, [&](int a, int b) {
     const auto sa = static_cast<std::size_t>(a);
     const auto sb = static_cast<std::size_t>(b);

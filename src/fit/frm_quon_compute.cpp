@@ -67,6 +67,7 @@ void frmQuon::cmdCompute_Click() {
       if (!outcome.AlreadyShown && !outcome.Message.empty()) ShowMessage(outcome.Message);
       break;
   }
+  ShowAccuracy();  // the check of a new fit, or no figures at all after a failed one
 }
 
 void frmQuon::ListCoefficients() {

@@ -145,6 +145,50 @@ std::size_t PanelWidth(int32_t n) {
 // lines are transposed into the panel one by one.
 constexpr std::size_t kMinRunLength = 16;
 
+// The lines along dimension k of Coef: line l (counted over all blocks) has element r at
+// (l / inner) * blockSize + r * inner + l % inner.
+struct LineLayout {
+  double* data;
+  std::size_t n, inner, blockSize, lines;
+  double* element0(std::size_t l) const { return data + (l / inner) * blockSize + l % inner; }
+};
+
+// Copies lines l0 .. l0 + w - 1 into the panel (toPanel) or back. A panel row is made of
+// runs of adjacent elements, one per block it touches; copying them into one compact panel
+// keeps rows that lie a large power of two apart from evicting each other in the cache.
+void CopyRuns(const LineLayout& at, std::size_t l0, std::size_t w, double* panel, bool toPanel) {
+  for (std::size_t done = 0; done < w;) {
+    const std::size_t l = l0 + done;
+    const std::size_t run = std::min(w - done, at.inner - l % at.inner);
+    double* first = at.element0(l);
+    for (std::size_t r = 0; r < at.n; ++r) {
+      double* row = panel + r * w + done;
+      double* slice = first + r * at.inner;
+      if (toPanel) {
+        std::copy(slice, slice + run, row);
+      } else {
+        std::copy(row, row + run, slice);
+      }
+    }
+    done += run;
+  }
+}
+
+// The same for short runs (dimension 0 has runs of one element): line by line.
+void CopyTransposed(const LineLayout& at, std::size_t l0, std::size_t w, double* panel,
+                    bool toPanel) {
+  for (std::size_t l = 0; l < w; ++l) {
+    double* line = at.element0(l0 + l);
+    for (std::size_t r = 0; r < at.n; ++r) {
+      if (toPanel) {
+        panel[r * w + l] = line[r * at.inner];
+      } else {
+        line[r * at.inner] = panel[r * w + l];
+      }
+    }
+  }
+}
+
 }  // namespace
 
 SolveOutcome SolveAlongDimension(BasisMatrix& matrix, CoefArray& coef, int k) {
@@ -152,58 +196,18 @@ SolveOutcome SolveAlongDimension(BasisMatrix& matrix, CoefArray& coef, int k) {
     throw std::invalid_argument("The basis matrix does not match the coefficient array.");
   }
   const EliminationPlan plan = EliminateMatrix(matrix);
-  const int32_t n = plan.n;
-  const auto nn = static_cast<std::size_t>(n);
-  const std::size_t inner = coef.stride(k);  // adjacent lines per block
-  const std::size_t blockSize = inner * nn;
-  const std::size_t blocks = coef.size() / blockSize;
-  const std::size_t width = PanelWidth(n);
+  const auto n = static_cast<std::size_t>(plan.n);
+  const std::size_t inner = coef.stride(k);
+  const LineLayout layout{coef.data(), n, inner, inner * n, coef.size() / n};
+  const auto copy = inner >= kMinRunLength ? CopyRuns : CopyTransposed;
+  const std::size_t width = PanelWidth(plan.n);
+  std::vector<double> panel(n * width);
   std::vector<double> sum(width);
-  double* data = coef.data();
-
-  std::vector<double> scratch(nn * width);
-  const std::size_t lines = blocks * inner;
-  if (inner >= kMinRunLength) {
-    // Line l (counted over all blocks) has element r at (l / inner) * blockSize +
-    // r * inner + l % inner, so a panel row is made of runs of adjacent elements, one per
-    // block it touches. Copying the runs into one compact panel keeps rows that lie a
-    // large power of two apart from evicting each other, and lets a panel span blocks.
-    const auto copyRuns = [&](std::size_t l0, std::size_t w, bool toPanel) {
-      for (std::size_t done = 0; done < w;) {
-        const std::size_t l = l0 + done;
-        const std::size_t run = std::min(w - done, inner - l % inner);
-        double* at = data + (l / inner) * blockSize + l % inner;
-        for (std::size_t r = 0; r < nn; ++r) {
-          double* panelRow = scratch.data() + r * w + done;
-          if (toPanel) {
-            std::copy(at + r * inner, at + r * inner + run, panelRow);
-          } else {
-            std::copy(panelRow, panelRow + run, at + r * inner);
-          }
-        }
-        done += run;
-      }
-    };
-    for (std::size_t l0 = 0; l0 < lines; l0 += width) {
-      const std::size_t w = std::min(width, lines - l0);
-      copyRuns(l0, w, true);
-      SolvePanel(plan, matrix, Panel{scratch.data(), w, w}, sum.data());
-      copyRuns(l0, w, false);
-    }
-  } else {
-    // Short runs (dimension 0 has runs of one element): transpose line by line.
-    for (std::size_t l0 = 0; l0 < lines; l0 += width) {
-      const std::size_t w = std::min(width, lines - l0);
-      for (std::size_t l = 0; l < w; ++l) {
-        const double* line = data + ((l0 + l) / inner) * blockSize + (l0 + l) % inner;
-        for (std::size_t r = 0; r < nn; ++r) scratch[r * w + l] = line[r * inner];
-      }
-      SolvePanel(plan, matrix, Panel{scratch.data(), w, w}, sum.data());
-      for (std::size_t l = 0; l < w; ++l) {
-        double* line = data + ((l0 + l) / inner) * blockSize + (l0 + l) % inner;
-        for (std::size_t r = 0; r < nn; ++r) line[r * inner] = scratch[r * w + l];
-      }
-    }
+  for (std::size_t l0 = 0; l0 < layout.lines; l0 += width) {
+    const std::size_t w = std::min(width, layout.lines - l0);
+    copy(layout, l0, w, panel.data(), true);
+    SolvePanel(plan, matrix, Panel{panel.data(), w, w}, sum.data());
+    copy(layout, l0, w, panel.data(), false);
   }
   return plan.singularRow >= 0 ? SolveOutcome::Singular : SolveOutcome::Solved;
 }

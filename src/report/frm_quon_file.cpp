@@ -51,6 +51,7 @@ void frmQuon::mnuOpen_Click() {
   lblEquation->setText(QString::fromStdString(
       Signature({model_.VarName.begin(), model_.VarName.begin() + static_cast<long>(count)})));
   ShowStoredResults();
+  ShowAccuracy();
   mnuOpen->setEnabled(false);
   mnuSave->setEnabled(true);
   mnuSaveAs->setEnabled(true);

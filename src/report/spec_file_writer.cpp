@@ -1,15 +1,14 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "model/number_forms.h"
+#include "model/print_form_to.h"
 #include "report/spec_file.h"
+#include "report/temporary_file.h"
 
 namespace quon {
 namespace {
@@ -50,10 +49,48 @@ void AppendRecord(std::string& out, std::string_view name, const VariableFields&
   out += kLineEnd;
 }
 
-void AppendCoefficients(std::string& out, const CoefArray& coef) {
-  out.reserve(out.size() + coef.size() * 24);
-  const double* values = coef.data();
-  for (std::size_t n = 0; n < coef.size(); ++n) AppendNumberLine(out, values[n]);
+// Coefficient lines of values[0..count) into out (room for kLineMax per value): the print
+// form, a blank and CR LF each. Returns the end of what was written.
+constexpr std::size_t kLineMax = PrintFormMaxChars + 3;
+
+char* FormatCoefficients(char* out, const double* values, std::size_t count) {
+  for (std::size_t n = 0; n < count; ++n) {
+    out = PrintFormTo(out, values[n]);
+    *out++ = ' ';
+    *out++ = '\r';
+    *out++ = '\n';
+  }
+  return out;
+}
+
+// Hands the coefficient lines of the whole array to sink(data, size), in order, a block at
+// a time. Each round formats one block per core, every core into its own reused buffer;
+// so memory stays at a few megabytes however large the array.
+template <typename Sink>
+void StreamCoefficients(const CoefArray& coef, Sink&& sink) {
+  constexpr std::size_t kBlock = std::size_t{1} << 16;
+  const std::size_t count = coef.size();
+  const std::size_t blocks = (count + kBlock - 1) / kBlock;
+  const std::size_t threads =
+      std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), blocks);
+  std::vector<std::vector<char>> buffers(threads);
+  std::vector<char*> ends(threads);
+  const auto format = [&](std::size_t t, std::size_t block) {
+    const std::size_t begin = block * kBlock;
+    const std::size_t size = std::min(kBlock, count - begin);
+    buffers[t].resize(size * kLineMax);
+    ends[t] = FormatCoefficients(buffers[t].data(), coef.data() + begin, size);
+  };
+  for (std::size_t first = 0; first < blocks; first += threads) {
+    const std::size_t round = std::min(threads, blocks - first);
+    std::vector<std::thread> workers;
+    for (std::size_t t = 1; t < round; ++t) workers.emplace_back(format, t, first + t);
+    format(0, first);
+    for (std::thread& worker : workers) worker.join();
+    for (std::size_t t = 0; t < round; ++t) {
+      sink(buffers[t].data(), static_cast<std::size_t>(ends[t] - buffers[t].data()));
+    }
+  }
 }
 
 bool SameBits(double a, double b) {
@@ -62,35 +99,6 @@ bool SameBits(double a, double b) {
 
 std::size_t VariableCount(const ProblemModel& model) {
   return static_cast<std::size_t>(model.LastVar) + 1;
-}
-
-// Writes `text` to a fresh temporary file beside `path` and returns its name.
-std::string WriteTemporary(const std::string& path, const std::string& text) {
-  std::string name = path + ".XXXXXX";
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) throw SpecFileError(path + ": cannot write the file: " + std::strerror(errno) + ".");
-  // mkstemp creates the file for its owner only; a saved pair gets the usual permissions.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      ::unlink(name.c_str());
-      throw SpecFileError(path + ": cannot write the file: " + std::strerror(error) + ".");
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  if (::close(fd) != 0) {
-    const int error = errno;
-    ::unlink(name.c_str());
-    throw SpecFileError(path + ": cannot write the file: " + std::strerror(error) + ".");
-  }
-  return name;
 }
 
 }  // namespace
@@ -114,16 +122,25 @@ bool FieldsMatchResults(const EntryFields& fields, const ProblemModel& model) {
   return true;
 }
 
-SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model, SaveOutcome* outcome) {
+namespace {
+
+// The texts of the pair without the coefficient lines, and whether they follow.
+struct PreparedPair {
+  SpecFileTexts texts;
+  bool withResults = false;
+};
+
+PreparedPair PreparePair(const EntryFields& fields, ProblemModel& model, SaveOutcome* outcome) {
   const std::size_t count = VariableCount(model);
   if (fields.Variables.size() < count || model.VarName.size() < count) {
     throw SpecFileError("The problem cannot be saved before its variables are defined.");
   }
+  PreparedPair pair;
   // Coefficients go with the records only when the records describe the fit that made them.
-  const bool withResults = model.HaveResults && FieldsMatchResults(fields, model);
+  pair.withResults = model.HaveResults && FieldsMatchResults(fields, model);
   if (outcome) {
-    *outcome =
-        model.HaveResults && !withResults ? SaveOutcome::SavedWithoutResults : SaveOutcome::Saved;
+    *outcome = model.HaveResults && !pair.withResults ? SaveOutcome::SavedWithoutResults
+                                                      : SaveOutcome::Saved;
   }
   if (!model.HaveResults) {
     for (std::size_t i = 0; i < count; ++i) {
@@ -132,53 +149,54 @@ SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model, Sav
     }
   }
 
-  SpecFileTexts texts;
-  AppendNumberLine(texts.Main, model.LastVar);
-  for (std::size_t i = 0; i < count; ++i) {
-    AppendRecord(texts.Main, model.VarName[i], fields.Variables[i]);
-  }
-  texts.Main += withResults ? "#TRUE#" : "#FALSE#";
-  texts.Main += kLineEnd;
-  if (withResults) AppendCoefficients(texts.Main, model.Coef);
+  std::string& main = pair.texts.Main;
+  AppendNumberLine(main, model.LastVar);
+  for (std::size_t i = 0; i < count; ++i) AppendRecord(main, model.VarName[i], fields.Variables[i]);
+  main += pair.withResults ? "#TRUE#" : "#FALSE#";
+  main += kLineEnd;
 
-  AppendTextItem(texts.TextFile, fields.Equation);
-  texts.TextFile += kLineEnd;
-  AppendNumberLine(texts.TextFile, static_cast<double>(fields.ConstantItems.size()));
+  std::string& text = pair.texts.TextFile;
+  AppendTextItem(text, fields.Equation);
+  text += kLineEnd;
+  AppendNumberLine(text, static_cast<double>(fields.ConstantItems.size()));
   for (const std::string& item : fields.ConstantItems) {
-    texts.TextFile += item;
-    texts.TextFile += kLineEnd;
+    text += item;
+    text += kLineEnd;
   }
-  return texts;
+  return pair;
+}
+
+}  // namespace
+
+SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model, SaveOutcome* outcome) {
+  PreparedPair pair = PreparePair(fields, model, outcome);
+  if (pair.withResults) {
+    StreamCoefficients(model.Coef, [&](const char* data, std::size_t size) {
+      pair.texts.Main.append(data, size);
+    });
+  }
+  return std::move(pair.texts);
 }
 
 SaveOutcome WriteSpecFile(const std::string& path, const EntryFields& fields, ProblemModel& model) {
   SaveOutcome outcome = SaveOutcome::Saved;
-  SpecFileTexts texts;
   try {
-    texts = FormatSpecFile(fields, model, &outcome);
+    const PreparedPair pair = PreparePair(fields, model, &outcome);
+    // Both files are complete under temporary names before either replaces the old pair.
+    TemporaryFile main(path);
+    main.Write(pair.texts.Main);
+    if (pair.withResults) {
+      StreamCoefficients(model.Coef,
+                         [&](const char* data, std::size_t size) { main.Write(data, size); });
+    }
+    main.Close();
+    TemporaryFile text(TextFilePath(path));
+    text.Write(pair.texts.TextFile);
+    text.Close();
+    text.Commit();
+    main.Commit();
   } catch (const std::bad_alloc&) {
-    throw SpecFileError(path + ": not enough memory to write the coefficients.");
-  }
-  const std::string textPath = TextFilePath(path);
-  // Both files are complete under temporary names before either replaces the old pair.
-  const std::string mainTemporary = WriteTemporary(path, texts.Main);
-  std::string textTemporary;
-  try {
-    textTemporary = WriteTemporary(textPath, texts.TextFile);
-  } catch (...) {
-    ::unlink(mainTemporary.c_str());
-    throw;
-  }
-  if (std::rename(textTemporary.c_str(), textPath.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(mainTemporary.c_str());
-    ::unlink(textTemporary.c_str());
-    throw SpecFileError(textPath + ": cannot write the file: " + std::strerror(error) + ".");
-  }
-  if (std::rename(mainTemporary.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(mainTemporary.c_str());
-    throw SpecFileError(path + ": cannot write the file: " + std::strerror(error) + ".");
+    throw SpecFileError(path + ": not enough memory to write the file.");
   }
   model.SpecFile = path;
   return outcome;

@@ -58,6 +58,7 @@ struct Pending {
   size_t token = 0;  // for messages: where it began
   uint16_t argc = 0;
   CallTarget target;
+  size_t rightStart = 0;  // Binary: where the code of the right operand begins
 };
 
 class Compiler {
@@ -74,6 +75,7 @@ class Compiler {
         Fail(Peek(), "expected an operator or the end of the expression");
       }
       program_->yieldsValue = true;
+      program_->real = MakeRealCode(*program_);
     } else {
       while (Peek().type != Tok::End) {
         if (Peek().type == Tok::StatementEnd) {
@@ -156,9 +158,31 @@ class Compiler {
     return true;
   }
 
+  // A constant number on the left of + or * (4*cos(z)) trades places with the right
+  // operand, so that it is read in place: both operators give the same value and kind in
+  // either order when one operand is a number, and a constant has no effects to reorder.
+  // Only for short right operands, as the constant is taken out of the code.
+  bool SwapConstantLeft(const Pending& pending) {
+    constexpr size_t kMaxMove = 64;
+    auto& code = program_->code;
+    if ((pending.op != Op::Add && pending.op != Op::Mul) || pending.rightStart == 0 ||
+        code.back().op == Op::Push || code.size() - pending.rightStart > kMaxMove) {
+      return false;
+    }
+    const Instr left = code[pending.rightStart - 1];
+    if (left.op != Op::Push || left.src != Src::Const ||
+        program_->constants[left.index].Is(Kind::String)) {
+      return false;
+    }
+    code.erase(code.begin() + static_cast<std::ptrdiff_t>(pending.rightStart - 1));
+    --depth_;
+    Emit(Instr{pending.op, Src::Const, 1, left.index}, 0, 0);
+    return true;
+  }
+
   void EmitPending(const Pending& pending) {
     if (pending.type == Pending::Type::Binary) {
-      EmitOperation(pending.op, true);
+      if (!SwapConstantLeft(pending)) EmitOperation(pending.op, true);
     } else if (pending.op != Op::Push) {  // unary + leaves its operand as it is
       EmitOperation(pending.op, false);
     }
@@ -293,7 +317,8 @@ class Compiler {
       }
       if (const auto binary = BinaryOperator(token.type)) {
         PopWhile(pending, binary->prec);
-        Push(pending, Pending{Pending::Type::Binary, binary->op, binary->prec, at_, 0, {}});
+        Push(pending, Pending{Pending::Type::Binary, binary->op, binary->prec, at_, 0, {},
+                              program_->code.size()});
         ++at_;
         expectOperand_ = true;
         continue;

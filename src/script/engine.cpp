@@ -101,6 +101,8 @@ std::shared_ptr<const Program> Engine::Compiled(std::string_view text, CompileMo
   } catch (const CompileError& error) {
     Raise(static_cast<int32_t>(error.number), error.what());
   }
+  // New names get their slots now, so that a host may set them before the first run.
+  globals_.Resize(names_.slotCount());
   cache.Add(text, program);
   return program;
 }
@@ -150,9 +152,12 @@ const Variant& Engine::Evaluate(const Program& program) {
   return runner_.result();
 }
 
-Value Engine::Eval(std::string_view expression) {
+const Variant& Engine::Evaluate(std::string_view expression) {
+  if (const Program* last = expressions_.FindLast(expression)) return Evaluate(*last);
   const auto program = CompileExpression(expression);
-  return Value::From(Evaluate(*program));
+  return Evaluate(*program);
 }
+
+Value Engine::Eval(std::string_view expression) { return Value::From(Evaluate(expression)); }
 
 }  // namespace quon::script

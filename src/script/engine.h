@@ -67,6 +67,8 @@ class Engine {
   // value under the engine's globals, valid until the next run. Both raise as Eval does.
   std::shared_ptr<const Program> CompileExpression(std::string_view expression);
   const Variant& Evaluate(const Program& program);
+  // The value of an expression, valid until the next run: Eval without the copy.
+  const Variant& Evaluate(std::string_view expression);
 
   Globals& globals() { return globals_; }
   const NameTable& names() const { return names_; }
@@ -74,6 +76,10 @@ class Engine {
  private:
   class Cache {
    public:
+    // The program of the text evaluated last, without touching its reference count.
+    const Program* FindLast(std::string_view text) const {
+      return last_ && text == lastText_ ? last_.get() : nullptr;
+    }
     std::shared_ptr<const Program> Find(std::string_view text);
     void Add(std::string_view text, std::shared_ptr<const Program> program);
     void Clear();

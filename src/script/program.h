@@ -11,6 +11,7 @@
 
 #include "script/err_num.h"
 #include "script/named_object.h"
+#include "script/real_code.h"
 #include "script/variant.h"
 
 namespace quon::script {
@@ -68,6 +69,7 @@ struct Program {
   // Only arithmetic, built-in and object functions and reads of variables: running it
   // changes nothing but the object variables its calls write.
   bool pure = true;
+  RealCode real;  // the expression's real form, when it has one
 };
 
 }  // namespace quon::script

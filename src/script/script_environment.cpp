@@ -79,8 +79,7 @@ double ScriptEnvironment::fna(std::string_view equation) {
   engine.globals().data()[kErrorNumberSlot] = script::Variant::Long(0);
   const script::Variant* result = nullptr;
   try {
-    const auto program = engine.CompileExpression(equation);
-    result = &engine.Evaluate(*program);
+    result = &engine.Evaluate(equation);
   } catch (const script::ScriptError& error) {
     throw ScriptFailure(error.Number, error.what());
   }
@@ -89,6 +88,21 @@ double ScriptEnvironment::fna(std::string_view equation) {
   double value = 0.0;
   if (const script::ErrNum err = script::ToDouble(*result, value); err != script::ErrNum::None) {
     throw ScriptFailure(static_cast<int32_t>(err), script::ErrorDescription(err));
+  }
+  if (const int32_t recorded = engine.globals()[kErrorNumberSlot].integer(); recorded != 0) {
+    throw ScriptFailure(recorded, script::ErrorDescription(recorded));
+  }
+  return value;
+}
+
+script::Value ScriptEnvironment::Eval(std::string_view expression) {
+  script::Engine& engine = impl_->engine;
+  engine.globals().data()[kErrorNumberSlot] = script::Variant::Long(0);
+  script::Value value;
+  try {
+    value = engine.Eval(expression);
+  } catch (const script::ScriptError& error) {
+    throw ScriptFailure(error.Number, error.what());
   }
   if (const int32_t recorded = engine.globals()[kErrorNumberSlot].integer(); recorded != 0) {
     throw ScriptFailure(recorded, script::ErrorDescription(recorded));

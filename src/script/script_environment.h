@@ -18,6 +18,7 @@ class Engine;
 class Globals;
 class Runner;
 struct Program;
+struct Value;
 }  // namespace script
 
 // A failed call into the engine, carrying the error number that arrived in the caller:
@@ -48,6 +49,11 @@ class ScriptEnvironment {
   // Throws ScriptFailure: the engine's error, 13 for a text that is not a number, or the
   // number a math function recorded.
   double fna(std::string_view equation);
+
+  // The value of an expression with its kind, for callers that show more than a number:
+  // fails as fna does, with the engine's error or with the number a math function
+  // recorded, but converts nothing.
+  script::Value Eval(std::string_view expression);
 
   // Number of the last error seen, 0 after the set-up; the fit's trap writes it too.
   int32_t LastErrorNumber = 0;

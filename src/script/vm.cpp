@@ -17,14 +17,37 @@ static_assert(static_cast<int>(Op::Imp) - static_cast<int>(Op::Add) ==
 static_assert(static_cast<int>(Op::Eq) - static_cast<int>(Op::Add) ==
               static_cast<int>(BinaryOp::Eq));
 
-inline bool BothDouble(const Variant& a, const Variant& b) {
-  return a.Is(Kind::Double) && b.Is(Kind::Double);
+constexpr uint32_t Bit(Kind kind) { return 1u << static_cast<uint32_t>(kind); }
+constexpr uint32_t kNumericKinds =
+    Bit(Kind::Empty) | Bit(Kind::Boolean) | Bit(Kind::Integer) | Bit(Kind::Long) | Bit(Kind::Double);
+
+// Two operands whose result the language computes in doubles: both numeric and one a
+// Double (an Integer beside a Double widens to Double). Empty is left out for + only,
+// where it returns the other operand unchanged (so -0 stays -0).
+inline bool RealOperands(const Variant& a, const Variant& b, uint32_t allowed) {
+  const uint32_t kinds = Bit(a.kind()) | Bit(b.kind());
+  return (kinds & ~allowed) == 0 && (kinds & Bit(Kind::Double)) != 0;
 }
 
 }  // namespace
 
-ErrNum Run(const Program& program, Globals& globals, Runner& runner) {
+ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mode) {
   if (globals.size() < program.slotCount) globals.Resize(program.slotCount);
+  if (mode == RunMode::Fastest && !program.real.code.empty()) {
+    // Real code needs a stack of doubles: on the machine stack when it is small.
+    constexpr uint32_t kLocalStack = 64;
+    double local[kLocalStack];
+    double* stack = local;
+    if (program.real.maxStack >= kLocalStack) {
+      if (runner.reals_.size() < program.real.maxStack + 1) runner.reals_.resize(program.real.maxStack + 1);
+      stack = runner.reals_.data();
+    }
+    double value = 0.0;
+    if (RunRealCode(program.real, globals.data(), stack, value)) {
+      runner.result_ = Variant::Double(value);
+      return ErrNum::None;
+    }
+  }
   if (runner.stack_.size() < program.maxStack + 1) runner.stack_.resize(program.maxStack + 1);
   runner.scratch_.Reset();
   runner.failedName_ = &Runner::kNoName;
@@ -34,26 +57,24 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner) {
   Variant* sp = runner.stack_.data() - 1;  // the top of the stack
   ErrNum err = ErrNum::None;
 
+  // Constants and globals by Src, so that reading an operand in place is one index.
+  static_assert(static_cast<int>(Src::Const) == 1 && static_cast<int>(Src::Global) == 2);
+  const Variant* const places[3] = {nullptr, constants, g};
+
   // The operand of an instruction: popped from the stack or read in place.
   auto operand = [&](const Instr& in) -> const Variant& {
-    switch (in.src) {
-      case Src::Const: return constants[in.index];
-      case Src::Global: return g[in.index];
-      case Src::Stack: break;
-    }
-    return *sp--;
+    if (in.src == Src::Stack) return *sp--;
+    return places[static_cast<int>(in.src)][in.index];
   };
   // The argument of a one-argument operation, on top of the stack, to be replaced in place.
   auto argument = [&](const Instr& in) -> Variant& {
-    if (in.src != Src::Stack) *++sp = in.src == Src::Const ? constants[in.index] : g[in.index];
+    if (in.src != Src::Stack) *++sp = places[static_cast<int>(in.src)][in.index];
     return *sp;
   };
 
   for (const Instr& in : program.code) {
     switch (in.op) {
-      case Op::Push:
-        *++sp = in.src == Src::Const ? constants[in.index] : g[in.index];
-        break;
+      case Op::Push: *++sp = places[static_cast<int>(in.src)][in.index]; break;
       case Op::Store:
         err = globals.Assign(in.index, *sp--);
         break;
@@ -85,7 +106,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner) {
       case Op::Add: {
         const Variant& b = operand(in);
         Variant& a = *sp;
-        if (BothDouble(a, b)) {
+        if (RealOperands(a, b, kNumericKinds & ~Bit(Kind::Empty))) {
           err = CheckedDouble(a.number() + b.number(), a);
         } else {
           err = Add(a, b, runner.scratch_);
@@ -95,7 +116,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner) {
       case Op::Sub: {
         const Variant& b = operand(in);
         Variant& a = *sp;
-        if (BothDouble(a, b)) {
+        if (RealOperands(a, b, kNumericKinds)) {
           err = CheckedDouble(a.number() - b.number(), a);
         } else {
           err = Subtract(a, b);
@@ -105,7 +126,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner) {
       case Op::Mul: {
         const Variant& b = operand(in);
         Variant& a = *sp;
-        if (BothDouble(a, b)) {
+        if (RealOperands(a, b, kNumericKinds)) {
           err = CheckedDouble(a.number() * b.number(), a);
         } else {
           err = Multiply(a, b);

@@ -17,6 +17,10 @@
 
 namespace quon::script {
 
+// Whether a run may take the expression's real form (the full code alone serves tests
+// that compare the two).
+enum class RunMode { Fastest, FullCodeOnly };
+
 // Working storage of one thread's runs.
 class Runner {
  public:
@@ -27,9 +31,10 @@ class Runner {
   const std::string& failedName() const { return *failedName_; }
 
  private:
-  friend ErrNum Run(const Program& program, Globals& globals, Runner& runner);
+  friend ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mode);
 
   std::vector<Variant> stack_;
+  std::vector<double> reals_;  // the stack of the real code
   StringScratch scratch_;
   Variant result_;
   const std::string* failedName_ = &kNoName;
@@ -37,7 +42,8 @@ class Runner {
 };
 
 // Runs `program`; grows `globals` to the slots the program needs.
-ErrNum Run(const Program& program, Globals& globals, Runner& runner);
+ErrNum Run(const Program& program, Globals& globals, Runner& runner,
+           RunMode mode = RunMode::Fastest);
 
 // The description of a failed run: the message of the number, with the name it concerns.
 std::string RunErrorDescription(ErrNum number, const Runner& runner);

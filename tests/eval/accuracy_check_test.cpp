@@ -181,7 +181,7 @@ TEST(AccuracyCheck, StaysWithinTheBudgetPlusTheRefiningRounds) {
   TestFunctionSource source(Always(Default4));
   const AccuracyResult result = CheckAccuracy(model, source);
   const int64_t budget = DefaultCheckPoints(model);
-  EXPECT_EQ(budget, 1250);
+  EXPECT_EQ(budget, 1000);
   EXPECT_GT(result.CheckPoints, budget / 2);
   EXPECT_LE(result.CheckPoints, budget + MaxRefineRounds * 81);
   EXPECT_EQ(source.calls(), result.CheckPoints);

@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CheckGrid, DefaultBudgetIsAQuarterOfTheNodesWithinItsBounds) {
-  EXPECT_EQ(DefaultCheckPoints(Shape({10, 10, 10, 10})), 1250);
+  EXPECT_EQ(DefaultCheckPoints(Shape({10, 10, 10, 10})), 1000);
   EXPECT_EQ(DefaultCheckPoints(Shape({15})), MinDefaultCheckPoints);
   EXPECT_EQ(DefaultCheckPoints(Shape({1000, 1000, 1000})), MaxDefaultCheckPoints);
 }

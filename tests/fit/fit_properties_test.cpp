@@ -122,6 +122,42 @@ TEST_P(FitProperties, EvaluatorAgreesWithFitAtNodes) {
         }
 }
 
+// Multiplying the coefficients by each variable's basis matrix along its dimension gives
+// the samples back: the basis and the solver agree without the evaluator in between.
+TEST_P(FitProperties, ReproducesSamplesAtEveryNode) {
+  ProblemModel model = Gathered(GetParam().variables);
+  ASSERT_EQ(Fit(model, Smooth), SolveOutcome::Solved);
+  CoefArray values = model.Coef;
+  for (int k = 0; k <= model.LastVar; ++k) {
+    const BasisMatrix m = BuildBasisMatrix(model, k);
+    const CoefArray in = values;
+    std::array<int32_t, 4> i{};
+    for (i[3] = 0; i[3] < in.extent(3); ++i[3])
+      for (i[2] = 0; i[2] < in.extent(2); ++i[2])
+        for (i[1] = 0; i[1] < in.extent(1); ++i[1])
+          for (i[0] = 0; i[0] < in.extent(0); ++i[0]) {
+            std::array<int32_t, 4> term = i;
+            double sum = 0.0;
+            for (int32_t t = 0; t < m.size(); ++t) {
+              term[static_cast<std::size_t>(k)] = t;
+              sum += m(i[static_cast<std::size_t>(k)], t) * in(term[0], term[1], term[2], term[3]);
+            }
+            values(i[0], i[1], i[2], i[3]) = sum;
+          }
+  }
+  std::array<int32_t, 4> j{};
+  for (j[3] = 0; j[3] < values.extent(3); ++j[3])
+    for (j[2] = 0; j[2] < values.extent(2); ++j[2])
+      for (j[1] = 0; j[1] < values.extent(1); ++j[1])
+        for (j[0] = 0; j[0] < values.extent(0); ++j[0]) {
+          std::array<double, 4> x{};
+          for (int k = 0; k <= model.LastVar; ++k) {
+            x[static_cast<std::size_t>(k)] = NodeValue(model, k, j[static_cast<std::size_t>(k)]);
+          }
+          ASSERT_NEAR(values(j[0], j[1], j[2], j[3]), Smooth(x), 1e-9);
+        }
+}
+
 const PropertyCase kPropertyCases[] = {
     {"OnePowerVariable", {Power("-1", "2", "7")}},
     {"OneTrigVariable", {Trig("-1", "2", "6")}},

@@ -1,0 +1,47 @@
+// quonfit, the command-line companion: picks the mode from the arguments and runs it.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/check_mode.h"
+#include "cli/expr_mode.h"
+#include "cli/fit_mode.h"
+
+namespace {
+
+void PrintHelp(std::FILE* out) {
+  std::fprintf(out, "Usage:\n%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
+               quon::cli::ExprModeHelp());
+}
+
+bool WantsHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace quon::cli;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (WantsHelp(args)) {
+    PrintHelp(stdout);
+    return ExitSuccess;
+  }
+  if (args.empty()) {
+    PrintHelp(stderr);
+    return ExitUsage;
+  }
+  if (WantsExprMode(args)) {
+    const auto options = ParseExprArguments(args, stderr);
+    return options ? RunExprMode(*options, stdin, stdout, stderr) : ExitUsage;
+  }
+  if (WantsCheckMode(args)) {
+    const auto options = ParseCheckArguments(args, stderr);
+    return options ? RunCheckMode(*options, stdout, stderr) : ExitUsage;
+  }
+  const auto options = ParseFitArguments(args, stderr);
+  return options ? RunFitMode(*options, stdout, stderr) : ExitUsage;
+}

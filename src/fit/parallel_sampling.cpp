@@ -1,0 +1,124 @@
+#include "fit/parallel_sampling.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "fit/fit_driver.h"
+#include "fit/grid_position.h"
+
+namespace quon {
+namespace {
+
+// Points a thread takes at a time: large enough to make the shared counter cheap, small
+// enough to balance the threads and to stop soon after an ending error.
+constexpr std::size_t kBlock = 4096;
+
+// What the threads found, under one lock, merged block by block.
+class Findings {
+ public:
+  explicit Findings(std::size_t size) : firstEnding_(size) {}
+
+  void Ending(std::size_t position) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    firstEnding_ = std::min(firstEnding_, position);
+    stopAt_.store(firstEnding_, std::memory_order_relaxed);
+  }
+  // The last error a block rode over. A block holding the first ending error stops there,
+  // so the last ridden error before that error is the last of some block's.
+  void Ridden(std::size_t position, int32_t number) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ridden_.push_back({position, number});
+  }
+  // Blocks from here on need not be sampled.
+  std::size_t StopAt() const { return stopAt_.load(std::memory_order_relaxed); }
+
+  ParallelSamples Result(bool incomplete) const {
+    ParallelSamples result;
+    result.FirstEnding = firstEnding_;
+    result.Incomplete = incomplete;
+    // Only an error ridden over before the ending one was seen by the fit in order.
+    std::size_t latest = 0;
+    for (const RiddenError& r : ridden_) {
+      if (r.position < firstEnding_ && (result.LastRiddenNumber == 0 || r.position > latest)) {
+        latest = r.position;
+        result.LastRiddenNumber = r.number;
+      }
+    }
+    return result;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::size_t firstEnding_;
+  std::atomic<std::size_t> stopAt_{SIZE_MAX};
+  struct RiddenError {
+    std::size_t position;
+    int32_t number;
+  };
+  std::vector<RiddenError> ridden_;
+};
+
+void SampleBlock(CoefArray& coef, ParallelFunction::Evaluator& evaluator, std::size_t begin,
+                 std::size_t end, Findings& findings) {
+  GridPosition position(coef, begin);
+  int changed = 3;
+  double* samples = coef.data();
+  bool ridden = false;
+  std::size_t riddenAt = 0;
+  int32_t riddenNumber = 0;
+  for (std::size_t n = begin; n < end; ++n) {
+    for (int k = changed; k >= 0; --k) evaluator.SetNode(k, position.node(k));
+    double value = 0.0;
+    const int32_t error = evaluator.Value(value);
+    if (error == 0) {
+      samples[n] = value;
+    } else if (FitRidesOver(error)) {
+      ridden = true;
+      riddenAt = n;
+      riddenNumber = error;
+    } else {
+      findings.Ending(n);
+      break;
+    }
+    changed = position.Advance();
+  }
+  if (ridden) findings.Ridden(riddenAt, riddenNumber);
+}
+
+}  // namespace
+
+ParallelSamples SampleInParallel(CoefArray& coef, ParallelFunction& function, std::size_t begin) {
+  const std::size_t size = coef.size();
+  Findings findings(size);
+  std::atomic<std::size_t> next{begin};
+  std::atomic<unsigned> started{0};
+  const auto work = [&] {
+    std::unique_ptr<ParallelFunction::Evaluator> evaluator;
+    try {
+      evaluator = function.NewEvaluator();
+    } catch (const std::bad_alloc&) {
+      return;  // the other threads take this one's blocks
+    }
+    ++started;
+    for (;;) {
+      const std::size_t first = next.fetch_add(kBlock, std::memory_order_relaxed);
+      if (first >= size || first >= findings.StopAt()) return;
+      SampleBlock(coef, *evaluator, first, std::min(size, first + kBlock), findings);
+    }
+  };
+  const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::thread> workers;
+  try {
+    for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
+  } catch (const std::system_error&) {
+    // Fewer threads than cores: the ones started and this one share the work.
+  }
+  work();
+  for (std::thread& worker : workers) worker.join();
+  return findings.Result(started == 0);
+}
+
+}  // namespace quon
