@@ -157,14 +157,14 @@ int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
 
 const char* FitModeHelp() {
   return "  quonfit FILE [-o OUT | --save] [--report] [--eval VALUE...]\n"
-         "      Opens the specification file pair FILE and FILE.str, fits the function\n"
-         "      over the grid of nodes and prints the coefficient listing, one line per\n"
-         "      item, or the single line \"YIELDS SINGULAR MATRIX.\".\n"
+         "      Opens the specification file pair FILE and FILE.str as Open does, fits\n"
+         "      as Compute does and prints the coefficient listing as the window lists\n"
+         "      it, one item per line, or the single line \"YIELDS SINGULAR MATRIX.\".\n"
          "  -o OUT        write the pair with the results to OUT and OUT.str instead\n"
          "  --save        write the pair with the results back to FILE and FILE.str\n"
-         "  --report      print the text of the printed report\n"
-         "  --eval VALUE...  (last) one value per variable: print Function= and\n"
-         "                Approximation= at that point\n"
+         "  --report      print the text of the printed report instead\n"
+         "  --eval VALUE...  (last) one value per variable, read as the Evaluations\n"
+         "                window reads them: print Function= and Approximation=\n"
          "  Exit status: 0 done, 2 bad usage, 3 a file cannot be read, is malformed or\n"
          "  cannot be written, 4 a script error ended the fit or the evaluation,\n"
          "  5 singular system, 6 the problem cannot be fitted or evaluated.\n";

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -262,6 +263,27 @@ class FrmQuonSpecsTest : public QObject {
     QCOMPARE(w.dialogs.calls.size(), std::size_t{3});
     QCOMPARE(w.Focus(), w.Field("txtOrder"));
     QVERIFY(w.Field("txtOrder")->isEnabled());
+  }
+
+  void MenuLeavesTheFieldAsItWas() {
+    QuonWindow w;
+    w.EnterProblem("1", "x");
+    QLineEdit* function = w.Field("txtEquation");
+    QCOMPARE(w.Focus(), function);
+    QTest::keyClick(function, Qt::Key_End);
+    QVERIFY(!function->hasSelectedText());
+    QMenuBar* bar = w.window->menuBar();
+    QMenu* file = w.Child<QMenu>("mnuFile");
+    ClickAt(bar, bar->actionGeometry(file->menuAction()).center());
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTRY_VERIFY(!file->isVisible());
+    // The menu bar keeps the keyboard after the first Escape; the second hands it back.
+    if (w.Focus() == bar) QTest::keyClick(bar, Qt::Key_Escape);
+    QTRY_COMPARE(w.Focus(), function);
+    QTest::qWait(10);
+    QVERIFY(!function->hasSelectedText());
+    QCOMPARE(function->cursorPosition(), static_cast<int>(function->text().size()));
   }
 
   void NextAndPreviousStepInARing() {
