@@ -5,23 +5,25 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTest>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/frm_quon.h"
+#include "report/qt_coef_list_model.h"
 #include "support/qt_test_support.h"
 
 namespace quon::testing {
 
 class QuonWindow {
  public:
-  QuonWindow() {
+  // printer: where Print prints (none: Print says there is no printer).
+  explicit QuonWindow(ReportPrinter* printer = nullptr) {
     QuietOffscreenNotes();
     ShellServices services;
     services.Dialogs = &dialogs;
+    services.Printer = printer;
     services.RestoreDecimalSeparator = [this] { ++restored; };
     services.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
     window = std::make_unique<frmQuon>(std::move(services));
@@ -45,7 +47,9 @@ class QuonWindow {
   // Puts a line into the results list and marks the results as present, as a finished fit
   // does; the tests of clearing start from here.
   void PutResults() {
-    Child<QListWidget>("lstCoeff")->addItem(QStringLiteral("COEFFICIENTS:"));
+    auto* lines = qobject_cast<CoefListModel*>(Child<QAbstractItemView>("lstCoeff")->model());
+    if (lines == nullptr) qFatal("the results list has no coefficient list model");
+    lines->AppendLine(QStringLiteral("COEFFICIENTS:"));
     Model().HaveResults = true;
   }
 
