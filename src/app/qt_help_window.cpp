@@ -16,6 +16,7 @@ QtHelpWindow::QtHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   browser_->setObjectName(QStringLiteral("txtHelp"));
   browser_->setAccessibleName(QStringLiteral("Help text"));
   browser_->setOpenExternalLinks(true);
+  browser_->document()->setDocumentMargin(12);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);

@@ -4,19 +4,24 @@
 #include "cli/line_writer.h"
 #include "model/number_forms.h"
 #include "script/engine.h"
-#include "script/variant.h"
 #include "script/script_environment.h"
+#include "script/variant.h"
 
 namespace quon::cli {
 namespace {
 
 std::string ValueText(const script::Value& value) {
   switch (value.kind) {
-    case script::Kind::Empty: return "";
-    case script::Kind::Null: return "Null";
-    case script::Kind::Boolean: return value.number != 0.0 ? "True" : "False";
-    case script::Kind::String: return value.text;
-    default: return TextForm(value.number);
+    case script::Kind::Empty:
+      return "";
+    case script::Kind::Null:
+      return "Null";
+    case script::Kind::Boolean:
+      return value.number != 0.0 ? "True" : "False";
+    case script::Kind::String:
+      return value.text;
+    default:
+      return TextForm(value.number);
   }
 }
 
@@ -53,8 +58,7 @@ std::optional<ExprModeOptions> ParseExprArguments(const std::vector<std::string>
       options.Statements.push_back(args[++i]);
       continue;
     }
-    std::fprintf(err, "quonfit: --expr does not take '%s' (see quonfit --help)\n",
-                 args[i].c_str());
+    std::fprintf(err, "quonfit: --expr does not take '%s' (see quonfit --help)\n", args[i].c_str());
     return std::nullopt;
   }
   return options;
@@ -77,8 +81,8 @@ int RunExprMode(const ExprModeOptions& options, std::FILE* in, std::FILE* out, s
     try {
       env.ExecuteStatement(statement);
     } catch (const ScriptFailure& failure) {
-      std::fprintf(err, "quonfit: --exec \"%s\": error %d: %s\n", statement.c_str(),
-                   failure.Number, failure.what());
+      std::fprintf(err, "quonfit: --exec \"%s\": error %d: %s\n", statement.c_str(), failure.Number,
+                   failure.what());
       status = ExitScriptError;
     }
   }

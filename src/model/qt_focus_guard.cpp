@@ -47,7 +47,10 @@ QWidget* WidgetOfWindow(QObject* window) {
   return nullptr;
 }
 
-bool LeavesForAnotherControl(int reason) {
+// Whether a focus change with this reason moves between controls of one window, as
+// opposed to the window being activated or a popup or the menu bar taking the keyboard
+// for a moment (the field stays current then, and none of its handlers run).
+bool MovesBetweenControls(int reason) {
   switch (reason) {
     case Qt::MouseFocusReason:
     case Qt::TabFocusReason:
@@ -55,7 +58,7 @@ bool LeavesForAnotherControl(int reason) {
     case Qt::ShortcutFocusReason:
     case Qt::OtherFocusReason:
       return true;
-    default:  // window activation, popups and the menu bar keep the field current
+    default:
       return false;
   }
 }
@@ -111,7 +114,7 @@ bool FocusGuard::FilterPointer(QObject* window, QEvent* event) {
 }
 
 void FocusGuard::OnFocusOut(QWidget* field, int reason) {
-  if (!LeavesForAnotherControl(reason)) return;
+  if (!MovesBetweenControls(reason)) return;
   const auto found = fields_.find(field);
   if (found == fields_.end()) return;
   // A field that has been hidden or disabled loses the focus without leaving it for
@@ -151,7 +154,10 @@ bool FocusGuard::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::FocusIn: {
       const auto found = fields_.find(watched);
-      if (found != fields_.end() && found->second.GotFocus) found->second.GotFocus();
+      if (found != fields_.end() && found->second.GotFocus &&
+          MovesBetweenControls(static_cast<QFocusEvent*>(event)->reason())) {
+        found->second.GotFocus();
+      }
       return false;
     }
     case QEvent::FocusOut:

@@ -10,15 +10,15 @@ namespace quon::script {
 namespace {
 
 constexpr std::array kBuiltins = {
-    Builtin{"abs", Op::Abs, 1, 1},     Builtin{"atn", Op::Atn, 1, 1},
-    Builtin{"cos", Op::Cos, 1, 1},     Builtin{"exp", Op::Exp, 1, 1},
-    Builtin{"fix", Op::Fix, 1, 1},     Builtin{"int", Op::Int, 1, 1},
-    Builtin{"log", Op::Log, 1, 1},     Builtin{"sgn", Op::Sgn, 1, 1},
-    Builtin{"sin", Op::Sin, 1, 1},     Builtin{"sqr", Op::Sqr, 1, 1},
-    Builtin{"tan", Op::Tan, 1, 1},     Builtin{"round", Op::Round, 1, 2},
-    Builtin{"cdbl", Op::CDbl, 1, 1},   Builtin{"cint", Op::CInt, 1, 1},
-    Builtin{"clng", Op::CLng, 1, 1},   Builtin{"cbool", Op::CBool, 1, 1},
-    Builtin{"cstr", Op::CStr, 1, 1},   Builtin{"typename", Op::TypeName, 1, 1},
+    Builtin{"abs", Op::Abs, 1, 1},   Builtin{"atn", Op::Atn, 1, 1},
+    Builtin{"cos", Op::Cos, 1, 1},   Builtin{"exp", Op::Exp, 1, 1},
+    Builtin{"fix", Op::Fix, 1, 1},   Builtin{"int", Op::Int, 1, 1},
+    Builtin{"log", Op::Log, 1, 1},   Builtin{"sgn", Op::Sgn, 1, 1},
+    Builtin{"sin", Op::Sin, 1, 1},   Builtin{"sqr", Op::Sqr, 1, 1},
+    Builtin{"tan", Op::Tan, 1, 1},   Builtin{"round", Op::Round, 1, 2},
+    Builtin{"cdbl", Op::CDbl, 1, 1}, Builtin{"cint", Op::CInt, 1, 1},
+    Builtin{"clng", Op::CLng, 1, 1}, Builtin{"cbool", Op::CBool, 1, 1},
+    Builtin{"cstr", Op::CStr, 1, 1}, Builtin{"typename", Op::TypeName, 1, 1},
 };
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -35,7 +35,9 @@ bool EqualsLower(std::string_view word, std::string_view lower) {
 // that no longer fits widens) and give a Double for a Double or a text.
 ErrNum KindPreserving(Op op, const Variant& arg, Variant& result) {
   switch (arg.kind()) {
-    case Kind::Null: result = arg; return ErrNum::None;
+    case Kind::Null:
+      result = arg;
+      return ErrNum::None;
     case Kind::Empty:
     case Kind::Boolean:
     case Kind::Integer:
@@ -48,11 +50,14 @@ ErrNum KindPreserving(Op op, const Variant& arg, Variant& result) {
       result = arg.Is(Kind::Long) ? arg : Variant::Integer(static_cast<int16_t>(arg.integer()));
       return Negate(result);
     }
-    default: break;
+    default:
+      break;
   }
   double x = 0.0;
   if (ErrNum err = ToDouble(arg, x); err != ErrNum::None) return err;
-  result = Variant::Double(op == Op::Abs ? std::fabs(x) : op == Op::Fix ? std::trunc(x) : std::floor(x));
+  result = Variant::Double(op == Op::Abs   ? std::fabs(x)
+                           : op == Op::Fix ? std::trunc(x)
+                                           : std::floor(x));
   return ErrNum::None;
 }
 
@@ -66,12 +71,19 @@ ErrNum RoundTo(const Variant* args, uint16_t argc, Variant& result) {
   }
   const Variant& arg = args[0];
   switch (arg.kind()) {
-    case Kind::Null: result = arg; return ErrNum::None;
+    case Kind::Null:
+      result = arg;
+      return ErrNum::None;
     case Kind::Empty:
     case Kind::Boolean:
-    case Kind::Integer: result = Variant::Integer(static_cast<int16_t>(arg.integer())); return ErrNum::None;
-    case Kind::Long: result = arg; return ErrNum::None;
-    default: break;
+    case Kind::Integer:
+      result = Variant::Integer(static_cast<int16_t>(arg.integer()));
+      return ErrNum::None;
+    case Kind::Long:
+      result = arg;
+      return ErrNum::None;
+    default:
+      break;
   }
   double x = 0.0;
   if (ErrNum err = ToDouble(arg, x); err != ErrNum::None) return err;
@@ -92,16 +104,23 @@ ErrNum RoundTo(const Variant* args, uint16_t argc, Variant& result) {
 }
 
 const std::string& TypeNameText(Kind kind) {
-  static const std::array<std::string, 7> names = {"Empty", "Null", "Integer", "Long",
+  static const std::array<std::string, 7> names = {"Empty",  "Null",   "Integer", "Long",
                                                    "Double", "String", "Boolean"};
   switch (kind) {
-    case Kind::Empty: return names[0];
-    case Kind::Null: return names[1];
-    case Kind::Integer: return names[2];
-    case Kind::Long: return names[3];
-    case Kind::Double: return names[4];
-    case Kind::String: return names[5];
-    case Kind::Boolean: return names[6];
+    case Kind::Empty:
+      return names[0];
+    case Kind::Null:
+      return names[1];
+    case Kind::Integer:
+      return names[2];
+    case Kind::Long:
+      return names[3];
+    case Kind::Double:
+      return names[4];
+    case Kind::String:
+      return names[5];
+    case Kind::Boolean:
+      return names[6];
   }
   return names[0];
 }
@@ -111,11 +130,16 @@ ErrNum RealFunction(Op op, const Variant& arg, Variant& result) {
   double x = 0.0;
   if (ErrNum err = ToDouble(arg, x); err != ErrNum::None) return err;
   switch (op) {
-    case Op::Atn: return CheckedDouble(std::atan(x), result);
-    case Op::Cos: return CheckedDouble(std::cos(x), result);
-    case Op::Sin: return CheckedDouble(std::sin(x), result);
-    case Op::Tan: return CheckedDouble(std::tan(x), result);
-    case Op::Exp: return CheckedDouble(std::exp(x), result);
+    case Op::Atn:
+      return CheckedDouble(std::atan(x), result);
+    case Op::Cos:
+      return CheckedDouble(std::cos(x), result);
+    case Op::Sin:
+      return CheckedDouble(std::sin(x), result);
+    case Op::Tan:
+      return CheckedDouble(std::tan(x), result);
+    case Op::Exp:
+      return CheckedDouble(std::exp(x), result);
     case Op::Log:
       if (x <= 0.0) return ErrNum::InvalidCall;
       return CheckedDouble(std::log(x), result);
@@ -125,7 +149,8 @@ ErrNum RealFunction(Op op, const Variant& arg, Variant& result) {
     case Op::Sgn:
       result = Variant::Integer(static_cast<int16_t>(x > 0.0 ? 1 : x < 0.0 ? -1 : 0));
       return ErrNum::None;
-    default: return CheckedDouble(x, result);  // CDbl
+    default:
+      return CheckedDouble(x, result);  // CDbl
   }
 }
 
@@ -144,8 +169,10 @@ ErrNum CallBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
   switch (op) {
     case Op::Abs:
     case Op::Fix:
-    case Op::Int: return KindPreserving(op, arg, result);
-    case Op::Round: return RoundTo(args, argc, result);
+    case Op::Int:
+      return KindPreserving(op, arg, result);
+    case Op::Round:
+      return RoundTo(args, argc, result);
     case Op::CInt: {
       int16_t value = 0;
       if (ErrNum err = ToInteger(arg, value); err != ErrNum::None) return err;
@@ -171,8 +198,11 @@ ErrNum CallBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
       result = Variant::String(&text);
       return ErrNum::None;
     }
-    case Op::TypeName: result = Variant::String(&TypeNameText(arg.kind())); return ErrNum::None;
-    default: return RealFunction(op, arg, result);
+    case Op::TypeName:
+      result = Variant::String(&TypeNameText(arg.kind()));
+      return ErrNum::None;
+    default:
+      return RealFunction(op, arg, result);
   }
 }
 

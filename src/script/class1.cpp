@@ -10,8 +10,8 @@ namespace {
 
 using script::ErrNum;
 using script::Member;
-using script::Variant;
 using script::VariableType;
+using script::Variant;
 
 constexpr std::array kMembers = {
     Member{"halfpi", false, 0, VariableType::Double},
@@ -67,16 +67,22 @@ double Evaluate(Class1::MemberIndex function, double x, double halfpiValue, Chec
       if (x == 1.0) return 0.0;
       if (x == -1.0) return c.Mul(2.0, halfpiValue);
       return c.Sub(halfpiValue, c.Atn(c.Div(x, c.Sqr(c.Sub(1.0, c.Mul(x, x))))));
-    case Class1::Sinh: return c.Mul(c.Sub(c.Exp(x), c.Exp(-x)), 0.5);
-    case Class1::Cosh: return c.Mul(c.Add(c.Exp(x), c.Exp(-x)), 0.5);
+    case Class1::Sinh:
+      return c.Mul(c.Sub(c.Exp(x), c.Exp(-x)), 0.5);
+    case Class1::Cosh:
+      return c.Mul(c.Add(c.Exp(x), c.Exp(-x)), 0.5);
     case Class1::Tanh: {
       const double numerator = c.Mul(-2.0, c.Exp(-x));
       return c.Add(1.0, c.Div(numerator, c.Add(c.Exp(-x), c.Exp(x))));
     }
-    case Class1::Asinh: return c.Log(c.Add(x, c.Sqr(c.Add(c.Mul(x, x), 1.0))));
-    case Class1::Acosh: return c.Log(c.Add(x, c.Sqr(c.Sub(c.Mul(x, x), 1.0))));
-    case Class1::Atanh: return c.Mul(c.Log(c.Div(c.Add(1.0, x), c.Sub(1.0, x))), 0.5);
-    default: return 0.0;
+    case Class1::Asinh:
+      return c.Log(c.Add(x, c.Sqr(c.Add(c.Mul(x, x), 1.0))));
+    case Class1::Acosh:
+      return c.Log(c.Add(x, c.Sqr(c.Sub(c.Mul(x, x), 1.0))));
+    case Class1::Atanh:
+      return c.Mul(c.Log(c.Div(c.Add(1.0, x), c.Sub(1.0, x))), 0.5);
+    default:
+      return 0.0;
   }
 }
 

@@ -29,7 +29,18 @@ class Class1 : public script::NamedObject {
  public:
   // Members in the order the engine sees them; the variables come first, so halfpi is
   // the object's variable 0 and ErrorNumber its variable 1.
-  enum MemberIndex : uint32_t { halfpi, ErrorNumber, Asin, Acos, Sinh, Cosh, Tanh, Asinh, Acosh, Atanh };
+  enum MemberIndex : uint32_t {
+    halfpi,
+    ErrorNumber,
+    Asin,
+    Acos,
+    Sinh,
+    Cosh,
+    Tanh,
+    Asinh,
+    Acosh,
+    Atanh
+  };
 
   std::span<const script::Member> Members() const override;
   script::Variant InitialValue(uint32_t member) const override;

@@ -17,26 +17,46 @@ struct BinaryInfo {
 // Binary operators by token, with their precedence (higher binds tighter).
 std::optional<BinaryInfo> BinaryOperator(Tok type) {
   switch (type) {
-    case Tok::Caret: return BinaryInfo{Op::Pow, 13};
-    case Tok::Star: return BinaryInfo{Op::Mul, 12};
-    case Tok::Slash: return BinaryInfo{Op::Div, 12};
-    case Tok::Backslash: return BinaryInfo{Op::IntDiv, 11};
-    case Tok::Mod: return BinaryInfo{Op::Mod, 10};
-    case Tok::Plus: return BinaryInfo{Op::Add, 9};
-    case Tok::Minus: return BinaryInfo{Op::Sub, 9};
-    case Tok::Ampersand: return BinaryInfo{Op::Concat, 8};
-    case Tok::Eq: return BinaryInfo{Op::Eq, 7};
-    case Tok::Ne: return BinaryInfo{Op::Ne, 7};
-    case Tok::Lt: return BinaryInfo{Op::Lt, 7};
-    case Tok::Gt: return BinaryInfo{Op::Gt, 7};
-    case Tok::Le: return BinaryInfo{Op::Le, 7};
-    case Tok::Ge: return BinaryInfo{Op::Ge, 7};
-    case Tok::And: return BinaryInfo{Op::And, 5};
-    case Tok::Or: return BinaryInfo{Op::Or, 4};
-    case Tok::Xor: return BinaryInfo{Op::Xor, 3};
-    case Tok::Eqv: return BinaryInfo{Op::Eqv, 2};
-    case Tok::Imp: return BinaryInfo{Op::Imp, 1};
-    default: return std::nullopt;
+    case Tok::Caret:
+      return BinaryInfo{Op::Pow, 13};
+    case Tok::Star:
+      return BinaryInfo{Op::Mul, 12};
+    case Tok::Slash:
+      return BinaryInfo{Op::Div, 12};
+    case Tok::Backslash:
+      return BinaryInfo{Op::IntDiv, 11};
+    case Tok::Mod:
+      return BinaryInfo{Op::Mod, 10};
+    case Tok::Plus:
+      return BinaryInfo{Op::Add, 9};
+    case Tok::Minus:
+      return BinaryInfo{Op::Sub, 9};
+    case Tok::Ampersand:
+      return BinaryInfo{Op::Concat, 8};
+    case Tok::Eq:
+      return BinaryInfo{Op::Eq, 7};
+    case Tok::Ne:
+      return BinaryInfo{Op::Ne, 7};
+    case Tok::Lt:
+      return BinaryInfo{Op::Lt, 7};
+    case Tok::Gt:
+      return BinaryInfo{Op::Gt, 7};
+    case Tok::Le:
+      return BinaryInfo{Op::Le, 7};
+    case Tok::Ge:
+      return BinaryInfo{Op::Ge, 7};
+    case Tok::And:
+      return BinaryInfo{Op::And, 5};
+    case Tok::Or:
+      return BinaryInfo{Op::Or, 4};
+    case Tok::Xor:
+      return BinaryInfo{Op::Xor, 3};
+    case Tok::Eqv:
+      return BinaryInfo{Op::Eqv, 2};
+    case Tok::Imp:
+      return BinaryInfo{Op::Imp, 1};
+    default:
+      return std::nullopt;
   }
 }
 
@@ -55,7 +75,7 @@ struct Pending {
   Type type = Type::Paren;
   Op op = Op::Push;
   int prec = 0;
-  size_t token = 0;  // for messages: where it began
+  size_t token = 0;  // Paren, Call: the token of its "(", for messages
   uint16_t argc = 0;
   CallTarget target;
   size_t rightStart = 0;  // Binary: where the code of the right operand begins
@@ -64,7 +84,10 @@ struct Pending {
 class Compiler {
  public:
   Compiler(std::string_view source, NameTable& names)
-      : source_(source), names_(names), tokens_(Lex(source)), program_(std::make_shared<Program>()) {}
+      : source_(source),
+        names_(names),
+        tokens_(Lex(source)),
+        program_(std::make_shared<Program>()) {}
 
   std::shared_ptr<const Program> Run(CompileMode mode) {
     if (mode == CompileMode::Expression) {
@@ -235,8 +258,9 @@ class Compiler {
       if (Peek().type != Tok::Name) Fail(Peek(), "expected a member name after '.'");
       const Token& member = Peek();
       ++at_;
-      resolved.name = std::string_view(first.text.data(),
-                                       static_cast<size_t>(member.text.data() + member.text.size() - first.text.data()));
+      resolved.name = std::string_view(
+          first.text.data(),
+          static_cast<size_t>(member.text.data() + member.text.size() - first.text.data()));
       resolved.entry = names_.FindMember(object, member.text);
       if (!resolved.entry) {
         resolved.entry = NameTable::Entry{NameTable::Role::Object, object, 0, Op::Push, 0, 0};
@@ -249,19 +273,21 @@ class Compiler {
   // A name in operand position: a variable, a call, or a function used without its
   // arguments.
   void NameOperand(std::vector<Pending>& pending) {
-    const size_t start = at_;
     missingMember_ = false;
     Resolved resolved = ResolveName();
     const bool isCall = Peek().type == Tok::LParen;
     if (missingMember_) {
-      if (isCall) OpenCall(pending, start, resolved, false);
-      else EmitFailure(ErrNum::NoSuchMember, resolved.name, 0);
+      if (isCall)
+        OpenCall(pending, resolved, false);
+      else
+        EmitFailure(ErrNum::NoSuchMember, resolved.name, 0);
       return;
     }
     if (isCall) {
-      const bool known = resolved.entry && (resolved.entry->role == NameTable::Role::Builtin ||
-                                            resolved.entry->role == NameTable::Role::ObjectFunction);
-      OpenCall(pending, start, resolved, known);
+      const bool known =
+          resolved.entry && (resolved.entry->role == NameTable::Role::Builtin ||
+                             resolved.entry->role == NameTable::Role::ObjectFunction);
+      OpenCall(pending, resolved, known);
       return;
     }
     if (!resolved.entry) {
@@ -272,17 +298,20 @@ class Compiler {
       case NameTable::Role::Variable:
         Emit(Instr{Op::Push, Src::Global, 0, resolved.entry->index}, 0, 1);
         return;
-      case NameTable::Role::Object: EmitFailure(ErrNum::NoSuchMember, resolved.name, 0); return;
-      default: EmitFailure(ErrNum::WrongArgumentCount, resolved.name, 0); return;
+      case NameTable::Role::Object:
+        EmitFailure(ErrNum::NoSuchMember, resolved.name, 0);
+        return;
+      default:
+        EmitFailure(ErrNum::WrongArgumentCount, resolved.name, 0);
+        return;
     }
   }
 
   // Opens the argument list of a call at "(".
-  void OpenCall(std::vector<Pending>& pending, size_t start, const Resolved& resolved,
-                      bool known) {
+  void OpenCall(std::vector<Pending>& pending, const Resolved& resolved, bool known) {
     Pending call;
     call.type = Pending::Type::Call;
-    call.token = start;
+    call.token = at_;  // the "("
     call.target = CallTarget{resolved.entry.value_or(NameTable::Entry{}), known, resolved.name};
     Push(pending, call);
     ++at_;  // "("
@@ -299,7 +328,8 @@ class Compiler {
     if (pending.size() >= MaxNesting) {
       throw CompileError(ErrNum::OutOfStackSpace,
                          "Out of stack space: the expression nests parentheses, calls or signs "
-                         "more than " + std::to_string(MaxNesting) + " levels deep");
+                         "more than " +
+                             std::to_string(MaxNesting) + " levels deep");
     }
     pending.push_back(entry);
   }
@@ -317,7 +347,12 @@ class Compiler {
       }
       if (const auto binary = BinaryOperator(token.type)) {
         PopWhile(pending, binary->prec);
-        Push(pending, Pending{Pending::Type::Binary, binary->op, binary->prec, at_, 0, {},
+        Push(pending, Pending{Pending::Type::Binary,
+                              binary->op,
+                              binary->prec,
+                              at_,
+                              0,
+                              {},
                               program_->code.size()});
         ++at_;
         expectOperand_ = true;
@@ -329,7 +364,10 @@ class Compiler {
       }
       // The expression ends here; every group must have been closed.
       PopWhile(pending, 0);
-      if (!pending.empty()) Fail(token, "expected ')'");
+      if (!pending.empty()) {
+        const Token& open = tokens_[pending.back().token];
+        Fail(token, "expected ')' to close the '(' at character " + std::to_string(open.pos + 1));
+      }
       return;
     }
   }
@@ -352,8 +390,12 @@ class Compiler {
         return;
       case Tok::Minus:
       case Tok::Plus:
-        Push(pending, Pending{Pending::Type::Prefix, token.type == Tok::Minus ? Op::Negate : Op::Push,
-                              kSignPrec, at_, 0, {}});
+        Push(pending, Pending{Pending::Type::Prefix,
+                              token.type == Tok::Minus ? Op::Negate : Op::Push,
+                              kSignPrec,
+                              at_,
+                              0,
+                              {}});
         ++at_;
         return;
       case Tok::Not:
@@ -364,7 +406,8 @@ class Compiler {
         Push(pending, Pending{Pending::Type::Paren, Op::Push, 0, at_, 0, {}});
         ++at_;
         return;
-      default: Fail(token, "expected an expression");
+      default:
+        Fail(token, "expected an expression");
     }
   }
 
@@ -384,7 +427,8 @@ class Compiler {
   void CloseGroup(std::vector<Pending>& pending, const Token& token) {
     PopWhile(pending, 0);
     if (pending.empty()) {
-      if (token.type == Tok::Comma) Fail(token, "expected an operator or the end of the expression");
+      if (token.type == Tok::Comma)
+        Fail(token, "expected an operator or the end of the expression");
       throw SyntaxError(source_, token.pos, "this ')' has no matching '('");
     }
     Pending& group = pending.back();
@@ -413,7 +457,8 @@ class Compiler {
     missingMember_ = false;
     const Resolved target = ResolveName();
     const bool targetMissing = missingMember_;
-    if (Peek().type != Tok::Eq) Fail(Peek(), "expected '=' after '" + std::string(target.name) + "'");
+    if (Peek().type != Tok::Eq)
+      Fail(Peek(), "expected '=' after '" + std::string(target.name) + "'");
     ++at_;
     Expression();
     program_->pure = false;

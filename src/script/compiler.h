@@ -28,7 +28,6 @@ enum class CompileMode {
 };
 
 // Throws CompileError; new variable names are added to `names`.
-std::shared_ptr<const Program> Compile(std::string_view source, CompileMode mode,
-                                       NameTable& names);
+std::shared_ptr<const Program> Compile(std::string_view source, CompileMode mode, NameTable& names);
 
 }  // namespace quon::script

@@ -62,17 +62,14 @@ Reading ReadDecimal(std::string_view text, bool allowD, double& value) {
     }
     if (negative) exponent = -exponent;
   }
-  // A copy with the exponent marker made "e", on the stack for every ordinary literal.
-  char small[64];
-  std::string large;
-  char* data = small;
-  if (text.size() <= sizeof small) {
-    text.copy(small, text.size());
-  } else {
-    large.assign(text);
-    data = large.data();
+  // from_chars knows only E: a D exponent is read from a copy with the marker replaced.
+  std::string copy;
+  const char* data = text.data();
+  if (mantissaEnd < text.size() && Lower(text[mantissaEnd]) == 'd') {
+    copy.assign(text);
+    copy[mantissaEnd] = 'e';
+    data = copy.data();
   }
-  if (mantissaEnd < text.size()) data[mantissaEnd] = 'e';
   const char* last = data + text.size();
   const auto [end, ec] = std::from_chars(data, last, value, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
@@ -152,9 +149,12 @@ ErrNum ParseNumericText(std::string_view text, double& value) {
     text.remove_prefix(1);
   }
   switch (ReadDecimal(text, true, value)) {
-    case Reading::Number: break;
-    case Reading::TooLarge: return ErrNum::Overflow;
-    case Reading::NotANumber: return ErrNum::TypeMismatch;
+    case Reading::Number:
+      break;
+    case Reading::TooLarge:
+      return ErrNum::Overflow;
+    case Reading::NotANumber:
+      return ErrNum::TypeMismatch;
   }
   if (negative) value = -value;
   return ErrNum::None;
@@ -208,13 +208,22 @@ void AppendNumberText(double value, std::string& out) {
 
 void AppendText(const Variant& value, std::string& out) {
   switch (value.kind()) {
-    case Kind::Boolean: out += value.integer() != 0 ? "True" : "False"; return;
+    case Kind::Boolean:
+      out += value.integer() != 0 ? "True" : "False";
+      return;
     case Kind::Integer:
-    case Kind::Long: out += std::to_string(value.integer()); return;
-    case Kind::Double: AppendNumberText(value.number(), out); return;
-    case Kind::String: out += value.text(); return;
+    case Kind::Long:
+      out += std::to_string(value.integer());
+      return;
+    case Kind::Double:
+      AppendNumberText(value.number(), out);
+      return;
+    case Kind::String:
+      out += value.text();
+      return;
     case Kind::Empty:
-    case Kind::Null: return;
+    case Kind::Null:
+      return;
   }
 }
 

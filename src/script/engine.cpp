@@ -7,8 +7,10 @@
 namespace quon::script {
 namespace {
 
-// Caches of compiled texts are dropped when they hold more texts than this.
+// Caches of compiled texts are dropped when they hold more texts than this; longer texts
+// than kMaxCachedText are kept only as the last one, so that the cache stays small.
 constexpr size_t kMaxCachedPrograms = 256;
+constexpr size_t kMaxCachedText = 16 * 1024;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -64,8 +66,10 @@ std::shared_ptr<const Program> Engine::Cache::Find(std::string_view text) {
 }
 
 void Engine::Cache::Add(std::string_view text, std::shared_ptr<const Program> program) {
-  if (programs_.size() >= kMaxCachedPrograms) programs_.clear();
-  programs_.emplace(std::string(text), program);
+  if (text.size() <= kMaxCachedText) {
+    if (programs_.size() >= kMaxCachedPrograms) programs_.clear();
+    programs_.emplace(std::string(text), program);
+  }
   lastText_ = text;
   last_ = std::move(program);
 }
@@ -86,7 +90,8 @@ void Engine::Raise(int32_t number, const std::string& description) {
 void Engine::AddObject(std::string_view name, std::shared_ptr<const NamedObject> object,
                        bool globalMembers) {
   const ErrNum err = names_.AddObject(name, std::move(object), globalMembers, globals_);
-  if (err != ErrNum::None) Raise(static_cast<int32_t>(err), ErrorDescription(err) + ": '" + std::string(name) + "'");
+  if (err != ErrNum::None)
+    Raise(static_cast<int32_t>(err), ErrorDescription(err) + ": '" + std::string(name) + "'");
   // A text compiled before may have called one of the new names as an unknown function.
   expressions_.Clear();
   statements_.Clear();

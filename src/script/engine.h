@@ -18,8 +18,8 @@
 
 #include "script/compiler.h"
 #include "script/globals.h"
-#include "script/names.h"
 #include "script/named_object.h"
+#include "script/names.h"
 #include "script/program.h"
 #include "script/variant.h"
 #include "script/vm.h"

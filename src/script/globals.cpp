@@ -45,7 +45,8 @@ ErrNum Globals::Assign(uint32_t slot, const Variant& value) {
       values_[slot] = Variant::Long(number);
       return ErrNum::None;
     }
-    case VariableType::Variant: break;
+    case VariableType::Variant:
+      break;
   }
   if (value.Is(Kind::String)) {
     if (!texts_[slot]) texts_[slot] = std::make_unique<std::string>();

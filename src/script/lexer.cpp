@@ -19,20 +19,20 @@ struct Keyword {
 };
 
 constexpr std::array kKeywords = {
-    Keyword{"mod", Tok::Mod},   Keyword{"and", Tok::And},   Keyword{"or", Tok::Or},
-    Keyword{"xor", Tok::Xor},   Keyword{"eqv", Tok::Eqv},   Keyword{"imp", Tok::Imp},
-    Keyword{"not", Tok::Not},   Keyword{"true", Tok::Literal}, Keyword{"false", Tok::Literal},
+    Keyword{"mod", Tok::Mod},       Keyword{"and", Tok::And},      Keyword{"or", Tok::Or},
+    Keyword{"xor", Tok::Xor},       Keyword{"eqv", Tok::Eqv},      Keyword{"imp", Tok::Imp},
+    Keyword{"not", Tok::Not},       Keyword{"true", Tok::Literal}, Keyword{"false", Tok::Literal},
     Keyword{"empty", Tok::Literal}, Keyword{"null", Tok::Literal},
 };
 
 // Words that start or belong to statements of the full language: never names.
 constexpr std::array<std::string_view, 46> kReserved = {
-    "call",   "case",    "class",   "const", "dim",     "do",      "each",   "else",
-    "elseif", "end",     "erase",   "exit",  "for",     "function", "goto",  "if",
-    "in",     "is",      "let",     "loop",  "me",      "new",     "next",   "nothing",
-    "on",     "option",  "preserve", "private", "public", "redim",  "rem",    "select",
-    "set",    "stop",    "sub",     "then",  "to",      "until",   "wend",   "while",
-    "with",   "byval",   "byref",   "randomize", "default", "typeof",
+    "call",   "case",   "class",    "const",     "dim",     "do",       "each", "else",
+    "elseif", "end",    "erase",    "exit",      "for",     "function", "goto", "if",
+    "in",     "is",     "let",      "loop",      "me",      "new",      "next", "nothing",
+    "on",     "option", "preserve", "private",   "public",  "redim",    "rem",  "select",
+    "set",    "stop",   "sub",      "then",      "to",      "until",    "wend", "while",
+    "with",   "byval",  "byref",    "randomize", "default", "typeof",
 };
 
 bool EqualsLower(std::string_view word, std::string_view lower) {
@@ -75,7 +75,8 @@ class Lexer {
         continue;
       }
       Token token = Next(c);
-      if (token.type == Tok::Reserved && EqualsLower(token.text, "rem") && AtStatementStart(tokens)) {
+      if (token.type == Tok::Reserved && EqualsLower(token.text, "rem") &&
+          AtStatementStart(tokens)) {
         SkipComment();
         continue;
       }
@@ -107,7 +108,8 @@ class Lexer {
   // "_" followed by blanks and a line feed joins two lines.
   bool ContinuesLine() const {
     size_t i = pos_ + 1;
-    while (i < source_.size() && (source_[i] == ' ' || source_[i] == '\t' || source_[i] == '\r')) ++i;
+    while (i < source_.size() && (source_[i] == ' ' || source_[i] == '\t' || source_[i] == '\r'))
+      ++i;
     return i < source_.size() && source_[i] == '\n';
   }
 
@@ -133,19 +135,32 @@ class Lexer {
     ++pos_;
     switch (c) {
       case '\n':
-      case ':': return Make(Tok::StatementEnd, start);
-      case '+': return Make(Tok::Plus, start);
-      case '-': return Make(Tok::Minus, start);
-      case '*': return Make(Tok::Star, start);
-      case '/': return Make(Tok::Slash, start);
-      case '\\': return Make(Tok::Backslash, start);
-      case '^': return Make(Tok::Caret, start);
-      case '&': return Make(Tok::Ampersand, start);
-      case '=': return Make(Tok::Eq, start);
-      case '(': return Make(Tok::LParen, start);
-      case ')': return Make(Tok::RParen, start);
-      case ',': return Make(Tok::Comma, start);
-      case '.': return Make(Tok::Dot, start);
+      case ':':
+        return Make(Tok::StatementEnd, start);
+      case '+':
+        return Make(Tok::Plus, start);
+      case '-':
+        return Make(Tok::Minus, start);
+      case '*':
+        return Make(Tok::Star, start);
+      case '/':
+        return Make(Tok::Slash, start);
+      case '\\':
+        return Make(Tok::Backslash, start);
+      case '^':
+        return Make(Tok::Caret, start);
+      case '&':
+        return Make(Tok::Ampersand, start);
+      case '=':
+        return Make(Tok::Eq, start);
+      case '(':
+        return Make(Tok::LParen, start);
+      case ')':
+        return Make(Tok::RParen, start);
+      case ',':
+        return Make(Tok::Comma, start);
+      case '.':
+        return Make(Tok::Dot, start);
       case '<':
         if (pos_ < source_.size() && source_[pos_] == '>') return ++pos_, Make(Tok::Ne, start);
         if (pos_ < source_.size() && source_[pos_] == '=') return ++pos_, Make(Tok::Le, start);
@@ -153,7 +168,8 @@ class Lexer {
       case '>':
         if (pos_ < source_.size() && source_[pos_] == '=') return ++pos_, Make(Tok::Ge, start);
         return Make(Tok::Gt, start);
-      default: break;
+      default:
+        break;
     }
     const auto code = static_cast<unsigned char>(c);
     if (code < 0x20 || code == 0x7F) {
@@ -188,7 +204,8 @@ class Lexer {
     const size_t digits = pos_;
     while (pos_ < source_.size() && (IsLetter(source_[pos_]) || IsDigit(source_[pos_]))) ++pos_;
     Token token = Make(Tok::Literal, start);
-    if (!RadixLiteral(source_.substr(digits, pos_ - digits), marker == 'h' ? 16 : 8, token.literal)) {
+    if (!RadixLiteral(source_.substr(digits, pos_ - digits), marker == 'h' ? 16 : 8,
+                      token.literal)) {
       throw SyntaxError(source_, start,
                         "invalid number '" + std::string(token.text.substr(0, 40)) + "'");
     }
@@ -253,10 +270,14 @@ CompileError SyntaxError(std::string_view source, size_t pos, std::string_view w
 
 std::string DescribeToken(const Token& token) {
   switch (token.type) {
-    case Tok::End: return "the end of the text";
-    case Tok::StatementEnd: return token.text == ":" ? "':'" : "the end of the line";
-    case Tok::Reserved: return "the reserved word '" + std::string(token.text) + "'";
-    default: break;
+    case Tok::End:
+      return "the end of the text";
+    case Tok::StatementEnd:
+      return token.text == ":" ? "':'" : "the end of the line";
+    case Tok::Reserved:
+      return "the reserved word '" + std::string(token.text) + "'";
+    default:
+      break;
   }
   const std::string_view shown = token.text.substr(0, 40);
   return "'" + std::string(shown) + (shown.size() < token.text.size() ? "...'" : "'");

@@ -18,16 +18,36 @@
 namespace quon::script {
 
 enum class Tok : uint8_t {
-  End,            // end of the text
-  StatementEnd,   // ":" or a line feed
-  Literal,        // a number, True, False, Empty or Null: Token::literal
-  Text,           // "..." (Token::text is the source including the quotes)
+  End,           // end of the text
+  StatementEnd,  // ":" or a line feed
+  Literal,       // a number, True, False, Empty or Null: Token::literal
+  Text,          // "..." (Token::text is the source including the quotes)
   Name,
-  Reserved,       // a word of the language that is no name and no operator here
-  Plus, Minus, Star, Slash, Backslash, Caret, Ampersand,
-  Eq, Ne, Lt, Gt, Le, Ge,
-  LParen, RParen, Comma, Dot,
-  Mod, And, Or, Xor, Eqv, Imp, Not,
+  Reserved,  // a word of the language that is no name and no operator here
+  Plus,
+  Minus,
+  Star,
+  Slash,
+  Backslash,
+  Caret,
+  Ampersand,
+  Eq,
+  Ne,
+  Lt,
+  Gt,
+  Le,
+  Ge,
+  LParen,
+  RParen,
+  Comma,
+  Dot,
+  Mod,
+  And,
+  Or,
+  Xor,
+  Eqv,
+  Imp,
+  Not,
 };
 
 struct Token {

@@ -22,8 +22,8 @@ enum class VariableType : uint8_t { Variant, Double, Long };
 struct Member {
   std::string_view name;
   bool isFunction = false;
-  uint16_t arity = 0;                           // functions
-  VariableType type = VariableType::Variant;   // variables
+  uint16_t arity = 0;                         // functions
+  VariableType type = VariableType::Variant;  // variables
 };
 
 class NamedObject {

@@ -74,7 +74,8 @@ std::optional<NameTable::Entry> NameTable::FindMember(uint32_t object,
   uint32_t slot = published.firstVariable;
   const auto members = published.object->Members();
   for (uint32_t i = 0; i < members.size(); ++i) {
-    if (EqualsIgnoringCase(members[i].name, member)) return MemberEntry(object, i, members[i], slot);
+    if (EqualsIgnoringCase(members[i].name, member))
+      return MemberEntry(object, i, members[i], slot);
     if (!members[i].isFunction) ++slot;
   }
   return std::nullopt;

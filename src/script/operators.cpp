@@ -21,11 +21,20 @@ ErrNum ToOperand(const Variant& value, Operand& operand) {
   switch (value.kind()) {
     case Kind::Empty:
     case Kind::Boolean:
-    case Kind::Integer: operand = {value.number(), Rank::Integer}; return ErrNum::None;
-    case Kind::Long: operand = {value.number(), Rank::Long}; return ErrNum::None;
-    case Kind::Double: operand = {value.number(), Rank::Double}; return ErrNum::None;
-    case Kind::String: operand.rank = Rank::Double; return ParseNumericText(value.text(), operand.number);
-    case Kind::Null: break;
+    case Kind::Integer:
+      operand = {value.number(), Rank::Integer};
+      return ErrNum::None;
+    case Kind::Long:
+      operand = {value.number(), Rank::Long};
+      return ErrNum::None;
+    case Kind::Double:
+      operand = {value.number(), Rank::Double};
+      return ErrNum::None;
+    case Kind::String:
+      operand.rank = Rank::Double;
+      return ParseNumericText(value.text(), operand.number);
+    case Kind::Null:
+      break;
   }
   return ErrNum::InvalidUseOfNull;
 }
@@ -81,11 +90,16 @@ Variant WholeOfRank(int32_t value, Rank rank) {
 
 int32_t BitwiseResult(BinaryOp op, int32_t a, int32_t b) {
   switch (op) {
-    case BinaryOp::And: return a & b;
-    case BinaryOp::Or: return a | b;
-    case BinaryOp::Xor: return a ^ b;
-    case BinaryOp::Eqv: return ~(a ^ b);
-    default: return ~a | b;  // Imp
+    case BinaryOp::And:
+      return a & b;
+    case BinaryOp::Or:
+      return a | b;
+    case BinaryOp::Xor:
+      return a ^ b;
+    case BinaryOp::Eqv:
+      return ~(a ^ b);
+    default:
+      return ~a | b;  // Imp
   }
 }
 
@@ -104,13 +118,18 @@ ErrNum LogicalWithNull(BinaryOp op, Variant& left, const Variant& right) {
   bool decided = false;
   int32_t result = 0;
   switch (op) {
-    case BinaryOp::And: decided = value == 0, result = 0; break;
-    case BinaryOp::Or: decided = value == -1, result = -1; break;
+    case BinaryOp::And:
+      decided = value == 0, result = 0;
+      break;
+    case BinaryOp::Or:
+      decided = value == -1, result = -1;
+      break;
     case BinaryOp::Imp:
       // Null Imp True and False Imp Null are True.
       decided = leftNull ? value == -1 : value == 0, result = -1;
       break;
-    default: break;
+    default:
+      break;
   }
   if (!decided) {
     left = Variant::Null();
@@ -156,13 +175,9 @@ ErrNum Add(Variant& left, const Variant& right, StringScratch& scratch) {
   return Arithmetic(Arith::Add, left, right);
 }
 
-ErrNum Subtract(Variant& left, const Variant& right) {
-  return Arithmetic(Arith::Sub, left, right);
-}
+ErrNum Subtract(Variant& left, const Variant& right) { return Arithmetic(Arith::Sub, left, right); }
 
-ErrNum Multiply(Variant& left, const Variant& right) {
-  return Arithmetic(Arith::Mul, left, right);
-}
+ErrNum Multiply(Variant& left, const Variant& right) { return Arithmetic(Arith::Mul, left, right); }
 
 ErrNum Divide(Variant& left, const Variant& right) {
   if (left.Is(Kind::Null) || right.Is(Kind::Null)) {
@@ -256,12 +271,24 @@ ErrNum Compare(BinaryOp op, Variant& left, const Variant& right) {
   }
   bool result = false;
   switch (op) {
-    case BinaryOp::Eq: result = order == 0; break;
-    case BinaryOp::Ne: result = order != 0; break;
-    case BinaryOp::Lt: result = order < 0; break;
-    case BinaryOp::Gt: result = order > 0; break;
-    case BinaryOp::Le: result = order <= 0; break;
-    default: result = order >= 0; break;  // Ge
+    case BinaryOp::Eq:
+      result = order == 0;
+      break;
+    case BinaryOp::Ne:
+      result = order != 0;
+      break;
+    case BinaryOp::Lt:
+      result = order < 0;
+      break;
+    case BinaryOp::Gt:
+      result = order > 0;
+      break;
+    case BinaryOp::Le:
+      result = order <= 0;
+      break;
+    default:
+      result = order >= 0;
+      break;  // Ge
   }
   left = Variant::Boolean(result);
   return ErrNum::None;
@@ -283,39 +310,23 @@ ErrNum Logical(BinaryOp op, Variant& left, const Variant& right) {
   return ErrNum::None;
 }
 
-ErrNum ApplyBinary(BinaryOp op, Variant& left, const Variant& right, StringScratch& scratch) {
-  switch (op) {
-    case BinaryOp::Add: return Add(left, right, scratch);
-    case BinaryOp::Sub: return Subtract(left, right);
-    case BinaryOp::Mul: return Multiply(left, right);
-    case BinaryOp::Div: return Divide(left, right);
-    case BinaryOp::IntDiv: return IntegerDivide(left, right);
-    case BinaryOp::Mod: return Modulo(left, right);
-    case BinaryOp::Pow: return Power(left, right);
-    case BinaryOp::Concat: return Concatenate(left, right, scratch);
-    case BinaryOp::Eq:
-    case BinaryOp::Ne:
-    case BinaryOp::Lt:
-    case BinaryOp::Gt:
-    case BinaryOp::Le:
-    case BinaryOp::Ge: return Compare(op, left, right);
-    case BinaryOp::And:
-    case BinaryOp::Or:
-    case BinaryOp::Xor:
-    case BinaryOp::Eqv:
-    case BinaryOp::Imp: return Logical(op, left, right);
-  }
-  return ErrNum::SyntaxError;
-}
-
 ErrNum Negate(Variant& value) {
   switch (value.kind()) {
-    case Kind::Null: return ErrNum::None;
-    case Kind::Empty: value = Variant::Integer(0); return ErrNum::None;
+    case Kind::Null:
+      return ErrNum::None;
+    case Kind::Empty:
+      value = Variant::Integer(0);
+      return ErrNum::None;
     case Kind::Boolean:
-    case Kind::Integer: value = WholeResult(-static_cast<int64_t>(value.integer()), Rank::Integer); return ErrNum::None;
-    case Kind::Long: value = WholeResult(-static_cast<int64_t>(value.integer()), Rank::Long); return ErrNum::None;
-    case Kind::Double: value = Variant::Double(-value.number()); return ErrNum::None;
+    case Kind::Integer:
+      value = WholeResult(-static_cast<int64_t>(value.integer()), Rank::Integer);
+      return ErrNum::None;
+    case Kind::Long:
+      value = WholeResult(-static_cast<int64_t>(value.integer()), Rank::Long);
+      return ErrNum::None;
+    case Kind::Double:
+      value = Variant::Double(-value.number());
+      return ErrNum::None;
     case Kind::String: {
       double number = 0.0;
       if (ErrNum err = ParseNumericText(value.text(), number); err != ErrNum::None) return err;
@@ -328,10 +339,15 @@ ErrNum Negate(Variant& value) {
 
 ErrNum Not(Variant& value) {
   switch (value.kind()) {
-    case Kind::Null: return ErrNum::None;
-    case Kind::Boolean: value = Variant::Boolean(value.integer() == 0); return ErrNum::None;
+    case Kind::Null:
+      return ErrNum::None;
+    case Kind::Boolean:
+      value = Variant::Boolean(value.integer() == 0);
+      return ErrNum::None;
     case Kind::Empty:
-    case Kind::Integer: value = Variant::Integer(static_cast<int16_t>(~value.integer())); return ErrNum::None;
+    case Kind::Integer:
+      value = Variant::Integer(static_cast<int16_t>(~value.integer()));
+      return ErrNum::None;
     default: {
       int32_t number = 0;
       Rank rank = Rank::Long;

@@ -33,9 +33,25 @@ class StringScratch {
 };
 
 enum class BinaryOp : uint8_t {
-  Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat,
-  Eq, Ne, Lt, Gt, Le, Ge,
-  And, Or, Xor, Eqv, Imp,
+  Add,
+  Sub,
+  Mul,
+  Div,
+  IntDiv,
+  Mod,
+  Pow,
+  Concat,
+  Eq,
+  Ne,
+  Lt,
+  Gt,
+  Le,
+  Ge,
+  And,
+  Or,
+  Xor,
+  Eqv,
+  Imp,
 };
 
 ErrNum Add(Variant& left, const Variant& right, StringScratch& scratch);
@@ -48,7 +64,6 @@ ErrNum Power(Variant& left, const Variant& right);
 ErrNum Concatenate(Variant& left, const Variant& right, StringScratch& scratch);
 ErrNum Compare(BinaryOp op, Variant& left, const Variant& right);
 ErrNum Logical(BinaryOp op, Variant& left, const Variant& right);
-ErrNum ApplyBinary(BinaryOp op, Variant& left, const Variant& right, StringScratch& scratch);
 
 ErrNum Negate(Variant& value);
 ErrNum Not(Variant& value);

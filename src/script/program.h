@@ -17,18 +17,51 @@
 namespace quon::script {
 
 enum class Op : uint8_t {
-  Push,  // the operand (a constant or a global)
+  Push,   // the operand (a constant or a global)
   Store,  // pops the top into global `index`
-  Fail,  // raises failures[index]
-  Call,  // calls calls[index] with `argc` arguments from the stack
-  Negate, Not,
+  Fail,   // raises failures[index]
+  Call,   // calls calls[index] with `argc` arguments from the stack
+  Negate,
+  Not,
   // Binary operators: the right operand is the operand, the left one the stack's top.
-  Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat,
-  Eq, Ne, Lt, Gt, Le, Ge,
-  And, Or, Xor, Eqv, Imp,
+  Add,
+  Sub,
+  Mul,
+  Div,
+  IntDiv,
+  Mod,
+  Pow,
+  Concat,
+  Eq,
+  Ne,
+  Lt,
+  Gt,
+  Le,
+  Ge,
+  And,
+  Or,
+  Xor,
+  Eqv,
+  Imp,
   // Built-in functions: one argument (the operand) unless `argc` says 2.
-  Abs, Atn, Cos, Exp, Fix, Int, Log, Sgn, Sin, Sqr, Tan, Round,
-  CDbl, CInt, CLng, CBool, CStr, TypeName,
+  Abs,
+  Atn,
+  Cos,
+  Exp,
+  Fix,
+  Int,
+  Log,
+  Sgn,
+  Sin,
+  Sqr,
+  Tan,
+  Round,
+  CDbl,
+  CInt,
+  CLng,
+  CBool,
+  CStr,
+  TypeName,
 };
 
 // Where an operation's (right or only) operand comes from.
@@ -63,8 +96,8 @@ struct Program {
   std::vector<CallSite> calls;
   std::vector<Failure> failures;
   std::vector<std::shared_ptr<const NamedObject>> objects;  // kept alive for the calls
-  uint32_t maxStack = 0;   // deepest stack the code reaches
-  uint32_t slotCount = 0;  // globals the code needs
+  uint32_t maxStack = 0;                                    // deepest stack the code reaches
+  uint32_t slotCount = 0;                                   // globals the code needs
   bool yieldsValue = false;  // an expression: the value is left on the stack
   // Only arithmetic, built-in and object functions and reads of variables: running it
   // changes nothing but the object variables its calls write.

@@ -15,24 +15,42 @@ enum class Type : uint8_t { Real, Number, Other };
 
 std::optional<RealOp> RealOpOf(Op op) {
   switch (op) {
-    case Op::Push: return RealOp::Push;
-    case Op::Negate: return RealOp::Negate;
-    case Op::Add: return RealOp::Add;
-    case Op::Sub: return RealOp::Sub;
-    case Op::Mul: return RealOp::Mul;
-    case Op::Div: return RealOp::Div;
-    case Op::Pow: return RealOp::Pow;
-    case Op::Sin: return RealOp::Sin;
-    case Op::Cos: return RealOp::Cos;
-    case Op::Atn: return RealOp::Atn;
-    case Op::Exp: return RealOp::Exp;
-    case Op::Log: return RealOp::Log;
-    case Op::Sqr: return RealOp::Sqr;
-    case Op::Tan: return RealOp::Tan;
-    case Op::Abs: return RealOp::Abs;
-    case Op::Fix: return RealOp::Fix;
-    case Op::Int: return RealOp::Int;
-    default: return std::nullopt;
+    case Op::Push:
+      return RealOp::Push;
+    case Op::Negate:
+      return RealOp::Negate;
+    case Op::Add:
+      return RealOp::Add;
+    case Op::Sub:
+      return RealOp::Sub;
+    case Op::Mul:
+      return RealOp::Mul;
+    case Op::Div:
+      return RealOp::Div;
+    case Op::Pow:
+      return RealOp::Pow;
+    case Op::Sin:
+      return RealOp::Sin;
+    case Op::Cos:
+      return RealOp::Cos;
+    case Op::Atn:
+      return RealOp::Atn;
+    case Op::Exp:
+      return RealOp::Exp;
+    case Op::Log:
+      return RealOp::Log;
+    case Op::Sqr:
+      return RealOp::Sqr;
+    case Op::Tan:
+      return RealOp::Tan;
+    case Op::Abs:
+      return RealOp::Abs;
+    case Op::Fix:
+      return RealOp::Fix;
+    case Op::Int:
+      return RealOp::Int;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -90,7 +108,9 @@ class RealCompiler {
     Type result = Type::Real;
     switch (*op) {
       case RealOp::Push:
-      case RealOp::Negate: result = right; break;
+      case RealOp::Negate:
+        result = right;
+        break;
       case RealOp::Add:
       case RealOp::Sub:
       case RealOp::Mul: {
@@ -101,13 +121,16 @@ class RealCompiler {
         break;
       }
       case RealOp::Div:
-      case RealOp::Pow: types_.pop_back(); break;  // any two numbers give a Double
+      case RealOp::Pow:
+        types_.pop_back();
+        break;  // any two numbers give a Double
       case RealOp::Abs:
       case RealOp::Fix:
       case RealOp::Int:
         if (right != Type::Real) return false;  // of a whole number: a whole number
         break;
-      default: break;  // Sin ... Tan: a Double of any number
+      default:
+        break;  // Sin ... Tan: a Double of any number
     }
     types_.push_back(result);
     real_.maxStack = std::max(real_.maxStack, static_cast<uint32_t>(types_.size()));
@@ -144,34 +167,33 @@ RealCode MakeRealCode(const Program& program) { return RealCompiler(program).Run
 
 // The three places of an operand, folded into the operation code.
 #define REAL_CASES(OP, FETCH_STACK, FETCH_CONST, FETCH_GLOBAL, BODY) \
-  case EncodeReal(RealOp::OP, RealSrc::Stack): {                   \
-    FETCH_STACK;                                                   \
-    BODY;                                                          \
-    break;                                                         \
-  }                                                                \
-  case EncodeReal(RealOp::OP, RealSrc::Const): {                   \
-    FETCH_CONST;                                                   \
-    BODY;                                                          \
-    break;                                                         \
-  }                                                                \
-  case EncodeReal(RealOp::OP, RealSrc::Global): {                  \
-    FETCH_GLOBAL;                                                  \
-    BODY;                                                          \
-    break;                                                         \
+  case EncodeReal(RealOp::OP, RealSrc::Stack): {                     \
+    FETCH_STACK;                                                     \
+    BODY;                                                            \
+    break;                                                           \
+  }                                                                  \
+  case EncodeReal(RealOp::OP, RealSrc::Const): {                     \
+    FETCH_CONST;                                                     \
+    BODY;                                                            \
+    break;                                                           \
+  }                                                                  \
+  case EncodeReal(RealOp::OP, RealSrc::Global): {                    \
+    FETCH_GLOBAL;                                                    \
+    BODY;                                                            \
+    break;                                                           \
   }
 
 // A binary operation: b is the right operand, a the stack's top, replaced by the result.
-#define REAL_BINARY(OP, EXPR)                                                           \
-  REAL_CASES(OP, const double b = *sp--, const double b = constants[in.index],         \
-             const double b = globals[in.index].number(),                             \
-             const double a = *sp; const double r = (EXPR); *sp = r; checks += r - r)
+#define REAL_BINARY(OP, EXPR)                                                   \
+  REAL_CASES(OP, const double b = *sp--, const double b = constants[in.index],  \
+             const double b = globals[in.index].number(), const double a = *sp; \
+             const double r = (EXPR); *sp = r; checks += r - r)
 
 // A function of one argument: the result replaces the argument or is pushed.
-#define REAL_UNARY(OP, EXPR, CHECK)                                                        \
-  REAL_CASES(OP, const double a = *sp; double* out = sp,                                   \
-             const double a = constants[in.index]; double* out = ++sp,                     \
-             const double a = globals[in.index].number(); double* out = ++sp,              \
-             const double r = (EXPR); *out = r; if (CHECK) checks += r - r)
+#define REAL_UNARY(OP, EXPR, CHECK)                                                            \
+  REAL_CASES(OP, const double a = *sp; double* out = sp, const double a = constants[in.index]; \
+             double* out = ++sp, const double a = globals[in.index].number();                  \
+             double* out = ++sp, const double r = (EXPR); *out = r; if (CHECK) checks += r - r)
 
 bool RunRealCode(const RealCode& real, const Variant* globals, double* stack, double& result) {
   for (const uint32_t slot : real.reads) {
@@ -184,26 +206,31 @@ bool RunRealCode(const RealCode& real, const Variant* globals, double* stack, do
   double checks = 0.0;
   for (const RealInstr& in : real.code) {
     switch (in.code) {
-      case EncodeReal(RealOp::Push, RealSrc::Const): *++sp = constants[in.index]; break;
-      case EncodeReal(RealOp::Push, RealSrc::Global): *++sp = globals[in.index].number(); break;
-      REAL_BINARY(Add, a + b)
-      REAL_BINARY(Sub, a - b)
-      REAL_BINARY(Mul, a * b)
-      REAL_BINARY(Div, a / b)
-      REAL_BINARY(Pow, b == 2.0 ? a * a : std::pow(a, b))
-      REAL_UNARY(Square, a * a, true)
-      REAL_UNARY(Negate, -a, false)
-      REAL_UNARY(Sin, std::sin(a), false)
-      REAL_UNARY(Cos, std::cos(a), false)
-      REAL_UNARY(Atn, std::atan(a), false)
-      REAL_UNARY(Tan, std::tan(a), false)
-      REAL_UNARY(Abs, std::fabs(a), false)
-      REAL_UNARY(Fix, std::trunc(a), false)
-      REAL_UNARY(Int, std::floor(a), false)
-      REAL_UNARY(Exp, std::exp(a), true)
-      REAL_UNARY(Log, std::log(a), true)
-      REAL_UNARY(Sqr, std::sqrt(a), true)
-      default: return false;
+      case EncodeReal(RealOp::Push, RealSrc::Const):
+        *++sp = constants[in.index];
+        break;
+      case EncodeReal(RealOp::Push, RealSrc::Global):
+        *++sp = globals[in.index].number();
+        break;
+        REAL_BINARY(Add, a + b)
+        REAL_BINARY(Sub, a - b)
+        REAL_BINARY(Mul, a * b)
+        REAL_BINARY(Div, a / b)
+        REAL_BINARY(Pow, b == 2.0 ? a * a : std::pow(a, b))
+        REAL_UNARY(Square, a * a, true)
+        REAL_UNARY(Negate, -a, false)
+        REAL_UNARY(Sin, std::sin(a), false)
+        REAL_UNARY(Cos, std::cos(a), false)
+        REAL_UNARY(Atn, std::atan(a), false)
+        REAL_UNARY(Tan, std::tan(a), false)
+        REAL_UNARY(Abs, std::fabs(a), false)
+        REAL_UNARY(Fix, std::trunc(a), false)
+        REAL_UNARY(Int, std::floor(a), false)
+        REAL_UNARY(Exp, std::exp(a), true)
+        REAL_UNARY(Log, std::log(a), true)
+        REAL_UNARY(Sqr, std::sqrt(a), true)
+      default:
+        return false;
     }
   }
   if (checks != 0.0) return false;

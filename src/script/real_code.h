@@ -21,9 +21,24 @@ namespace quon::script {
 struct Program;
 
 enum class RealOp : uint8_t {
-  Push, Negate, Add, Sub, Mul, Div, Pow,
+  Push,
+  Negate,
+  Add,
+  Sub,
+  Mul,
+  Div,
+  Pow,
   Square,  // x^2, the form ^ takes for an exponent of 2
-  Sin, Cos, Atn, Exp, Log, Sqr, Tan, Abs, Fix, Int,
+  Sin,
+  Cos,
+  Atn,
+  Exp,
+  Log,
+  Sqr,
+  Tan,
+  Abs,
+  Fix,
+  Int,
 };
 
 // Where an operand is: the stack, the real constants, or a global slot.

@@ -46,8 +46,10 @@ bool ScriptEnvironment::IsNumericFailure(int32_t number) {
     case ErrNum::InvalidCall:
     case ErrNum::Overflow:
     case ErrNum::DivisionByZero:
-    case ErrNum::AlreadyReported: return true;
-    default: return false;
+    case ErrNum::AlreadyReported:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -64,7 +66,8 @@ int32_t ScriptEnvironment::TryFunctionValue(const script::Program& program,
                                             double& value) {
   globals.Resize(kErrorNumberSlot + 1);
   globals.data()[kErrorNumberSlot] = script::Variant::Long(0);
-  if (const script::ErrNum err = script::Run(program, globals, runner); err != script::ErrNum::None) {
+  if (const script::ErrNum err = script::Run(program, globals, runner);
+      err != script::ErrNum::None) {
     return static_cast<int32_t>(err);
   }
   if (const script::ErrNum err = script::ToDouble(runner.result(), value);

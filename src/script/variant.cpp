@@ -4,13 +4,20 @@ namespace quon::script {
 
 std::string_view TypeName(Kind kind) {
   switch (kind) {
-    case Kind::Empty: return "Empty";
-    case Kind::Null: return "Null";
-    case Kind::Integer: return "Integer";
-    case Kind::Long: return "Long";
-    case Kind::Double: return "Double";
-    case Kind::String: return "String";
-    case Kind::Boolean: return "Boolean";
+    case Kind::Empty:
+      return "Empty";
+    case Kind::Null:
+      return "Null";
+    case Kind::Integer:
+      return "Integer";
+    case Kind::Long:
+      return "Long";
+    case Kind::Double:
+      return "Double";
+    case Kind::String:
+      return "String";
+    case Kind::Boolean:
+      return "Boolean";
   }
   return "Unknown";
 }

@@ -54,9 +54,7 @@ class Variant {
   constexpr Kind kind() const { return kind_; }
   constexpr bool Is(Kind kind) const { return kind_ == kind; }
   // Empty, Boolean, Integer, Long or Double: number() is valid.
-  constexpr bool IsNumeric() const {
-    return kind_ != Kind::Null && kind_ != Kind::String;
-  }
+  constexpr bool IsNumeric() const { return kind_ != Kind::Null && kind_ != Kind::String; }
   constexpr double number() const { return num_; }
   constexpr int32_t integer() const { return int_; }
   const std::string& text() const { return *text_; }

@@ -18,8 +18,8 @@ static_assert(static_cast<int>(Op::Eq) - static_cast<int>(Op::Add) ==
               static_cast<int>(BinaryOp::Eq));
 
 constexpr uint32_t Bit(Kind kind) { return 1u << static_cast<uint32_t>(kind); }
-constexpr uint32_t kNumericKinds =
-    Bit(Kind::Empty) | Bit(Kind::Boolean) | Bit(Kind::Integer) | Bit(Kind::Long) | Bit(Kind::Double);
+constexpr uint32_t kNumericKinds = Bit(Kind::Empty) | Bit(Kind::Boolean) | Bit(Kind::Integer) |
+                                   Bit(Kind::Long) | Bit(Kind::Double);
 
 // Two operands whose result the language computes in doubles: both numeric and one a
 // Double (an Integer beside a Double widens to Double). Empty is left out for + only,
@@ -39,7 +39,8 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
     double local[kLocalStack];
     double* stack = local;
     if (program.real.maxStack >= kLocalStack) {
-      if (runner.reals_.size() < program.real.maxStack + 1) runner.reals_.resize(program.real.maxStack + 1);
+      if (runner.reals_.size() < program.real.maxStack + 1)
+        runner.reals_.resize(program.real.maxStack + 1);
       stack = runner.reals_.data();
     }
     double value = 0.0;
@@ -74,7 +75,9 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
 
   for (const Instr& in : program.code) {
     switch (in.op) {
-      case Op::Push: *++sp = places[static_cast<int>(in.src)][in.index]; break;
+      case Op::Push:
+        *++sp = places[static_cast<int>(in.src)][in.index];
+        break;
       case Op::Store:
         err = globals.Assign(in.index, *sp--);
         break;
@@ -102,7 +105,9 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
         }
         break;
       }
-      case Op::Not: err = Not(argument(in)); break;
+      case Op::Not:
+        err = Not(argument(in));
+        break;
       case Op::Add: {
         const Variant& b = operand(in);
         Variant& a = *sp;
@@ -196,7 +201,9 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
         Variant& a = argument(in);
         if (a.IsNumeric()) {
           const double x = a.number();
-          a = Variant::Double(in.op == Op::Sin ? std::sin(x) : in.op == Op::Cos ? std::cos(x) : std::atan(x));
+          a = Variant::Double(in.op == Op::Sin   ? std::sin(x)
+                              : in.op == Op::Cos ? std::cos(x)
+                                                 : std::atan(x));
         } else {
           err = CallBuiltin(in.op, &a, 1, a, runner.scratch_);
         }

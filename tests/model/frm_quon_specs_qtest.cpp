@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -264,6 +265,27 @@ class FrmQuonSpecsTest : public QObject {
     QVERIFY(w.Field("txtOrder")->isEnabled());
   }
 
+  void MenuLeavesTheFieldAsItWas() {
+    QuonWindow w;
+    w.EnterProblem("1", "x");
+    QLineEdit* function = w.Field("txtEquation");
+    QCOMPARE(w.Focus(), function);
+    QTest::keyClick(function, Qt::Key_End);
+    QVERIFY(!function->hasSelectedText());
+    QMenuBar* bar = w.window->menuBar();
+    QMenu* file = w.Child<QMenu>("mnuFile");
+    ClickAt(bar, bar->actionGeometry(file->menuAction()).center());
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTRY_VERIFY(!file->isVisible());
+    // The menu bar keeps the keyboard after the first Escape; the second hands it back.
+    if (w.Focus() == bar) QTest::keyClick(bar, Qt::Key_Escape);
+    QTRY_COMPARE(w.Focus(), function);
+    QTest::qWait(10);
+    QVERIFY(!function->hasSelectedText());
+    QCOMPARE(function->cursorPosition(), static_cast<int>(function->text().size()));
+  }
+
   void NextAndPreviousStepInARing() {
     QuonWindow w;
     w.EnterProblem("3", "x,y,z");
@@ -403,6 +425,50 @@ class FrmQuonSpecsTest : public QObject {
     QCOMPARE(w.window->ConstantItems(), std::vector<std::string>{"a=2.37"});
     QVERIFY(w.Field("txtLL_0")->isVisible());
     QVERIFY(!w.Field("txtLL_1")->isVisible());
+  }
+
+  void NoTextCrashesTheEntry() {
+    const QStringList texts = {QString(),
+                               QStringLiteral(" "),
+                               QStringLiteral("\t"),
+                               QStringLiteral("-0"),
+                               QStringLiteral("1e999"),
+                               QStringLiteral("-1e999"),
+                               QStringLiteral("nan"),
+                               QStringLiteral("&H7FFFFFFF"),
+                               QStringLiteral("&O777"),
+                               QStringLiteral("3.9999999999"),
+                               QStringLiteral("4.0000000001"),
+                               QStringLiteral("1,5"),
+                               QString(10000, QLatin1Char('9')),
+                               QString(5000, QLatin1Char(',')),
+                               QStringLiteral("\uFF13"),  // fullwidth digit three
+                               QStringLiteral("\u0663"),  // Arabic-Indic digit three
+                               QStringLiteral("x\u0000y"),
+                               QStringLiteral("\U0001F600,\u00E9")};
+    for (const QString& text : texts) {
+      QuonWindow w;
+      QLineEdit* order = w.Field("txtOrder");
+      order->setText(text);
+      QTest::keyClick(order, Qt::Key_Tab);
+      const int32_t lastVar = w.Model().LastVar;
+      QVERIFY(lastVar >= 0 && lastVar <= 3);
+      if (order->isEnabled()) continue;  // refused: the rest stays out of reach
+      QVERIFY(w.window->findChild<QLineEdit*>(Name("txtLL", lastVar)) != nullptr);
+      QVERIFY(w.window->findChild<QLineEdit*>(Name("txtLL", lastVar + 1)) == nullptr);
+      QLineEdit* names = w.Field("txtVarNams");
+      names->setText(text);
+      QTest::keyClick(names, Qt::Key_Tab);
+      for (const char* field :
+           {"txtEquation", "txtLL_0", "txtUL_0", "txtExpansion_0", "txtPeriod_0", "txtTerms_0"}) {
+        w.Field(field)->setText(text);
+        ClickAt(w.Child<QPushButton>("cmdNextVar"));
+        ClickAt(w.Child<QPushButton>("cmdPrevVar"));
+      }
+      const quon::EntryFields fields = w.window->ReadEntryFields();
+      QCOMPARE(fields.Variables.size(), static_cast<std::size_t>(lastVar) + 1);
+      QVERIFY(w.Model().CurVar >= 1 && w.Model().CurVar <= lastVar + 1);
+    }
   }
 
   void EveryControlIsNamedForAssistiveTools() {

@@ -265,6 +265,19 @@ TEST(EngineStatements, CompiledExpressionRunsOnCopiesOfGlobalsInThreads) {
 namespace quon::script {
 namespace {
 
+TEST(EngineStatements, CachedTextsSeeCurrentValues) {
+  Engine engine;
+  EXPECT_EQ(engine.Eval("a + 1").number, 1.0);
+  engine.ExecuteStatement("a = 2");
+  EXPECT_EQ(engine.Eval("b").kind, Kind::Empty);  // another text in between
+  EXPECT_EQ(engine.Eval("a + 1").number, 3.0);
+  const std::string longText = "a" + std::string(20000, ' ') + "+ 4";
+  EXPECT_EQ(engine.Eval(longText).number, 6.0);
+  engine.ExecuteStatement("a = 3");
+  EXPECT_EQ(engine.Eval("a + 1").number, 4.0);
+  EXPECT_EQ(engine.Eval(longText).number, 7.0);
+}
+
 TEST(EngineStatements, ExpressionsArePureAndStatementsAreNot) {
   NameTable names;
   EXPECT_TRUE(Compile("Sin(x) * \"2\" & y", CompileMode::Expression, names)->pure);
@@ -323,8 +336,8 @@ INSTANTIATE_TEST_SUITE_P(Statements, RealForm, testing::ValuesIn(kRealFormCases)
 
 TEST(EngineStatements, NoRealFormWhereKindsMatter) {
   Engine engine;
-  for (const char* expression : {"1 + 2 + x", "x > 1", "x \\ 2", "CInt(x)", "x & 1",
-                                 "Round(x)", "Asin(x)", "Int(2) + x", "\"1\" + x"}) {
+  for (const char* expression : {"1 + 2 + x", "x > 1", "x \\ 2", "CInt(x)", "x & 1", "Round(x)",
+                                 "Asin(x)", "Int(2) + x", "\"1\" + x"}) {
     EXPECT_TRUE(engine.CompileExpression(expression)->real.code.empty()) << expression;
   }
 }

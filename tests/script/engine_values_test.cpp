@@ -152,7 +152,9 @@ const ValueCase kValueCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Language, EngineValues, testing::ValuesIn(kValueCases),
-                         [](const testing::TestParamInfo<ValueCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<ValueCase>& info) {
+                           return info.param.name;
+                         });
 
 struct FailureCase {
   const char* name;
@@ -222,7 +224,9 @@ const FailureCase kFailureCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Language, EngineFailures, testing::ValuesIn(kFailureCases),
-                         [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<FailureCase>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace quon::script
