@@ -6,13 +6,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,6 +22,8 @@
 #include "app/frm_about.h"
 #include "app/help_file.h"
 #include "model/qt_focus_guard.h"
+#include "report/qt_coef_list_model.h"
+#include "report/qt_fixed_font.h"
 
 namespace quon {
 
@@ -128,12 +129,17 @@ void frmQuon::CreateProblemControls() {
 }
 
 void frmQuon::CreateResultControls() {
-  lstCoeff = new QListWidget(this);
+  // The lines of a listing are made as they come into view: a large fit has millions.
+  coefList_ = new CoefListModel(model_, this);
+  lstCoeff = new QListView(this);
   lstCoeff->setObjectName(QStringLiteral("lstCoeff"));
+  lstCoeff->setModel(coefList_);
+  lstCoeff->setUniformItemSizes(true);
+  lstCoeff->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lstCoeff->setToolTip(QStringLiteral("Coefficients"));
   lstCoeff->setAccessibleName(QStringLiteral("Coefficients"));
   // Coefficients and term labels line up in columns only in a fixed-pitch font.
-  lstCoeff->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  lstCoeff->setFont(FixedPitchFont(QStringLiteral("Courier New"), 8.25));
   const QFontMetrics metrics(lstCoeff->font());
   // Room for a coefficient (24 columns) and a term of a few factors, and for a listing
   // long enough to read without scrolling at once.
@@ -199,6 +205,9 @@ void frmQuon::ConnectHandlers() {
   connect(mnuAbout, &QAction::triggered, this, &frmQuon::mnuAbout_Click);
   ConnectSpecHandlers();
   ConnectConstantHandlers();
+  ConnectComputeHandlers();
+  ConnectFileHandlers();
+  ConnectReportHandlers();
 }
 
 void frmQuon::SetMenusToFirstState() {
@@ -250,7 +259,7 @@ void frmQuon::mnuAbout_Click() { ShowAbout(); }
 
 void frmQuon::ClearResults() {
   if (model_.Loading) return;
-  lstCoeff->clear();
+  coefList_->Clear();
   model_.HaveResults = false;
   ClearAccuracy();
 }

@@ -6,6 +6,9 @@
 //   src/app/frm_quon.cpp               construction, load and unload, menus, help, About, Exit
 //   src/model/frm_quon_specs.cpp       number and names, per-variable controls, Next/Previous
 //   src/model/frm_quon_constants.cpp   the user-constants frame
+//   src/fit/frm_quon_compute.cpp       Compute, the results list and Evaluations
+//   src/report/frm_quon_file.cpp       Open, Save and Save As
+//   src/report/frm_quon_report.cpp     Print
 //   src/eval/frm_quon_accuracy.cpp     the accuracy line under the results and Plot
 // The handlers of Compute, Evaluations, Open, Save, Save As and Print are declared below
 // and defined in the files of their own subsystems.
@@ -29,13 +32,16 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QMenu;
 class QPushButton;
 
 namespace quon {
 
+class CoefListModel;
 class CommonDialog;
+class ReportPrinter;
+class frmEvaluations;
 class FocusGuard;
 class frmPlot;
 
@@ -48,6 +54,8 @@ struct ShellServices {
   // Shows a message with an OK button and no icon (script errors, a full constants list).
   // Empty: a message box over the window.
   std::function<void(const std::string& text)> ShowMessage;
+  // The printer of the report (the one the printer dialog sets up). Must outlive the window.
+  ReportPrinter* Printer = nullptr;
 };
 
 // The program's title and the window caption: the title, two blanks, the web address.
@@ -80,12 +88,18 @@ class frmQuon : public QMainWindow {
   void SetDisplayedSpecs();
   // Shows variable LL (from 0) and puts the focus in its lower limit.
   void EditLimit(int LL);
+  // The evaluation window while it is loaded, else null.
+  frmEvaluations* EvaluationsWindow() const;
   // Runs the accuracy check on the results the model holds and shows its summary and
   // warnings under the list, enabling Plot; with no results, clears them (and disables
   // Plot). An open plot window redraws.
   void ShowAccuracy();
   // The plot window while it is open, else null.
   frmPlot* PlotWindow() const;
+
+ Q_SIGNALS:
+  // cmdEvaluations has created the evaluation window (it is created afresh after a close).
+  void EvaluationsWindowLoaded(frmEvaluations* window);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -156,6 +170,15 @@ class frmQuon : public QMainWindow {
   void mnuSave_Click();
   void mnuSaveAs_Click();
   void mnuPrint_Click();
+  void ConnectComputeHandlers();
+  void ConnectFileHandlers();
+  void ConnectReportHandlers();
+  // The results list (frm_quon_compute.cpp): appends the listing of Coef; lists stored
+  // results and enables Evaluations when the model holds results.
+  void ListCoefficients();
+  void ShowStoredResults();
+  // Writes the pair for SpecFile from the entry fields (frm_quon_file.cpp).
+  void WriteSpecFile();
 
   ShellServices services_;
   ProblemModel model_;
@@ -211,7 +234,10 @@ class frmQuon : public QMainWindow {
   QPushButton* cmdRemCons = nullptr;
 
   // Results and commands.
-  QListWidget* lstCoeff = nullptr;
+  QListView* lstCoeff = nullptr;
+  CoefListModel* coefList_ = nullptr;
+  bool computing_ = false;  // a Compute is running (its listing lets events through)
+  QPointer<frmEvaluations> evaluations_;
   QPushButton* cmdCompute = nullptr;
   QPushButton* cmdEvaluations = nullptr;
   QPushButton* cmdExit = nullptr;

@@ -6,6 +6,7 @@
 #include "app/frm_about.h"
 #include "app/frm_quon.h"
 #include "app/qt_common_dialog.h"
+#include "report/qt_printer.h"
 
 namespace quon {
 
@@ -31,6 +32,8 @@ void QtStartupShell::CloseAbout() {
 void QtStartupShell::ShowMainWindow() {
   ShellServices services;
   services.Dialogs = &dialogs_;
+  printer_ = std::make_unique<QtPrinter>(dialogs_.Printer());
+  services.Printer = printer_.get();
   services.RestoreDecimalSeparator = [this] { guard_.RestoreDecimalSeparator(); };
   main_ = std::make_unique<frmQuon>(std::move(services));
   dialogs_.SetParentWindow(main_.get());

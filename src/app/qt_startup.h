@@ -12,6 +12,7 @@ namespace quon {
 
 class DecimalPoint;
 class QtCommonDialog;
+class QtPrinter;
 class frmQuon;
 
 class QtStartupShell : public StartupShell {
@@ -32,6 +33,7 @@ class QtStartupShell : public StartupShell {
   DecimalPoint& guard_;
   QtCommonDialog& dialogs_;
   QPointer<frmAbout> splash_;
+  std::unique_ptr<QtPrinter> printer_;  // prints on the printer the dialog sets up
   std::unique_ptr<frmQuon> main_;
 };
 

@@ -27,10 +27,6 @@ class PointFunctionSource {
   virtual bool ThreadSafe() const = 0;
 };
 
-}  // namespace quon
-
-namespace quon {
-
 // Values of the function at `points`, `vars` coordinates per point one after the other:
 // errors[i] is 0 and values[i] the value of point i, or errors[i] the error number of its
 // failure (a value that is not finite counts as an overflow, 6). Runs on up to

@@ -7,6 +7,9 @@
 
 #include <cfloat>
 #include <cmath>
+#include <mutex>
+#include <set>
+#include <thread>
 
 #include "fitted_model.h"
 
@@ -194,12 +197,37 @@ TEST(AccuracyCheck, ResultsDoNotDependOnTheNumberOfThreads) {
   const ProblemModel model = FittedModel(DefaultProblem(8), Always(Default4));
   TestFunctionSource parallel(Always(Default4), true);
   TestFunctionSource serial(Always(Default4), false);
-  const AccuracyResult a = CheckAccuracy(model, parallel);
-  const AccuracyResult b = CheckAccuracy(model, serial);
+  // Enough points for several threads.
+  const AccuracyResult a = CheckAccuracy(model, parallel, {4096, 1});
+  const AccuracyResult b = CheckAccuracy(model, serial, {4096, 1});
+  EXPECT_GT(a.CheckPoints, 2048);
   EXPECT_EQ(a.MaxAbsDiff, b.MaxAbsDiff);
   EXPECT_EQ(a.RmsDiff, b.RmsDiff);
   EXPECT_EQ(a.WorstPoint, b.WorstPoint);
   EXPECT_EQ(a.CheckPoints, b.CheckPoints);
+}
+
+TEST(EvaluateAtPoints, SharesTheWorkAmongThreadsOnlyWhenTheSourceAllows) {
+  if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one core only";
+  std::mutex lock;
+  std::set<std::thread::id> seen;
+  const auto record = [&](std::span<const double> p, double& value) -> int32_t {
+    const std::lock_guard<std::mutex> hold(lock);
+    seen.insert(std::this_thread::get_id());
+    value = p[0];
+    return 0;
+  };
+  const std::vector<double> points(4096, 0.5);
+  std::vector<double> values;
+  std::vector<int32_t> errors;
+  TestFunctionSource parallel(record, true);
+  EvaluateAtPoints(parallel, 1, points, values, errors);
+  EXPECT_GE(seen.size(), 2u);
+  EXPECT_EQ(values, points);
+  seen.clear();
+  TestFunctionSource serial(record, false);
+  EvaluateAtPoints(serial, 1, points, values, errors);
+  EXPECT_EQ(seen, std::set<std::thread::id>{std::this_thread::get_id()});
 }
 
 TEST(AccuracyCheck, RefiningFindsAWorstPointTheSubsetSkipped) {

@@ -76,11 +76,12 @@ TEST(ScriptPointFunction, ParallelAndSerialValuesAgree) {
   ScriptPointFunctionSource source(engine, "x^2*sin(y)+4*cos(z)-t", {"x", "y", "z", "t"});
   ASSERT_TRUE(source.ThreadSafe());
   std::vector<double> points;
-  for (int i = 0; i < 4000; ++i) points.push_back(-5 + 0.0025 * i);
+  // Enough points for several threads.
+  for (int i = 0; i < 16000; ++i) points.push_back(-5 + 0.000625 * i);
   std::vector<double> values;
   std::vector<int32_t> errors;
   EvaluateAtPoints(source, 4, points, values, errors);
-  ASSERT_EQ(values.size(), 1000u);
+  ASSERT_EQ(values.size(), 4000u);
   for (std::size_t i = 0; i < values.size(); ++i) {
     const double* p = points.data() + 4 * i;
     ASSERT_EQ(errors[i], 0);

@@ -1,10 +1,11 @@
 // The user-constants frame driven with keys and clicks: add, Enter, redefinition,
 // refused names, removal, the full list, and the clearing of results.
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 
+#include "report/qt_coef_list_model.h"
 #include "model/user_constants.h"
 #include "support/frm_quon_fixture.h"
 
@@ -156,17 +157,17 @@ class FrmQuonConstantsTest : public QObject {
 
   void AnyChangeOfTheComboTextClearsTheResults() {
     Frame f;
-    auto* list = f.w.Child<QListWidget>("lstCoeff");
-    list->addItem(QStringLiteral("COEFFICIENTS:"));
+    auto* list = qobject_cast<quon::CoefListModel*>(f.w.Child<QListView>("lstCoeff")->model());
+    list->AppendLine(QStringLiteral("COEFFICIENTS:"));
     f.w.Model().HaveResults = true;
     QTest::keyClicks(f.combo->lineEdit(), "q");
-    QCOMPARE(list->count(), 0);
+    QCOMPARE(list->rowCount(), 0);
     QVERIFY(!f.w.Model().HaveResults);
 
-    list->addItem(QStringLiteral("COEFFICIENTS:"));
+    list->AppendLine(QStringLiteral("COEFFICIENTS:"));
     f.w.Model().HaveResults = true;
     f.combo->setEditText(QStringLiteral("r=1"));
-    QCOMPARE(list->count(), 0);
+    QCOMPARE(list->rowCount(), 0);
     QVERIFY(!f.w.Model().HaveResults);
   }
 

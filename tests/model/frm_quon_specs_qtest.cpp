@@ -3,13 +3,14 @@
 // order and the display of a problem read from a file.
 #include <QCheckBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "report/qt_coef_list_model.h"
 #include "support/frm_quon_fixture.h"
 
 using quon::testing::ClickAt;
@@ -370,22 +371,22 @@ class FrmQuonSpecsTest : public QObject {
   void FunctionEditsClearTheResults() {
     QuonWindow w;
     w.EnterProblem("1", "x");
-    auto* list = w.Child<QListWidget>("lstCoeff");
-    list->addItem(QStringLiteral("COEFFICIENTS:"));
+    auto* list = qobject_cast<quon::CoefListModel*>(w.Child<QListView>("lstCoeff")->model());
+    list->AppendLine(QStringLiteral("COEFFICIENTS:"));
     w.Model().HaveResults = true;
     QTest::keyClicks(w.Field("txtEquation"), "+1");
-    QCOMPARE(list->count(), 0);
+    QCOMPARE(list->rowCount(), 0);
     QVERIFY(!w.Model().HaveResults);
 
-    list->addItem(QStringLiteral("COEFFICIENTS:"));
+    list->AppendLine(QStringLiteral("COEFFICIENTS:"));
     w.Model().HaveResults = true;
     w.Model().Loading = true;
     w.Field("txtEquation")->setText(QStringLiteral("x"));
-    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->rowCount(), 1);
     QVERIFY(w.Model().HaveResults);
     w.Model().Loading = false;
     w.Field("txtEquation")->setText(QStringLiteral("x+1"));
-    QCOMPARE(list->count(), 0);
+    QCOMPARE(list->rowCount(), 0);
   }
 
   void DisplaysAProblemReadFromAFile() {
@@ -477,10 +478,11 @@ class FrmQuonSpecsTest : public QObject {
     for (QWidget* control : w.window->findChildren<QWidget*>()) {
       const bool interactive = qobject_cast<QLineEdit*>(control) ||
                                qobject_cast<QAbstractButton*>(control) ||
-                               qobject_cast<QListWidget*>(control);
-      // Qt's own helpers (the combo's line edit, the menu bar's extension button) are named
-      // by their owners.
+                               qobject_cast<QListView*>(control);
+      // Qt's own helpers (the combo's line edit and popup list, the menu bar's extension
+      // button) are named by their owners.
       if (!interactive || control->parentWidget()->inherits("QComboBox") ||
+          control->parentWidget()->inherits("QComboBoxPrivateContainer") ||
           control->objectName().startsWith(QLatin1String("qt_"))) {
         continue;
       }

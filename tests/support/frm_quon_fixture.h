@@ -16,10 +16,12 @@ namespace quon::testing {
 
 class QuonWindow {
  public:
-  QuonWindow() {
+  // printer: where Print prints (none: Print says there is no printer).
+  explicit QuonWindow(ReportPrinter* printer = nullptr) {
     QuietOffscreenNotes();
     ShellServices services;
     services.Dialogs = &dialogs;
+    services.Printer = printer;
     services.RestoreDecimalSeparator = [this] { ++restored; };
     services.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
     window = std::make_unique<frmQuon>(std::move(services));
