@@ -247,6 +247,8 @@ class frmQuon : public QMainWindow {
   void ConnectAccuracyHandlers();
   void ClearAccuracy();
   void cmdPlot_Click();
+  // The evaluation window computed at a new point: the plot holds the other variables there.
+  void EvaluationPoint_Changed(const QList<double>& point);
   QLabel* lblAccuracy = nullptr;
   QLabel* lblConditionWarning = nullptr;
   QPushButton* cmdPlot = nullptr;

@@ -11,6 +11,7 @@
 #include "app/frm_quon.h"
 #include "eval/accuracy_check.h"
 #include "eval/accuracy_text.h"
+#include "eval/frm_evaluations.h"
 #include "eval/frm_plot.h"
 #include "eval/script_point_function.h"
 
@@ -53,6 +54,11 @@ void frmQuon::CreateAccuracyControls() {
 
 void frmQuon::ConnectAccuracyHandlers() {
   connect(cmdPlot, &QPushButton::clicked, this, &frmQuon::cmdPlot_Click);
+  // The evaluation window is made afresh after each close: follow every one of them.
+  connect(this, &frmQuon::EvaluationsWindowLoaded, this, [this](frmEvaluations* window) {
+    connect(window, &frmEvaluations::EvaluationPointChanged, this,
+            &frmQuon::EvaluationPoint_Changed);
+  });
 }
 
 frmPlot* frmQuon::PlotWindow() const { return plot_.data(); }
@@ -90,6 +96,11 @@ void frmQuon::ShowAccuracy() {
   }
   cmdPlot->setEnabled(true);
   if (plot_) plot_->Refresh();
+}
+
+void frmQuon::EvaluationPoint_Changed(const QList<double>& point) {
+  heldPoint_.assign(point.begin(), point.end());
+  if (plot_) plot_->SetHeldPoint(heldPoint_);
 }
 
 void frmQuon::cmdPlot_Click() {

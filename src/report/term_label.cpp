@@ -18,7 +18,8 @@ std::string TermFactor(const ProblemModel& model, int k, int32_t t) {
   if (!model.IsPower[slot]) {
     factor += t % 2 == 0 ? "cos(" : "sin(";
     if (t >= 3) {
-      factor += std::to_string((t + 1) / 2) + "*";
+      factor += std::to_string((t + 1) / 2);
+      factor += '*';
     } else {
       openArgument = false;
     }
@@ -28,11 +29,18 @@ std::string TermFactor(const ProblemModel& model, int k, int32_t t) {
   if (c == 0) {
     if (isTrig) factor += ")";
   } else if (c < 0) {
-    factor += "+" + TextForm(c).substr(1) + ")";
+    factor += '+';
+    factor += TextForm(c).substr(1);
+    factor += ')';
   } else {  // positive, or a NaN read from a file: written as it stands
-    factor += "-" + TextForm(c) + ")";
+    factor += '-';
+    factor += TextForm(c);
+    factor += ')';
   }
-  if (model.IsPower[slot] && t > 1) factor += "^" + std::to_string(t);
+  if (model.IsPower[slot] && t > 1) {
+    factor += '^';
+    factor += std::to_string(t);
+  }
   if (isTrig && c != 0 && t > 2) factor += ")";
   return factor;
 }

@@ -1,5 +1,6 @@
 // The main window's accuracy line, its conditioning warning and the Plot command.
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QtTest>
@@ -77,6 +78,35 @@ class frmQuonAccuracyTest : public QObject {
     QVERIFY2(line.contains("largest difference"), qPrintable(line));
     // a = 0 would leave differences of up to 3 between the line 3x and the function 0.
     QVERIFY2(!line.contains("largest difference 3"), qPrintable(line));
+  }
+
+  void ComputeShowsTheLineAndThePlotFollowsTheEvaluationPoint() {
+    testing::QuonWindow w;
+    w.EnterProblem("2", "x,y");
+    w.Child<QPushButton>("cmdCompute")->click();
+    QVERIFY(w.Model().HaveResults);
+    const QString line = w.Child<QLabel>("lblAccuracy")->text();
+    QVERIFY2(line.startsWith("Between the nodes ("), qPrintable(line));
+
+    w.Child<QPushButton>("cmdPlot")->click();
+    frmPlot* plot = w.window->PlotWindow();
+    QVERIFY(plot != nullptr);
+    QCOMPARE(plot->Series().Held, (std::vector<double>{0.0, 0.0}));  // the centres
+
+    w.Child<QPushButton>("cmdEvaluations")->click();
+    auto* evaluations = w.window->findChild<QWidget*>("frmEvaluations");
+    QVERIFY(evaluations != nullptr);
+    evaluations->findChild<QLineEdit*>("txtVarx0")->setText("1.5");
+    evaluations->findChild<QLineEdit*>("txtVarx1")->setText("-2");
+    evaluations->findChild<QPushButton*>("cmdCompute")->click();
+    QCOMPARE(plot->Series().Held, (std::vector<double>{1.5, -2.0}));
+
+    // A plot opened later starts at the point typed last.
+    plot->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(w.window->PlotWindow() == nullptr);
+    w.Child<QPushButton>("cmdPlot")->click();
+    QCOMPARE(w.window->PlotWindow()->Series().Held, (std::vector<double>{1.5, -2.0}));
   }
 
   void ClearingTheResultsClearsTheLineAndThePlot() {
