@@ -141,6 +141,8 @@ void frmQuon::CreateResultControls() {
   // Coefficients and term labels line up in columns only in a fixed-pitch font.
   lstCoeff->setFont(FixedPitchFont(QStringLiteral("Courier New"), 8.25));
   const QFontMetrics metrics(lstCoeff->font());
+  lstCoeff->setTextElideMode(Qt::ElideNone);
+  coefList_->SetCharacterCell(QSize(metrics.horizontalAdvance(QLatin1Char('0')), metrics.height()));
   // Room for a coefficient (24 columns) and a term of a few factors, and for a listing
   // long enough to read without scrolling at once.
   lstCoeff->setMinimumWidth(metrics.horizontalAdvance(QString(56, QLatin1Char('0'))));

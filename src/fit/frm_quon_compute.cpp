@@ -86,6 +86,7 @@ void frmQuon::ShowStoredResults() {
 void frmQuon::cmdEvaluations_Click() {
   if (evaluations_ == nullptr) {
     evaluations_ = new frmEvaluations(model_, *engine_, this);
+    evaluations_->move(frameGeometry().topRight() + QPoint(8, 0));  // beside, not over, the list
     Q_EMIT EvaluationsWindowLoaded(evaluations_);
   }
   evaluations_->show();

@@ -16,11 +16,19 @@ void CoefListModel::AppendListing() {
   const int64_t room = std::numeric_limits<int>::max() - int64_t{rowCount_};
   const int rows = static_cast<int>(std::min(lines, room));
   if (rows <= 0) return;
+  // Term labels grow with the term indices, and the listing ends with three empty lines,
+  // so the last coefficient line is the longest.
+  longest_ = std::max(
+      longest_,
+      static_cast<int>(QString::fromStdString(ListingLine(model_, std::max<int64_t>(0, lines - 4)))
+                           .trimmed()
+                           .size()));
   AppendSegment(Segment{true, rows, {}});
 }
 
 void CoefListModel::AppendLine(const QString& text) {
   if (rowCount_ == std::numeric_limits<int>::max()) return;
+  longest_ = std::max(longest_, static_cast<int>(text.size()));
   AppendSegment(Segment{false, 1, text});
 }
 
@@ -36,6 +44,7 @@ void CoefListModel::Clear() {
   beginResetModel();
   segments_.clear();
   rowCount_ = 0;
+  longest_ = 0;
   endResetModel();
 }
 
@@ -61,8 +70,14 @@ int CoefListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant CoefListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || role != Qt::DisplayRole) return {};
-  return LineText(index.row());
+  if (!index.isValid()) return {};
+  if (role == Qt::DisplayRole) return LineText(index.row());
+  if (role == Qt::SizeHintRole && cell_.isValid()) {
+    return QSize(cell_.width() * (longest_ + 1), cell_.height());
+  }
+  return {};
 }
+
+void CoefListModel::SetCharacterCell(QSize cell) { cell_ = cell; }
 
 }  // namespace quon

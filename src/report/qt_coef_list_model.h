@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -36,6 +37,13 @@ class CoefListModel : public QAbstractListModel {
   // The text of row `row`, or an empty text outside the rows.
   QString LineText(int row) const;
 
+  // The size of one character of the view's fixed-pitch font. Every row then reports the
+  // size of the longest line without its trailing blanks, so that a view with uniform
+  // item sizes scrolls sideways to the end of the longest term instead of eliding.
+  void SetCharacterCell(QSize cell);
+  // Characters of the longest line, trailing blanks dropped.
+  int LongestLineLength() const { return longest_; }
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
@@ -51,6 +59,8 @@ class CoefListModel : public QAbstractListModel {
   const ProblemModel& model_;
   std::vector<Segment> segments_;
   int rowCount_ = 0;
+  int longest_ = 0;
+  QSize cell_;
 };
 
 }  // namespace quon

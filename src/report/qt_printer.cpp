@@ -25,6 +25,8 @@ bool QtPrinter::HasDestination() const {
 void QtPrinter::PrintToPdf(const QString& path) {
   printer_.setOutputFormat(QPrinter::PdfFormat);
   printer_.setOutputFileName(path);
+  // A PDF has no unprintable border of its own: give the page the margins of a letter.
+  printer_.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 }
 
 QFont QtPrinter::PrintFont() const {

@@ -280,7 +280,10 @@ std::string DescribeToken(const Token& token) {
       break;
   }
   const std::string_view shown = token.text.substr(0, 40);
-  return "'" + std::string(shown) + (shown.size() < token.text.size() ? "...'" : "'");
+  std::string described = "'";
+  described += shown;
+  described += shown.size() < token.text.size() ? "...'" : "'";
+  return described;
 }
 
 }  // namespace quon::script

@@ -79,6 +79,24 @@ class CoefListModelTest : public QObject {
     QCOMPARE(list.LineText(5), QString());
   }
 
+  void rowsAreAsWideAsTheLongestTerm() {
+    ProblemModel model;
+    ScriptEnvironment engine;
+    const EntryFields fields = testing::DefineProblem(
+        model, "x*y", {{"x", VariableFields{"0", "2", "*", "*", "3", true}},
+                       {"y", VariableFields{"0", "2", "0", "*", "12", false}}});
+    QVERIFY(RunCompute(model, fields, engine).Status == ComputeStatus::Success);
+    CoefListModel list(model);
+    list.SetCharacterCell(QSize(7, 12));
+    list.AppendListing();
+    int longest = 0;
+    for (int row = 0; row < list.rowCount(); ++row) {
+      longest = std::max(longest, static_cast<int>(list.LineText(row).trimmed().size()));
+    }
+    QCOMPARE(list.LongestLineLength(), longest);
+    QCOMPARE(list.data(list.index(0), Qt::SizeHintRole).toSize(), QSize(7 * (longest + 1), 12));
+  }
+
   void singleLineStandsAlone() {
     ProblemModel model;
     CoefListModel list(model);
