@@ -120,7 +120,7 @@ CheckGrid PlanCheckGrid(const ProblemModel& model, const CheckBudget& budget) {
     const auto s = static_cast<std::size_t>(k);
     grid.Selected[s] = Spread(grid.Count[s], take[s]);
     grid.Lower[s] = model.LowerLimit[s];
-    grid.Step[s] = model.LastTerm[s] >= 1 ? model.NodeStep[s] : 0.0;
+    grid.Step[s] = model.LastTerm[s] >= 1 ? NodeSpacing(model, k) : 0.0;
   }
   return grid;
 }

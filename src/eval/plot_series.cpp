@@ -105,7 +105,7 @@ PlotSeries SamplePlot(ProblemModel& model, PointFunctionSource& function, int va
   }
   for (int32_t j = 0; j <= model.LastTerm[v]; ++j) {
     // The node as the fit computes it.
-    point[v] = static_cast<double>(j) * model.NodeStep[v] + lower;
+    point[v] = static_cast<double>(j) * NodeSpacing(model, var) + lower;
     series.NodeX.push_back(point[v]);
     series.NodeValue.push_back(ApproximationAt(model, point));
   }

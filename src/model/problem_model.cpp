@@ -18,4 +18,9 @@ void ProblemModel::AllocatePerVariableArrays() {
   EvalAngle = {};
 }
 
+double NodeSpacing(const ProblemModel& model, int k) {
+  const auto s = static_cast<std::size_t>(k);
+  return (model.UpperLimit[s] - model.LowerLimit[s]) / model.LastTerm[s];
+}
+
 }  // namespace quon

@@ -69,4 +69,9 @@ struct ProblemModel {
   void AllocatePerVariableArrays();
 };
 
+// The spacing of variable k's nodes, (UpperLimit - LowerLimit) / LastTerm, computed as
+// gathering computes NodeStep. Opening a file does not derive NodeStep, so whatever runs on
+// opened results takes the spacing from here.
+double NodeSpacing(const ProblemModel& model, int k);
+
 }  // namespace quon

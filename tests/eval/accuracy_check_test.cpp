@@ -250,6 +250,19 @@ TEST(AccuracyCheck, RefiningFindsAWorstPointTheSubsetSkipped) {
   EXPECT_DOUBLE_EQ(result.WorstPoint[1], 0.5);
 }
 
+// Opening a file with results sets the limits and Coef but derives no NodeStep.
+TEST(AccuracyCheck, ResultsOpenedFromAFileAreCheckedBetweenTheNodesToo) {
+  const ProblemModel fitted = Runge();
+  ProblemModel opened = fitted;
+  opened.NodeStep = {};
+  opened.NodeStart = {};
+  TestFunctionSource source = RungeSource();
+  const AccuracyResult afterFit = CheckAccuracy(fitted, source);
+  const AccuracyResult afterOpen = CheckAccuracy(opened, source);
+  EXPECT_EQ(afterOpen.MaxAbsDiff, afterFit.MaxAbsDiff);
+  EXPECT_EQ(afterOpen.WorstPoint, afterFit.WorstPoint);
+}
+
 TEST(AccuracyCheck, LeavesTheModelAsItWas) {
   const ProblemModel before = FittedModel(DefaultProblem(4), Always(Default4));
   ProblemModel model = before;
