@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "app/common_dialog.h"
@@ -182,8 +183,7 @@ void frmQuon::LayOutWindow() {
   middle->addLayout(inputs);
   auto* results = new QVBoxLayout;
   results->addWidget(lstCoeff, 1);
-  results->addWidget(lblAccuracy);
-  results->addWidget(lblConditionWarning);
+  results->addWidget(accuracyArea);
   middle->addLayout(results, 1);
 
   auto* commands = new QHBoxLayout;

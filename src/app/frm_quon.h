@@ -35,6 +35,7 @@ class QLineEdit;
 class QListView;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 
 namespace quon {
 
@@ -246,11 +247,13 @@ class frmQuon : public QMainWindow {
   void CreateAccuracyControls();
   void ConnectAccuracyHandlers();
   void ClearAccuracy();
+  void FitAccuracyArea();
   void cmdPlot_Click();
   // The evaluation window computed at a new point: the plot holds the other variables there.
   void EvaluationPoint_Changed(const QList<double>& point);
   QLabel* lblAccuracy = nullptr;
   QLabel* lblConditionWarning = nullptr;
+  QScrollArea* accuracyArea = nullptr;  // holds the two labels above
   QPushButton* cmdPlot = nullptr;
   QPointer<frmPlot> plot_;
   std::vector<double> heldPoint_;  // the evaluation window's last point; empty for none

@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "app/frm_quon.h"
@@ -43,6 +46,19 @@ void frmQuon::CreateAccuracyControls() {
   lblConditionWarning->setWordWrap(true);
   lblConditionWarning->setStyleSheet(QStringLiteral("color: #a00000;"));
   lblConditionWarning->setVisible(false);
+  accuracyArea = new QScrollArea(this);
+  accuracyArea->setObjectName(QStringLiteral("accuracyArea"));
+  accuracyArea->setFrameShape(QFrame::NoFrame);
+  accuracyArea->setWidgetResizable(true);
+  accuracyArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* lines = new QWidget(accuracyArea);
+  auto* linesLayout = new QVBoxLayout(lines);
+  linesLayout->setContentsMargins(0, 0, 0, 0);
+  linesLayout->addWidget(lblAccuracy);
+  linesLayout->addWidget(lblConditionWarning);
+  linesLayout->addStretch(1);
+  accuracyArea->setWidget(lines);
+  FitAccuracyArea();
   cmdPlot = new QPushButton(QStringLiteral("Plot"), this);
   cmdPlot->setObjectName(QStringLiteral("cmdPlot"));
   cmdPlot->setAccessibleName(QStringLiteral("Plot"));
@@ -69,6 +85,17 @@ void frmQuon::ClearAccuracy() {
   lblConditionWarning->setVisible(false);
   cmdPlot->setEnabled(false);
   if (plot_) plot_->Refresh();
+  FitAccuracyArea();
+}
+
+// The summary and the warnings take the height they need, up to eight lines; beyond that
+// they scroll, so that they never squeeze the coefficient list or draw over it.
+void frmQuon::FitAccuracyArea() {
+  QWidget* lines = accuracyArea->widget();
+  const int width = std::max(accuracyArea->viewport()->width(), 1);
+  const int needed = lines->hasHeightForWidth() ? lines->heightForWidth(width)
+                                                : lines->sizeHint().height();
+  accuracyArea->setFixedHeight(std::min(needed, 8 * fontMetrics().lineSpacing()));
 }
 
 void frmQuon::ShowAccuracy() {
@@ -96,6 +123,7 @@ void frmQuon::ShowAccuracy() {
   }
   cmdPlot->setEnabled(true);
   if (plot_) plot_->Refresh();
+  FitAccuracyArea();
 }
 
 void frmQuon::EvaluationPoint_Changed(const QList<double>& point) {
