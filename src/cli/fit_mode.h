@@ -19,7 +19,7 @@ enum ExitCode : int {
   ExitScriptError = 4,  // a script error ended the fit, a constant failed, or the function
                         // failed at the --eval point
   ExitSingular = 5,     // the fit met a singular system
-  ExitNotFittable = 6,  // the specification cannot be fitted (a grid too large), or the
+  ExitNotFittable = 6,  // the problem cannot be fitted (a grid too large), or the
                         // approximation overflows at the --eval point
 };
 

@@ -43,7 +43,7 @@ void Evaluate(ProblemModel& model) {
   for (int k = 0; k < 4; ++k) {
     if (model.Coef.extent(k) != model.LastTerm[static_cast<std::size_t>(k)] + 1 ||
         model.Coef.empty()) {
-      throw std::logic_error("The coefficients do not match the specification.");
+      throw std::logic_error("The coefficients do not match the variables' numbers of terms.");
     }
   }
   for (int k = 0; k <= model.LastVar; ++k) {

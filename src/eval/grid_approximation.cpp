@@ -91,7 +91,7 @@ std::vector<double> ApproximationOnGrid(const ProblemModel& model,
     const int32_t terms = model.LastTerm[s] + 1;
     if (model.Coef.empty() || model.Coef.extent(k) != terms || (k >= vars && terms != 1) ||
         (k < vars && coords[s].empty())) {
-      throw std::logic_error("The coefficients do not match the specification.");
+      throw std::logic_error("The coefficients do not match the variables' numbers of terms.");
     }
     extents[s] = static_cast<std::size_t>(terms);
   }

@@ -19,7 +19,7 @@ enum class ComputeStatus {
   Success,       // HaveResults is true
   Singular,      // show SingularMatrixLine
   EndedByError,  // a script error ended the fit
-  Refused,       // a constant failed or the specification cannot be fitted: show Message
+  Refused,       // a constant failed or the problem cannot be fitted: show Message
 };
 
 struct ComputeOutcome {

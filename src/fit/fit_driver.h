@@ -38,7 +38,7 @@ struct FitOutcome {
 // Whether the fit's trap rides over an error of this number: 5, 6, 11 and -2147352319.
 bool FitRidesOver(int32_t number);
 
-// Precondition: the specification was just gathered (Coef zero-filled with the current
+// Precondition: the entry fields were just gathered (Coef zero-filled with the current
 // LastTerm, NodeStep and NodeStart current, the constants sent to the engine). Sets
 // HaveResults to whether the fit succeeded; never throws.
 FitOutcome Compute(ProblemModel& model, FitEngine& engine);

@@ -22,7 +22,7 @@ namespace quon {
 
 namespace {
 
-// Grid rows of the specification frame.
+// Grid rows of the frame that shows one variable at a time.
 enum SpecRow { RowVariable, RowLower, RowUpper, RowExpansion, RowPeriod, RowTerms, RowType };
 
 QString Indexed(const char* name, int k) {

@@ -27,7 +27,7 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
   const int lastVar = model.LastVar;
   if (lastVar < 0 || lastVar >= MaxVars ||
       fields.Variables.size() < static_cast<std::size_t>(lastVar) + 1) {
-    throw GatherError("The specification of some variables is missing.");
+    throw GatherError("Some variables have no entry fields.");
   }
 
   // Everything is computed into copies and committed only when the whole specification

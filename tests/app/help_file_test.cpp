@@ -10,8 +10,8 @@ namespace quon {
 namespace {
 
 TEST(HelpFile, PathIsTheFileNameInTheDirectory) {
-  EXPECT_EQ(HelpFilePath("/home/ann/work"), "/home/ann/work/quon.hlp");
-  EXPECT_EQ(HelpFilePath("/home/ann/work/"), "/home/ann/work/quon.hlp");
+  EXPECT_EQ(HelpFilePath("/home/ann/projects"), "/home/ann/projects/quon.hlp");
+  EXPECT_EQ(HelpFilePath("/home/ann/projects/"), "/home/ann/projects/quon.hlp");
 }
 
 TEST(HelpFile, StartDirectoryComesBeforeTheExecutableDirectory) {
