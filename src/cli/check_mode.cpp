@@ -14,10 +14,6 @@
 namespace quon::cli {
 namespace {
 
-void Message(std::FILE* err, const std::string& text) {
-  std::fprintf(err, "quonfit: %s\n", text.c_str());
-}
-
 // A whole decimal number from 1 to `most`, or nothing.
 std::optional<int64_t> Count(const std::string& text, int64_t most) {
   int64_t value = 0;
@@ -28,24 +24,6 @@ std::optional<int64_t> Count(const std::string& text, int64_t most) {
   return value;
 }
 
-int FitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
-               std::FILE* err) {
-  switch (outcome.Status) {
-    case ComputeStatus::Success:
-      return ExitSuccess;
-    case ComputeStatus::Singular:
-      std::fprintf(out, "%s\n", SingularMatrixLine);
-      return ExitSingular;
-    case ComputeStatus::EndedByError:
-      Message(err, file + ": the fit ended: " + outcome.Message + " (error " +
-                       std::to_string(outcome.ErrorNumber) + ")");
-      return ExitScriptError;
-    case ComputeStatus::Refused:
-      Message(err, file + ": " + outcome.Message);
-      return outcome.ErrorNumber != 0 ? ExitScriptError : ExitNotFittable;
-  }
-  return ExitNotFittable;
-}
 
 }  // namespace
 
@@ -105,7 +83,7 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
   ScriptEnvironment engine;
   const ComputeOutcome outcome = RunCompute(model, fields, engine);
   if (outcome.Status != ComputeStatus::Success) {
-    return FitFailure(outcome, options.File, out, err);
+    return ReportFitFailure(outcome, options.File, out, err);
   }
   AccuracyResult result;
   try {

@@ -13,33 +13,15 @@
 #include "script/script_environment.h"
 
 namespace quon::cli {
-namespace {
 
 void Message(std::FILE* err, const std::string& text) {
   std::fprintf(err, "quonfit: %s\n", text.c_str());
 }
 
+namespace {
+
 std::string WithNumber(const std::string& description, int32_t number) {
   return description + " (error " + std::to_string(number) + ")";
-}
-
-int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
-                     std::FILE* err) {
-  switch (outcome.Status) {
-    case ComputeStatus::Success:
-      return ExitSuccess;
-    case ComputeStatus::Singular:
-      // The results list holds this one line; it is the fit's result, so it goes to `out`.
-      std::fprintf(out, "%s\n", SingularMatrixLine);
-      return ExitSingular;
-    case ComputeStatus::EndedByError:
-      Message(err, file + ": the fit ended: " + WithNumber(outcome.Message, outcome.ErrorNumber));
-      return ExitScriptError;
-    case ComputeStatus::Refused:
-      Message(err, file + ": " + outcome.Message);
-      return outcome.ErrorNumber != 0 ? ExitScriptError : ExitNotFittable;
-  }
-  return ExitNotFittable;
 }
 
 // The evaluation window's Compute: constants, the point, the approximation, the function.
@@ -70,6 +52,25 @@ int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
 }
 
 }  // namespace
+
+int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
+                     std::FILE* err) {
+  switch (outcome.Status) {
+    case ComputeStatus::Success:
+      return ExitSuccess;
+    case ComputeStatus::Singular:
+      // The results list holds this one line; it is the fit's result, so it goes to `out`.
+      std::fprintf(out, "%s\n", SingularMatrixLine);
+      return ExitSingular;
+    case ComputeStatus::EndedByError:
+      Message(err, file + ": the fit ended: " + WithNumber(outcome.Message, outcome.ErrorNumber));
+      return ExitScriptError;
+    case ComputeStatus::Refused:
+      Message(err, file + ": " + outcome.Message);
+      return outcome.ErrorNumber != 0 ? ExitScriptError : ExitNotFittable;
+  }
+  return ExitNotFittable;
+}
 
 std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& args,
                                                 std::FILE* err) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "fit/compute_command.h"
+
 namespace quon::cli {
 
 // Exit codes of the fit mode.
@@ -35,6 +37,14 @@ struct FitModeOptions {
 // `err` when they are not usable.
 std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& args,
                                                 std::FILE* err);
+
+// "quonfit: <text>" on `err`.
+void Message(std::FILE* err, const std::string& text);
+
+// What a fit that did not succeed leaves for the user: the singular-matrix line on `out`,
+// or a message on `err` naming `file`. Returns the exit code (ExitSuccess after success).
+int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
+                     std::FILE* err);
 
 // Runs the mode; returns the exit code. Results go to `out`, messages to `err`.
 int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err);

@@ -10,6 +10,7 @@
 #include "fit/grid_position.h"
 #include "fit/parallel_sampling.h"
 #include "model/number_forms.h"
+#include "script/script_environment.h"
 #include "script/err_num.h"
 #include "script/script_environment.h"
 
@@ -85,17 +86,7 @@ bool SampleRange(ProblemModel& model, FitEngine& engine, const NodeStatements& s
 
 }  // namespace
 
-bool FitRidesOver(int32_t number) {
-  switch (static_cast<ErrNum>(number)) {
-    case ErrNum::InvalidCall:
-    case ErrNum::Overflow:
-    case ErrNum::DivisionByZero:
-    case ErrNum::AlreadyReported:
-      return true;
-    default:
-      return false;
-  }
-}
+bool FitRidesOver(int32_t number) { return ScriptEnvironment::IsNumericFailure(number); }
 
 bool SampleFunction(ProblemModel& model, FitEngine& engine, FitOutcome& ended) {
   NodeStatements statements;

@@ -192,7 +192,13 @@ ErrNum Divide(Variant& left, const Variant& right) {
   return CheckedDouble(a.number / b.number, left);
 }
 
-ErrNum IntegerDivide(Variant& left, const Variant& right) {
+namespace {
+
+// \ and Mod: Null propagates; otherwise both operands are rounded to whole numbers, a zero
+// divisor is error 11, and `whole` combines them in 64 bits (so that -2147483648 Mod -1 is
+// 0 rather than a trap). The result has the wider rank of the two operands.
+template <typename WholeOperation>
+ErrNum WholeDivision(Variant& left, const Variant& right, WholeOperation whole) {
   if (left.Is(Kind::Null) || right.Is(Kind::Null)) {
     left = Variant::Null();
     return ErrNum::None;
@@ -204,27 +210,21 @@ ErrNum IntegerDivide(Variant& left, const Variant& right) {
   if (ErrNum err = ToWhole(left, a, ra); err != ErrNum::None) return err;
   if (ErrNum err = ToWhole(right, b, rb); err != ErrNum::None) return err;
   if (b == 0) return ErrNum::DivisionByZero;
-  const int64_t quotient = static_cast<int64_t>(a) / b;
-  if (quotient > INT32_MAX) return ErrNum::Overflow;  // only -2147483648 \ -1
-  left = WholeResult(quotient, std::max(ra, rb));
+  const int64_t result = whole(int64_t{a}, int64_t{b});
+  if (result > INT32_MAX) return ErrNum::Overflow;  // only -2147483648 \ -1
+  left = WholeResult(result, std::max(ra, rb));
   return ErrNum::None;
 }
 
+}  // namespace
+
+ErrNum IntegerDivide(Variant& left, const Variant& right) {
+  return WholeDivision(left, right, [](int64_t a, int64_t b) { return a / b; });
+}
+
 ErrNum Modulo(Variant& left, const Variant& right) {
-  if (left.Is(Kind::Null) || right.Is(Kind::Null)) {
-    left = Variant::Null();
-    return ErrNum::None;
-  }
-  int32_t a = 0;
-  int32_t b = 0;
-  Rank ra = Rank::Integer;
-  Rank rb = Rank::Integer;
-  if (ErrNum err = ToWhole(left, a, ra); err != ErrNum::None) return err;
-  if (ErrNum err = ToWhole(right, b, rb); err != ErrNum::None) return err;
-  if (b == 0) return ErrNum::DivisionByZero;
-  // In 64 bits, so that -2147483648 Mod -1 is 0 rather than a trap; the sign follows a.
-  left = WholeResult(static_cast<int64_t>(a) % b, std::max(ra, rb));
-  return ErrNum::None;
+  // The sign of the remainder follows the dividend.
+  return WholeDivision(left, right, [](int64_t a, int64_t b) { return a % b; });
 }
 
 ErrNum Power(Variant& left, const Variant& right) {
