@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "engine.h"
 #include "model/number_forms.h"
-#include "script/engine.h"
-#include "script/script_environment.h"
+#include "script_environment.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "fit/compute_command.h"
-#include "report/spec_file.h"
-#include "script/script_environment.h"
+#include "io/spec_file.h"
+#include "script_environment.h"
 
 namespace {
 

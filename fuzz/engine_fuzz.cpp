@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "script/engine.h"
-#include "script/script_environment.h"
+#include "engine.h"
+#include "script_environment.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The quon desktop program.
 #include <QApplication>
 
-#include "app/decimal_point.h"
-#include "app/qt_common_dialog.h"
-#include "app/qt_numeric_locale.h"
-#include "app/qt_startup.h"
-#include "app/sub_main.h"
+#include "qt/qt_common_dialog.h"
+#include "qt/qt_numeric_locale.h"
+#include "qt/qt_startup.h"
+#include "shell/decimal_point.h"
+#include "shell/sub_main.h"
 
 int main(int argc, char* argv[]) {
   // QApplication takes the C library's locale from the environment, so the guard reads

@@ -1,15 +1,15 @@
-#include "cli/check_mode.h"
+#include "check_mode.h"
 
 #include <charconv>
 #include <cstdint>
 
-#include "cli/fit_mode.h"
+#include "fit_mode.h"
 #include "eval/accuracy_check.h"
 #include "eval/accuracy_text.h"
 #include "eval/script_point_function.h"
 #include "fit/compute_command.h"
-#include "report/spec_file.h"
-#include "script/script_environment.h"
+#include "io/spec_file.h"
+#include "script_environment.h"
 
 namespace quon::cli {
 namespace {

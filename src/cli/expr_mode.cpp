@@ -1,11 +1,11 @@
-#include "cli/expr_mode.h"
+#include "expr_mode.h"
 
-#include "cli/fit_mode.h"
-#include "cli/line_writer.h"
+#include "engine.h"
+#include "fit_mode.h"
+#include "line_writer.h"
 #include "model/number_forms.h"
-#include "script/engine.h"
-#include "script/script_environment.h"
-#include "script/variant.h"
+#include "script_environment.h"
+#include "variant.h"
 
 namespace quon::cli {
 namespace {

@@ -1,16 +1,16 @@
-#include "cli/fit_mode.h"
+#include "fit_mode.h"
 
 #include <string_view>
 
-#include "cli/line_writer.h"
 #include "eval/evaluator.h"
 #include "fit/compute_command.h"
+#include "io/spec_file.h"
+#include "line_writer.h"
 #include "model/number_forms.h"
 #include "model/user_constants.h"
 #include "report/listing.h"
 #include "report/report_lines.h"
-#include "report/spec_file.h"
-#include "script/script_environment.h"
+#include "script_environment.h"
 
 namespace quon::cli {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/check_mode.h"
-#include "cli/expr_mode.h"
-#include "cli/fit_mode.h"
+#include "check_mode.h"
+#include "expr_mode.h"
+#include "fit_mode.h"
 
 namespace {
 

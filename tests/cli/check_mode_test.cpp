@@ -1,5 +1,5 @@
 // quonfit --check end to end: a pair on disk, fitted and checked, the key lines printed.
-#include "cli/check_mode.h"
+#include "check_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "../report/file_test_support.h"
-#include "cli/fit_mode.h"
-#include "report/spec_file.h"
+#include "fit_mode.h"
+#include "io/spec_file.h"
+#include "support/file_test_support.h"
 
 namespace quon::cli {
 namespace {

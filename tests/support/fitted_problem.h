@@ -8,7 +8,7 @@
 #include "fit/compute_command.h"
 #include "model/entry_fields.h"
 #include "model/problem_model.h"
-#include "script/script_environment.h"
+#include "script_environment.h"
 
 namespace quon::testing {
 

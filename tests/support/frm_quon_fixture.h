@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_quon.h"
-#include "report/qt_coef_list_model.h"
+#include "main_window/frm_quon.h"
+#include "qt/qt_coef_list_model.h"
 #include "support/qt_test_support.h"
 
 namespace quon::testing {

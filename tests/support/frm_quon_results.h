@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QStringList>
 
-#include "report/qt_coef_list_model.h"
+#include "qt/qt_coef_list_model.h"
 #include "support/frm_quon_fixture.h"
 
 namespace quon::testing {

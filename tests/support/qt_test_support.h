@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/common_dialog.h"
+#include "qt/common_dialog.h"
 
 namespace quon::testing {
 

@@ -1,0 +1,71 @@
+#include "fit/compute_command.h"
+
+#include "err_num.h"
+#include "fit/script_fit_engine.h"
+#include "model/gather_specs.h"
+#include "model/user_constants.h"
+#include "report/results_state.h"
+
+namespace quon {
+namespace {
+
+// The engine's error event shows every error but the numeric ones and the code of an error
+// it has reported already.
+bool ShownByTheEngine(int32_t number) {
+  using script::ErrNum;
+  const auto n = static_cast<ErrNum>(number);
+  return n != ErrNum::InvalidCall && n != ErrNum::Overflow && n != ErrNum::DivisionByZero;
+}
+
+}  // namespace
+
+ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
+                          ScriptEnvironment& engine) {
+  ClearResults(model);
+  model.HaveResults = false;
+  ComputeOutcome outcome;
+
+  // A constant whose statement fails refuses the Compute: the function would otherwise be
+  // sampled with a constant that does not hold the value the user gave it.
+  for (const std::string& item : fields.ConstantItems) {
+    try {
+      engine.ExecuteStatement(item);
+    } catch (const ScriptFailure& failure) {
+      engine.LastErrorNumber = failure.Number;
+      outcome.ErrorNumber = failure.Number;
+      outcome.Message = "The constant " + item + " cannot be evaluated: " + failure.what();
+      outcome.AlreadyShown = ShownByTheEngine(failure.Number);
+      return outcome;
+    }
+  }
+
+  try {
+    GatherSpecs(model, fields);
+  } catch (const GatherError& e) {
+    outcome.Message = e.what();
+    return outcome;
+  } catch (const GridTooLarge& e) {
+    outcome.Message = e.what();
+    return outcome;
+  }
+
+  ScriptFitEngine fitEngine(engine, model.Equation);
+  const FitOutcome fit = Compute(model, fitEngine);
+  switch (fit.Status) {
+    case FitStatus::Success:
+      outcome.Status = ComputeStatus::Success;
+      break;
+    case FitStatus::Singular:
+      outcome.Status = ComputeStatus::Singular;
+      break;
+    case FitStatus::EndedByError:
+      outcome.Status = ComputeStatus::EndedByError;
+      outcome.ErrorNumber = fit.ErrorNumber;
+      outcome.Message = fit.Description;
+      outcome.AlreadyShown = ShownByTheEngine(fit.ErrorNumber);
+      break;
+  }
+  return outcome;
+}
+
+}  // namespace quon

@@ -1,0 +1,121 @@
+#include "fit/sampling.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fit/grid_position.h"
+#include "fit/parallel_sampling.h"
+#include "model/number_forms.h"
+#include "script_environment.h"
+#include "err_num.h"
+#include "script_environment.h"
+
+namespace quon {
+namespace {
+
+using script::ErrNum;
+using NodeStatements = std::array<std::vector<std::string>, MaxVars>;
+
+// Grids smaller than this are sampled on the calling thread alone.
+constexpr std::size_t kParallelMinimum = std::size_t{1} << 14;
+
+// The statements that give variable k each of its node values: the name, "=" and the
+// print form of j * NodeStep + LowerLimit, computed in that order. None for a slot with a
+// single term (every slot above LastVar), which is never assigned.
+NodeStatements MakeNodeStatements(const ProblemModel& model) {
+  NodeStatements statements;
+  for (std::size_t k = 0; k < MaxVars; ++k) {
+    const int32_t last = model.LastTerm[k];
+    if (last == 0) continue;
+    statements[k].reserve(static_cast<std::size_t>(last) + 1);
+    for (int32_t j = 0; j <= last; ++j) {
+      const double node = static_cast<double>(j) * model.NodeStep[k] + model.LowerLimit[k];
+      statements[k].push_back(model.VarName[k] + "=" + PrintForm(node));
+    }
+  }
+  return statements;
+}
+
+// Runs one step of the fit under its trap. Returns false when the step's error ends the fit.
+template <typename Step>
+bool Trapped(FitEngine& engine, FitOutcome& ended, Step&& step) {
+  try {
+    step();
+    return true;
+  } catch (const ScriptFailure& failure) {
+    engine.RecordError(failure.Number);
+    if (FitRidesOver(failure.Number)) return true;
+    ended = {FitStatus::EndedByError, failure.Number, failure.what()};
+  } catch (const std::bad_alloc&) {
+    constexpr int32_t kOutOfMemory = 7;
+    engine.RecordError(kOutOfMemory);
+    ended = {FitStatus::EndedByError, kOutOfMemory, "Out of memory"};
+  }
+  return false;
+}
+
+// Samples the points begin..end-1 (canonical positions) through the engine. The variables
+// are all assigned at `begin`, outermost first, as the nested loops of the canonical order
+// assign them at the first point; after that a variable is assigned only when its own node
+// index changes, outer variables before inner ones.
+bool SampleRange(ProblemModel& model, FitEngine& engine, const NodeStatements& statements,
+                 std::size_t begin, std::size_t end, FitOutcome& ended) {
+  GridPosition position(model.Coef, begin);
+  const auto assign = [&](int k) {
+    const auto& own = statements[static_cast<std::size_t>(k)];
+    return own.empty() || Trapped(engine, ended, [&] {
+             engine.ExecuteStatement(own[static_cast<std::size_t>(position.node(k))]);
+           });
+  };
+  int changed = MaxVars - 1;  // the outermost variable whose node changed
+  double* samples = model.Coef.data();
+  for (std::size_t n = begin; n < end; ++n) {
+    for (int k = changed; k >= 0; --k) {
+      if (!assign(k)) return false;
+    }
+    // A failure ridden over leaves the sample at the 0 of the allocation.
+    if (!Trapped(engine, ended, [&] { samples[n] = engine.fna(); })) return false;
+    changed = position.Advance();
+  }
+  return true;
+}
+
+}  // namespace
+
+bool FitRidesOver(int32_t number) { return ScriptEnvironment::IsNumericFailure(number); }
+
+bool SampleFunction(ProblemModel& model, FitEngine& engine, FitOutcome& ended) {
+  NodeStatements statements;
+  if (!Trapped(engine, ended, [&] { statements = MakeNodeStatements(model); })) return false;
+  const std::size_t total = model.Coef.size();
+  if (total < kParallelMinimum || std::thread::hardware_concurrency() < 2) {
+    return SampleRange(model, engine, statements, 0, total, ended);
+  }
+
+  // The first point on this thread: it checks the statements and the function text (a
+  // syntax error ends the fit here, with the engine's one message).
+  if (!SampleRange(model, engine, statements, 0, 1, ended)) return false;
+  std::unique_ptr<ParallelFunction> function;
+  if (!Trapped(engine, ended, [&] { function = engine.PrepareParallel(statements); })) {
+    return false;
+  }
+  if (!function) return SampleRange(model, engine, statements, 1, total, ended);
+
+  const ParallelSamples result = SampleInParallel(model.Coef, *function, 1);
+  if (result.Incomplete) return SampleRange(model, engine, statements, 1, total, ended);
+  if (result.FirstEnding < total) {
+    // The first point whose error ends the fit decides, as it would in order: it is
+    // sampled again through the engine, which reports its error once, and the fit ends.
+    // Later samples are cleared, as the fit in order would never have taken them.
+    std::fill(model.Coef.data() + result.FirstEnding + 1, model.Coef.data() + total, 0.0);
+    return SampleRange(model, engine, statements, result.FirstEnding, total, ended);
+  }
+  if (result.LastRiddenNumber != 0) engine.RecordError(result.LastRiddenNumber);
+  return true;
+}
+
+}  // namespace quon

@@ -1,0 +1,210 @@
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "io/spec_file.h"
+#include "io/temporary_file.h"
+#include "model/number_forms.h"
+#include "model/print_form_to.h"
+
+namespace quon {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// A text item: quoted, with a quote inside doubled so that the reader gets it back whole.
+void AppendTextItem(std::string& out, std::string_view text) {
+  out.push_back('"');
+  for (const char c : text) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  out.push_back('"');
+}
+
+// A plain number line: the print form and one blank.
+void AppendNumberLine(std::string& out, double value) {
+  out += PrintForm(value);
+  out.push_back(' ');
+  out += kLineEnd;
+}
+
+void AppendRecord(std::string& out, std::string_view name, const VariableFields& f) {
+  AppendTextItem(out, name);
+  out.push_back(',');
+  out += TextForm(LeadingNumber(f.LowerLimit));
+  out.push_back(',');
+  out += TextForm(LeadingNumber(f.UpperLimit));
+  out.push_back(',');
+  AppendTextItem(out, f.Expansion);
+  out.push_back(',');
+  out += f.PowerChecked ? "#TRUE#" : "#FALSE#";
+  out.push_back(',');
+  AppendTextItem(out, f.Period);
+  out.push_back(',');
+  out += TextForm(LeadingNumber(f.Terms) - 1);
+  out += kLineEnd;
+}
+
+// Coefficient lines of values[0..count) into out (room for kLineMax per value): the print
+// form, a blank and CR LF each. Returns the end of what was written.
+constexpr std::size_t kLineMax = PrintFormMaxChars + 3;
+
+char* FormatCoefficients(char* out, const double* values, std::size_t count) {
+  for (std::size_t n = 0; n < count; ++n) {
+    out = PrintFormTo(out, values[n]);
+    *out++ = ' ';
+    *out++ = '\r';
+    *out++ = '\n';
+  }
+  return out;
+}
+
+// Hands the coefficient lines of the whole array to sink(data, size), in order, a block at
+// a time. Each round formats one block per core, every core into its own reused buffer;
+// so memory stays at a few megabytes however large the array.
+template <typename Sink>
+void StreamCoefficients(const CoefArray& coef, Sink&& sink) {
+  constexpr std::size_t kBlock = std::size_t{1} << 16;
+  const std::size_t count = coef.size();
+  const std::size_t blocks = (count + kBlock - 1) / kBlock;
+  const std::size_t threads =
+      std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), blocks);
+  std::vector<std::vector<char>> buffers(threads);
+  std::vector<char*> ends(threads);
+  const auto format = [&](std::size_t t, std::size_t block) {
+    const std::size_t begin = block * kBlock;
+    const std::size_t size = std::min(kBlock, count - begin);
+    buffers[t].resize(size * kLineMax);
+    ends[t] = FormatCoefficients(buffers[t].data(), coef.data() + begin, size);
+  };
+  for (std::size_t first = 0; first < blocks; first += threads) {
+    const std::size_t round = std::min(threads, blocks - first);
+    std::vector<std::thread> workers;
+    for (std::size_t t = 1; t < round; ++t) workers.emplace_back(format, t, first + t);
+    format(0, first);
+    for (std::thread& worker : workers) worker.join();
+    for (std::size_t t = 0; t < round; ++t) {
+      sink(buffers[t].data(), static_cast<std::size_t>(ends[t] - buffers[t].data()));
+    }
+  }
+}
+
+bool SameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+std::size_t VariableCount(const ProblemModel& model) {
+  return static_cast<std::size_t>(model.LastVar) + 1;
+}
+
+}  // namespace
+
+bool FieldsMatchResults(const EntryFields& fields, const ProblemModel& model) {
+  if (fields.Variables.size() < VariableCount(model)) return false;
+  for (std::size_t i = 0; i < VariableCount(model); ++i) {
+    const VariableFields& f = fields.Variables[i];
+    const double lower = LeadingNumber(f.LowerLimit);
+    const double upper = LeadingNumber(f.UpperLimit);
+    const std::optional<int32_t> lastTerm = RoundHalfEvenToInt32(LeadingNumber(f.Terms) - 1);
+    const double center = f.Expansion == "*" ? (upper + lower) / 2 : LeadingNumber(f.Expansion);
+    const double period = f.Period == "*" ? model.Pi + model.Pi : LeadingNumber(f.Period);
+    if (lastTerm != model.LastTerm[i] || f.PowerChecked != model.IsPower[i] ||
+        !SameBits(lower, model.LowerLimit[i]) || !SameBits(upper, model.UpperLimit[i]) ||
+        !SameBits(center, model.Center[i]) ||
+        (!f.PowerChecked && !SameBits(period, model.Period[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+namespace {
+
+// The texts of the pair without the coefficient lines, and whether they follow.
+struct PreparedPair {
+  SpecFileTexts texts;
+  bool withResults = false;
+};
+
+PreparedPair PreparePair(const EntryFields& fields, ProblemModel& model, SaveOutcome* outcome) {
+  const std::size_t count = VariableCount(model);
+  if (fields.Variables.size() < count || model.VarName.size() < count) {
+    throw SpecFileError("The problem cannot be saved before its variables are defined.");
+  }
+  PreparedPair pair;
+  // Coefficients go with the records only when the records describe the fit that made them.
+  pair.withResults = model.HaveResults && FieldsMatchResults(fields, model);
+  if (outcome) {
+    *outcome = model.HaveResults && !pair.withResults ? SaveOutcome::SavedWithoutResults
+                                                      : SaveOutcome::Saved;
+  }
+  if (!model.HaveResults) {
+    for (std::size_t i = 0; i < count; ++i) {
+      model.IsPower[i] = fields.Variables[i].PowerChecked;
+      model.IsTrig[i] = !model.IsPower[i];
+    }
+  }
+
+  std::string& main = pair.texts.Main;
+  AppendNumberLine(main, model.LastVar);
+  for (std::size_t i = 0; i < count; ++i) AppendRecord(main, model.VarName[i], fields.Variables[i]);
+  main += pair.withResults ? "#TRUE#" : "#FALSE#";
+  main += kLineEnd;
+
+  std::string& text = pair.texts.TextFile;
+  AppendTextItem(text, fields.Equation);
+  text += kLineEnd;
+  AppendNumberLine(text, static_cast<double>(fields.ConstantItems.size()));
+  for (const std::string& item : fields.ConstantItems) {
+    text += item;
+    text += kLineEnd;
+  }
+  return pair;
+}
+
+}  // namespace
+
+SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model, SaveOutcome* outcome) {
+  PreparedPair pair = PreparePair(fields, model, outcome);
+  if (pair.withResults) {
+    StreamCoefficients(model.Coef, [&](const char* data, std::size_t size) {
+      pair.texts.Main.append(data, size);
+    });
+  }
+  return std::move(pair.texts);
+}
+
+SaveOutcome WriteSpecFile(const std::string& path, const EntryFields& fields, ProblemModel& model) {
+  SaveOutcome outcome = SaveOutcome::Saved;
+  try {
+    const PreparedPair pair = PreparePair(fields, model, &outcome);
+    // Both files are complete under temporary names before either replaces the old pair.
+    TemporaryFile main(path);
+    main.Write(pair.texts.Main);
+    if (pair.withResults) {
+      StreamCoefficients(model.Coef,
+                         [&](const char* data, std::size_t size) { main.Write(data, size); });
+    }
+    main.Close();
+    TemporaryFile text(TextFilePath(path));
+    text.Write(pair.texts.TextFile);
+    text.Close();
+    text.Commit();
+    main.Commit();
+  } catch (const std::bad_alloc&) {
+    throw SpecFileError(path + ": not enough memory to write the file.");
+  }
+  model.SpecFile = path;
+  return outcome;
+}
+
+std::string ResultsNotSavedMessage() {
+  return "The coefficients were not saved: the specifications were changed after the last "
+         "Compute. Compute again and save to keep them.";
+}
+
+}  // namespace quon

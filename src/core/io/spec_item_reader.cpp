@@ -1,0 +1,200 @@
+#include "io/spec_item_reader.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+#include "io/spec_file.h"
+
+namespace quon {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Shortens a text for a message, so that binary junk cannot make a message of megabytes.
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kShown = 40;
+  std::string out = "\"";
+  for (const char c : text.substr(0, kShown)) {
+    out.push_back(static_cast<unsigned char>(c) < 0x20 ? '?' : c);
+  }
+  if (text.size() > kShown) out += "...";
+  return out + "\"";
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseNumberItem(std::string_view text, double& value) {
+  if (text == "Infinity") return value = std::numeric_limits<double>::infinity(), true;
+  if (text == "-Infinity") return value = -std::numeric_limits<double>::infinity(), true;
+  if (text == "NaN") return value = std::numeric_limits<double>::quiet_NaN(), true;
+
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::size_t mantissaBegin = i;
+  std::size_t integerDigits = 0;
+  std::size_t fractionDigits = 0;
+  long leadingZeros = 0;  // zeros before the first non-zero digit, after the point only
+  bool nonZeroSeen = false;
+  while (i < text.size() && IsDigit(text[i])) {
+    nonZeroSeen = nonZeroSeen || text[i] != '0';
+    if (nonZeroSeen) ++integerDigits;
+    ++i;
+  }
+  const bool anyIntegerDigit = i > mantissaBegin;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) {
+      if (!nonZeroSeen && text[i] == '0') ++leadingZeros;
+      nonZeroSeen = nonZeroSeen || text[i] != '0';
+      ++fractionDigits;
+      ++i;
+    }
+  }
+  if (!anyIntegerDigit && fractionDigits == 0) return false;
+  long exponent = 0;
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+    ++i;
+    bool negativeExponent = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
+    if (i == text.size() || !IsDigit(text[i])) return false;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+    }
+    if (negativeExponent) exponent = -exponent;
+  }
+  if (i != text.size()) return false;
+
+  double magnitude = 0.0;
+  const auto result = std::from_chars(text.data() + mantissaBegin, text.data() + text.size(),
+                                      magnitude, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Too large or too small for a double: the decimal exponent of the first non-zero
+    // digit tells which.
+    const long leading = integerDigits > 0 ? exponent + static_cast<long>(integerDigits) - 1
+                                           : exponent - leadingZeros - 1;
+    magnitude = nonZeroSeen && leading > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+    return false;
+  }
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+SpecItemReader::SpecItemReader(std::string_view text, std::string fileName)
+    : text_(text), fileName_(std::move(fileName)) {}
+
+void SpecItemReader::Fail(const std::string& problem) const {
+  throw SpecFileError(fileName_ + ", line " + std::to_string(line_) + ": " + problem);
+}
+
+bool SpecItemReader::AtLineEnd() const {
+  return pos_ == text_.size() || text_[pos_] == '\r' || text_[pos_] == '\n';
+}
+
+void SpecItemReader::SkipLineEnd() {
+  if (pos_ == text_.size()) return;
+  if (text_[pos_] == '\r') {
+    ++pos_;
+    if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+  } else if (text_[pos_] == '\n') {
+    ++pos_;
+  }
+  ++line_;
+}
+
+SpecItemReader::Item SpecItemReader::ReadItem(std::string_view what) {
+  while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+  if (pos_ == text_.size()) Fail("the file ends before " + std::string(what) + ".");
+  Item item;
+  if (text_[pos_] == '"') {
+    item.quoted = true;
+    ++pos_;
+    for (;;) {
+      if (pos_ == text_.size()) Fail(std::string(what) + " has no closing quote.");
+      const char c = text_[pos_++];
+      if (c == '"') {
+        if (pos_ < text_.size() && text_[pos_] == '"') {
+          item.text.push_back('"');
+          ++pos_;
+          continue;
+        }
+        break;
+      }
+      if (c == '\n' || (c == '\r' && (pos_ == text_.size() || text_[pos_] != '\n'))) ++line_;
+      item.text.push_back(c);
+    }
+    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+    if (!AtLineEnd() && text_[pos_] != ',') {
+      Fail("unexpected text after the closing quote of " + std::string(what) + ".");
+    }
+  } else {
+    const std::size_t begin = pos_;
+    while (!AtLineEnd() && text_[pos_] != ',') ++pos_;
+    std::size_t end = pos_;
+    while (end > begin && IsBlank(text_[end - 1])) --end;
+    item.text.assign(text_.substr(begin, end - begin));
+  }
+  if (pos_ < text_.size() && text_[pos_] == ',') {
+    ++pos_;
+  } else {
+    SkipLineEnd();
+  }
+  return item;
+}
+
+std::string SpecItemReader::ReadText(std::string_view what) { return ReadItem(what).text; }
+
+double SpecItemReader::ReadNumber(std::string_view what) {
+  const int line = line_;
+  const Item item = ReadItem(what);
+  double value = 0.0;
+  if (!ParseNumberItem(item.text, value)) {
+    line_ = line;
+    Fail(std::string(what) + " is not a number: " + Quoted(item.text) + ".");
+  }
+  return value;
+}
+
+bool SpecItemReader::ReadBoolean(std::string_view what) {
+  const int line = line_;
+  const Item item = ReadItem(what);
+  if (!item.quoted && EqualsIgnoringCase(item.text, "#TRUE#")) return true;
+  if (!item.quoted && EqualsIgnoringCase(item.text, "#FALSE#")) return false;
+  line_ = line;
+  Fail(std::string(what) + " is not #TRUE# or #FALSE#: " + Quoted(item.text) + ".");
+}
+
+std::string SpecItemReader::ReadLine(std::string_view what) {
+  if (pos_ == text_.size()) Fail("the file ends before " + std::string(what) + ".");
+  const std::size_t begin = pos_;
+  while (!AtLineEnd()) ++pos_;
+  std::string line(text_.substr(begin, pos_ - begin));
+  SkipLineEnd();
+  return line;
+}
+
+void SpecItemReader::ExpectEnd(std::string_view what) {
+  for (; pos_ < text_.size(); ++pos_) {
+    const char c = text_[pos_];
+    if (c == '\n' || (c == '\r' && (pos_ + 1 == text_.size() || text_[pos_ + 1] != '\n'))) {
+      ++line_;
+    } else if (!IsBlank(c) && c != '\r') {
+      Fail(std::string(what));
+    }
+  }
+}
+
+}  // namespace quon

@@ -1,0 +1,209 @@
+#include "builtins.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "conversions.h"
+
+namespace quon::script {
+namespace {
+
+constexpr std::array kBuiltins = {
+    Builtin{"abs", Op::Abs, 1, 1},   Builtin{"atn", Op::Atn, 1, 1},
+    Builtin{"cos", Op::Cos, 1, 1},   Builtin{"exp", Op::Exp, 1, 1},
+    Builtin{"fix", Op::Fix, 1, 1},   Builtin{"int", Op::Int, 1, 1},
+    Builtin{"log", Op::Log, 1, 1},   Builtin{"sgn", Op::Sgn, 1, 1},
+    Builtin{"sin", Op::Sin, 1, 1},   Builtin{"sqr", Op::Sqr, 1, 1},
+    Builtin{"tan", Op::Tan, 1, 1},   Builtin{"round", Op::Round, 1, 2},
+    Builtin{"cdbl", Op::CDbl, 1, 1}, Builtin{"cint", Op::CInt, 1, 1},
+    Builtin{"clng", Op::CLng, 1, 1}, Builtin{"cbool", Op::CBool, 1, 1},
+    Builtin{"cstr", Op::CStr, 1, 1}, Builtin{"typename", Op::TypeName, 1, 1},
+};
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsLower(std::string_view word, std::string_view lower) {
+  if (word.size() != lower.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i) {
+    if (Lower(word[i]) != lower[i]) return false;
+  }
+  return true;
+}
+
+// Abs, Fix and Int keep whole kinds (Empty and Boolean become Integers; a whole result
+// that no longer fits widens) and give a Double for a Double or a text.
+ErrNum KindPreserving(Op op, const Variant& arg, Variant& result) {
+  switch (arg.kind()) {
+    case Kind::Null:
+      result = arg;
+      return ErrNum::None;
+    case Kind::Empty:
+    case Kind::Boolean:
+    case Kind::Integer:
+    case Kind::Long: {
+      if (op != Op::Abs || arg.integer() >= 0) {
+        result = arg.Is(Kind::Long) ? Variant::Long(arg.integer())
+                                    : Variant::Integer(static_cast<int16_t>(arg.integer()));
+        return ErrNum::None;
+      }
+      result = arg.Is(Kind::Long) ? arg : Variant::Integer(static_cast<int16_t>(arg.integer()));
+      return Negate(result);
+    }
+    default:
+      break;
+  }
+  double x = 0.0;
+  if (ErrNum err = ToDouble(arg, x); err != ErrNum::None) return err;
+  result = Variant::Double(op == Op::Abs   ? std::fabs(x)
+                           : op == Op::Fix ? std::trunc(x)
+                                           : std::floor(x));
+  return ErrNum::None;
+}
+
+// Round(x, digits): halves to the even neighbour at the given decimal place.
+ErrNum RoundTo(const Variant* args, uint16_t argc, Variant& result) {
+  int32_t digits = 0;
+  if (argc == 2) {
+    if (args[1].Is(Kind::Null)) return ErrNum::InvalidUseOfNull;
+    if (ErrNum err = ToLong(args[1], digits); err != ErrNum::None) return err;
+    if (digits < 0) return ErrNum::InvalidCall;
+  }
+  const Variant& arg = args[0];
+  switch (arg.kind()) {
+    case Kind::Null:
+      result = arg;
+      return ErrNum::None;
+    case Kind::Empty:
+    case Kind::Boolean:
+    case Kind::Integer:
+      result = Variant::Integer(static_cast<int16_t>(arg.integer()));
+      return ErrNum::None;
+    case Kind::Long:
+      result = arg;
+      return ErrNum::None;
+    default:
+      break;
+  }
+  double x = 0.0;
+  if (ErrNum err = ToDouble(arg, x); err != ErrNum::None) return err;
+  if (digits == 0) {
+    result = Variant::Double(std::nearbyint(x));
+    return ErrNum::None;
+  }
+  // Beyond 15 decimals, or where scaling leaves no fraction, x is already as rounded as a
+  // double can hold it.
+  const double scale = std::pow(10.0, digits > 22 ? 22 : digits);
+  const double scaled = x * scale;
+  if (digits > 22 || !std::isfinite(scaled) || std::fabs(scaled) >= 4503599627370496.0) {
+    result = Variant::Double(x);
+    return ErrNum::None;
+  }
+  result = Variant::Double(std::nearbyint(scaled) / scale);
+  return ErrNum::None;
+}
+
+const std::string& TypeNameText(Kind kind) {
+  static const std::array<std::string, 7> names = {"Empty",  "Null",   "Integer", "Long",
+                                                   "Double", "String", "Boolean"};
+  switch (kind) {
+    case Kind::Empty:
+      return names[0];
+    case Kind::Null:
+      return names[1];
+    case Kind::Integer:
+      return names[2];
+    case Kind::Long:
+      return names[3];
+    case Kind::Double:
+      return names[4];
+    case Kind::String:
+      return names[5];
+    case Kind::Boolean:
+      return names[6];
+  }
+  return names[0];
+}
+
+// The functions of a Double argument and a checked Double result.
+ErrNum RealFunction(Op op, const Variant& arg, Variant& result) {
+  double x = 0.0;
+  if (ErrNum err = ToDouble(arg, x); err != ErrNum::None) return err;
+  switch (op) {
+    case Op::Atn:
+      return CheckedDouble(std::atan(x), result);
+    case Op::Cos:
+      return CheckedDouble(std::cos(x), result);
+    case Op::Sin:
+      return CheckedDouble(std::sin(x), result);
+    case Op::Tan:
+      return CheckedDouble(std::tan(x), result);
+    case Op::Exp:
+      return CheckedDouble(std::exp(x), result);
+    case Op::Log:
+      if (x <= 0.0) return ErrNum::InvalidCall;
+      return CheckedDouble(std::log(x), result);
+    case Op::Sqr:
+      if (x < 0.0) return ErrNum::InvalidCall;
+      return CheckedDouble(std::sqrt(x), result);
+    case Op::Sgn:
+      result = Variant::Integer(static_cast<int16_t>(x > 0.0 ? 1 : x < 0.0 ? -1 : 0));
+      return ErrNum::None;
+    default:
+      return CheckedDouble(x, result);  // CDbl
+  }
+}
+
+}  // namespace
+
+std::optional<Builtin> FindBuiltin(std::string_view name) {
+  for (const Builtin& builtin : kBuiltins) {
+    if (EqualsLower(name, builtin.name)) return builtin;
+  }
+  return std::nullopt;
+}
+
+ErrNum CallBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
+                   StringScratch& scratch) {
+  const Variant& arg = args[0];
+  switch (op) {
+    case Op::Abs:
+    case Op::Fix:
+    case Op::Int:
+      return KindPreserving(op, arg, result);
+    case Op::Round:
+      return RoundTo(args, argc, result);
+    case Op::CInt: {
+      int16_t value = 0;
+      if (ErrNum err = ToInteger(arg, value); err != ErrNum::None) return err;
+      result = Variant::Integer(value);
+      return ErrNum::None;
+    }
+    case Op::CLng: {
+      int32_t value = 0;
+      if (ErrNum err = ToLong(arg, value); err != ErrNum::None) return err;
+      result = Variant::Long(value);
+      return ErrNum::None;
+    }
+    case Op::CBool: {
+      bool value = false;
+      if (ErrNum err = ToBoolean(arg, value); err != ErrNum::None) return err;
+      result = Variant::Boolean(value);
+      return ErrNum::None;
+    }
+    case Op::CStr: {
+      if (arg.Is(Kind::Null)) return ErrNum::InvalidUseOfNull;
+      std::string& text = scratch.Next();
+      AppendText(arg, text);
+      result = Variant::String(&text);
+      return ErrNum::None;
+    }
+    case Op::TypeName:
+      result = Variant::String(&TypeNameText(arg.kind()));
+      return ErrNum::None;
+    default:
+      return RealFunction(op, arg, result);
+  }
+}
+
+}  // namespace quon::script

@@ -1,0 +1,32 @@
+// The language's built-in functions that the engine offers (Abs, Atn, Cos, Exp, Fix, Int,
+// Log, Sgn, Sin, Sqr, Tan, Round, CDbl, CInt, CLng, CBool, CStr, TypeName), looked up by
+// name in any case, and their evaluation with the language's rules: Null gives Null for
+// Abs, Fix, Int and Round and error 94 elsewhere; Log and Sqr outside their domain and a
+// negative number of decimals for Round give 5; every Double result is checked as the
+// operators check theirs; Round, CInt and CLng round halves to the even neighbour.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "err_num.h"
+#include "operators.h"
+#include "program.h"
+#include "variant.h"
+
+namespace quon::script {
+
+struct Builtin {
+  std::string_view name;
+  Op op;
+  uint16_t minArgs;
+  uint16_t maxArgs;
+};
+
+std::optional<Builtin> FindBuiltin(std::string_view name);
+
+// args[0..argc) are the arguments; the result goes to result (which may alias args[0]).
+ErrNum CallBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
+                   StringScratch& scratch);
+
+}  // namespace quon::script

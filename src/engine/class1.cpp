@@ -1,0 +1,119 @@
+#include "class1.h"
+
+#include <array>
+#include <cmath>
+
+#include "conversions.h"
+
+namespace quon {
+namespace {
+
+using script::ErrNum;
+using script::Member;
+using script::VariableType;
+using script::Variant;
+
+constexpr std::array kMembers = {
+    Member{"halfpi", false, 0, VariableType::Double},
+    Member{"ErrorNumber", false, 0, VariableType::Long},
+    Member{"Asin", true, 1, VariableType::Variant},
+    Member{"Acos", true, 1, VariableType::Variant},
+    Member{"Sinh", true, 1, VariableType::Variant},
+    Member{"Cosh", true, 1, VariableType::Variant},
+    Member{"Tanh", true, 1, VariableType::Variant},
+    Member{"Asinh", true, 1, VariableType::Variant},
+    Member{"Acosh", true, 1, VariableType::Variant},
+    Member{"Atanh", true, 1, VariableType::Variant},
+};
+
+// The language's arithmetic with its checks: the first failing step sets `error`, and
+// every later step yields 0 without computing.
+class Checked {
+ public:
+  int32_t error = 0;
+
+  double Add(double a, double b) { return Result(a + b); }
+  double Sub(double a, double b) { return Result(a - b); }
+  double Mul(double a, double b) { return Result(a * b); }
+  double Div(double a, double b) {
+    if (error == 0 && b == 0.0) return Fail(a == 0.0 ? ErrNum::Overflow : ErrNum::DivisionByZero);
+    return Result(a / b);
+  }
+  double Sqr(double x) { return x < 0.0 ? Fail(ErrNum::InvalidCall) : Result(std::sqrt(x)); }
+  double Log(double x) { return x <= 0.0 ? Fail(ErrNum::InvalidCall) : Result(std::log(x)); }
+  double Exp(double x) { return Result(std::exp(x)); }
+  double Atn(double x) { return Result(std::atan(x)); }
+
+ private:
+  double Result(double r) {
+    if (error != 0) return 0.0;
+    if (std::isnan(r)) return Fail(ErrNum::InvalidCall);
+    if (std::isinf(r)) return Fail(ErrNum::Overflow);
+    return r;
+  }
+  double Fail(ErrNum number) {
+    if (error == 0) error = static_cast<int32_t>(number);
+    return 0.0;
+  }
+};
+
+double Evaluate(Class1::MemberIndex function, double x, double halfpiValue, Checked& c) {
+  switch (function) {
+    case Class1::Asin:
+      if (x == 1.0) return halfpiValue;
+      if (x == -1.0) return -halfpiValue;
+      return c.Atn(c.Div(x, c.Sqr(c.Sub(1.0, c.Mul(x, x)))));
+    case Class1::Acos:
+      if (x == 1.0) return 0.0;
+      if (x == -1.0) return c.Mul(2.0, halfpiValue);
+      return c.Sub(halfpiValue, c.Atn(c.Div(x, c.Sqr(c.Sub(1.0, c.Mul(x, x))))));
+    case Class1::Sinh:
+      return c.Mul(c.Sub(c.Exp(x), c.Exp(-x)), 0.5);
+    case Class1::Cosh:
+      return c.Mul(c.Add(c.Exp(x), c.Exp(-x)), 0.5);
+    case Class1::Tanh: {
+      const double numerator = c.Mul(-2.0, c.Exp(-x));
+      return c.Add(1.0, c.Div(numerator, c.Add(c.Exp(-x), c.Exp(x))));
+    }
+    case Class1::Asinh:
+      return c.Log(c.Add(x, c.Sqr(c.Add(c.Mul(x, x), 1.0))));
+    case Class1::Acosh:
+      return c.Log(c.Add(x, c.Sqr(c.Sub(c.Mul(x, x), 1.0))));
+    case Class1::Atanh:
+      return c.Mul(c.Log(c.Div(c.Add(1.0, x), c.Sub(1.0, x))), 0.5);
+    default:
+      return 0.0;
+  }
+}
+
+}  // namespace
+
+std::span<const Member> Class1::Members() const { return kMembers; }
+
+Variant Class1::InitialValue(uint32_t member) const {
+  return member == ErrorNumber ? Variant::Long(0) : Variant::Double(0.0);
+}
+
+Class1::Outcome Class1::Compute(MemberIndex function, double x, double halfpiValue) {
+  Checked checked;
+  const double value = Evaluate(function, x, halfpiValue, checked);
+  if (checked.error != 0) return Outcome{0.0, checked.error};
+  return Outcome{value, 0};
+}
+
+ErrNum Class1::Call(uint32_t member, std::span<const Variant> arguments, Variant* variables,
+                    Variant& result) const {
+  Outcome outcome;
+  double x = 0.0;
+  const ErrNum conversion = script::ToDouble(arguments[0], x);
+  if (conversion != ErrNum::None) {
+    outcome.error = static_cast<int32_t>(conversion);
+  } else {
+    outcome = Compute(static_cast<MemberIndex>(member), x, variables[halfpi].number());
+  }
+  if (outcome.error != 0) variables[ErrorNumber] = Variant::Long(outcome.error);
+  result = Variant::Double(outcome.value);
+  return ErrNum::None;
+}
+
+}  // namespace quon

@@ -1,0 +1,80 @@
+// The language's operators on variants, each with the language's rules for kinds:
+// Null propagates; Empty counts as 0 (or "" beside a text); a text is read as a number
+// where arithmetic needs one (13 when it is none) except that + joins two texts; whole
+// results keep the wider of the operand kinds (Integer, then Long) and widen when they do
+// not fit, up to Double; / and ^ always give a Double; \, Mod and the logical operators
+// round their operands half-even to Long first (6 beyond its range). Every Double result
+// is checked: infinity is 6, not-a-number 5, a division by zero 11 (0/0 is 6).
+//
+// Each function writes its result over the left operand, so that the interpreter works
+// in place on its stack; texts it builds go to the run's scratch.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "err_num.h"
+#include "variant.h"
+
+namespace quon::script {
+
+// Texts built during one run. A string handed out stays valid until Reset; the storage
+// is kept, so that a run that builds the same texts again does not allocate.
+class StringScratch {
+ public:
+  std::string& Next();
+  void Reset() { used_ = 0; }
+
+ private:
+  std::vector<std::unique_ptr<std::string>> pool_;
+  size_t used_ = 0;
+};
+
+enum class BinaryOp : uint8_t {
+  Add,
+  Sub,
+  Mul,
+  Div,
+  IntDiv,
+  Mod,
+  Pow,
+  Concat,
+  Eq,
+  Ne,
+  Lt,
+  Gt,
+  Le,
+  Ge,
+  And,
+  Or,
+  Xor,
+  Eqv,
+  Imp,
+};
+
+ErrNum Add(Variant& left, const Variant& right, StringScratch& scratch);
+ErrNum Subtract(Variant& left, const Variant& right);
+ErrNum Multiply(Variant& left, const Variant& right);
+ErrNum Divide(Variant& left, const Variant& right);
+ErrNum IntegerDivide(Variant& left, const Variant& right);
+ErrNum Modulo(Variant& left, const Variant& right);
+ErrNum Power(Variant& left, const Variant& right);
+ErrNum Concatenate(Variant& left, const Variant& right, StringScratch& scratch);
+ErrNum Compare(BinaryOp op, Variant& left, const Variant& right);
+ErrNum Logical(BinaryOp op, Variant& left, const Variant& right);
+
+ErrNum Negate(Variant& value);
+ErrNum Not(Variant& value);
+
+// A checked Double result: 6 for an infinity, 5 for not-a-number.
+inline ErrNum CheckedDouble(double result, Variant& out) {
+  if (result - result != 0.0) {
+    return result != result ? ErrNum::InvalidCall : ErrNum::Overflow;
+  }
+  out = Variant::Double(result);
+  return ErrNum::None;
+}
+
+}  // namespace quon::script

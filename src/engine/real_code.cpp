@@ -1,0 +1,245 @@
+#include "real_code.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "program.h"
+
+namespace quon::script {
+namespace {
+
+// What the full code would hold at a stack place when every variable read is a Double:
+// a Double, a whole or real constant, or anything else (no real form then).
+enum class Type : uint8_t { Real, Number, Other };
+
+std::optional<RealOp> RealOpOf(Op op) {
+  switch (op) {
+    case Op::Push:
+      return RealOp::Push;
+    case Op::Negate:
+      return RealOp::Negate;
+    case Op::Add:
+      return RealOp::Add;
+    case Op::Sub:
+      return RealOp::Sub;
+    case Op::Mul:
+      return RealOp::Mul;
+    case Op::Div:
+      return RealOp::Div;
+    case Op::Pow:
+      return RealOp::Pow;
+    case Op::Sin:
+      return RealOp::Sin;
+    case Op::Cos:
+      return RealOp::Cos;
+    case Op::Atn:
+      return RealOp::Atn;
+    case Op::Exp:
+      return RealOp::Exp;
+    case Op::Log:
+      return RealOp::Log;
+    case Op::Sqr:
+      return RealOp::Sqr;
+    case Op::Tan:
+      return RealOp::Tan;
+    case Op::Abs:
+      return RealOp::Abs;
+    case Op::Fix:
+      return RealOp::Fix;
+    case Op::Int:
+      return RealOp::Int;
+    default:
+      return std::nullopt;
+  }
+}
+
+class RealCompiler {
+ public:
+  explicit RealCompiler(const Program& program) : program_(program) {}
+
+  RealCode Run() {
+    if (!program_.yieldsValue || !program_.failures.empty()) return {};
+    for (const Instr& in : program_.code) {
+      if (!Translate(in)) return {};
+    }
+    if (types_.size() != 1 || types_.back() != Type::Real) return {};
+    std::sort(real_.reads.begin(), real_.reads.end());
+    real_.reads.erase(std::unique(real_.reads.begin(), real_.reads.end()), real_.reads.end());
+    return std::move(real_);
+  }
+
+ private:
+  // The operand of `in`: its type, and where the real code finds it.
+  Type Operand(const Instr& in, RealSrc& src, uint32_t& index) {
+    switch (in.src) {
+      case Src::Stack: {
+        src = RealSrc::Stack;
+        const Type type = types_.back();
+        types_.pop_back();
+        return type;
+      }
+      case Src::Const: {
+        const Variant& value = program_.constants[in.index];
+        if (!value.Is(Kind::Integer) && !value.Is(Kind::Long) && !value.Is(Kind::Double)) {
+          return Type::Other;
+        }
+        src = RealSrc::Const;
+        index = static_cast<uint32_t>(real_.constants.size());
+        real_.constants.push_back(value.number());
+        return Type::Number;
+      }
+      case Src::Global:
+        src = RealSrc::Global;
+        index = in.index;
+        real_.reads.push_back(in.index);
+        return Type::Real;
+    }
+    return Type::Other;
+  }
+
+  bool Translate(const Instr& in) {
+    const auto op = RealOpOf(in.op);
+    if (!op || (in.argc > 1 && in.op != Op::Push)) return false;
+    RealSrc src = RealSrc::Stack;
+    uint32_t index = 0;
+    const Type right = Operand(in, src, index);
+    if (right == Type::Other) return false;
+    Type result = Type::Real;
+    switch (*op) {
+      case RealOp::Push:
+      case RealOp::Negate:
+        result = right;
+        break;
+      case RealOp::Add:
+      case RealOp::Sub:
+      case RealOp::Mul: {
+        // Two constants would make a whole result: no real form.
+        const Type left = types_.back();
+        types_.pop_back();
+        if (left == Type::Number && right == Type::Number) return false;
+        break;
+      }
+      case RealOp::Div:
+      case RealOp::Pow:
+        types_.pop_back();
+        break;  // any two numbers give a Double
+      case RealOp::Abs:
+      case RealOp::Fix:
+      case RealOp::Int:
+        if (right != Type::Real) return false;  // of a whole number: a whole number
+        break;
+      default:
+        break;  // Sin ... Tan: a Double of any number
+    }
+    types_.push_back(result);
+    real_.maxStack = std::max(real_.maxStack, static_cast<uint32_t>(types_.size()));
+    if (*op == RealOp::Pow && src == RealSrc::Const && real_.constants[index] == 2.0) {
+      EmitSquare();
+    } else {
+      real_.code.push_back(RealInstr{EncodeReal(*op, src), index});
+    }
+    return true;
+  }
+
+  // x^2 as one operation on x, read in place when x was just pushed.
+  void EmitSquare() {
+    RealInstr square{EncodeReal(RealOp::Square, RealSrc::Stack), 0};
+    const RealInstr last = real_.code.back();
+    if (last.code == EncodeReal(RealOp::Push, RealSrc::Global) ||
+        last.code == EncodeReal(RealOp::Push, RealSrc::Const)) {
+      const bool global = last.code == EncodeReal(RealOp::Push, RealSrc::Global);
+      square = RealInstr{EncodeReal(RealOp::Square, global ? RealSrc::Global : RealSrc::Const),
+                         last.index};
+      real_.code.pop_back();
+    }
+    real_.code.push_back(square);
+  }
+
+  const Program& program_;
+  RealCode real_;
+  std::vector<Type> types_;
+};
+
+}  // namespace
+
+RealCode MakeRealCode(const Program& program) { return RealCompiler(program).Run(); }
+
+// The three places of an operand, folded into the operation code.
+#define REAL_CASES(OP, FETCH_STACK, FETCH_CONST, FETCH_GLOBAL, BODY) \
+  case EncodeReal(RealOp::OP, RealSrc::Stack): {                     \
+    FETCH_STACK;                                                     \
+    BODY;                                                            \
+    break;                                                           \
+  }                                                                  \
+  case EncodeReal(RealOp::OP, RealSrc::Const): {                     \
+    FETCH_CONST;                                                     \
+    BODY;                                                            \
+    break;                                                           \
+  }                                                                  \
+  case EncodeReal(RealOp::OP, RealSrc::Global): {                    \
+    FETCH_GLOBAL;                                                    \
+    BODY;                                                            \
+    break;                                                           \
+  }
+
+// A binary operation: b is the right operand, a the stack's top, replaced by the result.
+#define REAL_BINARY(OP, EXPR)                                                   \
+  REAL_CASES(OP, const double b = *sp--, const double b = constants[in.index],  \
+             const double b = globals[in.index].number(), const double a = *sp; \
+             const double r = (EXPR); *sp = r; checks += r - r)
+
+// A function of one argument: the result replaces the argument or is pushed.
+#define REAL_UNARY(OP, EXPR, CHECK)                                                            \
+  REAL_CASES(OP, const double a = *sp; double* out = sp, const double a = constants[in.index]; \
+             double* out = ++sp, const double a = globals[in.index].number();                  \
+             double* out = ++sp, const double r = (EXPR); *out = r; if (CHECK) checks += r - r)
+
+bool RunRealCode(const RealCode& real, const Variant* globals, double* stack, double& result) {
+  for (const uint32_t slot : real.reads) {
+    if (!globals[slot].Is(Kind::Double)) return false;
+  }
+  const double* constants = real.constants.data();
+  double* sp = stack - 1;
+  // Sums r - r over the results that may leave the finite range: 0 while all are
+  // finite, NaN from the first that is not.
+  double checks = 0.0;
+  for (const RealInstr& in : real.code) {
+    switch (in.code) {
+      case EncodeReal(RealOp::Push, RealSrc::Const):
+        *++sp = constants[in.index];
+        break;
+      case EncodeReal(RealOp::Push, RealSrc::Global):
+        *++sp = globals[in.index].number();
+        break;
+        REAL_BINARY(Add, a + b)
+        REAL_BINARY(Sub, a - b)
+        REAL_BINARY(Mul, a * b)
+        REAL_BINARY(Div, a / b)
+        REAL_BINARY(Pow, b == 2.0 ? a * a : std::pow(a, b))
+        REAL_UNARY(Square, a * a, true)
+        REAL_UNARY(Negate, -a, false)
+        REAL_UNARY(Sin, std::sin(a), false)
+        REAL_UNARY(Cos, std::cos(a), false)
+        REAL_UNARY(Atn, std::atan(a), false)
+        REAL_UNARY(Tan, std::tan(a), false)
+        REAL_UNARY(Abs, std::fabs(a), false)
+        REAL_UNARY(Fix, std::trunc(a), false)
+        REAL_UNARY(Int, std::floor(a), false)
+        REAL_UNARY(Exp, std::exp(a), true)
+        REAL_UNARY(Log, std::log(a), true)
+        REAL_UNARY(Sqr, std::sqrt(a), true)
+      default:
+        return false;
+    }
+  }
+  if (checks != 0.0) return false;
+  result = *sp;
+  return true;
+}
+
+#undef REAL_UNARY
+#undef REAL_BINARY
+#undef REAL_CASES
+
+}  // namespace quon::script

@@ -1,0 +1,70 @@
+// A second, faster form of an expression for the common case of a fit: every variable it
+// reads holds a Double and every operation it does stays in doubles (+ - * / ^ with at
+// least one real operand, negation, Sin Cos Atn Exp Log Sqr Tan, and Abs Fix Int of a
+// real). The real code works on plain doubles with the operand's place folded into each
+// operation code, and notes whether any result was not finite instead of checking each.
+//
+// The real code gives the same value as the full code whenever it succeeds: both compute
+// the same IEEE operations in the same order, and every failure of the full code (an
+// overflow, a division by zero, a logarithm or root outside its domain) shows as a result
+// that is not finite. When a run of the real code sees one, or a variable holds another
+// kind, the caller runs the full code, which raises the error the language gives.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "variant.h"
+
+namespace quon::script {
+
+struct Program;
+
+enum class RealOp : uint8_t {
+  Push,
+  Negate,
+  Add,
+  Sub,
+  Mul,
+  Div,
+  Pow,
+  Square,  // x^2, the form ^ takes for an exponent of 2
+  Sin,
+  Cos,
+  Atn,
+  Exp,
+  Log,
+  Sqr,
+  Tan,
+  Abs,
+  Fix,
+  Int,
+};
+
+// Where an operand is: the stack, the real constants, or a global slot.
+enum class RealSrc : uint8_t { Stack, Const, Global };
+
+struct RealInstr {
+  uint8_t code = 0;  // RealOp * 3 + RealSrc
+  uint32_t index = 0;
+};
+
+constexpr uint8_t EncodeReal(RealOp op, RealSrc src) {
+  return static_cast<uint8_t>(static_cast<int>(op) * 3 + static_cast<int>(src));
+}
+
+struct RealCode {
+  std::vector<RealInstr> code;  // empty: the expression has no real form
+  std::vector<double> constants;
+  std::vector<uint32_t> reads;  // global slots that must hold Doubles
+  uint32_t maxStack = 0;
+};
+
+// The real form of a compiled expression, or an empty one.
+RealCode MakeRealCode(const Program& program);
+
+// Runs the real code; false when the globals it reads are not all Doubles or a result
+// was not finite (the caller then runs the full code). `stack` has maxStack + 1 places.
+bool RunRealCode(const RealCode& real, const Variant* globals, double* stack, double& result);
+
+}  // namespace quon::script

@@ -1,0 +1,118 @@
+#include "script_environment.h"
+
+#include <utility>
+
+#include "class1.h"
+#include "conversions.h"
+#include "engine.h"
+
+namespace quon {
+namespace {
+
+// Class1's ErrorNumber: the second variable of the first object published, whose
+// variables take the first slots of the store.
+constexpr uint32_t kErrorNumberSlot = 1;
+
+}  // namespace
+
+struct ScriptEnvironment::Impl {
+  script::Engine engine;
+  MessageSink showMessage;
+};
+
+ScriptEnvironment::ScriptEnvironment(MessageSink showMessage) : impl_(std::make_unique<Impl>()) {
+  impl_->showMessage = std::move(showMessage);
+  impl_->engine.SetErrorHandler([this] {
+    // The error event: record the number, and tell the user about all but the numeric
+    // failures, which the callers handle.
+    const script::ErrorInfo& error = impl_->engine.Error();
+    LastErrorNumber = error.Number;
+    if (!IsNumericFailure(error.Number) && impl_->showMessage) {
+      impl_->showMessage(error.Description);
+    }
+  });
+  impl_->engine.AddObject("sh", std::make_shared<Class1>(), true);
+  ExecuteStatement("halfpi = Atn(1) * 2");
+  ExecuteStatement("pi = Atn(1) * 4");
+  ExecuteStatement("e = Exp(1)");
+  LastErrorNumber = 0;
+}
+
+ScriptEnvironment::~ScriptEnvironment() = default;
+
+bool ScriptEnvironment::IsNumericFailure(int32_t number) {
+  using script::ErrNum;
+  switch (static_cast<ErrNum>(number)) {
+    case ErrNum::InvalidCall:
+    case ErrNum::Overflow:
+    case ErrNum::DivisionByZero:
+    case ErrNum::AlreadyReported:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void ScriptEnvironment::ExecuteStatement(std::string_view statement) {
+  try {
+    impl_->engine.ExecuteStatement(statement);
+  } catch (const script::ScriptError& error) {
+    throw ScriptFailure(error.Number, error.what());
+  }
+}
+
+int32_t ScriptEnvironment::TryFunctionValue(const script::Program& program,
+                                            script::Globals& globals, script::Runner& runner,
+                                            double& value) {
+  globals.Resize(kErrorNumberSlot + 1);
+  globals.data()[kErrorNumberSlot] = script::Variant::Long(0);
+  if (const script::ErrNum err = script::Run(program, globals, runner);
+      err != script::ErrNum::None) {
+    return static_cast<int32_t>(err);
+  }
+  if (const script::ErrNum err = script::ToDouble(runner.result(), value);
+      err != script::ErrNum::None) {
+    return static_cast<int32_t>(err);
+  }
+  return globals[kErrorNumberSlot].integer();
+}
+
+double ScriptEnvironment::fna(std::string_view equation) {
+  script::Engine& engine = impl_->engine;
+  engine.globals().data()[kErrorNumberSlot] = script::Variant::Long(0);
+  const script::Variant* result = nullptr;
+  try {
+    result = &engine.Evaluate(equation);
+  } catch (const script::ScriptError& error) {
+    throw ScriptFailure(error.Number, error.what());
+  }
+  // The value as a number (a Boolean true is -1); a text that is none fails here, in fna,
+  // without the engine's error event.
+  double value = 0.0;
+  if (const script::ErrNum err = script::ToDouble(*result, value); err != script::ErrNum::None) {
+    throw ScriptFailure(static_cast<int32_t>(err), script::ErrorDescription(err));
+  }
+  if (const int32_t recorded = engine.globals()[kErrorNumberSlot].integer(); recorded != 0) {
+    throw ScriptFailure(recorded, script::ErrorDescription(recorded));
+  }
+  return value;
+}
+
+script::Value ScriptEnvironment::Eval(std::string_view expression) {
+  script::Engine& engine = impl_->engine;
+  engine.globals().data()[kErrorNumberSlot] = script::Variant::Long(0);
+  script::Value value;
+  try {
+    value = engine.Eval(expression);
+  } catch (const script::ScriptError& error) {
+    throw ScriptFailure(error.Number, error.what());
+  }
+  if (const int32_t recorded = engine.globals()[kErrorNumberSlot].integer(); recorded != 0) {
+    throw ScriptFailure(recorded, script::ErrorDescription(recorded));
+  }
+  return value;
+}
+
+script::Engine& ScriptEnvironment::Engine() { return impl_->engine; }
+
+}  // namespace quon

@@ -1,0 +1,237 @@
+#include "vm.h"
+
+#include <cmath>
+#include <span>
+
+#include "builtins.h"
+
+namespace quon::script {
+
+const std::string Runner::kNoName;
+
+namespace {
+
+// Comparisons and logical operators share their order with BinaryOp.
+static_assert(static_cast<int>(Op::Imp) - static_cast<int>(Op::Add) ==
+              static_cast<int>(BinaryOp::Imp));
+static_assert(static_cast<int>(Op::Eq) - static_cast<int>(Op::Add) ==
+              static_cast<int>(BinaryOp::Eq));
+
+constexpr uint32_t Bit(Kind kind) { return 1u << static_cast<uint32_t>(kind); }
+constexpr uint32_t kNumericKinds = Bit(Kind::Empty) | Bit(Kind::Boolean) | Bit(Kind::Integer) |
+                                   Bit(Kind::Long) | Bit(Kind::Double);
+
+// Two operands whose result the language computes in doubles: both numeric and one a
+// Double (an Integer beside a Double widens to Double). Empty is left out for + only,
+// where it returns the other operand unchanged (so -0 stays -0).
+inline bool RealOperands(const Variant& a, const Variant& b, uint32_t allowed) {
+  const uint32_t kinds = Bit(a.kind()) | Bit(b.kind());
+  return (kinds & ~allowed) == 0 && (kinds & Bit(Kind::Double)) != 0;
+}
+
+}  // namespace
+
+ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mode) {
+  if (globals.size() < program.slotCount) globals.Resize(program.slotCount);
+  if (mode == RunMode::Fastest && !program.real.code.empty()) {
+    // Real code needs a stack of doubles: on the machine stack when it is small.
+    constexpr uint32_t kLocalStack = 64;
+    double local[kLocalStack];
+    double* stack = local;
+    if (program.real.maxStack >= kLocalStack) {
+      if (runner.reals_.size() < program.real.maxStack + 1)
+        runner.reals_.resize(program.real.maxStack + 1);
+      stack = runner.reals_.data();
+    }
+    double value = 0.0;
+    if (RunRealCode(program.real, globals.data(), stack, value)) {
+      runner.result_ = Variant::Double(value);
+      return ErrNum::None;
+    }
+  }
+  if (runner.stack_.size() < program.maxStack + 1) runner.stack_.resize(program.maxStack + 1);
+  runner.scratch_.Reset();
+  runner.failedName_ = &Runner::kNoName;
+
+  const Variant* constants = program.constants.data();
+  Variant* g = globals.data();
+  Variant* sp = runner.stack_.data() - 1;  // the top of the stack
+  ErrNum err = ErrNum::None;
+
+  // Constants and globals by Src, so that reading an operand in place is one index.
+  static_assert(static_cast<int>(Src::Const) == 1 && static_cast<int>(Src::Global) == 2);
+  const Variant* const places[3] = {nullptr, constants, g};
+
+  // The operand of an instruction: popped from the stack or read in place.
+  auto operand = [&](const Instr& in) -> const Variant& {
+    if (in.src == Src::Stack) return *sp--;
+    return places[static_cast<int>(in.src)][in.index];
+  };
+  // The argument of a one-argument operation, on top of the stack, to be replaced in place.
+  auto argument = [&](const Instr& in) -> Variant& {
+    if (in.src != Src::Stack) *++sp = places[static_cast<int>(in.src)][in.index];
+    return *sp;
+  };
+
+  for (const Instr& in : program.code) {
+    switch (in.op) {
+      case Op::Push:
+        *++sp = places[static_cast<int>(in.src)][in.index];
+        break;
+      case Op::Store:
+        err = globals.Assign(in.index, *sp--);
+        break;
+      case Op::Fail: {
+        const Failure& failure = program.failures[in.index];
+        runner.failedName_ = &failure.name;
+        return failure.number;
+      }
+      case Op::Call: {
+        const CallSite& call = program.calls[in.index];
+        Variant* args = sp - in.argc + 1;
+        Variant result;
+        err = call.object->Call(call.member, std::span<const Variant>(args, in.argc),
+                                g + call.firstVariable, result);
+        sp = args;
+        *sp = result;
+        break;
+      }
+      case Op::Negate: {
+        Variant& a = argument(in);
+        if (a.Is(Kind::Double)) {
+          a = Variant::Double(-a.number());
+        } else {
+          err = Negate(a);
+        }
+        break;
+      }
+      case Op::Not:
+        err = Not(argument(in));
+        break;
+      case Op::Add: {
+        const Variant& b = operand(in);
+        Variant& a = *sp;
+        if (RealOperands(a, b, kNumericKinds & ~Bit(Kind::Empty))) {
+          err = CheckedDouble(a.number() + b.number(), a);
+        } else {
+          err = Add(a, b, runner.scratch_);
+        }
+        break;
+      }
+      case Op::Sub: {
+        const Variant& b = operand(in);
+        Variant& a = *sp;
+        if (RealOperands(a, b, kNumericKinds)) {
+          err = CheckedDouble(a.number() - b.number(), a);
+        } else {
+          err = Subtract(a, b);
+        }
+        break;
+      }
+      case Op::Mul: {
+        const Variant& b = operand(in);
+        Variant& a = *sp;
+        if (RealOperands(a, b, kNumericKinds)) {
+          err = CheckedDouble(a.number() * b.number(), a);
+        } else {
+          err = Multiply(a, b);
+        }
+        break;
+      }
+      case Op::Div: {
+        const Variant& b = operand(in);
+        Variant& a = *sp;
+        if (a.IsNumeric() && b.IsNumeric() && b.number() != 0.0) {
+          err = CheckedDouble(a.number() / b.number(), a);
+        } else {
+          err = Divide(a, b);
+        }
+        break;
+      }
+      case Op::Pow: {
+        const Variant& b = operand(in);
+        Variant& a = *sp;
+        if (a.IsNumeric() && b.IsNumeric()) {
+          const double x = a.number();
+          err = CheckedDouble(b.number() == 2.0 ? x * x : std::pow(x, b.number()), a);
+        } else {
+          err = Power(a, b);
+        }
+        break;
+      }
+      case Op::IntDiv: {
+        const Variant& b = operand(in);
+        err = IntegerDivide(*sp, b);
+        break;
+      }
+      case Op::Mod: {
+        const Variant& b = operand(in);
+        err = Modulo(*sp, b);
+        break;
+      }
+      case Op::Concat: {
+        const Variant& b = operand(in);
+        err = Concatenate(*sp, b, runner.scratch_);
+        break;
+      }
+      case Op::Eq:
+      case Op::Ne:
+      case Op::Lt:
+      case Op::Gt:
+      case Op::Le:
+      case Op::Ge: {
+        const Variant& b = operand(in);
+        err = Compare(static_cast<BinaryOp>(static_cast<int>(in.op) - static_cast<int>(Op::Add)),
+                      *sp, b);
+        break;
+      }
+      case Op::And:
+      case Op::Or:
+      case Op::Xor:
+      case Op::Eqv:
+      case Op::Imp: {
+        const Variant& b = operand(in);
+        err = Logical(static_cast<BinaryOp>(static_cast<int>(in.op) - static_cast<int>(Op::Add)),
+                      *sp, b);
+        break;
+      }
+      case Op::Sin:
+      case Op::Cos:
+      case Op::Atn: {
+        Variant& a = argument(in);
+        if (a.IsNumeric()) {
+          const double x = a.number();
+          a = Variant::Double(in.op == Op::Sin   ? std::sin(x)
+                              : in.op == Op::Cos ? std::cos(x)
+                                                 : std::atan(x));
+        } else {
+          err = CallBuiltin(in.op, &a, 1, a, runner.scratch_);
+        }
+        break;
+      }
+      default: {
+        // The other built-ins: one argument in place, or argc arguments on the stack.
+        if (in.argc <= 1) {
+          Variant& a = argument(in);
+          err = CallBuiltin(in.op, &a, 1, a, runner.scratch_);
+        } else {
+          Variant* args = sp - in.argc + 1;
+          err = CallBuiltin(in.op, args, in.argc, *args, runner.scratch_);
+          sp = args;
+        }
+        break;
+      }
+    }
+    if (err != ErrNum::None) return err;
+  }
+  runner.result_ = program.yieldsValue ? *sp : Variant();
+  return ErrNum::None;
+}
+
+std::string RunErrorDescription(ErrNum number, const Runner& runner) {
+  std::string description = ErrorDescription(number);
+  if (!runner.failedName().empty()) description += ": '" + runner.failedName() + "'";
+  return description;
+}
+
+}  // namespace quon::script

@@ -1,0 +1,53 @@
+#include "qt/qt_common_dialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintDialog>
+
+#include "qt/qt_help_window.h"
+#include "shell/help_file.h"
+
+namespace quon {
+
+QtCommonDialog::QtCommonDialog() = default;
+
+QtCommonDialog::~QtCommonDialog() { delete helpWindow_.data(); }
+
+void QtCommonDialog::ShowOpen() { fileName_ = QFileDialog::getOpenFileName(parent_).toStdString(); }
+
+void QtCommonDialog::ShowSave() {
+  fileName_ = QFileDialog::getSaveFileName(parent_, QString(), QString(), QString(), nullptr,
+                                           QFileDialog::DontConfirmOverwrite)
+                  .toStdString();
+}
+
+void QtCommonDialog::ShowPrinter() {
+  QPrintDialog dialog(&printer_, parent_);
+  dialog.exec();
+}
+
+void QtCommonDialog::ShowHelp() {
+  if (helpCommand_ != kHelpShowFile) return;
+  const std::vector<std::string> candidates =
+      HelpFileCandidates(helpFile_, QCoreApplication::applicationDirPath().toStdString());
+  const std::optional<std::string> found = FindHelpFile(candidates, [](const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).isFile();
+  });
+
+  const bool open = helpWindow_ != nullptr && helpWindow_->isVisible();
+  if (helpWindow_ == nullptr) helpWindow_ = new QtHelpWindow;
+  // An open viewer already shows the file; it is only brought to the front.
+  if (!open || !found || helpWindow_->ShownFile() != QString::fromStdString(*found)) {
+    if (found) {
+      helpWindow_->ShowFile(QString::fromStdString(*found));
+    } else {
+      helpWindow_->ShowText(QString::fromStdString(HelpFileMissingText(candidates)));
+    }
+  }
+  helpWindow_->show();
+  helpWindow_->raise();
+  helpWindow_->activateWindow();
+}
+
+}  // namespace quon

@@ -1,0 +1,47 @@
+// The file, printer and help dialogs of the program, on Qt: QFileDialog for Open and
+// Save (no filter, no default extension, no title of their own; Save replaces a file
+// without asking, as the program writes a pair of files), QPrintDialog over a printer the
+// report can then print on, and the help viewer window.
+#pragma once
+
+#include <QPointer>
+#include <QPrinter>
+#include <QWidget>
+#include <string>
+
+#include "qt/common_dialog.h"
+#include "qt/qt_help_window.h"
+
+namespace quon {
+
+class QtCommonDialog : public CommonDialog {
+ public:
+  QtCommonDialog();
+  ~QtCommonDialog() override;
+
+  // The window the modal dialogs belong to.
+  void SetParentWindow(QWidget* parent) { parent_ = parent; }
+
+  void ShowOpen() override;
+  void ShowSave() override;
+  std::string FileName() const override { return fileName_; }
+  void ShowPrinter() override;
+  void SetHelpCommand(int command) override { helpCommand_ = command; }
+  void SetHelpFile(const std::string& path) override { helpFile_ = path; }
+  void ShowHelp() override;
+
+  // The printer chosen in the last printer dialog (the default printer before that).
+  QPrinter& Printer() { return printer_; }
+  // The help viewer, once ShowHelp has opened it.
+  QtHelpWindow* HelpWindow() const { return helpWindow_; }
+
+ private:
+  QPointer<QWidget> parent_;
+  std::string fileName_;
+  QPrinter printer_;
+  int helpCommand_ = 0;
+  std::string helpFile_;
+  QPointer<QtHelpWindow> helpWindow_;
+};
+
+}  // namespace quon

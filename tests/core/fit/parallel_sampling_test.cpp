@@ -1,0 +1,158 @@
+// Sampling on several threads against sampling in order, through the program's engine:
+// the same coefficients bit for bit, the same outcome, the same last error number.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "fit/fit_driver.h"
+#include "fit/script_fit_engine.h"
+#include "model/gather_specs.h"
+#include "script_environment.h"
+
+namespace quon {
+namespace {
+
+// The engine in order: offers no parallel function.
+class InOrder final : public FitEngine {
+ public:
+  explicit InOrder(FitEngine& engine) : engine_(engine) {}
+  void ExecuteStatement(std::string_view statement) override {
+    ++statements;
+    engine_.ExecuteStatement(statement);
+  }
+  double fna() override { return engine_.fna(); }
+  void RecordError(int32_t number) override { engine_.RecordError(number); }
+  int statements = 0;
+
+ private:
+  FitEngine& engine_;
+};
+
+// The program's engine, noting whether it handed out a parallel function.
+class Watched final : public FitEngine {
+ public:
+  explicit Watched(FitEngine& engine) : engine_(engine) {}
+  void ExecuteStatement(std::string_view statement) override {
+    engine_.ExecuteStatement(statement);
+  }
+  double fna() override { return engine_.fna(); }
+  void RecordError(int32_t number) override { engine_.RecordError(number); }
+  std::unique_ptr<ParallelFunction> PrepareParallel(
+      const std::array<std::vector<std::string>, 4>& nodeStatements) override {
+    auto function = engine_.PrepareParallel(nodeStatements);
+    parallel = function != nullptr;
+    return function;
+  }
+  bool parallel = false;
+
+ private:
+  FitEngine& engine_;
+};
+
+struct FitRun {
+  ProblemModel model;
+  FitOutcome outcome;
+  int32_t lastError = 0;
+  int messages = 0;
+  bool parallel = false;
+};
+
+// Four variables of 12, 10, 9 and 17 terms: 18360 points, enough for the threads.
+FitRun Fit(const std::string& equation, bool parallel) {
+  FitRun run;
+  run.model.LastVar = 3;
+  run.model.AllocatePerVariableArrays();
+  run.model.VarName = {"x", "y", "z", "t"};
+  EntryFields fields;
+  fields.Equation = equation;
+  fields.Variables.resize(4);
+  fields.Variables[0].Terms = "12";
+  fields.Variables[1].Terms = "10";
+  fields.Variables[1].PowerChecked = false;
+  fields.Variables[2].Terms = "9";
+  fields.Variables[2].LowerLimit = "0";
+  fields.Variables[3].Terms = "17";
+  fields.Variables[3].LowerLimit = "0";
+  fields.Variables[3].UpperLimit = "2";
+  GatherSpecs(run.model, fields);
+  ScriptEnvironment environment([&](const std::string&) { ++run.messages; });
+  ScriptFitEngine engine(environment, run.model.Equation);
+  if (parallel) {
+    Watched watched(engine);
+    run.outcome = Compute(run.model, watched);
+    run.parallel = watched.parallel;
+  } else {
+    InOrder inOrder(engine);
+    run.outcome = Compute(run.model, inOrder);
+  }
+  run.lastError = environment.LastErrorNumber;
+  return run;
+}
+
+struct Case {
+  const char* name;
+  const char* equation;
+  FitStatus status;
+};
+
+class ThreadsAgreeWithOrder : public testing::TestWithParam<Case> {};
+
+TEST_P(ThreadsAgreeWithOrder, BitForBit) {
+  const FitRun inOrder = Fit(GetParam().equation, false);
+  const FitRun threads = Fit(GetParam().equation, true);
+  EXPECT_TRUE(threads.parallel);
+  EXPECT_EQ(inOrder.outcome.Status, GetParam().status);
+  EXPECT_EQ(threads.outcome.Status, inOrder.outcome.Status);
+  EXPECT_EQ(threads.outcome.ErrorNumber, inOrder.outcome.ErrorNumber);
+  EXPECT_EQ(threads.outcome.Description, inOrder.outcome.Description);
+  EXPECT_EQ(threads.lastError, inOrder.lastError);
+  EXPECT_EQ(threads.messages, inOrder.messages);
+  EXPECT_EQ(threads.model.HaveResults, inOrder.model.HaveResults);
+  ASSERT_EQ(threads.model.Coef.size(), inOrder.model.Coef.size());
+  EXPECT_EQ(std::memcmp(threads.model.Coef.data(), inOrder.model.Coef.data(),
+                        inOrder.model.Coef.size() * sizeof(double)),
+            0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Functions, ThreadsAgreeWithOrder,
+    testing::Values(
+        Case{"DefaultFunction", "x^2*sin(y)+4*cos(z)-t", FitStatus::Success},
+        Case{"MathObjectFunctions", "Tanh(x)+Asinh(y*z)+Acos(t/2)*halfpi", FitStatus::Success},
+        // Sqr of a negative number (5) and 1/0 (11) are ridden over at scattered points.
+        Case{"FailuresRiddenOver", "Sqr(x*y) + 1/(t-1) + 1/z", FitStatus::Success},
+        // A text that is no number (13) from t > 1.5 on: the first such point ends the fit.
+        Case{"EndingErrorDeepInTheGrid", "x + (\"-\" & Sgn(1.5 - t))", FitStatus::EndedByError},
+        Case{"RiddenThenEnding", "1/(x-1) + (\"-\" & Sgn(1.5 - t))", FitStatus::EndedByError}),
+    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+TEST(ParallelSampling, SyntaxErrorEndsAtTheFirstPointWithOneMessage) {
+  const FitRun run = Fit("x +* y", true);
+  EXPECT_EQ(run.outcome.Status, FitStatus::EndedByError);
+  EXPECT_EQ(run.messages, 1);
+  EXPECT_FALSE(run.parallel);
+}
+
+TEST(ParallelSampling, VariablesEndAtTheirLastNodes) {
+  ProblemModel model;
+  model.LastVar = 1;
+  model.AllocatePerVariableArrays();
+  model.VarName = {"x", "y"};
+  EntryFields fields;
+  fields.Equation = "x*y";
+  fields.Variables.resize(2);
+  fields.Variables[0].Terms = "200";
+  fields.Variables[1].Terms = "100";
+  GatherSpecs(model, fields);
+  ScriptEnvironment environment;
+  ScriptFitEngine engine(environment, model.Equation);
+  Watched watched(engine);
+  ASSERT_EQ(Compute(model, watched).Status, FitStatus::Success);
+  EXPECT_TRUE(watched.parallel);
+  EXPECT_EQ(environment.fna("x"), 5.0);
+  EXPECT_EQ(environment.fna("y"), 5.0);
+}
+
+}  // namespace
+}  // namespace quon

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "io/spec_file.h"
+#include "support/file_test_support.h"
+
+namespace quon {
+namespace {
+
+using test::DataPath;
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+const char* const kRecordX = "\"x\",0,2,\"*\",#TRUE#,\"*\",2\r\n";
+const char* const kTextFile = "\"x^2\"\r\n 0 \r\n";
+
+struct MalformedCase {
+  const char* name;
+  std::string main;
+  std::string textFile;
+  const char* problem;  // part of the message
+  bool inTextFile;      // the message names the text file
+};
+
+class MalformedPair : public testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedPair, IsRefusedNamingTheFileAndTheProblem) {
+  const MalformedCase& c = GetParam();
+  try {
+    ParseSpecFile(c.main, c.textFile, "dir/p.qsp");
+    FAIL() << "accepted";
+  } catch (const SpecFileError& e) {
+    const std::string message = e.what();
+    EXPECT_NE(message.find(c.problem), std::string::npos) << message;
+    EXPECT_EQ(message.rfind(c.inTextFile ? "dir/p.qsp.str, line " : "dir/p.qsp, line ", 0), 0u)
+        << message;
+  }
+}
+
+std::string Main(const std::string& body) { return std::string(" 0 \r\n") + kRecordX + body; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MalformedPair,
+    testing::Values(
+        MalformedCase{"EmptyMainFile", "", kTextFile, "ends before the number of variables", false},
+        MalformedCase{"FiveVariables", " 4 \r\n", kTextFile, "1 to 4", false},
+        MalformedCase{"NegativeVariableCount", "-1 \r\n", kTextFile, "1 to 4", false},
+        MalformedCase{"HugeVariableCount", " 1E+300 \r\n", kTextFile, "1 to 4", false},
+        MalformedCase{"VariableCountNotANumber", "two\r\n", kTextFile, "not a number", false},
+        MalformedCase{"RecordCutShort", " 0 \r\n\"x\",0,2\r\n", kTextFile,
+                      "ends before the center of expansion of variable 1", false},
+        MalformedCase{"LimitNotANumber", " 0 \r\n\"x\",abc,2,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n",
+                      kTextFile, "the lower limit of variable 1 is not a number: \"abc\"", false},
+        MalformedCase{"TwoPointsInANumber",
+                      " 0 \r\n\"x\",0,1.2.3,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n", kTextFile,
+                      "the upper limit of variable 1 is not a number", false},
+        MalformedCase{"KindNotABoolean", " 0 \r\n\"x\",0,2,\"*\",1,\"*\",2\r\n#FALSE#\r\n",
+                      kTextFile, "the kind of terms of variable 1 is not #TRUE# or #FALSE#", false},
+        MalformedCase{"UnclosedQuote", " 0 \r\n\"x,0,2\r\n", kTextFile,
+                      "the name of variable 1 has no closing quote", false},
+        MalformedCase{"TextAfterClosingQuote", " 0 \r\n\"x\"y,0,2\r\n", kTextFile,
+                      "after the closing quote of the name of variable 1", false},
+        MalformedCase{"OneTerm", " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",0\r\n#FALSE#\r\n", kTextFile,
+                      "variable 1 has fewer than 2 terms", false},
+        MalformedCase{"TermsBeyondInt32",
+                      " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",3E+09\r\n#FALSE#\r\n", kTextFile,
+                      "the number of terms of variable 1 is out of range", false},
+        MalformedCase{"NoResultsFlag", Main(""), kTextFile, "ends before the results flag", false},
+        MalformedCase{"FewerCoefficients", Main("#TRUE#\r\n 1 \r\n 2 \r\n"), kTextFile,
+                      "ends before a coefficient", false},
+        MalformedCase{"MoreCoefficients", Main("#TRUE#\r\n 1 \r\n 2 \r\n 1 \r\n 5 \r\n"), kTextFile,
+                      "more coefficients", false},
+        MalformedCase{"CoefficientsAfterFalse", Main("#FALSE#\r\n 1 \r\n"), kTextFile,
+                      "more than its results flag", false},
+        MalformedCase{"CoefficientNotANumber", Main("#TRUE#\r\n 1 \r\n x \r\n 1 \r\n"), kTextFile,
+                      "a coefficient is not a number", false},
+        MalformedCase{
+            "GridFarLargerThanTheFile",
+            " 3 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"y\",0,1,\"*\",#TRUE#,\"*\",999\r\n"
+            "\"z\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"t\",0,1,\"*\",#TRUE#,\"*\",999\r\n"
+            "#TRUE#\r\n 1 \r\n",
+            kTextFile, "too large", false},
+        MalformedCase{"EmptyTextFile", Main("#FALSE#\r\n"), "", "ends before the function", true},
+        MalformedCase{"NoConstantCount", Main("#FALSE#\r\n"), "\"x^2\"\r\n",
+                      "ends before the number of constants", true},
+        MalformedCase{"TooManyConstants", Main("#FALSE#\r\n"), "\"x^2\"\r\n 102 \r\n",
+                      "the number of constants must be 0 to 101", true},
+        MalformedCase{"NegativeConstantCount", Main("#FALSE#\r\n"), "\"x^2\"\r\n-1 \r\n",
+                      "the number of constants must be 0 to 101", true},
+        MalformedCase{"ConstantsEndEarly", Main("#FALSE#\r\n"), "\"x^2\"\r\n 2 \r\na=1\r\n",
+                      "ends before constant 2", true},
+        MalformedCase{"MoreConstantsThanCounted", Main("#FALSE#\r\n"),
+                      "\"x^2\"\r\n 1 \r\na=1\r\nb=2\r\n", "more lines than its 1 constants", true}),
+    [](const testing::TestParamInfo<MalformedCase>& info) { return std::string(info.param.name); });
+
+TEST(SpecFileOpen, TrailingBlankLinesAreAccepted) {
+  const SpecFileContents contents =
+      ParseSpecFile(Main("#FALSE#\r\n\r\n  \r\n"), "\"x^2\"\r\n 1 \r\na=1\r\n\r\n", "p");
+  EXPECT_EQ(contents.Constants, std::vector<std::string>{"a=1"});
+}
+
+// A refused open leaves the problem held before exactly as it was.
+class RefusedOpen : public testing::Test {
+ protected:
+  void SetUp() override {
+    OpenSpecFile(DataPath("spec/parabola_with_results.qsp"), model_);
+    before_ = model_;
+  }
+  void ExpectModelUnchanged() const {
+    EXPECT_EQ(model_.SpecFile, before_.SpecFile);
+    EXPECT_EQ(model_.LastVar, before_.LastVar);
+    EXPECT_EQ(model_.VarName, before_.VarName);
+    EXPECT_EQ(model_.LastTerm, before_.LastTerm);
+    EXPECT_EQ(model_.HaveResults, before_.HaveResults);
+    EXPECT_EQ(model_.Equation, before_.Equation);
+    EXPECT_EQ(model_.ConstCount, before_.ConstCount);
+    ASSERT_EQ(model_.Coef.size(), before_.Coef.size());
+    for (std::size_t i = 0; i < model_.Coef.size(); ++i) {
+      EXPECT_EQ(model_.Coef.data()[i], before_.Coef.data()[i]);
+    }
+  }
+  ProblemModel model_;
+  ProblemModel before_;
+  ScratchDir dir_;
+};
+
+TEST_F(RefusedOpen, MissingTextFileIsNamed) {
+  const std::string path = dir_.Path("lonely.qsp");
+  WriteBytes(path, ReadBytes(DataPath("spec/two_variables_no_results.qsp")));
+  try {
+    OpenSpecFile(path, model_);
+    FAIL() << "accepted";
+  } catch (const SpecFileError& e) {
+    EXPECT_NE(std::string(e.what()).find(path + ".str: cannot open"), std::string::npos)
+        << e.what();
+  }
+  ExpectModelUnchanged();
+}
+
+TEST_F(RefusedOpen, MissingMainFileIsNamed) {
+  EXPECT_THROW(OpenSpecFile(dir_.Path("absent.qsp"), model_), SpecFileError);
+  ExpectModelUnchanged();
+}
+
+TEST_F(RefusedOpen, MalformedPairChangesNothing) {
+  const std::string path = dir_.Path("bad.qsp");
+  WriteBytes(path, " 1 \r\n\"a\",0,1,\"*\",#TRUE#,\"*\",3\r\n\"b\",0,1\r\n");
+  WriteBytes(path + ".str", "\"a+b\"\r\n 0 \r\n");
+  EXPECT_THROW(OpenSpecFile(path, model_), SpecFileError);
+  ExpectModelUnchanged();
+}
+
+// The fields no longer describe the fit: the pair is written without the coefficients.
+struct ChangedFieldCase {
+  const char* name;
+  void (*change)(VariableFields&);
+};
+
+class FieldsChangedAfterTheFit : public testing::TestWithParam<ChangedFieldCase> {};
+
+TEST_P(FieldsChangedAfterTheFit, SaveDropsTheCoefficientsAndSaysSo) {
+  ProblemModel model;
+  EntryFields fields = OpenSpecFile(DataPath("spec/parabola_with_results.qsp"), model);
+  GetParam().change(fields.Variables[0]);
+  SaveOutcome outcome = SaveOutcome::Saved;
+  const SpecFileTexts texts = FormatSpecFile(fields, model, &outcome);
+  EXPECT_EQ(outcome, SaveOutcome::SavedWithoutResults);
+  EXPECT_TRUE(texts.Main.ends_with("#FALSE#\r\n")) << texts.Main;
+  // The model keeps its fit, kind included, and the pair it wrote reads back.
+  EXPECT_TRUE(model.HaveResults);
+  EXPECT_TRUE(model.IsPower[0]);
+  EXPECT_NO_THROW(ParseSpecFile(texts.Main, texts.TextFile, "p"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, FieldsChangedAfterTheFit,
+    testing::Values(ChangedFieldCase{"MoreTerms", [](VariableFields& f) { f.Terms = "4"; }},
+                    ChangedFieldCase{"FractionalTermsRoundingElsewhere",
+                                     [](VariableFields& f) { f.Terms = "3.6"; }},
+                    ChangedFieldCase{"LowerLimit", [](VariableFields& f) { f.LowerLimit = "-1"; }},
+                    ChangedFieldCase{"UpperLimit", [](VariableFields& f) { f.UpperLimit = "2.5"; }},
+                    ChangedFieldCase{"Center", [](VariableFields& f) { f.Expansion = "0"; }},
+                    ChangedFieldCase{"Kind", [](VariableFields& f) { f.PowerChecked = false; }}),
+    [](const testing::TestParamInfo<ChangedFieldCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST(SpecFileSave, UnchangedSpellingsKeepTheCoefficients) {
+  ProblemModel model;
+  EntryFields fields = OpenSpecFile(DataPath("spec/parabola_with_results.qsp"), model);
+  fields.Variables[0].Terms = "3.4";       // still 3 terms
+  fields.Variables[0].UpperLimit = "2.0";  // still 2
+  fields.Variables[0].Period = "1";        // no effect on power terms
+  SaveOutcome outcome = SaveOutcome::SavedWithoutResults;
+  const SpecFileTexts texts = FormatSpecFile(fields, model, &outcome);
+  EXPECT_EQ(outcome, SaveOutcome::Saved);
+  EXPECT_NE(texts.Main.find("#TRUE#\r\n 1 \r\n 2 \r\n 1 \r\n"), std::string::npos) << texts.Main;
+  EXPECT_NE(texts.Main.find(",2.4\r\n"), std::string::npos) << texts.Main;
+}
+
+TEST(SpecFileSave, WithoutResultsTheKindIsTakenFromTheFields) {
+  ProblemModel model;
+  model.LastVar = 0;
+  model.VarName = {"x"};
+  EntryFields fields;
+  fields.Variables.resize(1);
+  fields.Variables[0].PowerChecked = false;
+  const SpecFileTexts texts = FormatSpecFile(fields, model);
+  EXPECT_TRUE(model.IsTrig[0]);
+  EXPECT_FALSE(model.IsPower[0]);
+  EXPECT_EQ(texts.Main, " 0 \r\n\"x\",-5,5,\"*\",#FALSE#,\"*\",9\r\n#FALSE#\r\n");
+  EXPECT_EQ(texts.TextFile, "\"x^2*sin(y)+4*cos(z)-t\"\r\n 0 \r\n");
+}
+
+TEST(SpecFileSave, QuotesInTextsComeBackWhole) {
+  ProblemModel model;
+  model.VarName = {"x"};
+  EntryFields fields;
+  fields.Variables.resize(1);
+  fields.Variables[0].Expansion = "\"";
+  fields.Equation = "Len(\"a\"\"b\")+x, \"\"";
+  const SpecFileTexts texts = FormatSpecFile(fields, model);
+  const SpecFileContents back = ParseSpecFile(texts.Main, texts.TextFile, "p");
+  EXPECT_EQ(back.Equation, fields.Equation);
+  EXPECT_EQ(back.Variables[0].CenterText, "\"");
+}
+
+TEST(SpecFileSave, VariablesWithoutFieldsAreRefused) {
+  ProblemModel model;
+  model.LastVar = 1;
+  EntryFields fields;
+  fields.Variables.resize(1);
+  EXPECT_THROW(FormatSpecFile(fields, model), SpecFileError);
+}
+
+TEST(SpecFileSave, ReplacesTheOldPairAndLeavesNoTemporaries) {
+  ScratchDir dir;
+  const std::string path = dir.Path("p.qsp");
+  WriteBytes(path, "old");
+  WriteBytes(path + ".str", "old");
+  ProblemModel model;
+  EntryFields fields = OpenSpecFile(DataPath("spec/two_variables_no_results.qsp"), model);
+  WriteSpecFile(path, fields, model);
+  EXPECT_EQ(dir.Files(), (std::vector<std::string>{"p.qsp", "p.qsp.str"}));
+  EXPECT_EQ(ReadBytes(path), ReadBytes(DataPath("spec/two_variables_no_results.qsp")));
+}
+
+TEST(SpecFileSave, UnwritablePlaceIsRefusedNamingThePath) {
+  ScratchDir dir;
+  const std::string path = dir.Path("missing/p.qsp");
+  ProblemModel model;
+  EntryFields fields = OpenSpecFile(DataPath("spec/two_variables_no_results.qsp"), model);
+  try {
+    WriteSpecFile(path, fields, model);
+    FAIL() << "written";
+  } catch (const SpecFileError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind(path + ": cannot write", 0), 0u) << e.what();
+  }
+  EXPECT_EQ(dir.Files(), std::vector<std::string>{});
+  EXPECT_EQ(model.SpecFile, DataPath("spec/two_variables_no_results.qsp"));
+}
+
+}  // namespace
+}  // namespace quon

@@ -1,0 +1,162 @@
+#include "io/spec_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "support/file_test_support.h"
+
+namespace quon {
+namespace {
+
+using test::DataPath;
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+class GoldenPair : public testing::TestWithParam<const char*> {};
+
+// write -> read -> write: the pair read from the checked-in files and written again is the
+// same, byte for byte.
+TEST_P(GoldenPair, RoundTripsByteForByte) {
+  const std::string golden = DataPath(std::string("spec/") + GetParam() + ".qsp");
+  ProblemModel model;
+  const EntryFields fields = OpenSpecFile(golden, model);
+
+  ScratchDir dir;
+  const std::string copy = dir.Path("copy.qsp");
+  EXPECT_EQ(WriteSpecFile(copy, fields, model), SaveOutcome::Saved);
+  EXPECT_EQ(ReadBytes(copy), ReadBytes(golden));
+  EXPECT_EQ(ReadBytes(copy + ".str"), ReadBytes(golden + ".str"));
+  EXPECT_EQ(model.SpecFile, copy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, GoldenPair,
+                         testing::Values("two_variables_no_results", "parabola_with_results",
+                                         "four_variables_with_results"));
+
+TEST(SpecFile, ExampleFillsTheModelAndTheFields) {
+  ProblemModel model;
+  const EntryFields fields = OpenSpecFile(DataPath("spec/two_variables_no_results.qsp"), model);
+  EXPECT_EQ(model.LastVar, 1);
+  EXPECT_EQ(model.VarName, (std::vector<std::string>{"x", "y", "", ""}));
+  EXPECT_EQ(model.LowerLimit[0], -1.0);
+  EXPECT_EQ(model.UpperLimit[1], 6.28);
+  EXPECT_EQ(model.Center[0], 0.0);  // "*": the middle of [-1, 1]
+  EXPECT_EQ(model.Center[1], 0.0);
+  EXPECT_EQ(model.Period[1], model.Pi + model.Pi);
+  EXPECT_EQ(model.LastTerm, (PerVariable<int32_t>{4, 3, 0, 0}));
+  EXPECT_TRUE(model.IsPower[0]);
+  EXPECT_TRUE(model.IsTrig[1]);
+  EXPECT_FALSE(model.IsTrig[0]);
+  EXPECT_FALSE(model.HaveResults);
+  EXPECT_EQ(model.Equation, "x^2*sin(y)+4*cos(z)-t");
+  EXPECT_EQ(model.ConstCount, 1);
+  EXPECT_EQ(model.Constants[0], "a=2.37");
+
+  ASSERT_EQ(fields.Variables.size(), 2u);
+  EXPECT_EQ(fields.Variables[0].LowerLimit, "-1");
+  EXPECT_EQ(fields.Variables[0].Terms, "5");
+  EXPECT_EQ(fields.Variables[0].Expansion, "*");
+  EXPECT_EQ(fields.Variables[1].Expansion, "0");
+  EXPECT_EQ(fields.Variables[1].UpperLimit, "6.28");
+  EXPECT_FALSE(fields.Variables[1].PowerChecked);
+  EXPECT_EQ(fields.ConstantItems, std::vector<std::string>{"a=2.37"});
+}
+
+TEST(SpecFile, StoredResultsComeBackInCanonicalOrder) {
+  ProblemModel model;
+  OpenSpecFile(DataPath("spec/four_variables_with_results.qsp"), model);
+  ASSERT_TRUE(model.HaveResults);
+  EXPECT_EQ(model.Coef.size(), 16u);
+  EXPECT_EQ(model.Coef(0, 0, 0, 0), 0.5);
+  EXPECT_EQ(model.Coef(1, 0, 0, 0), -0.25);
+  EXPECT_EQ(model.Coef(0, 1, 1, 0), -1.23456789012346e15);
+  EXPECT_EQ(model.Coef(1, 1, 1, 1), -8.0);
+  // A centre or period that is not exactly "*" reads as its leading number.
+  EXPECT_EQ(model.Center[2], 0.0);  // "abc"
+  EXPECT_EQ(model.Period[3], 0.0);  // " *"
+  EXPECT_EQ(model.Center[3], 0.0);  // "*" over [-1, 1]
+  EXPECT_EQ(model.Center[0], 0.25);
+  EXPECT_EQ(model.Equation, "Len(\"a,b\")+x*y+d-c");
+  EXPECT_EQ(model.Constants[0], "d=Round(2.567,2)");  // whole line, comma and all
+  EXPECT_EQ(model.Constants[2], "e2=d, c");
+}
+
+struct NumberCase {
+  const char* name;
+  const char* item;
+  double expected;
+};
+
+class NumberSpelling : public testing::TestWithParam<NumberCase> {};
+
+TEST_P(NumberSpelling, ReadsAsTheLowerLimit) {
+  const std::string main =
+      std::string(" 0 \r\n\"x\",") + GetParam().item + ",1,\"*\",#TRUE#,\"*\",1\r\n#FALSE#\r\n";
+  const SpecFileContents contents = ParseSpecFile(main, "\"x\"\r\n 0 \r\n", "p");
+  const double value = contents.Variables[0].LowerLimit;
+  if (std::isnan(GetParam().expected)) {
+    EXPECT_TRUE(std::isnan(value));
+  } else {
+    EXPECT_EQ(value, GetParam().expected);
+    EXPECT_EQ(std::signbit(value), std::signbit(GetParam().expected));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, NumberSpelling,
+    testing::Values(
+        NumberCase{"LeadingZero", "0.5", 0.5}, NumberCase{"NoLeadingZero", ".5", 0.5},
+        NumberCase{"NegativeNoLeadingZero", "-.25", -0.25}, NumberCase{"PlusSign", "+2", 2.0},
+        NumberCase{"BlanksAround", "  7  ", 7.0}, NumberCase{"ExponentForm", "1.5E+15", 1.5e15},
+        NumberCase{"SmallExponent", "1E-05", 1e-5}, NumberCase{"LowerCaseExponent", "2e3", 2000.0},
+        NumberCase{"TrailingPoint", "3.", 3.0}, NumberCase{"Infinity", "Infinity", HUGE_VAL},
+        NumberCase{"NegativeInfinity", "-Infinity", -HUGE_VAL},
+        NumberCase{"NotANumber", "NaN", NAN},
+        NumberCase{"BeyondTheLargestDouble", "1.79769313486232E+308", HUGE_VAL},
+        NumberCase{"NegativeBeyondRange", "-1E+999", -HUGE_VAL},
+        NumberCase{"BelowTheSmallestDouble", "1E-999", 0.0}, NumberCase{"NegativeZero", "-0", -0.0},
+        NumberCase{"Subnormal", "4.94065645841247E-324", 4.94065645841247e-324}),
+    [](const testing::TestParamInfo<NumberCase>& info) { return std::string(info.param.name); });
+
+struct TermsCase {
+  const char* name;
+  const char* item;
+  int32_t lastTerm;
+};
+
+class StoredNumberOfTerms : public testing::TestWithParam<TermsCase> {};
+
+// A field that held "2.4" was written as the item 1.4; it reads as gathering reads "2.4".
+TEST_P(StoredNumberOfTerms, IsRoundedHalvesToEven) {
+  const std::string main =
+      std::string(" 0 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",") + GetParam().item + "\r\n#FALSE#\r\n";
+  EXPECT_EQ(ParseSpecFile(main, "\"x\"\r\n 0 \r\n", "p").Variables[0].LastTerm,
+            GetParam().lastTerm);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, StoredNumberOfTerms,
+    testing::Values(TermsCase{"Whole", "9", 9}, TermsCase{"BelowHalf", "1.4", 1},
+                    TermsCase{"HalfToEvenDown", "2.5", 2}, TermsCase{"HalfToEvenUp", "3.5", 4},
+                    TermsCase{"AboveHalf", "1.6", 2}),
+    [](const testing::TestParamInfo<TermsCase>& info) { return std::string(info.param.name); });
+
+TEST(SpecFile, ReadsLineFeedsAndItemsSplitOverLines) {
+  const SpecFileContents contents =
+      ParseSpecFile(" 0\n\"x\"\n-1\n1,\"*\",#true#,\"*\",2\n#TRUE#\n1,2\n3", "x+1\n 1 \nb=2", "p");
+  EXPECT_EQ(contents.Variables[0].LowerLimit, -1.0);
+  EXPECT_EQ(contents.Variables[0].LastTerm, 2);
+  EXPECT_EQ(contents.Coef(2, 0, 0, 0), 3.0);
+  EXPECT_EQ(contents.Equation, "x+1");
+  EXPECT_EQ(contents.Constants, std::vector<std::string>{"b=2"});
+}
+
+}  // namespace
+}  // namespace quon

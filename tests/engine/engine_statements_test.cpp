@@ -1,0 +1,355 @@
+// Statements and the engine's state: globals that persist, names in any case, published
+// objects and their variables, the error event's order, the "name = number" fast path
+// against the full path, and copies of the globals that run on other threads.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "compiler.h"
+#include "engine.h"
+
+namespace quon::script {
+namespace {
+
+// A test object: a Double variable "scale", a Long "calls", and Twice(x) = 2 * scale * x
+// that counts its calls in "calls".
+class Doubler : public NamedObject {
+ public:
+  std::span<const Member> Members() const override { return kMembers; }
+  Variant InitialValue(uint32_t member) const override {
+    return member == 0 ? Variant::Double(1.0) : Variant::Long(0);
+  }
+  ErrNum Call(uint32_t, std::span<const Variant> arguments, Variant* variables,
+              Variant& result) const override {
+    double x = 0.0;
+    if (ErrNum err = ToDoubleChecked(arguments[0], x); err != ErrNum::None) return err;
+    variables[1] = Variant::Long(variables[1].integer() + 1);
+    result = Variant::Double(2.0 * variables[0].number() * x);
+    return ErrNum::None;
+  }
+
+ private:
+  static ErrNum ToDoubleChecked(const Variant& v, double& x) {
+    if (!v.IsNumeric()) return ErrNum::TypeMismatch;
+    x = v.number();
+    return ErrNum::None;
+  }
+  static constexpr std::array<Member, 3> kMembers = {
+      Member{"scale", false, 0, VariableType::Double},
+      Member{"calls", false, 0, VariableType::Long},
+      Member{"Twice", true, 1, VariableType::Variant},
+  };
+};
+
+double Number(Engine& engine, std::string_view expression) {
+  return engine.Eval(expression).number;
+}
+
+TEST(EngineStatements, GlobalsPersistAcrossCalls) {
+  Engine engine;
+  engine.ExecuteStatement("a = 2");
+  engine.ExecuteStatement("b = a * 3");
+  engine.ExecuteStatement("a = 10");
+  EXPECT_EQ(Number(engine, "a + b"), 16.0);
+}
+
+TEST(EngineStatements, NamesIgnoreCase) {
+  Engine engine;
+  engine.ExecuteStatement("Alpha = 2");
+  EXPECT_EQ(Number(engine, "ALPHA * alpha"), 4.0);
+  engine.ExecuteStatement("aLPHA = 3");
+  EXPECT_EQ(Number(engine, "Alpha"), 3.0);
+}
+
+TEST(EngineStatements, SeveralStatementsRunInOrder) {
+  Engine engine;
+  engine.ExecuteStatement("a = 1 : b = a + 1\nc = b * 10");
+  EXPECT_EQ(Number(engine, "c"), 20.0);
+}
+
+TEST(EngineStatements, TextValuesArePersistedByCopy) {
+  Engine engine;
+  engine.ExecuteStatement("s = \"ab\" & \"cd\"");
+  engine.Eval("\"other\" & \"texts\"");  // reuses the scratch of the first run
+  EXPECT_EQ(engine.Eval("s").text, "abcd");
+  engine.ExecuteStatement("s = s & s");
+  EXPECT_EQ(engine.Eval("s").text, "abcdabcd");
+}
+
+TEST(EngineStatements, ObjectMembersBecomeGlobalNames) {
+  Engine engine;
+  engine.AddObject("d", std::make_shared<Doubler>(), true);
+  EXPECT_EQ(Number(engine, "Twice(3)"), 6.0);
+  engine.ExecuteStatement("scale = 5");  // sets the object's variable
+  EXPECT_EQ(Number(engine, "twice(3)"), 30.0);
+  EXPECT_EQ(Number(engine, "CALLS"), 2.0);
+  EXPECT_EQ(Number(engine, "d.Twice(1) + d.scale"), 15.0);
+}
+
+TEST(EngineStatements, ObjectVariableKeepsItsKind) {
+  Engine engine;
+  engine.AddObject("d", std::make_shared<Doubler>(), true);
+  engine.ExecuteStatement("scale = 2");
+  EXPECT_EQ(engine.Eval("scale").kind, Kind::Double);
+  engine.ExecuteStatement("calls = 2.5");
+  const Value calls = engine.Eval("calls");
+  EXPECT_EQ(calls.kind, Kind::Long);
+  EXPECT_EQ(calls.number, 2.0);
+  EXPECT_THROW(engine.ExecuteStatement("scale = \"abc\""), ScriptError);
+  EXPECT_EQ(engine.Error().Number, 13);
+  EXPECT_EQ(Number(engine, "scale"), 2.0);
+}
+
+TEST(EngineStatements, ObjectWithoutGlobalMembersIsReachedByItsName) {
+  Engine engine;
+  engine.AddObject("d", std::make_shared<Doubler>(), false);
+  EXPECT_EQ(Number(engine, "d.twice(2)"), 4.0);
+  engine.ExecuteStatement("d.scale = 3");
+  EXPECT_EQ(Number(engine, "d.Twice(1)"), 6.0);
+  EXPECT_EQ(engine.Eval("twice").kind, Kind::Empty);  // a fresh variable, not the function
+  EXPECT_THROW(engine.Eval("d.nothing2 + 1"), ScriptError);
+  EXPECT_EQ(engine.Error().Number, static_cast<int32_t>(ErrNum::NoSuchMember));
+}
+
+TEST(EngineStatements, ObjectNamesMustBeFree) {
+  Engine engine;
+  engine.ExecuteStatement("scale = 1");
+  EXPECT_THROW(engine.AddObject("d", std::make_shared<Doubler>(), true), ScriptError);
+  EXPECT_EQ(engine.Error().Number, static_cast<int32_t>(ErrNum::NameRedefined));
+}
+
+TEST(EngineStatements, ErrorEventRunsBeforeTheCallFails) {
+  Engine engine;
+  std::vector<std::string> events;
+  engine.SetErrorHandler([&] {
+    events.push_back(std::to_string(engine.Error().Number) + " " + engine.Error().Description);
+  });
+  try {
+    engine.Eval("1/0");
+    FAIL() << "no failure";
+  } catch (const ScriptError& error) {
+    ASSERT_EQ(events.size(), 1u);  // already recorded when the call fails
+    EXPECT_EQ(events[0], "11 Division by zero");
+    EXPECT_EQ(error.Number, 11);
+  }
+  EXPECT_THROW(engine.ExecuteStatement("x = "), ScriptError);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[1].substr(0, 4), "1002");
+  engine.Eval("1");
+  EXPECT_EQ(events.size(), 2u);  // success raises nothing
+}
+
+TEST(EngineStatements, FailedAssignmentLeavesVariable) {
+  Engine engine;
+  engine.ExecuteStatement("a = 4");
+  EXPECT_THROW(engine.ExecuteStatement("a = 1/0"), ScriptError);
+  EXPECT_EQ(Number(engine, "a"), 4.0);
+}
+
+TEST(EngineStatements, StatementsThatAreNoAssignmentsFail) {
+  Engine engine;
+  for (const char* statement : {"x", "3 = x", "x + 1", "x(1) = 2", "= 3", "If = 2"}) {
+    EXPECT_THROW(engine.ExecuteStatement(statement), ScriptError) << statement;
+    EXPECT_EQ(engine.Error().Number, 1002) << statement;
+  }
+  EXPECT_THROW(engine.ExecuteStatement("Sin = 2"), ScriptError);
+  EXPECT_EQ(engine.Error().Number, static_cast<int32_t>(ErrNum::IllegalAssignment));
+}
+
+TEST(EngineStatements, CommentsAndEmptyStatementsDoNothing) {
+  Engine engine;
+  engine.ExecuteStatement("");
+  engine.ExecuteStatement("rem = 3");
+  engine.ExecuteStatement("' a = 3");
+  engine.ExecuteStatement("a = 1 ' a = 3");
+  EXPECT_EQ(Number(engine, "a"), 1.0);
+  EXPECT_EQ(engine.Eval("rem1").kind, Kind::Empty);  // only the whole word starts a comment
+}
+
+// The fast path for "name = number" must give exactly what the full path gives: the
+// same kind and the same bits. Parentheses force the full path.
+struct AssignmentCase {
+  const char* name;
+  const char* number;
+};
+
+class FastAssignment : public testing::TestWithParam<AssignmentCase> {};
+
+TEST_P(FastAssignment, MatchesFullPath) {
+  Engine engine;
+  engine.ExecuteStatement("fast = 0 : full = 0");
+  const std::string number = GetParam().number;
+  engine.ExecuteStatement("fast=" + number);
+  engine.ExecuteStatement("full=(" + number + ")");
+  const Value fast = engine.Eval("fast");
+  const Value full = engine.Eval("full");
+  EXPECT_EQ(TypeName(fast.kind), TypeName(full.kind));
+  EXPECT_EQ(std::memcmp(&fast.number, &full.number, sizeof(double)), 0)
+      << fast.number << " vs " << full.number;
+}
+
+const AssignmentCase kAssignmentCases[] = {
+    {"PrintFormHalf", " .5"},
+    {"NegativeReal", "-1.25"},
+    {"LargeExponent", " 1.5E+20"},
+    {"SmallExponent", " 2.5E-05"},
+    {"WholeIsInteger", " 1"},
+    {"NegativeWholeIsInteger", "-7"},
+    {"WholeBeyondIntegerIsLong", " 40000"},
+    {"NegativeIntegerLimitIsLong", "-32768"},
+    {"WholeBeyondLongIsDouble", " 3000000000"},
+    {"NegativeZeroWholeIsInteger", "-0"},
+    {"NegativeZeroReal", "-0.0"},
+    {"FifteenDigits", " 123456789.012345"},
+    {"TrailingPoint", " 2."},
+    {"BlanksAroundSign", " -  3.5 "},
+};
+
+INSTANTIATE_TEST_SUITE_P(Statements, FastAssignment, testing::ValuesIn(kAssignmentCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EngineStatements, FastPathRefusesWhatTheFullPathRefuses) {
+  Engine engine;
+  engine.ExecuteStatement("x = 1");
+  for (const char* statement : {"x= 1e999", "x= 1.2.3", "x= 1e", "x= 2x", "x= -"}) {
+    EXPECT_THROW(engine.ExecuteStatement(statement), ScriptError) << statement;
+    EXPECT_EQ(engine.Error().Number, 1002) << statement;
+    EXPECT_EQ(Number(engine, "x"), 1.0) << statement;
+  }
+}
+
+TEST(EngineStatements, CompiledExpressionRunsOnCopiesOfGlobalsInThreads) {
+  Engine engine;
+  engine.AddObject("d", std::make_shared<Doubler>(), true);
+  engine.ExecuteStatement("x = 0");
+  const auto program = engine.CompileExpression("Twice(x) + x^2");
+  std::vector<double> results(4);
+  std::vector<int32_t> calls(4);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      Globals globals = engine.globals();  // each thread its own copy
+      Runner runner;
+      const uint32_t x = *engine.names().FindVariable("x");
+      double sum = 0.0;
+      for (int i = 0; i < 1000; ++i) {
+        globals.Assign(x, Variant::Double(t + i * 1e-3));
+        EXPECT_EQ(script::Run(*program, globals, runner), ErrNum::None);
+        sum += runner.result().number();
+      }
+      results[t] = sum;
+      calls[t] = globals[*engine.names().FindVariable("calls")].integer();
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (int t = 0; t < 4; ++t) {
+    double expected = 0.0;
+    for (int i = 0; i < 1000; ++i) {
+      const double x = t + i * 1e-3;
+      expected += 2.0 * x + x * x;
+    }
+    EXPECT_DOUBLE_EQ(results[t], expected);
+    EXPECT_EQ(calls[t], 1000);  // each copy counted its own calls
+  }
+  EXPECT_EQ(Number(engine, "calls"), 0.0);
+}
+
+}  // namespace
+}  // namespace quon::script
+
+namespace quon::script {
+namespace {
+
+TEST(EngineStatements, CachedTextsSeeCurrentValues) {
+  Engine engine;
+  EXPECT_EQ(engine.Eval("a + 1").number, 1.0);
+  engine.ExecuteStatement("a = 2");
+  EXPECT_EQ(engine.Eval("b").kind, Kind::Empty);  // another text in between
+  EXPECT_EQ(engine.Eval("a + 1").number, 3.0);
+  const std::string longText = "a" + std::string(20000, ' ') + "+ 4";
+  EXPECT_EQ(engine.Eval(longText).number, 6.0);
+  engine.ExecuteStatement("a = 3");
+  EXPECT_EQ(engine.Eval("a + 1").number, 4.0);
+  EXPECT_EQ(engine.Eval(longText).number, 7.0);
+}
+
+TEST(EngineStatements, ExpressionsArePureAndStatementsAreNot) {
+  NameTable names;
+  EXPECT_TRUE(Compile("Sin(x) * \"2\" & y", CompileMode::Expression, names)->pure);
+  EXPECT_FALSE(Compile("x = Sin(x)", CompileMode::Statements, names)->pure);
+}
+
+// The real form is a shortcut: wherever it exists it gives the full code's value and
+// kind, bit for bit, and the full code's failures.
+struct RealFormCase {
+  const char* name;
+  const char* expression;
+  double x;
+};
+
+class RealForm : public testing::TestWithParam<RealFormCase> {};
+
+TEST_P(RealForm, AgreesWithFullCode) {
+  const RealFormCase& c = GetParam();
+  Engine engine;
+  engine.ExecuteStatement("x = 0 : y = 0.75");
+  const auto program = engine.CompileExpression(c.expression);
+  ASSERT_FALSE(program->real.code.empty()) << "no real form";
+  Globals globals = engine.globals();
+  globals.Assign(*engine.names().FindVariable("x"), Variant::Double(c.x));
+  Runner fast;
+  Runner full;
+  const ErrNum fastResult = script::Run(*program, globals, fast, RunMode::Fastest);
+  const ErrNum fullResult = script::Run(*program, globals, full, RunMode::FullCodeOnly);
+  EXPECT_EQ(fastResult, fullResult);
+  if (fastResult == ErrNum::None) {
+    EXPECT_EQ(fast.result().kind(), Kind::Double);
+    const double a = fast.result().number();
+    const double b = full.result().number();
+    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << a << " vs " << b;
+  }
+}
+
+const RealFormCase kRealFormCases[] = {
+    {"DefaultFunction", "x^2*sin(y)+4*cos(y)-x", 0.5},
+    {"ConstantOnTheLeftOfProduct", "4*cos(x) + 3*x", 1.25},
+    {"SquareOfConstant", "3^2 + x", 1.0},
+    {"NegatedVariable", "-x^2 + -x", 2.0},
+    {"WholeDivision", "1/2 + x", 1.0},
+    {"FunctionsOfRealArguments", "Abs(-x) + Fix(x) + Int(-x) + Atn(x) + Tan(x)", 2.5},
+    {"LogOfZeroFails", "Log(x) + 1", 0.0},
+    {"SqrOfNegativeFails", "Sqr(x)", -1.0},
+    {"DivisionByZeroFails", "1/x", 0.0},
+    {"ZeroByZeroOverflows", "x/x", 0.0},
+    {"ExpOverflowFails", "Exp(x)", 710.0},
+    {"VanishingInfinityStillFails", "1/(x*1e308*10)", 1.0},
+    {"NegativeBaseRootFails", "x^(1/3)", -8.0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Statements, RealForm, testing::ValuesIn(kRealFormCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EngineStatements, NoRealFormWhereKindsMatter) {
+  Engine engine;
+  for (const char* expression : {"1 + 2 + x", "x > 1", "x \\ 2", "CInt(x)", "x & 1", "Round(x)",
+                                 "Asin(x)", "Int(2) + x", "\"1\" + x"}) {
+    EXPECT_TRUE(engine.CompileExpression(expression)->real.code.empty()) << expression;
+  }
+}
+
+TEST(EngineStatements, VariableOfAnotherKindTakesTheFullCode) {
+  Engine engine;
+  engine.ExecuteStatement("x = 3");  // an Integer
+  const Value value = engine.Eval("x * 2.5");
+  EXPECT_EQ(value.number, 7.5);
+  engine.ExecuteStatement("x = \"3\"");
+  EXPECT_EQ(engine.Eval("x * 2.5").number, 7.5);
+}
+
+}  // namespace
+}  // namespace quon::script

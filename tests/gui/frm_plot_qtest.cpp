@@ -1,0 +1,174 @@
+// The plot window on real widgets: the curves it draws are SamplePlot's, it follows the
+// held point and the chosen variable, says why it draws nothing, and saves PNG and SVG.
+#include <QChartView>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "fit/compute_command.h"
+#include "frm_plot.h"
+
+namespace quon {
+namespace {
+
+// A fitted problem with its engine, as the main window holds them.
+struct Fitted {
+  ProblemModel model;
+  std::vector<std::string> messages;
+  ScriptEnvironment engine{[this](const std::string& text) { messages.push_back(text); }};
+
+  Fitted(const std::string& equation, std::vector<std::string> names,
+         std::vector<VariableFields> variables) {
+    model.AllocatePerVariableArrays();
+    model.LastVar = static_cast<int32_t>(names.size()) - 1;
+    model.VarName = std::move(names);
+    EntryFields fields;
+    fields.Equation = equation;
+    fields.Variables = std::move(variables);
+    if (RunCompute(model, fields, engine).Status != ComputeStatus::Success) {
+      qFatal("the fit of the test problem failed");
+    }
+  }
+};
+
+VariableFields Power(const char* lower, const char* upper, const char* terms) {
+  VariableFields v;
+  v.LowerLimit = lower;
+  v.UpperLimit = upper;
+  v.Terms = terms;
+  return v;
+}
+
+QList<QAbstractSeries*> SeriesOf(frmPlot& window, int chart) {
+  return window.findChildren<QChartView*>().at(chart)->chart()->series();
+}
+
+}  // namespace
+
+class frmPlotTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void DrawsTheCurvesOfSamplePlot() {
+    Fitted f("1/(1+25*x^2)", {"x"}, {Power("-1", "1", "15")});
+    frmPlot window(f.model, f.engine);
+    const PlotSeries& series = window.Series();
+    QCOMPARE(series.X.size(), std::size_t(DefaultPlotSamples));
+    const QList<QAbstractSeries*> values = SeriesOf(window, 0);
+    QCOMPARE(values.size(), 3);  // function, approximation, nodes
+    auto* function = qobject_cast<QLineSeries*>(values[0]);
+    auto* approximation = qobject_cast<QLineSeries*>(values[1]);
+    auto* nodes = qobject_cast<QScatterSeries*>(values[2]);
+    QVERIFY(function && approximation && nodes);
+    QCOMPARE(function->count(), DefaultPlotSamples);
+    QCOMPARE(nodes->count(), 15);
+    for (int i = 0; i < function->count(); i += 50) {
+      QCOMPARE(function->at(i).y(), series.Function[static_cast<std::size_t>(i)]);
+      QCOMPARE(approximation->at(i).y(), series.Approximation[static_cast<std::size_t>(i)]);
+    }
+    // The Runge overshoot shows in the difference panel.
+    auto* difference = qobject_cast<QLineSeries*>(SeriesOf(window, 1).at(0));
+    double largest = 0;
+    for (const QPointF& p : difference->points()) largest = std::max(largest, std::fabs(p.y()));
+    QVERIFY(largest > 1.0);
+    QVERIFY(window.StatusText().isEmpty());
+    QVERIFY(f.messages.empty());
+  }
+
+  void FollowsTheHeldPointAndTheVariable() {
+    Fitted f("x^2*sin(y)", {"x", "y"}, {Power("-2", "2", "4"), Power("-3", "3", "8")});
+    frmPlot window(f.model, f.engine);
+    QCOMPARE(window.Series().Held, (std::vector<double>{0.0, 0.0}));
+    window.SetHeldPoint({1.5, 1.0});
+    QCOMPARE(window.Series().Held, (std::vector<double>{1.5, 1.0}));
+    QVERIFY(window.findChild<QLabel*>() != nullptr);
+    window.SetPlotVariable(1);
+    QCOMPARE(window.Series().Var, 1);
+    QCOMPARE(window.Series().X.front(), -3.0);
+    // Along y with x = 1.5: the function is 2.25 sin(y).
+    const PlotSeries& s = window.Series();
+    QCOMPARE(s.Function[100], 2.25 * std::sin(s.X[100]));
+    // A point of the wrong size falls back to the centres.
+    window.SetHeldPoint({7.0});
+    QCOMPARE(window.Series().Held, (std::vector<double>{0.0, 0.0}));
+  }
+
+  void LeavesTheEnginesVariablesAlone() {
+    Fitted f("x^2*sin(y)", {"x", "y"}, {Power("-2", "2", "4"), Power("-3", "3", "8")});
+    frmPlot window(f.model, f.engine);
+    window.SetHeldPoint({0.5, 0.5});
+    QCOMPARE(f.engine.fna("x"), 2.0);  // the last nodes of the fit
+    QCOMPARE(f.engine.fna("y"), 3.0);
+  }
+
+  void SaysWhyItDrawsNothing() {
+    Fitted f("x", {"x"}, {Power("0", "1", "3")});
+    f.model.HaveResults = false;
+    frmPlot window(f.model, f.engine);
+    QVERIFY(window.StatusText().contains("no results"));
+    QVERIFY(SeriesOf(window, 0).isEmpty());
+
+    f.model.HaveResults = true;
+    f.model.Equation = "x +* 1";
+    window.Refresh();
+    QVERIFY(window.StatusText().startsWith("The function cannot be evaluated"));
+    QCOMPARE(f.messages.size(), std::size_t(1));  // the engine's own message, once
+    QVERIFY(SeriesOf(window, 0).isEmpty());
+  }
+
+  void MarksFailingSamplesAsGaps() {
+    Fitted f("Sqr(x+1)", {"x"}, {Power("0", "2", "4")});
+    f.model.Equation = "Sqr(x - 1)";  // fails left of 1
+    frmPlot window(f.model, f.engine);
+    QVERIFY(window.StatusText().contains("samples of the function failed"));
+    // The function's curve starts at 1, where the samples stop failing.
+    auto* function = qobject_cast<QLineSeries*>(SeriesOf(window, 0).at(0));
+    QVERIFY(function->at(0).x() >= 1.0);
+  }
+
+  void SavesPngAndSvg() {
+    Fitted f("1/(1+25*x^2)", {"x"}, {Power("-1", "1", "15")});
+    frmPlot window(f.model, f.engine);
+    window.resize(640, 480);
+    QTemporaryDir dir;
+    QVERIFY(window.SavePng(dir.filePath("plot.png")));
+    QImage image(dir.filePath("plot.png"));
+    QVERIFY(!image.isNull());
+    QVERIFY(window.SaveSvg(dir.filePath("plot.svg")));
+    QFile svg(dir.filePath("plot.svg"));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QVERIFY(svg.readAll().contains("<svg"));
+
+    QString asked;
+    window.SetSavePathAsker([&](const QString& caption, const QString&) {
+      asked = caption;
+      return dir.filePath("clicked.png");
+    });
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+      if (button->text() == "Save &PNG...") button->click();
+    }
+    QCOMPARE(asked, QString("Save the plot as PNG"));
+    QVERIFY(QFile::exists(dir.filePath("clicked.png")));
+  }
+
+  void ReportsAFileThatCannotBeWritten() {
+    Fitted f("x", {"x"}, {Power("0", "1", "3")});
+    frmPlot window(f.model, f.engine);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("missing/folder/plot.png");
+    QVERIFY(!window.SavePng(path));
+    QVERIFY(window.StatusText().contains("Cannot write"));
+    QVERIFY(!window.SaveSvg(dir.filePath("missing/folder/plot.svg")));
+  }
+};
+
+}  // namespace quon
+
+QTEST_MAIN(quon::frmPlotTest)
+#include "frm_plot_qtest.moc"

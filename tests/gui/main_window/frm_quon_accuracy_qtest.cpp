@@ -1,0 +1,136 @@
+// The main window's accuracy line, its conditioning warning and the Plot command.
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QtTest>
+
+#include "fit/compute_command.h"
+#include "frm_plot.h"
+#include "support/frm_quon_fixture.h"
+
+namespace quon {
+namespace {
+
+// Fits `equation` over one variable x of `terms` power terms on [-1, 1] in the window's
+// own model and engine, as Compute does, then lets the window show the check.
+void Fit(testing::QuonWindow& w, const std::string& equation, const char* terms,
+         std::vector<std::string> constants = {}) {
+  EntryFields fields;
+  fields.Equation = equation;
+  fields.ConstantItems = std::move(constants);
+  fields.Variables.resize(1);
+  fields.Variables[0].LowerLimit = "-1";
+  fields.Variables[0].UpperLimit = "1";
+  fields.Variables[0].Terms = terms;
+  if (RunCompute(w.Model(), fields, w.window->Engine()).Status != ComputeStatus::Success) {
+    qFatal("the fit of the test problem failed");
+  }
+  w.window->ShowAccuracy();
+}
+
+}  // namespace
+
+class frmQuonAccuracyTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void NothingShowsBeforeAFit() {
+    testing::QuonWindow w;
+    QVERIFY(w.Child<QLabel>("lblAccuracy")->text().isEmpty());
+    QVERIFY(!w.Child<QLabel>("lblConditionWarning")->isVisible());
+    QVERIFY(!w.Child<QPushButton>("cmdPlot")->isEnabled());
+  }
+
+  void SummaryOfTheRungeFunction() {
+    testing::QuonWindow w;
+    w.EnterProblem("1", "x");
+    Fit(w, "1/(1+25*x^2)", "15");
+    const QString line = w.Child<QLabel>("lblAccuracy")->text();
+    QVERIFY2(line.startsWith("Between the nodes (112 points): largest difference 7."),
+             qPrintable(line));
+    QVERIFY(line.contains("at x=0.968"));
+    QVERIFY(!w.Child<QLabel>("lblConditionWarning")->isVisible());
+    QVERIFY(w.Child<QPushButton>("cmdPlot")->isEnabled());
+    QVERIFY(w.messages.empty());
+    // The check left the engine's x at the fit's last node.
+    QCOMPARE(w.window->Engine().fna("x"), 1.0);
+  }
+
+  void WarningForManyPowerTerms() {
+    testing::QuonWindow w;
+    w.EnterProblem("1", "x");
+    Fit(w, "Exp(x)", "30");
+    QLabel* warning = w.Child<QLabel>("lblConditionWarning");
+    QVERIFY(warning->isVisible());
+    QVERIFY2(warning->text().startsWith("Warning: x: the 30 power terms are ill-conditioned"),
+             qPrintable(warning->text()));
+  }
+
+  void ConstantsOfTheProblemAreSentBeforeTheCheck() {
+    testing::QuonWindow w;
+    w.EnterProblem("1", "x");
+    Fit(w, "a*x", "2", {"a=3"});
+    // As after an open: the engine forgot the constant, the window's list still has it.
+    w.window->Engine().ExecuteStatement("a=0");
+    w.window->ShowAccuracy();
+    const QString line = w.Child<QLabel>("lblAccuracy")->text();
+    QVERIFY2(line.contains("largest difference"), qPrintable(line));
+    // a = 0 would leave differences of up to 3 between the line 3x and the function 0.
+    QVERIFY2(!line.contains("largest difference 3"), qPrintable(line));
+  }
+
+  void ComputeShowsTheLineAndThePlotFollowsTheEvaluationPoint() {
+    testing::QuonWindow w;
+    w.EnterProblem("2", "x,y");
+    w.Child<QPushButton>("cmdCompute")->click();
+    QVERIFY(w.Model().HaveResults);
+    const QString line = w.Child<QLabel>("lblAccuracy")->text();
+    QVERIFY2(line.startsWith("Between the nodes ("), qPrintable(line));
+
+    w.Child<QPushButton>("cmdPlot")->click();
+    frmPlot* plot = w.window->PlotWindow();
+    QVERIFY(plot != nullptr);
+    QCOMPARE(plot->Series().Held, (std::vector<double>{0.0, 0.0}));  // the centres
+
+    w.Child<QPushButton>("cmdEvaluations")->click();
+    auto* evaluations = w.window->findChild<QWidget*>("frmEvaluations");
+    QVERIFY(evaluations != nullptr);
+    evaluations->findChild<QLineEdit*>("txtVarx0")->setText("1.5");
+    evaluations->findChild<QLineEdit*>("txtVarx1")->setText("-2");
+    evaluations->findChild<QPushButton*>("cmdCompute")->click();
+    QCOMPARE(plot->Series().Held, (std::vector<double>{1.5, -2.0}));
+
+    // A plot opened later starts at the point typed last.
+    plot->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(w.window->PlotWindow() == nullptr);
+    w.Child<QPushButton>("cmdPlot")->click();
+    QCOMPARE(w.window->PlotWindow()->Series().Held, (std::vector<double>{1.5, -2.0}));
+  }
+
+  void ClearingTheResultsClearsTheLineAndThePlot() {
+    testing::QuonWindow w;
+    w.EnterProblem("1", "x");
+    Fit(w, "1/(1+25*x^2)", "15");
+    w.Child<QPushButton>("cmdPlot")->click();
+    frmPlot* plot = w.window->PlotWindow();
+    QVERIFY(plot != nullptr);
+    QVERIFY(plot->isVisible());
+    QCOMPARE(plot->Series().NodeX.size(), std::size_t(15));
+    w.window->ClearResults();
+    QVERIFY(w.Child<QLabel>("lblAccuracy")->text().isEmpty());
+    QVERIFY(!w.Child<QPushButton>("cmdPlot")->isEnabled());
+    QVERIFY(plot->StatusText().contains("no results"));
+    // A second click brings back the same window, not a new one.
+    Fit(w, "x^2", "3");
+    w.Child<QPushButton>("cmdPlot")->click();
+    QCOMPARE(w.window->PlotWindow(), plot);
+    QCOMPARE(plot->Series().NodeX.size(), std::size_t(3));
+  }
+};
+
+}  // namespace quon
+
+QTEST_MAIN(quon::frmQuonAccuracyTest)
+#include "frm_quon_accuracy_qtest.moc"

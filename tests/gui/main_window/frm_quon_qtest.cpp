@@ -1,0 +1,198 @@
+// The main window's shell: menu states through the life of a problem, Help, About, Exit
+// and the close box; the help viewer and the About window themselves.
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "frm_about.h"
+#include "qt/qt_common_dialog.h"
+#include "qt/qt_help_window.h"
+#include "support/frm_quon_fixture.h"
+
+using quon::testing::ClickAt;
+using quon::testing::QuonWindow;
+using quon::testing::TypeInto;
+
+namespace {
+
+struct MenuState {
+  bool open, save, saveAs, print, help, aboutVisible;
+  bool operator==(const MenuState&) const = default;
+};
+
+MenuState MenusOf(const QuonWindow& w) {
+  return {w.Menu("mnuOpen")->isEnabled(),  w.Menu("mnuSave")->isEnabled(),
+          w.Menu("mnuSaveAs")->isEnabled(), w.Menu("mnuPrint")->isEnabled(),
+          w.Menu("mnuHelp")->isEnabled(),   w.Menu("mnuAbout")->isVisible()};
+}
+
+QList<quon::frmAbout*> OpenAboutWindows() {
+  QList<quon::frmAbout*> open;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (auto* about = qobject_cast<quon::frmAbout*>(top); about != nullptr && about->isVisible()) {
+      open.append(about);
+    }
+  }
+  return open;
+}
+
+}  // namespace
+
+class FrmQuonTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void MenusFollowTheLifeOfAProblem() {
+    QuonWindow w;
+    const MenuState first{true, false, false, false, true, false};
+    QVERIFY(MenusOf(w) == first);
+    QCOMPARE(w.Child<QMenu>("mnuFile")->title(), QStringLiteral("File"));
+    QCOMPARE(w.Child<QMenu>("mnuFile")->actions().size(), 5);
+    QVERIFY(w.Menu("mnuFileBar1")->isSeparator());
+    QVERIFY(w.Menu("mnuFileBar2")->isSeparator());
+
+    w.TypeAndTab("txtOrder", "2");
+    QVERIFY(MenusOf(w) == (MenuState{false, false, false, false, true, false}));
+
+    TypeInto(w.Field("txtVarNams"), "a,b");
+    QTest::keyClick(w.Field("txtVarNams"), Qt::Key_Tab);
+    const MenuState fixed{false, true, true, true, true, true};
+    QVERIFY(MenusOf(w) == fixed);
+
+    // Nothing later takes the state back.
+    ClickAt(w.Child<QPushButton>("cmdNextVar"));
+    QTest::keyClicks(w.Field("txtEquation"), "+1");
+    QVERIFY(MenusOf(w) == fixed);
+    QVERIFY(!w.Child<QPushButton>("cmdEvaluations")->isEnabled());
+  }
+
+  void AboutIsAbsentFromTheMenuBarUntilTheNamesAreFixed() {
+    QuonWindow w;
+    QMenuBar* bar = w.window->menuBar();
+    QVERIFY(bar->actionGeometry(w.Menu("mnuAbout")).isEmpty());
+    w.EnterProblem("1", "x");
+    QVERIFY(!bar->actionGeometry(w.Menu("mnuAbout")).isEmpty());
+  }
+
+  void ExitRestoresTheSeparatorAndClosesEveryWindow() {
+    QuonWindow w;
+    w.EnterProblem("1", "x");
+    w.Menu("mnuAbout")->trigger();
+    QCOMPARE(OpenAboutWindows().size(), 1);
+    ClickAt(w.Child<QPushButton>("cmdExit"));
+    QVERIFY(!w.window->isVisible());
+    QCOMPARE(w.restored, 1);
+    QTRY_COMPARE(OpenAboutWindows().size(), 0);
+  }
+
+  void CloseBoxRestoresTheSeparator() {
+    QuonWindow w;
+    TypeInto(w.Field("txtOrder"), "abc");  // a refusing field does not hold the window open
+    QVERIFY(w.window->close());
+    QCOMPARE(w.restored, 1);
+  }
+
+  void HelpAsksForTheFileInTheStartDirectory() {
+    const QString startDir = QDir::currentPath();
+    QuonWindow w;
+    QCOMPARE(QString::fromStdString(w.Model().StartDir), startDir);
+    QTemporaryDir elsewhere;
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
+    w.Menu("mnuHelp")->trigger();
+    QVERIFY(QDir::setCurrent(startDir));
+    const std::vector<std::string> expected = {
+        "HelpCommand=9", "HelpFile=" + QDir(startDir).filePath("quon.hlp").toStdString(),
+        "ShowHelp"};
+    QCOMPARE(w.dialogs.calls, expected);
+  }
+
+  void AboutOpensFromTheMenuAndClosesOnAClick() {
+    QuonWindow w;
+    w.EnterProblem("1", "x");
+    QMenuBar* bar = w.window->menuBar();
+    ClickAt(bar, bar->actionGeometry(w.Menu("mnuAbout")).center());
+    QTRY_COMPARE(OpenAboutWindows().size(), 1);
+    quon::frmAbout* about = OpenAboutWindows().first();
+    QCOMPARE(about->accessibleDescription().contains(QLatin1String("Quon Developers")), true);
+    // A second opening reuses the window on show.
+    w.Menu("mnuAbout")->trigger();
+    QCOMPARE(OpenAboutWindows().size(), 1);
+    QTest::mouseClick(about, Qt::LeftButton);
+    QTRY_COMPARE(OpenAboutWindows().size(), 0);
+  }
+
+  void AboutTextFitsItsWindow() {
+    const QStringList lines = quon::AboutLines();
+    QCOMPARE(lines.size(), 12);
+    for (int i = 0; i < 5; ++i) QVERIFY(lines[i].isEmpty());
+    QCOMPARE(lines[5], QStringLiteral("Quon"));
+    QCOMPARE(lines.last(), QStringLiteral("https://quon.example.org"));
+    quon::frmAbout about;
+    const QFontMetrics metrics(about.font());
+    QCOMPARE(about.font().pointSize(), 18);
+    QVERIFY(about.font().bold());
+    for (const QString& line : lines) {
+      QVERIFY(metrics.horizontalAdvance(line) < about.sizeHint().width());
+    }
+    QVERIFY(metrics.lineSpacing() * lines.size() <= about.sizeHint().height());
+  }
+
+  void HelpViewerShowsTheFile() {
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("quon.hlp"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<html><body><h1>Getting started</h1><p>Type the number of variables.</p></body></html>");
+    file.close();
+
+    quon::QtCommonDialog dialogs;
+    dialogs.SetHelpCommand(quon::kHelpShowFile);
+    dialogs.SetHelpFile(path.toStdString());
+    dialogs.ShowHelp();
+    QVERIFY(dialogs.HelpWindow() != nullptr);
+    QVERIFY(dialogs.HelpWindow()->isVisible());
+    QCOMPARE(dialogs.HelpWindow()->ShownFile(), path);
+    const QString shown = dialogs.HelpWindow()->Browser()->toPlainText();
+    QVERIFY2(shown.contains(QLatin1String("Getting started")), qPrintable(shown));
+    QVERIFY(!shown.contains(QLatin1String("<h1>")));
+  }
+
+  void HelpViewerSaysWhereItLookedWhenTheFileIsNowhere() {
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("quon.hlp"));
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("quon.hlp");
+    QVERIFY(!QFile::exists(beside));
+    quon::QtCommonDialog dialogs;
+    dialogs.SetHelpCommand(quon::kHelpShowFile);
+    dialogs.SetHelpFile(path.toStdString());
+    dialogs.ShowHelp();
+    const QString shown = dialogs.HelpWindow()->Browser()->toPlainText();
+    QVERIFY2(shown.contains(path), qPrintable(shown));
+    QVERIFY2(shown.contains(beside), qPrintable(shown));
+  }
+
+  void HelpViewerFallsBackToTheExecutableDirectory() {
+    QTemporaryDir dir;
+    const QString missing = QDir(dir.path()).filePath(QStringLiteral("quon.hlp"));
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("quon.hlp");
+    QFile file(beside);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<p>Installed help</p>");
+    file.close();
+    quon::QtCommonDialog dialogs;
+    dialogs.SetHelpCommand(quon::kHelpShowFile);
+    dialogs.SetHelpFile(missing.toStdString());
+    dialogs.ShowHelp();
+    const QString shown = dialogs.HelpWindow()->Browser()->toPlainText();
+    QFile::remove(beside);
+    QCOMPARE(dialogs.HelpWindow()->ShownFile(), beside);
+    QVERIFY2(shown.contains(QLatin1String("Installed help")), qPrintable(shown));
+  }
+};
+
+QTEST_MAIN(FrmQuonTest)
+#include "frm_quon_qtest.moc"

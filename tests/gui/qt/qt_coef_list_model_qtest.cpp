@@ -1,0 +1,155 @@
+// The results list's rows: a listing produced on demand must show exactly the lines, in
+// exactly the order, that the listing procedure writes one after the other.
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QtTest>
+#include <string>
+#include <vector>
+
+#include "report/listing.h"
+#include "qt/qt_coef_list_model.h"
+#include "support/fitted_problem.h"
+
+namespace quon {
+
+class CoefListModelTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static std::vector<std::string> WrittenLines(const ProblemModel& model) {
+    std::vector<std::string> lines;
+    ListCoefficients(
+        model, [&](const std::string& line) { lines.push_back(line); }, [] {});
+    return lines;
+  }
+
+  static void ExpectRowsEqual(const CoefListModel& list, int firstRow,
+                              const std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const int row = firstRow + static_cast<int>(i);
+      QCOMPARE(list.data(list.index(row), Qt::DisplayRole).toString().toStdString(), lines[i]);
+    }
+  }
+
+ private Q_SLOTS:
+  void listingRowsMatchTheWrittenListing_data() {
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<QStringList>("terms");
+    QTest::newRow("ParabolaOfThreeTerms") << "x^2" << QStringList{"3"};
+    QTest::newRow("TwoVariablesMixedKinds") << "x*sin(y)" << QStringList{"3", "4"};
+    QTest::newRow("FourVariablesUnequalTerms") << "x+y*z-t" << QStringList{"2", "3", "4", "2"};
+  }
+
+  void listingRowsMatchTheWrittenListing() {
+    QFETCH(QString, equation);
+    QFETCH(QStringList, terms);
+    ProblemModel model;
+    ScriptEnvironment engine;
+    const char* names[] = {"x", "y", "z", "t"};
+    std::vector<testing::FieldsOfVariable> variables;
+    for (int k = 0; k < terms.size(); ++k) {
+      VariableFields fields{"-1", "2", "*", "*", terms[k].toStdString(), k % 2 == 0};
+      variables.push_back({names[k], fields});
+    }
+    const EntryFields fields = testing::DefineProblem(model, equation.toStdString(), variables);
+    QVERIFY(RunCompute(model, fields, engine).Status == ComputeStatus::Success);
+
+    CoefListModel list(model);
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    list.AppendListing();
+    const std::vector<std::string> lines = WrittenLines(model);
+    QCOMPARE(list.rowCount(), static_cast<int>(lines.size()));
+    ExpectRowsEqual(list, 0, lines);
+  }
+
+  void parabolaListsItsThreeCoefficientsInOrder() {
+    ProblemModel model;
+    ScriptEnvironment engine;
+    QVERIFY(RunCompute(model, testing::ParabolaProblem(model), engine).Status ==
+            ComputeStatus::Success);
+    CoefListModel list(model);
+    list.AppendListing();
+    QCOMPARE(list.rowCount(), 2 + 3 + 3);
+    QCOMPARE(list.LineText(0), QStringLiteral("COEFFICIENTS:"));
+    QCOMPARE(list.LineText(1), QString());
+    QVERIFY(list.LineText(2).startsWith(QStringLiteral("1 ")));
+    QVERIFY(list.LineText(3).startsWith(QStringLiteral("2 ")));
+    QVERIFY(list.LineText(3).mid(24).startsWith(QStringLiteral("*(x-1)")));
+    QVERIFY(list.LineText(4).startsWith(QStringLiteral("1 ")));
+    QCOMPARE(list.LineText(5), QString());
+  }
+
+  void rowsAreAsWideAsTheLongestTerm() {
+    ProblemModel model;
+    ScriptEnvironment engine;
+    const EntryFields fields = testing::DefineProblem(
+        model, "x*y", {{"x", VariableFields{"0", "2", "*", "*", "3", true}},
+                       {"y", VariableFields{"0", "2", "0", "*", "12", false}}});
+    QVERIFY(RunCompute(model, fields, engine).Status == ComputeStatus::Success);
+    CoefListModel list(model);
+    list.SetCharacterCell(QSize(7, 12));
+    list.AppendListing();
+    int longest = 0;
+    for (int row = 0; row < list.rowCount(); ++row) {
+      longest = std::max(longest, static_cast<int>(list.LineText(row).trimmed().size()));
+    }
+    QCOMPARE(list.LongestLineLength(), longest);
+    QCOMPARE(list.data(list.index(0), Qt::SizeHintRole).toSize(), QSize(7 * (longest + 1), 12));
+  }
+
+  void singleLineStandsAlone() {
+    ProblemModel model;
+    CoefListModel list(model);
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    list.AppendLine(QStringLiteral("YIELDS SINGULAR MATRIX."));
+    QCOMPARE(list.rowCount(), 1);
+    QCOMPARE(list.LineText(0), QStringLiteral("YIELDS SINGULAR MATRIX."));
+    list.Clear();
+    QCOMPARE(list.rowCount(), 0);
+    QCOMPARE(list.LineText(0), QString());
+  }
+
+  void aSecondListingIsAppendedAfterTheFirst() {
+    ProblemModel model;
+    ScriptEnvironment engine;
+    QVERIFY(RunCompute(model, testing::ParabolaProblem(model), engine).Status ==
+            ComputeStatus::Success);
+    CoefListModel list(model);
+    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    list.AppendLine(QStringLiteral("before"));
+    list.AppendListing();
+    list.AppendListing();
+    const std::vector<std::string> lines = WrittenLines(model);
+    const int n = static_cast<int>(lines.size());
+    QCOMPARE(list.rowCount(), 1 + 2 * n);
+    QCOMPARE(list.LineText(0), QStringLiteral("before"));
+    ExpectRowsEqual(list, 1, lines);
+    ExpectRowsEqual(list, 1 + n, lines);
+    QCOMPARE(inserted.count(), 3);
+  }
+
+  void emptyCoefListsNothing() {
+    ProblemModel model;
+    CoefListModel list(model);
+    list.AppendListing();
+    QCOMPARE(list.rowCount(), 0);
+  }
+
+  void aReshapedCoefShowsEmptyLinesInsteadOfFailing() {
+    ProblemModel model;
+    ScriptEnvironment engine;
+    QVERIFY(RunCompute(model, testing::ParabolaProblem(model), engine).Status ==
+            ComputeStatus::Success);
+    CoefListModel list(model);
+    list.AppendListing();
+    model.LastTerm[0] = 0;
+    model.Coef.Allocate(model.LastTerm);
+    QCOMPARE(list.rowCount(), 8);
+    QCOMPARE(list.LineText(7), QString());
+  }
+};
+
+}  // namespace quon
+
+QTEST_MAIN(quon::CoefListModelTest)
+#include "qt_coef_list_model_qtest.moc"

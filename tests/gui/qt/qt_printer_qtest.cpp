@@ -1,0 +1,95 @@
+// The printer of the report, printing into PDF files that are read back with pdftotext:
+// every line arrives, in order, on the page it was printed on, and the columns of a
+// fixed-pitch font survive.
+#include <QFontInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "qt/qt_printer.h"
+#include "support/pdf_lines.h"
+
+namespace quon {
+
+class QtPrinterTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void initTestCase() {
+    if (!testing::HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+  }
+
+  void linesArrivePageByPageInOrder() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    QPrinter printer;
+    QtPrinter out(printer);
+    out.PrintToPdf(path);
+    QVERIFY(out.HasDestination());
+    out.SetFontName(QStringLiteral("Courier New"));
+    const int perPage = out.LinesPerPage();
+    QVERIFY(perPage > 10);
+
+    // Two and a half pages of lines whose text tells their number and keeps columns.
+    QStringList printed;
+    const int count = perPage * 2 + perPage / 2;
+    for (int i = 0; i < count; ++i) {
+      printed << (i % 5 == 4
+                      ? QString()
+                      : QStringLiteral("  LINE%1     %2 ").arg(i, 5, 10, QChar('0')).arg(i * 7, 6));
+    }
+    for (const QString& line : printed) out.PrintLine(line);
+    QCOMPARE(out.EndDoc(), QString());
+
+    const QList<QList<testing::PdfWord>> pages = testing::PdfWords(path);
+    QCOMPARE(pages.size(), 3);
+    const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
+    for (int p = 0; p < pages.size(); ++p) {
+      const QStringList lines = testing::PageLines(pages[p], left);
+      const QStringList expected = testing::AsPrinted(printed.mid(p * perPage, perPage));
+      QCOMPARE(lines.size(), expected.size());
+      for (int i = 0; i < lines.size(); ++i) QCOMPARE(lines[i], expected[i]);
+    }
+  }
+
+  void aFontThatIsNotFixedPitchFallsBackToOneThatIs() {
+    QPrinter printer;
+    QtPrinter out(printer);
+    out.SetFontName(QStringLiteral("No Such Font Family Anywhere"));
+    QVERIFY(QFontInfo(out.PrintFont()).fixedPitch());
+    QCOMPARE(out.FontName(), QStringLiteral("No Such Font Family Anywhere"));
+  }
+
+  void aPdfThatCannotBeWrittenIsReported() {
+    QTemporaryDir dir;
+    QPrinter printer;
+    QtPrinter out(printer);
+    out.PrintToPdf(dir.filePath(QStringLiteral("missing/folder/report.pdf")));
+    out.PrintLine(QStringLiteral("FUNCTION:"));
+    const QString error = out.EndDoc();
+    QVERIFY(!error.isEmpty());
+    QVERIFY2(error.contains(QStringLiteral("report.pdf")), qPrintable(error));
+  }
+
+  void aSecondDocumentStartsAfresh() {
+    QTemporaryDir dir;
+    QPrinter printer;
+    QtPrinter out(printer);
+    const QString first = dir.filePath(QStringLiteral("first.pdf"));
+    const QString second = dir.filePath(QStringLiteral("second.pdf"));
+    out.PrintToPdf(first);
+    out.PrintLine(QStringLiteral("ONE"));
+    QCOMPARE(out.EndDoc(), QString());
+    out.PrintToPdf(second);
+    out.PrintLine(QStringLiteral("TWO"));
+    QCOMPARE(out.EndDoc(), QString());
+    const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
+    QCOMPARE(testing::PageLines(testing::PdfWords(first).value(0), left), QStringList{"ONE"});
+    QCOMPARE(testing::PageLines(testing::PdfWords(second).value(0), left), QStringList{"TWO"});
+  }
+};
+
+}  // namespace quon
+
+QTEST_MAIN(quon::QtPrinterTest)
+#include "qt_printer_qtest.moc"

@@ -1,0 +1,113 @@
+// The start-up sequence on real windows: the splash is on show while the clock is waited
+// on and gone afterwards, the main window follows, and closing it ends the event loop and
+// restores the decimal separator. The clock is a fake, so no real seconds pass.
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "frm_about.h"
+#include "main_window/frm_quon.h"
+#include "qt/qt_common_dialog.h"
+#include "qt/qt_startup.h"
+#include "shell/decimal_point.h"
+#include "shell/sub_main.h"
+
+namespace {
+
+bool AboutOnShow() {
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (qobject_cast<quon::frmAbout*>(top) != nullptr && top->isVisible()) return true;
+  }
+  return false;
+}
+
+class CommaLocale : public quon::NumericLocale {
+ public:
+  std::string DecimalSeparator() override { return current; }
+  void SwitchToDecimalPoint() override { current = "."; }
+  void RestoreOriginal() override { current = ","; }
+  std::string current = ",";
+};
+
+class Answer : public quon::DecimalWarning {
+ public:
+  explicit Answer(quon::WarningAnswer answer) : answer_(answer) {}
+  quon::WarningAnswer Ask(const std::string&, const std::string&) override {
+    windowsWhenAsked = static_cast<int>(QApplication::topLevelWidgets().size());
+    return answer_;
+  }
+  int windowsWhenAsked = -1;
+
+ private:
+  quon::WarningAnswer answer_;
+};
+
+// Counts the sleeps during which the splash was on show; a second passes per 20 sleeps.
+class WatchingClock : public quon::SplashClock {
+ public:
+  int64_t WholeSeconds() override { return sleeps / 20; }
+  void Sleep(std::chrono::milliseconds) override {
+    ++sleeps;
+    if (AboutOnShow()) ++sleepsWithSplash;
+  }
+  int sleeps = 0;
+  int sleepsWithSplash = 0;
+};
+
+}  // namespace
+
+class QtStartupTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void SplashThenMainWindowThenRestoreOnClose() {
+    CommaLocale locale;
+    Answer answer(quon::WarningAnswer::Yes);
+    quon::DecimalPoint guard(locale, answer);
+    quon::QtCommonDialog dialogs;
+    quon::QtStartupShell shell(guard, dialogs);
+    WatchingClock clock;
+    bool mainShownWithoutSplash = false;
+    std::string separatorWhileRunning;
+    // Events run once before the wait (to draw the splash) and then in the event loop;
+    // the main window exists only in the loop.
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+      if (shell.MainWindow() == nullptr || !shell.MainWindow()->isVisible()) return;
+      poll.stop();
+      mainShownWithoutSplash = !AboutOnShow();
+      separatorWhileRunning = locale.current;
+      shell.MainWindow()->close();
+    });
+    poll.start(10);
+    // Fail instead of hanging when the main window never comes.
+    QTimer::singleShot(10000, &poll, [] {
+      QTest::qFail("the main window did not appear", __FILE__, __LINE__);
+      QApplication::exit(1);
+    });
+    QCOMPARE(quon::Main(shell, clock), 0);
+    QVERIFY(clock.sleeps > 0);
+    QCOMPARE(clock.sleepsWithSplash, clock.sleeps);
+    QVERIFY(mainShownWithoutSplash);
+    QCOMPARE(separatorWhileRunning, std::string("."));
+    QCOMPARE(locale.current, std::string(","));
+  }
+
+  void RefusalShowsNoWindow() {
+    CommaLocale locale;
+    Answer answer(quon::WarningAnswer::Cancel);
+    quon::DecimalPoint guard(locale, answer);
+    quon::QtCommonDialog dialogs;
+    quon::QtStartupShell shell(guard, dialogs);
+    WatchingClock clock;
+    QCOMPARE(quon::Main(shell, clock), 0);
+    QCOMPARE(answer.windowsWhenAsked, 0);
+    QVERIFY(shell.MainWindow() == nullptr);
+    QVERIFY(!AboutOnShow());
+    QCOMPARE(clock.sleeps, 0);
+    QCOMPARE(locale.current, std::string(","));
+  }
+};
+
+QTEST_MAIN(QtStartupTest)
+#include "qt_startup_qtest.moc"
