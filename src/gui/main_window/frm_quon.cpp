@@ -2,64 +2,30 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "frm_about.h"
+#include "frm_evaluations.h"
+#include "frm_plot.h"
+#include "main_window/constants_panel.h"
+#include "main_window/control_factory.h"
+#include "main_window/file_commands.h"
+#include "main_window/problem_entry.h"
+#include "main_window/results_panel.h"
+#include "model/user_constants.h"
 #include "qt/common_dialog.h"
-#include "qt/qt_coef_list_model.h"
-#include "qt/qt_fixed_font.h"
 #include "qt/qt_focus_guard.h"
 #include "shell/decimal_point.h"
 #include "shell/help_file.h"
 
 namespace quon {
-
-namespace {
-
-// The accessible name of a control labelled `caption`: without the mnemonic marker and
-// the trailing colon.
-QString AccessibleFromCaption(QString caption) {
-  caption.remove(QLatin1Char('&'));
-  if (caption.endsWith(QLatin1Char(':'))) caption.chop(1);
-  return caption.trimmed();
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setAccessibleName(AccessibleFromCaption(caption));
-  return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAccessibleName(AccessibleFromCaption(caption));
-  button->setAutoDefault(false);
-  return button;
-}
-
-QAction* MakeAction(QObject* parent, const char* name, const QString& caption) {
-  auto* action = new QAction(caption, parent);
-  action->setObjectName(QString::fromLatin1(name));
-  return action;
-}
-
-}  // namespace
 
 QString ProgramTitle() { return QStringLiteral("Quon"); }
 
@@ -73,15 +39,12 @@ frmQuon::frmQuon(ShellServices services, QWidget* parent)
   setWindowTitle(MainWindowCaption());
   setAccessibleName(ProgramTitle());
   focusGuard_ = new FocusGuard(this);
+  engine_ = std::make_unique<ScriptEnvironment>(
+      [this](const std::string& description) { ShowMessage(description); });
   CreateMenus();
-  CreateProblemControls();
-  CreateSpecControls();
-  CreateConstantControls();
-  CreateResultControls();
-  CreateAccuracyControls();
+  CreateParts();
   LayOutWindow();
   ConnectHandlers();
-  ConnectAccuracyHandlers();
   Form_Load();
 }
 
@@ -106,52 +69,20 @@ void frmQuon::CreateMenus() {
   menuBar()->addActions({mnuPrint, mnuHelp, mnuAbout});
 }
 
-void frmQuon::CreateProblemControls() {
-  lblOrder = MakeLabel(this, "lblOrder", QStringLiteral("Enter # of independent variables:"));
-  txtOrder = new QLineEdit(this);
-  txtOrder->setObjectName(QStringLiteral("txtOrder"));
-  txtOrder->setAccessibleName(AccessibleFromCaption(lblOrder->text()));
-  lblOrder->setBuddy(txtOrder);
-
-  lblVarNam = MakeLabel(this, "lblVarNam", QString());
-  txtVarNams = new QLineEdit(QStringLiteral("x,y,z,t"), this);
-  txtVarNams->setObjectName(QStringLiteral("txtVarNams"));
-  lblVarNam->setBuddy(txtVarNams);
-
-  lblFunction = MakeLabel(this, "lblFunction", QStringLiteral("Enter function:"));
-  lblEquation = MakeLabel(this, "lblEquation", QString());
-  lblEquation->setAccessibleName(QStringLiteral("Function signature"));
-  txtEquation = new QLineEdit(QStringLiteral("x^2*sin(y)+4*cos(z)-t"), this);
-  txtEquation->setObjectName(QStringLiteral("txtEquation"));
-  txtEquation->setAccessibleName(AccessibleFromCaption(lblFunction->text()));
-  txtEquation->setToolTip(QStringLiteral(
-      "Must be in terms of the variables defined above and constants defined below"));
-  lblFunction->setBuddy(txtEquation);
-}
-
-void frmQuon::CreateResultControls() {
-  // The lines of a listing are made as they come into view: a large fit has millions.
-  coefList_ = new CoefListModel(model_, this);
-  lstCoeff = new QListView(this);
-  lstCoeff->setObjectName(QStringLiteral("lstCoeff"));
-  lstCoeff->setModel(coefList_);
-  lstCoeff->setUniformItemSizes(true);
-  lstCoeff->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lstCoeff->setToolTip(QStringLiteral("Coefficients"));
-  lstCoeff->setAccessibleName(QStringLiteral("Coefficients"));
-  // Coefficients and term labels line up in columns only in a fixed-pitch font.
-  lstCoeff->setFont(FixedPitchFont(QStringLiteral("Courier New"), 8.25));
-  const QFontMetrics metrics(lstCoeff->font());
-  lstCoeff->setTextElideMode(Qt::ElideNone);
-  coefList_->SetCharacterCell(QSize(metrics.horizontalAdvance(QLatin1Char('0')), metrics.height()));
-  // Room for a coefficient (24 columns) and a term of a few factors, and for a listing
-  // long enough to read without scrolling at once.
-  lstCoeff->setMinimumWidth(metrics.horizontalAdvance(QString(56, QLatin1Char('0'))));
-  lstCoeff->setMinimumHeight(metrics.lineSpacing() * 16);
-
-  cmdCompute = MakeButton(this, "cmdCompute", QStringLiteral("Compute"));
-  cmdEvaluations = MakeButton(this, "cmdEvaluations", QStringLiteral("Evaluations"));
-  cmdEvaluations->setEnabled(false);
+void frmQuon::CreateParts() {
+  const auto message = [this](const std::string& text) { ShowMessage(text); };
+  const auto fields = [this] { return ReadEntryFields(); };
+  entry_ = new ProblemEntry(this, model_, *focusGuard_,
+                            {[this] { SetMenuStates(); }, [this] { ClearResults(); },
+                             [this] { SetTabOrder(); }});
+  constants_ = new ConstantsPanel(this, model_, *engine_, {[this] { ClearResults(); }, message});
+  results_ = new ResultsPanel(
+      this, model_, *engine_,
+      {[this] { return entry_->Complete(); }, fields, [this] { SetConstants(); }, message});
+  files_ = new FileCommands(
+      this, model_, services_,
+      {[this] { return entry_->Stage() == EntryStage::AwaitingNumber; }, fields,
+       [this](const EntryFields& shown) { ShowOpenedProblem(shown); }, message});
   cmdExit = MakeButton(this, "cmdExit", QStringLiteral("E&xit"));
 }
 
@@ -160,77 +91,74 @@ void frmQuon::LayOutWindow() {
   central->setObjectName(QStringLiteral("centralWidget"));
   setCentralWidget(central);
 
-  // The problem's size and its function, top to bottom in the order they are entered.
-  auto* problem = new QGridLayout;
-  problem->addWidget(lblOrder, 0, 0);
-  problem->addWidget(txtOrder, 0, 1, Qt::AlignLeft);
-  txtOrder->setMaximumWidth(txtOrder->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-  problem->addWidget(lblVarNam, 1, 0);
-  problem->addWidget(txtVarNams, 1, 1);
-  auto* function = new QHBoxLayout;
-  function->addWidget(lblEquation);
-  function->addWidget(txtEquation, 1);
-  problem->addWidget(lblFunction, 2, 0);
-  problem->addLayout(function, 2, 1);
-  problem->setColumnStretch(1, 1);
-
   auto* inputs = new QVBoxLayout;
-  inputs->addWidget(fraSpecs);
-  inputs->addWidget(fraConstants);
+  inputs->addWidget(entry_->SpecsFrame());
+  inputs->addWidget(constants_->Frame());
   inputs->addStretch(1);
 
   auto* middle = new QHBoxLayout;
   middle->addLayout(inputs);
-  auto* results = new QVBoxLayout;
-  results->addWidget(lstCoeff, 1);
-  results->addWidget(accuracyArea);
-  middle->addLayout(results, 1);
+  middle->addLayout(results_->ResultRows(), 1);
 
   auto* commands = new QHBoxLayout;
-  commands->addWidget(cmdCompute);
-  commands->addWidget(cmdEvaluations);
-  commands->addWidget(cmdPlot);
+  for (QPushButton* button : results_->CommandButtons()) commands->addWidget(button);
   commands->addStretch(1);
   commands->addWidget(cmdExit);
 
   auto* window = new QVBoxLayout(central);
-  window->addLayout(problem);
+  window->addLayout(entry_->ProblemRows());
   window->addLayout(middle, 1);
   window->addLayout(commands);
 
   SetTabOrder();
 }
 
+void frmQuon::SetTabOrder() {
+  std::vector<QWidget*> order = entry_->FieldsInTabOrder();
+  for (const std::vector<QWidget*>& group :
+       {results_->ComputeInTabOrder(), entry_->StepButtonsInTabOrder(),
+        constants_->ControlsInTabOrder(), results_->ListInTabOrder()}) {
+    order.insert(order.end(), group.begin(), group.end());
+  }
+  order.push_back(cmdExit);
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
 void frmQuon::ConnectHandlers() {
   connect(cmdExit, &QPushButton::clicked, this, &frmQuon::cmdExit_Click);
   connect(mnuHelp, &QAction::triggered, this, &frmQuon::mnuHelp_Click);
   connect(mnuAbout, &QAction::triggered, this, &frmQuon::mnuAbout_Click);
-  ConnectSpecHandlers();
-  ConnectConstantHandlers();
-  ConnectComputeHandlers();
-  ConnectFileHandlers();
-  ConnectReportHandlers();
+  connect(mnuOpen, &QAction::triggered, files_, &FileCommands::mnuOpen_Click);
+  connect(mnuSave, &QAction::triggered, files_, &FileCommands::mnuSave_Click);
+  connect(mnuSaveAs, &QAction::triggered, files_, &FileCommands::mnuSaveAs_Click);
+  connect(mnuPrint, &QAction::triggered, files_, &FileCommands::mnuPrint_Click);
+  connect(results_, &ResultsPanel::EvaluationsWindowLoaded, this,
+          &frmQuon::EvaluationsWindowLoaded);
 }
 
-void frmQuon::SetMenusToFirstState() {
-  mnuOpen->setEnabled(true);
-  mnuSave->setEnabled(false);
-  mnuSaveAs->setEnabled(false);
-  mnuPrint->setEnabled(false);
-  mnuAbout->setVisible(false);
+void frmQuon::SetMenuStates() {
+  const EntryStage stage = entry_->Stage();
+  const bool fixed = stage == EntryStage::Fixed;
+  mnuOpen->setEnabled(stage == EntryStage::AwaitingNumber);
+  mnuSave->setEnabled(fixed);
+  mnuSaveAs->setEnabled(fixed);
+  mnuPrint->setEnabled(fixed);
   mnuHelp->setEnabled(true);
+  mnuAbout->setVisible(fixed);
 }
 
 void frmQuon::Form_Load() {
   model_.StartDir = QDir::currentPath().toStdString();
-  engine_ = std::make_unique<ScriptEnvironment>(
-      [this](const std::string& description) { ShowMessage(description); });
-  SetMenusToFirstState();
-  lblVarNam->setText(
-      QStringLiteral("Enter the names of the independent variables, separated by commas:"));
-  txtVarNams->setAccessibleName(AccessibleFromCaption(lblVarNam->text()));
-  model_.CurVar = 1;
-  txtOrder->setFocus(Qt::OtherFocusReason);
+  SetMenuStates();
+  entry_->Start();
+}
+
+void frmQuon::ShowOpenedProblem(const EntryFields& shown) {
+  entry_->ShowOpenedProblem(shown);
+  constants_->ShowModelConstants();
+  results_->ShowStoredResults();
+  results_->ShowAccuracy();
+  SetMenuStates();
 }
 
 void frmQuon::closeEvent(QCloseEvent* event) {
@@ -260,11 +188,24 @@ void frmQuon::mnuHelp_Click() {
 void frmQuon::mnuAbout_Click() { ShowAbout(); }
 
 void frmQuon::ClearResults() {
-  if (model_.Loading) return;
-  coefList_->Clear();
-  model_.HaveResults = false;
-  ClearAccuracy();
+  if (results_ != nullptr) results_->ClearResults();
 }
+
+void frmQuon::SetConstants() { quon::SetConstants(ConstantItems(), *engine_); }
+
+std::vector<std::string> frmQuon::ConstantItems() const { return constants_->Items(); }
+
+EntryFields frmQuon::ReadEntryFields() const {
+  EntryFields fields = entry_->ReadFields();
+  fields.ConstantItems = ConstantItems();
+  return fields;
+}
+
+frmEvaluations* frmQuon::EvaluationsWindow() const { return results_->EvaluationsWindow(); }
+
+void frmQuon::ShowAccuracy() { results_->ShowAccuracy(); }
+
+frmPlot* frmQuon::PlotWindow() const { return results_->PlotWindow(); }
 
 void frmQuon::ShowMessage(const std::string& text) {
   if (services_.ShowMessage) {

@@ -385,45 +385,6 @@ class FrmQuonSpecsTest : public QObject {
     QCOMPARE(w.ResultLines(), 0);
   }
 
-  void DisplaysAProblemReadFromAFile() {
-    QuonWindow w;
-    quon::ProblemModel& model = w.Model();
-    model.Loading = true;
-    model.LastVar = 1;
-    model.AllocatePerVariableArrays();
-    model.VarName = {"x", "y", "", ""};
-    model.LowerLimit = {-5, 0.25, 0, 0};
-    model.UpperLimit = {5, 1e-5, 0, 0};
-    model.LastTerm = {9, 3, 0, 0};
-    model.IsPower = {true, false, false, false};
-    model.Equation = "x*y";
-    model.Constants[0] = "a=2.37";
-    model.ConstCount = 1;
-    w.Field("txtOrder")->setEnabled(false);
-    w.Field("txtVarNams")->setEnabled(false);
-    w.window->LoadObjects();
-    w.window->SetDisplayedSpecs();
-    model.Loading = false;
-
-    QCOMPARE(w.Field("txtOrder")->text(), QStringLiteral("2"));
-    QCOMPARE(w.Field("txtVarNams")->text(), QStringLiteral("x,y"));
-    QCOMPARE(w.Field("txtEquation")->text(), QStringLiteral("x*y"));
-    QCOMPARE(w.Field("txtLL_0")->text(), QStringLiteral("-5"));
-    QCOMPARE(w.Field("txtTerms_0")->text(), QStringLiteral("10"));
-    QCOMPARE(w.Field("txtLL_1")->text(), QStringLiteral("0.25"));
-    QCOMPARE(w.Field("txtUL_1")->text(), QStringLiteral("1E-05"));
-    QCOMPARE(w.Field("txtTerms_1")->text(), QStringLiteral("4"));
-    QVERIFY(w.Child<QCheckBox>("chkPower_0")->isChecked());
-    QVERIFY(!w.Child<QCheckBox>("chkPower_1")->isChecked());
-    QVERIFY(model.IsTrig[1]);
-    QVERIFY(!model.IsTrig[0]);
-    QCOMPARE(w.Child<QLabel>("lblVar_0")->text(), QStringLiteral("x"));
-    QCOMPARE(w.Child<QLabel>("lblEquation")->text(), QString());
-    QCOMPARE(w.window->ConstantItems(), std::vector<std::string>{"a=2.37"});
-    QVERIFY(w.Field("txtLL_0")->isVisible());
-    QVERIFY(!w.Field("txtLL_1")->isVisible());
-  }
-
   void NoTextCrashesTheEntry() {
     const QStringList texts = {QString(),
                                QStringLiteral(" "),

@@ -1,20 +1,25 @@
-// The main window's user constants: typed into the combo box, added with Add or Enter,
-// removed with Remove. The model's Constants and the combo's list hold the same entries
-// in the same order; any change of the combo's text clears the results.
+#include "main_window/constants_panel.h"
+
 #include <QComboBox>
-#include <QCompleter>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "main_window/frm_quon.h"
+#include "main_window/control_factory.h"
 #include "model/user_constants.h"
 
 namespace quon {
 
-void frmQuon::CreateConstantControls() {
-  fraConstants = new QGroupBox(QStringLiteral("User constants"), this);
+ConstantsPanel::ConstantsPanel(QWidget* window, ProblemModel& model, ScriptEnvironment& engine,
+                               Events events)
+    : QObject(window), model_(model), engine_(engine), events_(std::move(events)) {
+  CreateControls(window);
+  ConnectHandlers();
+}
+
+void ConstantsPanel::CreateControls(QWidget* window) {
+  fraConstants = new QGroupBox(QStringLiteral("User constants"), window);
   fraConstants->setObjectName(QStringLiteral("fraConstants"));
   fraConstants->setToolTip(QStringLiteral("Add or remove user-defined constants"));
   fraConstants->setAccessibleName(fraConstants->title());
@@ -31,15 +36,9 @@ void frmQuon::CreateConstantControls() {
   cboConstants->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   cboConstants->setMinimumContentsLength(12);
 
-  cmdAddCons = new QPushButton(QStringLiteral("Add"), fraConstants);
-  cmdAddCons->setObjectName(QStringLiteral("cmdAddCons"));
-  cmdAddCons->setAccessibleName(cmdAddCons->text());
-  cmdAddCons->setAutoDefault(false);
-  cmdRemCons = new QPushButton(QStringLiteral("Remove"), fraConstants);
-  cmdRemCons->setObjectName(QStringLiteral("cmdRemCons"));
-  cmdRemCons->setAccessibleName(cmdRemCons->text());
+  cmdAddCons = MakeButton(fraConstants, "cmdAddCons", QStringLiteral("Add"));
+  cmdRemCons = MakeButton(fraConstants, "cmdRemCons", QStringLiteral("Remove"));
   cmdRemCons->setToolTip(QStringLiteral("Remove selected constant"));
-  cmdRemCons->setAutoDefault(false);
 
   auto* row = new QHBoxLayout(fraConstants);
   row->addWidget(cboConstants, 1);
@@ -47,21 +46,25 @@ void frmQuon::CreateConstantControls() {
   row->addWidget(cmdRemCons);
 }
 
-void frmQuon::ConnectConstantHandlers() {
-  connect(cboConstants, &QComboBox::editTextChanged, this, &frmQuon::cboConstants_Change);
+void ConstantsPanel::ConnectHandlers() {
+  connect(cboConstants, &QComboBox::editTextChanged, this, &ConstantsPanel::cboConstants_Change);
   connect(cboConstants->lineEdit(), &QLineEdit::returnPressed, cmdAddCons, &QPushButton::click);
-  connect(cmdAddCons, &QPushButton::clicked, this, &frmQuon::cmdAddCons_Click);
-  connect(cmdRemCons, &QPushButton::clicked, this, &frmQuon::cmdRemCons_Click);
+  connect(cmdAddCons, &QPushButton::clicked, this, &ConstantsPanel::cmdAddCons_Click);
+  connect(cmdRemCons, &QPushButton::clicked, this, &ConstantsPanel::cmdRemCons_Click);
 }
 
-void frmQuon::cboConstants_Change() { ClearResults(); }
+std::vector<QWidget*> ConstantsPanel::ControlsInTabOrder() const {
+  return {cboConstants, cmdAddCons, cmdRemCons};
+}
 
-void frmQuon::cmdAddCons_Click() {
+void ConstantsPanel::cboConstants_Change() { events_.TextChanged(); }
+
+void ConstantsPanel::cmdAddCons_Click() {
   const std::string text = cboConstants->currentText().toStdString();
   const AddResult result = AddConstant(model_, text);
   switch (result.Outcome) {
     case AddOutcome::Full:
-      ShowMessage(ConstantsFullMessage());
+      events_.ShowMessage(ConstantsFullMessage());
       return;
     case AddOutcome::NoEquals:
     case AddOutcome::BadName:
@@ -75,19 +78,19 @@ void frmQuon::cmdAddCons_Click() {
   cboConstants->setEditText(QString());
 }
 
-int frmQuon::SelectedConstant() const {
+int ConstantsPanel::SelectedConstant() const {
   const int index = cboConstants->currentIndex();
   if (index < 0 || cboConstants->currentText() != cboConstants->itemText(index)) return -1;
   return index;
 }
 
-void frmQuon::cmdRemCons_Click() {
+void ConstantsPanel::cmdRemCons_Click() {
   const int index = SelectedConstant();
   if (index < 0) return;
   const std::string statement = RemoveConstant(model_, index);
   if (!statement.empty()) {
     try {
-      engine_->ExecuteStatement(statement);
+      engine_.ExecuteStatement(statement);
     } catch (const ScriptFailure&) {
       // The engine has told the user already; the entry goes from the list regardless.
     }
@@ -96,7 +99,7 @@ void frmQuon::cmdRemCons_Click() {
   cboConstants->setCurrentIndex(-1);
 }
 
-std::vector<std::string> frmQuon::ConstantItems() const {
+std::vector<std::string> ConstantsPanel::Items() const {
   std::vector<std::string> items;
   for (int i = 0; i < cboConstants->count(); ++i) {
     items.push_back(cboConstants->itemText(i).toStdString());
@@ -104,6 +107,15 @@ std::vector<std::string> frmQuon::ConstantItems() const {
   return items;
 }
 
-void frmQuon::SetConstants() { quon::SetConstants(ConstantItems(), *engine_); }
+void ConstantsPanel::ShowModelConstants() {
+  cboConstants->clear();  // the file's constants replace any typed before the open
+  const QString typed = cboConstants->currentText();
+  for (int32_t j = 0; j < model_.ConstCount && j < MaxConstants; ++j) {
+    cboConstants->addItem(QString::fromStdString(model_.Constants[static_cast<std::size_t>(j)]));
+  }
+  // Listing entries picks none of them and leaves the typed text alone.
+  cboConstants->setCurrentIndex(-1);
+  cboConstants->setEditText(typed);
+}
 
 }  // namespace quon

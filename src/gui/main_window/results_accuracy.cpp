@@ -1,7 +1,7 @@
-// The main window's view of how good the fit is: after a fit, or an open that brings
-// results, the accuracy check runs and one line under the coefficient list sums it up,
-// with a warning line for every variable whose terms are ill-conditioned. The list's own
-// lines stay as they are. Plot opens the plot window, which follows the point of the
+// The results' view of how good the fit is: after a fit, or an open that brings results,
+// the accuracy check runs and one line under the coefficient list sums it up, with a
+// warning line for every variable whose terms are ill-conditioned. The list's own lines
+// stay as they are. Plot opens the plot window, which follows the point of the
 // evaluation window.
 #include <QApplication>
 #include <QLabel>
@@ -11,12 +11,12 @@
 #include <algorithm>
 #include <exception>
 
-#include "main_window/frm_quon.h"
 #include "eval/accuracy_check.h"
 #include "eval/accuracy_text.h"
-#include "frm_evaluations.h"
-#include "frm_plot.h"
 #include "eval/script_point_function.h"
+#include "frm_plot.h"
+#include "main_window/control_factory.h"
+#include "main_window/results_panel.h"
 
 namespace quon {
 namespace {
@@ -32,21 +32,18 @@ class Hourglass {
 
 }  // namespace
 
-void frmQuon::CreateAccuracyControls() {
-  lblAccuracy = new QLabel(this);
-  lblAccuracy->setObjectName(QStringLiteral("lblAccuracy"));
-  lblAccuracy->setAccessibleName(QStringLiteral("Accuracy between the nodes"));
+void ResultsPanel::CreateAccuracyControls() {
+  lblAccuracy = MakeTextLabel(window_, "lblAccuracy", QStringLiteral("Accuracy between the nodes"));
   lblAccuracy->setToolTip(
       QStringLiteral("Function and approximation compared at points between the nodes"));
   lblAccuracy->setWordWrap(true);
   lblAccuracy->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  lblConditionWarning = new QLabel(this);
-  lblConditionWarning->setObjectName(QStringLiteral("lblConditionWarning"));
-  lblConditionWarning->setAccessibleName(QStringLiteral("Conditioning warning"));
+  lblConditionWarning =
+      MakeTextLabel(window_, "lblConditionWarning", QStringLiteral("Conditioning warning"));
   lblConditionWarning->setWordWrap(true);
   lblConditionWarning->setStyleSheet(QStringLiteral("color: #a00000;"));
   lblConditionWarning->setVisible(false);
-  accuracyArea = new QScrollArea(this);
+  accuracyArea = new QScrollArea(window_);
   accuracyArea->setObjectName(QStringLiteral("accuracyArea"));
   accuracyArea->setFrameShape(QFrame::NoFrame);
   accuracyArea->setWidgetResizable(true);
@@ -59,27 +56,15 @@ void frmQuon::CreateAccuracyControls() {
   linesLayout->addStretch(1);
   accuracyArea->setWidget(lines);
   FitAccuracyArea();
-  cmdPlot = new QPushButton(QStringLiteral("Plot"), this);
-  cmdPlot->setObjectName(QStringLiteral("cmdPlot"));
-  cmdPlot->setAccessibleName(QStringLiteral("Plot"));
+  cmdPlot = MakeButton(window_, "cmdPlot", QStringLiteral("Plot"));
   cmdPlot->setToolTip(
       QStringLiteral("Plot function, approximation and their difference along one variable"));
-  cmdPlot->setAutoDefault(false);
   cmdPlot->setEnabled(false);
 }
 
-void frmQuon::ConnectAccuracyHandlers() {
-  connect(cmdPlot, &QPushButton::clicked, this, &frmQuon::cmdPlot_Click);
-  // The evaluation window is made afresh after each close: follow every one of them.
-  connect(this, &frmQuon::EvaluationsWindowLoaded, this, [this](frmEvaluations* window) {
-    connect(window, &frmEvaluations::EvaluationPointChanged, this,
-            &frmQuon::EvaluationPoint_Changed);
-  });
-}
+frmPlot* ResultsPanel::PlotWindow() const { return plot_.data(); }
 
-frmPlot* frmQuon::PlotWindow() const { return plot_.data(); }
-
-void frmQuon::ClearAccuracy() {
+void ResultsPanel::ClearAccuracy() {
   lblAccuracy->clear();
   lblConditionWarning->clear();
   lblConditionWarning->setVisible(false);
@@ -90,22 +75,22 @@ void frmQuon::ClearAccuracy() {
 
 // The summary and the warnings take the height they need, up to eight lines; beyond that
 // they scroll, so that they never squeeze the coefficient list or draw over it.
-void frmQuon::FitAccuracyArea() {
+void ResultsPanel::FitAccuracyArea() {
   QWidget* lines = accuracyArea->widget();
   const int width = std::max(accuracyArea->viewport()->width(), 1);
   const int needed = lines->hasHeightForWidth() ? lines->heightForWidth(width)
                                                 : lines->sizeHint().height();
-  accuracyArea->setFixedHeight(std::min(needed, 8 * fontMetrics().lineSpacing()));
+  accuracyArea->setFixedHeight(std::min(needed, 8 * window_->fontMetrics().lineSpacing()));
 }
 
-void frmQuon::ShowAccuracy() {
+void ResultsPanel::ShowAccuracy() {
   ClearAccuracy();
   if (!model_.HaveResults) return;
   const Hourglass hourglass;
   try {
     // After an open the engine does not hold the problem's constants yet.
-    SetConstants();
-    ScriptPointFunctionSource source(*engine_, model_.Equation, model_.VarName);
+    events_.SendConstants();
+    ScriptPointFunctionSource source(engine_, model_.Equation, model_.VarName);
     const AccuracyResult result = CheckAccuracy(model_, source);
     lblAccuracy->setText(QString::fromStdString(AccuracySummaryLine(result)));
     QStringList warnings;
@@ -126,14 +111,14 @@ void frmQuon::ShowAccuracy() {
   FitAccuracyArea();
 }
 
-void frmQuon::EvaluationPoint_Changed(const QList<double>& point) {
+void ResultsPanel::EvaluationPoint_Changed(const QList<double>& point) {
   heldPoint_.assign(point.begin(), point.end());
   if (plot_) plot_->SetHeldPoint(heldPoint_);
 }
 
-void frmQuon::cmdPlot_Click() {
+void ResultsPanel::cmdPlot_Click() {
   if (!plot_) {
-    plot_ = new frmPlot(model_, *engine_, this);
+    plot_ = new frmPlot(model_, engine_, window_);
     plot_->setAttribute(Qt::WA_DeleteOnClose);
     // A point typed in the evaluation window holds the other variables; else the centres.
     if (!heldPoint_.empty()) plot_->SetHeldPoint(heldPoint_);

@@ -1,0 +1,63 @@
+#include "main_window/file_commands.h"
+
+#include "io/spec_file.h"
+#include "qt/common_dialog.h"
+
+namespace quon {
+
+FileCommands::FileCommands(QObject* parent, ProblemModel& model, const ShellServices& services,
+                           Events events)
+    : QObject(parent), model_(model), services_(services), events_(std::move(events)) {}
+
+void FileCommands::mnuOpen_Click() {
+  if (services_.Dialogs == nullptr || !events_.OpenAllowed()) return;
+  services_.Dialogs->ShowOpen();
+  const std::string path = services_.Dialogs->FileName();
+  if (path.empty()) return;
+  // Read and check the whole pair before anything in the window changes.
+  SpecFileContents contents;
+  try {
+    contents = ReadSpecFile(path);
+  } catch (const SpecFileError& error) {
+    events_.ShowMessage(error.what());
+    return;
+  }
+  // While loading, the change notifications of the filled fields keep the stored results.
+  model_.Loading = true;
+  const EntryFields shown = ApplySpecFile(std::move(contents), path, model_);
+  events_.ShowOpenedProblem(shown);
+  model_.Loading = false;
+}
+
+void FileCommands::mnuSave_Click() {
+  if (model_.SpecFile.empty() && services_.Dialogs != nullptr) {
+    services_.Dialogs->ShowSave();
+    model_.SpecFile = services_.Dialogs->FileName();
+  }
+  if (!model_.SpecFile.empty()) WriteSpecFile();
+}
+
+void FileCommands::mnuSaveAs_Click() {
+  if (services_.Dialogs == nullptr) return;
+  services_.Dialogs->ShowSave();
+  const std::string path = services_.Dialogs->FileName();
+  // A cancelled dialog leaves the file that Save writes to as it was.
+  if (path.empty()) return;
+  model_.SpecFile = path;
+  WriteSpecFile();
+}
+
+void FileCommands::WriteSpecFile() {
+  try {
+    // Coefficients are written only with the records of the fit that made them; when the
+    // fields have changed since, the pair holds the problem alone and the user is told.
+    if (quon::WriteSpecFile(model_.SpecFile, events_.ReadEntryFields(), model_) ==
+        SaveOutcome::SavedWithoutResults) {
+      events_.ShowMessage(ResultsNotSavedMessage());
+    }
+  } catch (const SpecFileError& error) {
+    events_.ShowMessage(error.what());
+  }
+}
+
+}  // namespace quon
