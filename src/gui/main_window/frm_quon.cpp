@@ -23,6 +23,7 @@
 #include "qt/qt_coef_list_model.h"
 #include "qt/qt_fixed_font.h"
 #include "qt/qt_focus_guard.h"
+#include "report/results_state.h"
 #include "shell/decimal_point.h"
 #include "shell/help_file.h"
 
@@ -260,9 +261,8 @@ void frmQuon::mnuHelp_Click() {
 void frmQuon::mnuAbout_Click() { ShowAbout(); }
 
 void frmQuon::ClearResults() {
-  if (model_.Loading) return;
+  if (!quon::ClearResults(model_)) return;
   coefList_->Clear();
-  model_.HaveResults = false;
   ClearAccuracy();
 }
 
