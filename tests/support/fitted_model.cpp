@@ -1,9 +1,8 @@
 #include "support/fitted_model.h"
 
-#include <array>
-
 #include "fit/basis.h"
 #include "fit/solver.h"
+#include "model/gather_specs.h"
 
 namespace quon::testing {
 
@@ -14,11 +13,23 @@ TestFunction Always(std::function<double(std::span<const double>)> f) {
   };
 }
 
-ProblemModel FittedModel(const std::vector<VarSpec>& vars, const TestFunction& f) {
+ProblemModel GatheredModel(const std::vector<std::string>& names,
+                           const std::vector<VariableFields>& fields, const std::string& equation) {
+  ProblemModel model;
+  model.AllocatePerVariableArrays();
+  model.LastVar = static_cast<int32_t>(names.size()) - 1;
+  model.VarName = names;
+  EntryFields entry;
+  entry.Equation = equation;
+  entry.Variables = fields;
+  GatherSpecs(model, entry);
+  return model;
+}
+
+ProblemModel SpecifiedModel(const std::vector<VarSpec>& vars) {
   ProblemModel model;
   model.LastVar = static_cast<int32_t>(vars.size()) - 1;
   model.VarName.assign(vars.size(), "");
-  CoefArray::LastTerms lastTerms{};
   for (std::size_t k = 0; k < vars.size(); ++k) {
     const VarSpec& v = vars[k];
     model.VarName[k] = v.Name;
@@ -31,29 +42,35 @@ ProblemModel FittedModel(const std::vector<VarSpec>& vars, const TestFunction& f
     model.Period[k] = v.Period;
     model.NodeStep[k] = (v.Upper - v.Lower) / (v.Terms - 1);
     model.NodeStart[k] = v.Lower - v.Center;
-    lastTerms[k] = v.Terms - 1;
   }
-  model.Coef.Allocate(lastTerms);
-  std::array<int32_t, 4> j{};
-  std::vector<double> point(vars.size());
-  for (j[3] = 0; j[3] <= lastTerms[3]; ++j[3]) {
-    for (j[2] = 0; j[2] <= lastTerms[2]; ++j[2]) {
-      for (j[1] = 0; j[1] <= lastTerms[1]; ++j[1]) {
-        for (j[0] = 0; j[0] <= lastTerms[0]; ++j[0]) {
-          for (std::size_t k = 0; k < vars.size(); ++k) {
-            point[k] = static_cast<double>(j[k]) * model.NodeStep[k] + model.LowerLimit[k];
-          }
-          double value = 0.0;
-          if (f(point, value) == 0) model.Coef(j[0], j[1], j[2], j[3]) = value;
-        }
-      }
-    }
+  return model;
+}
+
+std::vector<double> NodePoint(const ProblemModel& model, const NodeIndex& j) {
+  std::vector<double> point(static_cast<std::size_t>(model.LastVar) + 1);
+  for (std::size_t k = 0; k < point.size(); ++k) {
+    point[k] = static_cast<double>(j[k]) * model.NodeStep[k] + model.LowerLimit[k];
   }
+  return point;
+}
+
+void FitTo(ProblemModel& model, const TestFunction& f) {
+  model.HaveResults = false;
+  model.Coef.Allocate(model.LastTerm);
+  ForEachNode(model.LastTerm, [&](const NodeIndex& j) {
+    double value = 0.0;
+    if (f(NodePoint(model, j), value) == 0) model.Coef(j[0], j[1], j[2], j[3]) = value;
+  });
   for (int k = 0; k <= model.LastVar; ++k) {
     BasisMatrix matrix = BuildBasisMatrix(model, k);
-    if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) return model;
+    if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) return;
   }
   model.HaveResults = true;
+}
+
+ProblemModel FittedModel(const std::vector<VarSpec>& vars, const TestFunction& f) {
+  ProblemModel model = SpecifiedModel(vars);
+  FitTo(model, f);
   return model;
 }
 

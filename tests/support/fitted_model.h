@@ -1,6 +1,7 @@
-// Test support: a model fitted to a C++ function (sampled at the nodes, solved with the
-// program's basis matrix and solver, as the fit does), and that function as the accuracy
-// check's point-function source.
+// Test support: the one way tests build a fitted model. A model specified by numbers, that
+// model fitted to a C++ function (sampled at the nodes, solved with the program's basis
+// matrix and solver, as the fit does), and that function as the accuracy check's
+// point-function source.
 #pragma once
 
 #include <atomic>
@@ -12,7 +13,9 @@
 #include <vector>
 
 #include "eval/point_function.h"
+#include "model/entry_fields.h"
 #include "model/problem_model.h"
+#include "support/grid_walk.h"
 
 namespace quon::testing {
 
@@ -32,8 +35,23 @@ using TestFunction = std::function<int32_t(std::span<const double> point, double
 // A function that never fails.
 TestFunction Always(std::function<double(std::span<const double>)> f);
 
-// The model of `vars` with HaveResults true and Coef the coefficients of the interpolant of
-// f on the grid of nodes (a failing sample stays 0, as in the fit).
+// A model whose variables are named `names` and whose entry fields were just gathered,
+// ready for the fit.
+ProblemModel GatheredModel(const std::vector<std::string>& names,
+                           const std::vector<VariableFields>& fields,
+                           const std::string& equation = "");
+
+// The model of `vars` as gathering leaves it (NodeStep and NodeStart derived), with no Coef.
+ProblemModel SpecifiedModel(const std::vector<VarSpec>& vars);
+
+// The coordinates of node j of the variables in use.
+std::vector<double> NodePoint(const ProblemModel& model, const NodeIndex& j);
+
+// Samples f at every node of a specified model into a fresh Coef (a failing sample stays
+// 0, as in the fit) and solves along every variable; HaveResults tells whether it was solved.
+void FitTo(ProblemModel& model, const TestFunction& f);
+
+// SpecifiedModel(vars) fitted to f.
 ProblemModel FittedModel(const std::vector<VarSpec>& vars, const TestFunction& f);
 
 class TestFunctionSource final : public PointFunctionSource {

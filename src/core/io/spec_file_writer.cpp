@@ -7,6 +7,7 @@
 
 #include "io/spec_file.h"
 #include "io/temporary_file.h"
+#include "model/gather_specs.h"
 #include "model/number_forms.h"
 #include "model/print_form_to.h"
 
@@ -32,12 +33,14 @@ void AppendNumberLine(std::string& out, double value) {
   out += kLineEnd;
 }
 
-void AppendRecord(std::string& out, std::string_view name, const VariableFields& f) {
+// The limits and the number of terms as gathering reads them; centre and period as typed.
+void AppendRecord(std::string& out, std::string_view name, const VariableFields& f, double pi) {
+  const VariableReading r = ReadVariableFields(f, pi);
   AppendTextItem(out, name);
   out.push_back(',');
-  out += TextForm(LeadingNumber(f.LowerLimit));
+  out += TextForm(r.LowerLimit);
   out.push_back(',');
-  out += TextForm(LeadingNumber(f.UpperLimit));
+  out += TextForm(r.UpperLimit);
   out.push_back(',');
   AppendTextItem(out, f.Expansion);
   out.push_back(',');
@@ -45,7 +48,7 @@ void AppendRecord(std::string& out, std::string_view name, const VariableFields&
   out.push_back(',');
   AppendTextItem(out, f.Period);
   out.push_back(',');
-  out += TextForm(LeadingNumber(f.Terms) - 1);
+  out += TextForm(r.TermsMinusOne);
   out += kLineEnd;
 }
 
@@ -106,16 +109,11 @@ std::size_t VariableCount(const ProblemModel& model) {
 bool FieldsMatchResults(const EntryFields& fields, const ProblemModel& model) {
   if (fields.Variables.size() < VariableCount(model)) return false;
   for (std::size_t i = 0; i < VariableCount(model); ++i) {
-    const VariableFields& f = fields.Variables[i];
-    const double lower = LeadingNumber(f.LowerLimit);
-    const double upper = LeadingNumber(f.UpperLimit);
-    const std::optional<int32_t> lastTerm = RoundHalfEvenToInt32(LeadingNumber(f.Terms) - 1);
-    const double center = f.Expansion == "*" ? (upper + lower) / 2 : LeadingNumber(f.Expansion);
-    const double period = f.Period == "*" ? model.Pi + model.Pi : LeadingNumber(f.Period);
-    if (lastTerm != model.LastTerm[i] || f.PowerChecked != model.IsPower[i] ||
-        !SameBits(lower, model.LowerLimit[i]) || !SameBits(upper, model.UpperLimit[i]) ||
-        !SameBits(center, model.Center[i]) ||
-        (!f.PowerChecked && !SameBits(period, model.Period[i]))) {
+    const VariableReading r = ReadVariableFields(fields.Variables[i], model.Pi);
+    if (r.LastTerm != model.LastTerm[i] || r.IsPower != model.IsPower[i] ||
+        !SameBits(r.LowerLimit, model.LowerLimit[i]) ||
+        !SameBits(r.UpperLimit, model.UpperLimit[i]) || !SameBits(r.Center, model.Center[i]) ||
+        (!r.IsPower && !SameBits(r.Period, model.Period[i]))) {
       return false;
     }
   }
@@ -151,7 +149,9 @@ PreparedPair PreparePair(const EntryFields& fields, ProblemModel& model, SaveOut
 
   std::string& main = pair.texts.Main;
   AppendNumberLine(main, model.LastVar);
-  for (std::size_t i = 0; i < count; ++i) AppendRecord(main, model.VarName[i], fields.Variables[i]);
+  for (std::size_t i = 0; i < count; ++i) {
+    AppendRecord(main, model.VarName[i], fields.Variables[i], model.Pi);
+  }
   main += pair.withResults ? "#TRUE#" : "#FALSE#";
   main += kLineEnd;
 

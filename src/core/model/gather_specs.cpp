@@ -19,6 +19,19 @@ std::string VariableTitle(const ProblemModel& model, int k) {
 
 }  // namespace
 
+VariableReading ReadVariableFields(const VariableFields& fields, double pi) {
+  VariableReading r;
+  r.LowerLimit = LeadingNumber(fields.LowerLimit);
+  r.UpperLimit = LeadingNumber(fields.UpperLimit);
+  r.TermsMinusOne = LeadingNumber(fields.Terms) - 1.0;
+  r.LastTerm = RoundHalfEvenToInt32(r.TermsMinusOne);
+  r.Center =
+      fields.Expansion == "*" ? (r.UpperLimit + r.LowerLimit) / 2 : LeadingNumber(fields.Expansion);
+  r.Period = fields.Period == "*" ? pi + pi : LeadingNumber(fields.Period);
+  r.IsPower = fields.PowerChecked;
+  return r;
+}
+
 void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
   // The old coefficients are no results any more; they are given up before the new ones
   // are allocated, so that a large grid does not need room for both.
@@ -41,18 +54,18 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
   for (int k = 0; k <= lastVar; ++k) {
     const auto s = static_cast<std::size_t>(k);
     const VariableFields& v = fields.Variables[s];
-    lower[s] = LeadingNumber(v.LowerLimit);
-    upper[s] = LeadingNumber(v.UpperLimit);
-    const std::optional<int32_t> rounded = RoundHalfEvenToInt32(LeadingNumber(v.Terms) - 1.0);
-    if (!rounded) {
+    const VariableReading r = ReadVariableFields(v, model.Pi);
+    if (!r.LastTerm) {
       throw GatherError(VariableTitle(model, k) + ": the number of terms \"" + v.Terms +
                         "\" is too large.");
     }
-    lastTerm[s] = *rounded;
-    center[s] = v.Expansion == "*" ? (upper[s] + lower[s]) / 2 : LeadingNumber(v.Expansion);
-    period[s] = v.Period == "*" ? model.Pi + model.Pi : LeadingNumber(v.Period);
-    isPower[s] = v.PowerChecked;
-    isTrig[s] = !v.PowerChecked;
+    lower[s] = r.LowerLimit;
+    upper[s] = r.UpperLimit;
+    lastTerm[s] = *r.LastTerm;
+    center[s] = r.Center;
+    period[s] = r.Period;
+    isPower[s] = r.IsPower;
+    isTrig[s] = !r.IsPower;
   }
   for (int k = 0; k <= lastVar; ++k) {
     const auto s = static_cast<std::size_t>(k);

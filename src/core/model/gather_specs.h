@@ -3,8 +3,14 @@
 // derives each variable's node spacing and start, and allocates a fresh, zero Coef shaped
 // by the term counts. Texts become numbers by LeadingNumber; the number of terms minus 1 is
 // rounded half to even. The user constants are sent to the engine by the caller, before.
+//
+// ReadVariableFields is the one reading of a variable's fields: gathering commits it to the
+// model, and saving compares it with the model to decide whether the results still belong
+// to the fields.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 
 #include "model/entry_fields.h"
@@ -18,6 +24,19 @@ class GatherError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// One variable's entry fields read as numbers, before any check.
+struct VariableReading {
+  double LowerLimit = 0.0;
+  double UpperLimit = 0.0;
+  double Center = 0.0;              // "*" reads as the middle of the interval
+  double Period = 0.0;              // "*" reads as 2 pi
+  double TermsMinusOne = 0;         // the typed number of terms minus 1, not rounded
+  std::optional<int32_t> LastTerm;  // TermsMinusOne rounded half to even; none beyond 32 bits
+  bool IsPower = true;
+};
+
+VariableReading ReadVariableFields(const VariableFields& fields, double pi);
 
 // Reads fields.Equation and fields.Variables[0..LastVar] into the model. Slots above
 // LastVar are left as they are. Refuses with a GatherError, before anything is allocated

@@ -10,6 +10,4 @@ bool ClearResults(ProblemModel& model) {
   return true;
 }
 
-bool ShowStoredResults(const ProblemModel& model) { return model.HaveResults; }
-
 }  // namespace quon

@@ -12,6 +12,7 @@
 #include "main_window/control_factory.h"
 #include "qt/qt_coef_list_model.h"
 #include "qt/qt_fixed_font.h"
+#include "report/results_state.h"
 
 namespace quon {
 namespace {
@@ -136,9 +137,8 @@ void ResultsPanel::ShowStoredResults() {
 }
 
 void ResultsPanel::ClearResults() {
-  if (model_.Loading) return;
+  if (!quon::ClearResults(model_)) return;
   coefList_->Clear();
-  model_.HaveResults = false;
   ClearAccuracy();
 }
 

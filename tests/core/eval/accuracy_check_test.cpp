@@ -104,6 +104,15 @@ TEST(AccuracyCheck, RungeFunctionOnEquallySpacedNodesIsFarOffNearTheEnds) {
   EXPECT_EQ(result.CheckPoints, 14 * MaxAutoPointsPerInterval);
 }
 
+TEST(AccuracyCheck, CarriesTheConditioningWarnings) {
+  const auto exp = Always([](std::span<const double> p) { return std::exp(p[0]); });
+  const ProblemModel model = FittedModel({{"x", false, 30, -1, 1, 0, 0}}, exp);
+  TestFunctionSource source(exp);
+  const AccuracyResult result = CheckAccuracy(model, source, {64, 0});
+  ASSERT_EQ(result.Warnings.size(), 1u);
+  EXPECT_EQ(result.Warnings[0].Name, "x");
+}
+
 TEST(AccuracyCheck, MidpointsAloneStillSeeTheRungeError) {
   const ProblemModel model = Runge();
   TestFunctionSource source = RungeSource();

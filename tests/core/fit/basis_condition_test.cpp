@@ -13,18 +13,7 @@ namespace {
 
 ProblemModel OneVariable(bool trig, int32_t terms, double lower, double upper, double center,
                          double period) {
-  ProblemModel model;
-  model.VarName = {"x"};
-  model.IsTrig[0] = trig;
-  model.IsPower[0] = !trig;
-  model.LastTerm[0] = terms - 1;
-  model.LowerLimit[0] = lower;
-  model.UpperLimit[0] = upper;
-  model.Center[0] = center;
-  model.Period[0] = period;
-  model.NodeStep[0] = (upper - lower) / (terms - 1);
-  model.NodeStart[0] = lower - center;
-  return model;
+  return testing::SpecifiedModel({{"x", trig, terms, lower, upper, center, period}});
 }
 
 // The 1-norm of the inverse by Gauss-Jordan elimination, for comparison.
@@ -134,14 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ConditionWarnings, NameTheVariableAmongSeveral) {
-  ProblemModel model = OneVariable(false, 3, -1, 1, 0, 0);
-  model.LastVar = 1;
-  model.VarName = {"x", "y"};
-  model.LastTerm[1] = 29;
-  model.LowerLimit[1] = -1;
-  model.UpperLimit[1] = 1;
-  model.NodeStep[1] = 2.0 / 29;
-  model.NodeStart[1] = -1;
+  const ProblemModel model =
+      testing::SpecifiedModel({{"x", false, 3, -1, 1, 0, 0}, {"y", false, 30, -1, 1, 0, 0}});
   const std::vector<ConditionWarning> warnings = CheckConditioning(model);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_EQ(warnings[0].Var, 1);

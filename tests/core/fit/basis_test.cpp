@@ -5,24 +5,14 @@
 #include <cmath>
 #include <numbers>
 
-#include "model/coef_array.h"
+#include "support/fitted_model.h"
 
 namespace quon {
 namespace {
 
 ProblemModel OneVariable(bool trig, double lower, double upper, double center, double period,
                          int32_t lastTerm) {
-  ProblemModel model;
-  model.IsTrig[0] = trig;
-  model.IsPower[0] = !trig;
-  model.LowerLimit[0] = lower;
-  model.UpperLimit[0] = upper;
-  model.Center[0] = center;
-  model.Period[0] = period;
-  model.LastTerm[0] = lastTerm;
-  model.NodeStep[0] = (upper - lower) / lastTerm;
-  model.NodeStart[0] = lower - center;
-  return model;
+  return testing::SpecifiedModel({{"x", trig, lastTerm + 1, lower, upper, center, period}});
 }
 
 TEST(BuildBasisMatrix, TwoPowerTermsAreOneAndTheNodeFromTheCentre) {

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "eval/evaluator.h"
-#include "model/gather_specs.h"
+#include "support/fitted_model.h"
 #include "support/recording_engine.h"
 
 namespace quon {
 namespace {
 
 using test::RecordingEngine;
+using testing::GatheredModel;
 using Values = RecordingEngine::Values;
 
 constexpr int32_t kSyntaxError = 1002;
@@ -22,28 +23,11 @@ constexpr int32_t kAlreadyReported = -2147352319;
 
 VariableFields Variable(const char* lower, const char* upper, const char* terms, bool power = true,
                         const char* center = "*") {
-  VariableFields f;
-  f.LowerLimit = lower;
-  f.UpperLimit = upper;
-  f.Terms = terms;
-  f.PowerChecked = power;
-  f.Expansion = center;
-  return f;
-}
-
-ProblemModel Gathered(std::vector<std::string> names, std::vector<VariableFields> variables) {
-  ProblemModel model;
-  model.LastVar = static_cast<int32_t>(names.size()) - 1;
-  model.AllocatePerVariableArrays();
-  model.VarName = std::move(names);
-  EntryFields fields;
-  fields.Variables = std::move(variables);
-  GatherSpecs(model, fields);
-  return model;
+  return {lower, upper, center, "*", terms, power};
 }
 
 TEST(FitDriver, ParabolaOnThreeNodesGivesOneTwoOne) {
-  ProblemModel model = Gathered({"x"}, {Variable("0", "2", "3")});
+  ProblemModel model = GatheredModel({"x"}, {Variable("0", "2", "3")});
   RecordingEngine engine([](const Values& v) { return v.at("x") * v.at("x"); });
   const FitOutcome outcome = Compute(model, engine);
   ASSERT_EQ(outcome.Status, FitStatus::Success);
@@ -56,14 +40,15 @@ TEST(FitDriver, ParabolaOnThreeNodesGivesOneTwoOne) {
 }
 
 TEST(FitDriver, NodesAreSentInThePrintForm) {
-  ProblemModel model = Gathered({"x"}, {Variable("-1.25", "0.5", "2")});
+  ProblemModel model = GatheredModel({"x"}, {Variable("-1.25", "0.5", "2")});
   RecordingEngine engine([](const Values&) { return 0.0; });
   Compute(model, engine);
   EXPECT_EQ(engine.Statements, (std::vector<std::string>{"x=-1.25", "x= .5"}));
 }
 
 TEST(FitDriver, TwoAndThreeTermsAssignEachVariableOnlyWhenItsNodeChanges) {
-  ProblemModel model = Gathered({"x", "y"}, {Variable("0", "1", "2"), Variable("0", "2", "3")});
+  ProblemModel model =
+      GatheredModel({"x", "y"}, {Variable("0", "1", "2"), Variable("0", "2", "3")});
   RecordingEngine engine([](const Values& v) { return v.at("x") + 10 * v.at("y"); });
   ASSERT_EQ(Compute(model, engine).Status, FitStatus::Success);
   EXPECT_EQ(engine.Statements, (std::vector<std::string>{"y= 0", "x= 0", "x= 1", "y= 1", "x= 0",
@@ -76,7 +61,7 @@ TEST(FitDriver, TwoAndThreeTermsAssignEachVariableOnlyWhenItsNodeChanges) {
 
 TEST(FitDriver, ReciprocalWithANodeAtZeroKeepsZeroThereAndFinishes) {
   // Samples 0 (the failed 1/0) and 1 on [0, 1] around 0.5: c0 - c1/2 = 0, c0 + c1/2 = 1.
-  ProblemModel model = Gathered({"x"}, {Variable("0", "1", "2")});
+  ProblemModel model = GatheredModel({"x"}, {Variable("0", "1", "2")});
   RecordingEngine engine([](const Values& v) {
     if (v.at("x") == 0) throw ScriptFailure(11, "Division by zero");
     return 1 / v.at("x");
@@ -94,10 +79,10 @@ struct RiddenCase {
   int32_t number;
 };
 
-class RiddenOver : public testing::TestWithParam<RiddenCase> {};
+class RiddenOver : public ::testing::TestWithParam<RiddenCase> {};
 
 TEST_P(RiddenOver, FailedSamplesStayZeroAndSamplingGoesOn) {
-  ProblemModel model = Gathered({"x"}, {Variable("0", "3", "4")});
+  ProblemModel model = GatheredModel({"x"}, {Variable("0", "3", "4")});
   RecordingEngine engine([&](const Values& v) {
     if (v.at("x") == 1 || v.at("x") == 2) throw ScriptFailure(GetParam().number, "failure");
     return 5.0;
@@ -112,10 +97,10 @@ TEST_P(RiddenOver, FailedSamplesStayZeroAndSamplingGoesOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, RiddenOver,
-                         testing::Values(RiddenCase{"InvalidCall", 5}, RiddenCase{"Overflow", 6},
-                                         RiddenCase{"DivisionByZero", 11},
-                                         RiddenCase{"AlreadyReported", kAlreadyReported}),
-                         [](const testing::TestParamInfo<RiddenCase>& info) {
+                         ::testing::Values(RiddenCase{"InvalidCall", 5}, RiddenCase{"Overflow", 6},
+                                           RiddenCase{"DivisionByZero", 11},
+                                           RiddenCase{"AlreadyReported", kAlreadyReported}),
+                         [](const ::testing::TestParamInfo<RiddenCase>& info) {
                            return std::string(info.param.name);
                          });
 
@@ -125,10 +110,11 @@ struct EndingCase {
   const char* description;
 };
 
-class EndsTheFit : public testing::TestWithParam<EndingCase> {};
+class EndsTheFit : public ::testing::TestWithParam<EndingCase> {};
 
 TEST_P(EndsTheFit, AtTheFirstSampleWithNoResults) {
-  ProblemModel model = Gathered({"x", "y"}, {Variable("0", "1", "3"), Variable("0", "1", "2")});
+  ProblemModel model =
+      GatheredModel({"x", "y"}, {Variable("0", "1", "3"), Variable("0", "1", "2")});
   model.HaveResults = true;
   RecordingEngine engine([&](const Values&) -> double {
     throw ScriptFailure(GetParam().number, GetParam().description);
@@ -142,16 +128,15 @@ TEST_P(EndsTheFit, AtTheFirstSampleWithNoResults) {
   EXPECT_EQ(engine.Errors, std::vector<int32_t>{GetParam().number});
 }
 
-INSTANTIATE_TEST_SUITE_P(Numbers, EndsTheFit,
-                         testing::Values(EndingCase{"SyntaxError", kSyntaxError, "Syntax error"},
-                                         EndingCase{"TextValue", 13, "Type mismatch"},
-                                         EndingCase{"UndefinedName", 500, "Variable is undefined"}),
-                         [](const testing::TestParamInfo<EndingCase>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, EndsTheFit,
+    ::testing::Values(EndingCase{"SyntaxError", kSyntaxError, "Syntax error"},
+                      EndingCase{"TextValue", 13, "Type mismatch"},
+                      EndingCase{"UndefinedName", 500, "Variable is undefined"}),
+    [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
 
 TEST(FitDriver, FailedAssignmentRiddenOverLeavesThePreviousValue) {
-  ProblemModel model = Gathered({"x"}, {Variable("0", "2", "3")});
+  ProblemModel model = GatheredModel({"x"}, {Variable("0", "2", "3")});
   RecordingEngine engine([](const Values& v) { return v.count("x") ? v.at("x") : -1.0; },
                          [](const std::string& statement) {
                            if (statement == "x= 1") throw ScriptFailure(6, "Overflow");
@@ -162,7 +147,7 @@ TEST(FitDriver, FailedAssignmentRiddenOverLeavesThePreviousValue) {
 }
 
 TEST(FitDriver, FailedAssignmentOfAnotherNumberEndsTheFit) {
-  ProblemModel model = Gathered({"x y"}, {Variable("0", "2", "3")});
+  ProblemModel model = GatheredModel({"x y"}, {Variable("0", "2", "3")});
   RecordingEngine engine(
       [](const Values&) { return 1.0; },
       [](const std::string&) { throw ScriptFailure(kSyntaxError, "Expected end of statement"); });
@@ -173,15 +158,14 @@ TEST(FitDriver, FailedAssignmentOfAnotherNumberEndsTheFit) {
 }
 
 TEST(FitDriver, CoincidentNodesGiveASingularSystem) {
-  ProblemModel model = Gathered({"x"}, {Variable("1", "1", "3")});
+  ProblemModel model = GatheredModel({"x"}, {Variable("1", "1", "3")});
   RecordingEngine engine([](const Values&) { return 2.0; });
   EXPECT_EQ(Compute(model, engine).Status, FitStatus::Singular);
   EXPECT_FALSE(model.HaveResults);
-  EXPECT_EQ(std::string(SingularMatrixLine), "YIELDS SINGULAR MATRIX.");
 }
 
 TEST(FitDriver, UngatheredCoefIsRefusedNotReadOutOfBounds) {
-  ProblemModel model = Gathered({"x"}, {Variable("0", "1", "3")});
+  ProblemModel model = GatheredModel({"x"}, {Variable("0", "1", "3")});
   model.LastTerm[0] = 5;
   RecordingEngine engine([](const Values&) { return 2.0; });
   EXPECT_EQ(Compute(model, engine).Status, FitStatus::EndedByError);
@@ -192,9 +176,9 @@ TEST(FitDriver, UngatheredCoefIsRefusedNotReadOutOfBounds) {
 // and both kinds of terms.
 TEST(FitDriver, EvaluatorAgreesWithTheFitAtEveryNode) {
   ProblemModel model =
-      Gathered({"x", "y", "z", "t"},
-               {Variable("-1", "2", "4"), Variable("0", "3", "3", false),
-                Variable("-2", "-1", "2", true, "0"), Variable("0.5", "1.5", "5", false, "1")});
+      GatheredModel({"x", "y", "z", "t"}, {Variable("-1", "2", "4"), Variable("0", "3", "3", false),
+                                           Variable("-2", "-1", "2", true, "0"),
+                                           Variable("0.5", "1.5", "5", false, "1")});
   const auto f = [](const Values& v) {
     return v.at("x") * v.at("x") * std::sin(v.at("y")) + 4 * std::cos(v.at("z")) - v.at("t");
   };

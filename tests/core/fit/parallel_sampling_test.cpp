@@ -7,8 +7,8 @@
 
 #include "fit/fit_driver.h"
 #include "fit/script_fit_engine.h"
-#include "model/gather_specs.h"
 #include "script_environment.h"
+#include "support/fitted_model.h"
 
 namespace quon {
 namespace {
@@ -61,21 +61,12 @@ struct FitRun {
 // Four variables of 12, 10, 9 and 17 terms: 18360 points, enough for the threads.
 FitRun Fit(const std::string& equation, bool parallel) {
   FitRun run;
-  run.model.LastVar = 3;
-  run.model.AllocatePerVariableArrays();
-  run.model.VarName = {"x", "y", "z", "t"};
-  EntryFields fields;
-  fields.Equation = equation;
-  fields.Variables.resize(4);
-  fields.Variables[0].Terms = "12";
-  fields.Variables[1].Terms = "10";
-  fields.Variables[1].PowerChecked = false;
-  fields.Variables[2].Terms = "9";
-  fields.Variables[2].LowerLimit = "0";
-  fields.Variables[3].Terms = "17";
-  fields.Variables[3].LowerLimit = "0";
-  fields.Variables[3].UpperLimit = "2";
-  GatherSpecs(run.model, fields);
+  run.model = testing::GatheredModel({"x", "y", "z", "t"},
+                                     {{"-5", "5", "*", "*", "12", true},
+                                      {"-5", "5", "*", "*", "10", false},
+                                      {"0", "5", "*", "*", "9", true},
+                                      {"0", "2", "*", "*", "17", true}},
+                                     equation);
   ScriptEnvironment environment([&](const std::string&) { ++run.messages; });
   ScriptFitEngine engine(environment, run.model.Equation);
   if (parallel) {
@@ -96,7 +87,7 @@ struct Case {
   FitStatus status;
 };
 
-class ThreadsAgreeWithOrder : public testing::TestWithParam<Case> {};
+class ThreadsAgreeWithOrder : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ThreadsAgreeWithOrder, BitForBit) {
   const FitRun inOrder = Fit(GetParam().equation, false);
@@ -117,7 +108,7 @@ TEST_P(ThreadsAgreeWithOrder, BitForBit) {
 
 INSTANTIATE_TEST_SUITE_P(
     Functions, ThreadsAgreeWithOrder,
-    testing::Values(
+    ::testing::Values(
         Case{"DefaultFunction", "x^2*sin(y)+4*cos(z)-t", FitStatus::Success},
         Case{"MathObjectFunctions", "Tanh(x)+Asinh(y*z)+Acos(t/2)*halfpi", FitStatus::Success},
         // Sqr of a negative number (5) and 1/0 (11) are ridden over at scattered points.
@@ -125,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A text that is no number (13) from t > 1.5 on: the first such point ends the fit.
         Case{"EndingErrorDeepInTheGrid", "x + (\"-\" & Sgn(1.5 - t))", FitStatus::EndedByError},
         Case{"RiddenThenEnding", "1/(x-1) + (\"-\" & Sgn(1.5 - t))", FitStatus::EndedByError}),
-    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(ParallelSampling, SyntaxErrorEndsAtTheFirstPointWithOneMessage) {
   const FitRun run = Fit("x +* y", true);
@@ -135,16 +126,8 @@ TEST(ParallelSampling, SyntaxErrorEndsAtTheFirstPointWithOneMessage) {
 }
 
 TEST(ParallelSampling, VariablesEndAtTheirLastNodes) {
-  ProblemModel model;
-  model.LastVar = 1;
-  model.AllocatePerVariableArrays();
-  model.VarName = {"x", "y"};
-  EntryFields fields;
-  fields.Equation = "x*y";
-  fields.Variables.resize(2);
-  fields.Variables[0].Terms = "200";
-  fields.Variables[1].Terms = "100";
-  GatherSpecs(model, fields);
+  ProblemModel model = testing::GatheredModel(
+      {"x", "y"}, {{"-5", "5", "*", "*", "200", true}, {"-5", "5", "*", "*", "100", true}}, "x*y");
   ScriptEnvironment environment;
   ScriptFitEngine engine(environment, model.Equation);
   Watched watched(engine);

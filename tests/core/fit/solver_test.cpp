@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+#include "support/grid_walk.h"
+
 namespace quon {
 namespace {
 
@@ -16,14 +18,13 @@ namespace {
 // in the order of the algorithm. The optimised solver must give the same bits.
 bool ReferenceSolve(BasisMatrix& m, CoefArray& coef, int k) {
   const int32_t n = m.size();
-  std::array<int32_t, 4> extent{coef.extent(0), coef.extent(1), coef.extent(2), coef.extent(3)};
+  testing::NodeIndex lines{coef.extent(0) - 1, coef.extent(1) - 1, coef.extent(2) - 1,
+                           coef.extent(3) - 1};
+  lines[static_cast<std::size_t>(k)] = 0;        // one line per index of the other dimensions
   const auto forEachLine = [&](auto&& action) {  // action(offset of element 0, stride)
-    std::array<int32_t, 4> i{};
-    for (i[3] = 0; i[3] < (k == 3 ? 1 : extent[3]); ++i[3])
-      for (i[2] = 0; i[2] < (k == 2 ? 1 : extent[2]); ++i[2])
-        for (i[1] = 0; i[1] < (k == 1 ? 1 : extent[1]); ++i[1])
-          for (i[0] = 0; i[0] < (k == 0 ? 1 : extent[0]); ++i[0])
-            action(coef.offset(i[0], i[1], i[2], i[3]), coef.stride(k));
+    testing::ForEachNode(lines, [&](const testing::NodeIndex& i) {
+      action(coef.offset(i[0], i[1], i[2], i[3]), coef.stride(k));
+    });
   };
   double* x = coef.data();
   for (int32_t p = 0; p < n - 1; ++p) {

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "model/gather_specs.h"
+#include "model/number_forms.h"
 #include "support/file_test_support.h"
 
 namespace quon {
@@ -39,6 +41,80 @@ TEST_P(GoldenPair, RoundTripsByteForByte) {
 INSTANTIATE_TEST_SUITE_P(Files, GoldenPair,
                          testing::Values("two_variables_no_results", "parabola_with_results",
                                          "four_variables_with_results"));
+
+// Coefficients at the ends of the double's range: the pair written, read and written again
+// is the same text, and what can be told apart in the text form comes back apart.
+TEST(SpecFile, ExtremeCoefficientsSurviveSaveAndOpen) {
+  ProblemModel model;
+  const EntryFields fields = OpenSpecFile(DataPath("spec/four_variables_with_results.qsp"), model);
+  const double extremes[] = {4.94065645841247e-324,
+                             -4.94065645841247e-322,
+                             -2.2250738585072e-308,
+                             2.2250738585072014e-308,
+                             -0.0,
+                             1e-300,
+                             1e308,
+                             -1.79769313486231e308,
+                             123456789012345e280,
+                             1e15,
+                             HUGE_VAL,
+                             -HUGE_VAL,
+                             NAN,
+                             0.1,
+                             -1.0 / 3,
+                             9.99999999999999e-5};
+  ASSERT_EQ(model.Coef.size(), std::size(extremes));
+  std::copy(std::begin(extremes), std::end(extremes), model.Coef.data());
+  const SpecFileTexts written = FormatSpecFile(fields, model);
+
+  ProblemModel opened;
+  const EntryFields reopened =
+      ApplySpecFile(ParseSpecFile(written.Main, written.TextFile, "p"), "p", opened);
+  ASSERT_TRUE(opened.HaveResults);
+  EXPECT_EQ(FormatSpecFile(reopened, opened).Main, written.Main);
+  for (std::size_t i = 0; i < std::size(extremes); ++i) {
+    EXPECT_EQ(TextForm(opened.Coef.data()[i]), TextForm(extremes[i])) << i;
+  }
+  EXPECT_GT(opened.Coef.data()[0], 0.0);  // the smallest subnormal is not lost to zero
+}
+
+// Gathering and the save-time check read the entry fields alike: fields just gathered
+// always describe the results, however they are spelled.
+struct SpellingCase {
+  const char* name;
+  VariableFields fields;
+};
+
+class GatheredFields : public testing::TestWithParam<SpellingCase> {};
+
+TEST_P(GatheredFields, AlwaysMatchTheResults) {
+  ProblemModel model;
+  model.AllocatePerVariableArrays();
+  model.LastVar = 1;
+  model.VarName = {"x", "y"};
+  EntryFields fields;
+  fields.Variables = {GetParam().fields, VariableFields{"-1", "1", "*", "7", "3", false}};
+  GatherSpecs(model, fields);
+  model.HaveResults = true;
+  EXPECT_TRUE(FieldsMatchResults(fields, model));
+  SaveOutcome outcome = SaveOutcome::SavedWithoutResults;
+  EXPECT_NE(FormatSpecFile(fields, model, &outcome).Main.find("#TRUE#\r\n"), std::string::npos);
+  EXPECT_EQ(outcome, SaveOutcome::Saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Spellings, GatheredFields,
+    testing::Values(
+        SpellingCase{"Defaults", {}},
+        SpellingCase{"BlanksAndTrailingText", {" -2 ", "3abc", "*", "*", " 4.5", true}},
+        SpellingCase{"CommasEndTheNumbers", {"1,5", "2,5", "2,25", "1,5", "3", false}},
+        SpellingCase{"HexAndExponentWithBlankStars", {"&H10", "1E2", " *", "* ", "3.5", false}},
+        SpellingCase{"TinyLimitsAndEmptyPeriod",
+                     {"-1e-300", "1e-300", "0.1", "", "2.5000001", true}},
+        SpellingCase{"OnePeriodOfTrigTerms", {"0", "6.28318530717959", "*", "*", "3", false}},
+        SpellingCase{"ReversedLimitsAndAHugeCentre",
+                     {"5", "-5", "1.7976931348623E+308", "0", "2", false}}),
+    [](const testing::TestParamInfo<SpellingCase>& info) { return std::string(info.param.name); });
 
 TEST(SpecFile, ExampleFillsTheModelAndTheFields) {
   ProblemModel model;

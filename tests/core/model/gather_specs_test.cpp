@@ -128,16 +128,6 @@ TEST(GatherSpecs, TwoVariablesShapeCoefAndLeaveHigherSlotsAlone) {
   EXPECT_EQ(model.Period[2], 0.0);
 }
 
-TEST(GatherSpecs, ReplacesOldCoefficientsByZeros) {
-  ProblemModel model = Accepted(0);
-  GatherSpecs(model, Fields(1));
-  model.Coef(3, 0, 0, 0) = 8.0;
-  model.HaveResults = true;
-  GatherSpecs(model, Fields(1));
-  EXPECT_EQ(model.Coef(3, 0, 0, 0), 0.0);
-  EXPECT_FALSE(model.HaveResults);
-}
-
 // ---- Refusals --------------------------------------------------------------------------
 
 struct RefusalCase {

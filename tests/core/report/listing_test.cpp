@@ -117,16 +117,6 @@ TEST(Listing, TwoVariablesWithThreeAndTwoTermsInFull) {
   EXPECT_EQ(term(2, 1).substr(0, 40), "5.5                     *(x+1)^2*sin(y) ");
 }
 
-TEST(Listing, OneTermGivesHeadingOneLineAndThreeEmptyLines) {
-  const ProblemModel model = ModelWithTerms({1, 1, 1, 1});
-  const std::vector<std::string> lines = AllLines(model);
-  ASSERT_EQ(lines.size(), 6u);
-  EXPECT_EQ(lines[0], "COEFFICIENTS:");
-  EXPECT_EQ(lines[1], "");
-  EXPECT_EQ(lines[2], "0.5" + std::string(255, ' '));
-  EXPECT_EQ(lines[3] + lines[4] + lines[5], "");
-}
-
 TEST(Listing, LargeGridLineCountAndLastLinesWithoutBuildingTheListing) {
   ProblemModel model = ModelWithTerms({40, 40, 40, 26});  // 1.664 million coefficients
   const int64_t count = ListingLineCount(model);

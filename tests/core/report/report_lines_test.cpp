@@ -90,13 +90,7 @@ TEST(ReportLines, CoefficientSectionFollowsOnlyWithAFit) {
   EXPECT_EQ(lines[15], "");
   EXPECT_EQ(lines[16], "COEFFICIENTS:");
   EXPECT_EQ(lines[17], "");
-  EXPECT_EQ(lines[18].substr(0, 1), "1");
-  EXPECT_EQ(lines[19].substr(0, 1), "2");
-  EXPECT_EQ(lines[19].substr(24, 3), "*x ");
-  EXPECT_EQ(lines[21], "");
-  EXPECT_EQ(lines[23].substr(0, 2), "5 ");
-  EXPECT_EQ(lines[23].substr(24, 14), "*x*sin(y-0.5) ");
-  EXPECT_EQ(lines.back(), "");
+  EXPECT_EQ(lines[23].substr(0, 38), "5                       *x*sin(y-0.5) ");
 }
 
 }  // namespace

@@ -91,23 +91,5 @@ TEST(DecimalPoint, AnySeparatorButThePointIsCalledAComma) {
   EXPECT_NE(warning.lastText.find("DECIMAL COMMA"), std::string::npos);
 }
 
-TEST(DecimalPoint, WarningCarriesTitleAndEveryLine) {
-  FakeLocale locale(",");
-  FakeWarning warning(WarningAnswer::No);
-  DecimalPoint guard(locale, warning);
-  guard.CheckDecimalSeparator();
-  EXPECT_EQ(warning.lastTitle, "Decimal Comma Warning!");
-  EXPECT_EQ(warning.lastText,
-            "Proper operation of this application requires the use of the DECIMAL POINT.\n"
-            "Your system is currently using the DECIMAL COMMA.\n"
-            "\n"
-            "Do you wish to temporarily change this system setting to decimal point?\n"
-            "(Upon exiting, this application will restore your setting.)\n"
-            "(See HELP FILE or visit https://quon.example.org for instructions on how to "
-            "change MANUALLY)\n"
-            "\n"
-            "Press YES to change.");
-}
-
 }  // namespace
 }  // namespace quon
