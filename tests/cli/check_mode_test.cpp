@@ -10,36 +10,18 @@
 #include "fit_mode.h"
 #include "io/spec_file.h"
 #include "support/file_test_support.h"
+#include "support/mode_run.h"
 
 namespace quon::cli {
 namespace {
 
-// What a stdio stream received.
-std::string Contents(std::FILE* file) {
-  std::rewind(file);
-  std::string text;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-  return text;
-}
-
-struct ModeRun {
-  int code = 0;
-  std::string out;
-  std::string err;
-};
+using test::ModeRun;
 
 ModeRun Check(const std::vector<std::string>& args) {
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  ModeRun run;
-  const std::optional<CheckModeOptions> options = ParseCheckArguments(args, err);
-  run.code = options ? RunCheckMode(*options, out, err) : ExitUsage;
-  run.out = Contents(out);
-  run.err = Contents(err);
-  std::fclose(out);
-  std::fclose(err);
-  return run;
+  return test::RunMode([&](std::FILE* out, std::FILE* err) {
+    const std::optional<CheckModeOptions> options = ParseCheckArguments(args, err);
+    return options ? RunCheckMode(*options, out, err) : ExitUsage;
+  });
 }
 
 // A one-variable pair of power terms, without results.
