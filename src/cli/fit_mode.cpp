@@ -51,6 +51,21 @@ int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
   }
 }
 
+// The report after a fit that met a singular system, as Print shows it then: without the
+// coefficient section. The report fills the standard output, so the singular line becomes
+// a message.
+int ReportSingularFit(const ProblemModel& model, const EntryFields& fields,
+                      const std::string& file, std::FILE* out, std::FILE* err) {
+  LineWriter writer(out);
+  ReportLines(model, fields.Equation, fields.ConstantItems, writer.Sink());
+  if (!writer.Flush()) {
+    Message(err, "cannot write the results to the standard output");
+    return ExitFile;
+  }
+  Message(err, file + ": " + SingularMatrixLine);
+  return ExitSingular;
+}
+
 }  // namespace
 
 int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
@@ -129,6 +144,9 @@ int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
   // The engine's messages are this program's own, with the error's number, below.
   ScriptEnvironment engine;
   const ComputeOutcome outcome = RunCompute(model, fields, engine);
+  if (outcome.Status == ComputeStatus::Singular && options.Report) {
+    return ReportSingularFit(model, fields, options.File, out, err);
+  }
   if (outcome.Status != ComputeStatus::Success) {
     return ReportFitFailure(outcome, options.File, out, err);
   }
@@ -163,7 +181,9 @@ const char* FitModeHelp() {
          "      it, one item per line, or the single line \"YIELDS SINGULAR MATRIX.\".\n"
          "  -o OUT        write the pair with the results to OUT and OUT.str instead\n"
          "  --save        write the pair with the results back to FILE and FILE.str\n"
-         "  --report      print the text of the printed report instead\n"
+         "  --report      print the text of the printed report instead (after a\n"
+         "                singular system without coefficients, the singular line\n"
+         "                then going to the standard error)\n"
          "  --eval VALUE...  (last) one value per variable, read as the Evaluations\n"
          "                window reads them: print Function= and Approximation=\n"
          "  Exit status: 0 done, 2 bad usage, 3 a file cannot be read, is malformed or\n"

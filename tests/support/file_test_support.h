@@ -1,5 +1,5 @@
-// Files for tests: the checked-in data folder, a scratch folder removed afterwards, and
-// whole-file reads and writes of bytes.
+// Files for tests: the checked-in data folder, a scratch folder removed afterwards,
+// whole-file reads and writes of bytes, and file moves that fail on demand.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,11 +7,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <set>
 #include <vector>
+
+#include "io/rename_file.h"
 
 namespace quon::test {
 
@@ -59,6 +63,22 @@ class ScratchDir {
 
  private:
   std::filesystem::path dir_;
+};
+
+// Moves files as the system does, except that the moves numbered in `failing` (the first
+// move is 1) fail with an input/output error.
+class FailingRename {
+ public:
+  explicit FailingRename(std::set<int> failing) : failing_(std::move(failing)) {}
+  RenameFile Function() {
+    return [this](const std::string& from, const std::string& to) {
+      return failing_.contains(++moves_) ? EIO : RenameWithTheSystem(from, to);
+    };
+  }
+
+ private:
+  std::set<int> failing_;
+  int moves_ = 0;
 };
 
 }  // namespace quon::test

@@ -9,7 +9,8 @@
 //
 // Opening reads both files into a SpecFileContents first and touches the model only when
 // everything was read, so a refused file leaves the problem held before as it was. Saving
-// writes both files under temporary names and renames them into place.
+// writes both files under temporary names and renames them into place as a pair: a failed
+// save leaves the old pair as it was.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "io/rename_file.h"
 #include "model/coef_array.h"
 #include "model/entry_fields.h"
 #include "model/problem_model.h"
@@ -96,9 +98,11 @@ bool FieldsMatchResults(const EntryFields& fields, const ProblemModel& model);
 SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model,
                              SaveOutcome* outcome = nullptr);
 
-// Writes the pair at `path` and TextFilePath(path), replacing both whole or neither's
-// contents being lost. Throws SpecFileError.
-SaveOutcome WriteSpecFile(const std::string& path, const EntryFields& fields, ProblemModel& model);
+// Writes the pair at `path` and TextFilePath(path), replacing both or neither; the files
+// are moved into place by `rename`. Throws SpecFileError, and then leaves model.SpecFile
+// as it was.
+SaveOutcome WriteSpecFile(const std::string& path, const EntryFields& fields, ProblemModel& model,
+                          const RenameFile& rename = RenameWithTheSystem);
 
 // The message for SaveOutcome::SavedWithoutResults.
 std::string ResultsNotSavedMessage();

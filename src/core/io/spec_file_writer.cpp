@@ -178,7 +178,8 @@ SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model, Sav
   return std::move(pair.texts);
 }
 
-SaveOutcome WriteSpecFile(const std::string& path, const EntryFields& fields, ProblemModel& model) {
+SaveOutcome WriteSpecFile(const std::string& path, const EntryFields& fields, ProblemModel& model,
+                          const RenameFile& rename) {
   SaveOutcome outcome = SaveOutcome::Saved;
   try {
     const PreparedPair pair = PreparePair(fields, model, &outcome);
@@ -193,8 +194,7 @@ SaveOutcome WriteSpecFile(const std::string& path, const EntryFields& fields, Pr
     TemporaryFile text(TextFilePath(path));
     text.Write(pair.texts.TextFile);
     text.Close();
-    text.Commit();
-    main.Commit();
+    CommitPair(text, main, rename);
   } catch (const std::bad_alloc&) {
     throw SpecFileError(path + ": not enough memory to write the file.");
   }

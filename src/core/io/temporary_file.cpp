@@ -7,10 +7,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "io/spec_file.h"
 
 namespace quon {
+
+int RenameWithTheSystem(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
 
 TemporaryFile::TemporaryFile(std::string path)
     : path_(std::move(path)), temporary_(path_ + ".XXXXXX") {
@@ -53,9 +58,70 @@ void TemporaryFile::Close() {
   if (::close(fd) != 0) Fail(errno);
 }
 
-void TemporaryFile::Commit() {
-  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) Fail(errno);
-  committed_ = true;
+namespace {
+
+// One destination of a pair being committed: where its old file went, and whether the new
+// file has taken its place.
+struct CommitStep {
+  std::string path;
+  std::string backup;  // empty when there was no old file
+  bool replaced = false;
+};
+
+// A fresh name beside `path` for its old file, reserved by creating it empty.
+std::string ReserveBackupName(const std::string& path) {
+  std::string name = path + ".XXXXXX";
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) {
+    throw SpecFileError(path + ": cannot write the file: " + std::strerror(errno) + ".");
+  }
+  ::close(fd);
+  return name;
+}
+
+// Puts the old files back, last step first. Returns what the user must know when an old
+// file could not be put back: the backup that still holds it.
+std::string Undo(const std::vector<CommitStep>& steps, const RenameFile& rename) {
+  std::string kept;
+  for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+    if (!step->backup.empty()) {
+      if (rename(step->backup, step->path) != 0) {
+        kept += " The old " + step->path + " is kept as " + step->backup + ".";
+      }
+    } else if (step->replaced) {
+      ::unlink(step->path.c_str());
+    }
+  }
+  return kept;
+}
+
+}  // namespace
+
+void CommitPair(TemporaryFile& first, TemporaryFile& second, const RenameFile& rename) {
+  std::vector<CommitStep> steps;
+  try {
+    for (TemporaryFile* file : {&first, &second}) {
+      CommitStep step{file->path_, ReserveBackupName(file->path_)};
+      if (const int error = rename(step.path, step.backup); error == ENOENT) {
+        ::unlink(step.backup.c_str());
+        step.backup.clear();
+      } else if (error != 0) {
+        ::unlink(step.backup.c_str());
+        file->Fail(error);
+      }
+      steps.push_back(step);
+      if (const int error = rename(file->temporary_, file->path_); error != 0) file->Fail(error);
+      file->committed_ = true;
+      steps.back().replaced = true;
+    }
+  } catch (const SpecFileError& e) {
+    const std::string kept = Undo(steps, rename);
+    if (kept.empty()) throw;
+    throw SpecFileError(e.what() + kept);
+  }
+  for (const CommitStep& step : steps) {
+    if (!step.backup.empty()) ::unlink(step.backup.c_str());
+  }
 }
 
 }  // namespace quon

@@ -1,10 +1,17 @@
 // A file written under a temporary name beside its destination and renamed into place
 // only when it is complete, so that a failed save never leaves a half-written file where
-// the old one stood. Destroying it before Commit removes the temporary file.
+// the old one stood. Destroying it before it is committed removes the temporary file.
+//
+// Two files that belong together are committed as a pair: each old file is first moved to
+// a backup name beside it, and the backups are removed only when both new files are in
+// place. When a step fails, the steps done are undone in reverse order, so the old pair
+// comes back whole (or, where there was no old file, nothing is left).
 #pragma once
 
 #include <cstddef>
 #include <string>
+
+#include "io/rename_file.h"
 
 namespace quon {
 
@@ -21,10 +28,10 @@ class TemporaryFile {
   void Write(const std::string& text) { Write(text.data(), text.size()); }
   // Closes the file (throws SpecFileError when the data did not reach the disk).
   void Close();
-  // Renames the closed file to its destination. Throws SpecFileError.
-  void Commit();
 
  private:
+  friend void CommitPair(TemporaryFile&, TemporaryFile&, const RenameFile&);
+
   [[noreturn]] void Fail(int error) const;
 
   std::string path_;
@@ -32,5 +39,12 @@ class TemporaryFile {
   int fd_ = -1;
   bool committed_ = false;
 };
+
+// Renames the closed files `first` and then `second` to their destinations, replacing both
+// old files or, when any step fails, neither. Throws SpecFileError naming the destination
+// that failed; should putting an old file back fail as well, the message names the backup
+// that holds it.
+void CommitPair(TemporaryFile& first, TemporaryFile& second,
+                const RenameFile& rename = RenameWithTheSystem);
 
 }  // namespace quon

@@ -9,6 +9,18 @@
 #include "qt/qt_fixed_font.h"
 
 namespace quon {
+namespace {
+
+// A PDF has no unprintable border of its own: its page gets the margins of a letter,
+// whether the fallback chose the file or the print dialog's "print to file" did (the
+// dialog leaves the page layout of the printer it started from).
+void UsePdfMargins(QPrinter& printer) {
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+  }
+}
+
+}  // namespace
 
 QtPrinter::QtPrinter(QPrinter& printer)
     : printer_(printer), fontName_(QFontDatabase::systemFont(QFontDatabase::FixedFont).family()) {}
@@ -25,8 +37,7 @@ bool QtPrinter::HasDestination() const {
 void QtPrinter::PrintToPdf(const QString& path) {
   printer_.setOutputFormat(QPrinter::PdfFormat);
   printer_.setOutputFileName(path);
-  // A PDF has no unprintable border of its own: give the page the margins of a letter.
-  printer_.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+  UsePdfMargins(printer_);
 }
 
 QFont QtPrinter::PrintFont() const {
@@ -42,6 +53,7 @@ int QtPrinter::LinesPerPage() const {
 bool QtPrinter::BeginDocument() {
   if (painter_) return true;
   if (!error_.isEmpty()) return false;
+  UsePdfMargins(printer_);
   painter_ = std::make_unique<QPainter>();
   if (!painter_->begin(&printer_)) {
     painter_.reset();

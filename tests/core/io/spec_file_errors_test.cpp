@@ -247,6 +247,25 @@ TEST(SpecFileSave, ReplacesTheOldPairAndLeavesNoTemporaries) {
   EXPECT_EQ(ReadBytes(path), ReadBytes(DataPath("spec/two_variables_no_results.qsp")));
 }
 
+// The failure between the two renames: the new text file is already in place when the main
+// file cannot follow it, and must go again.
+TEST(SpecFileSave, FailureBetweenTheRenamesLeavesTheOldPair) {
+  ScratchDir dir;
+  const std::string path = dir.Path("p.qsp");
+  const std::string oldMain = ReadBytes(DataPath("spec/parabola_with_results.qsp"));
+  const std::string oldText = ReadBytes(DataPath("spec/parabola_with_results.qsp.str"));
+  WriteBytes(path, oldMain);
+  WriteBytes(path + ".str", oldText);
+  ProblemModel model;
+  const EntryFields fields = OpenSpecFile(DataPath("spec/two_variables_no_results.qsp"), model);
+  test::FailingRename rename({4});  // the text file is in; the main file's rename fails
+  EXPECT_THROW(WriteSpecFile(path, fields, model, rename.Function()), SpecFileError);
+  EXPECT_EQ(dir.Files(), (std::vector<std::string>{"p.qsp", "p.qsp.str"}));
+  EXPECT_EQ(ReadBytes(path), oldMain);
+  EXPECT_EQ(ReadBytes(path + ".str"), oldText);
+  EXPECT_EQ(model.SpecFile, DataPath("spec/two_variables_no_results.qsp"));
+}
+
 TEST(SpecFileSave, UnwritablePlaceIsRefusedNamingThePath) {
   ScratchDir dir;
   const std::string path = dir.Path("missing/p.qsp");

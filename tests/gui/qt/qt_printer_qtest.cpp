@@ -52,6 +52,33 @@ class QtPrinterTest : public QObject {
     }
   }
 
+  // The print dialog's "print to file" leaves a printer set to a PDF file with the page
+  // layout it had; the fallback chooses the file through PrintToPdf. Either way the text
+  // starts 15 mm from the left and top edges.
+  void pdfMarginsDoNotDependOnHowThePdfWasChosen() {
+    QTemporaryDir dir;
+    const QString fromDialog = dir.filePath(QStringLiteral("dialog.pdf"));
+    const QString fromFallback = dir.filePath(QStringLiteral("fallback.pdf"));
+    QPrinter dialogPrinter;
+    dialogPrinter.setOutputFormat(QPrinter::PdfFormat);
+    dialogPrinter.setOutputFileName(fromDialog);
+    QPrinter fallbackPrinter;
+    QtPrinter viaDialog(dialogPrinter);
+    QtPrinter viaFallback(fallbackPrinter);
+    viaFallback.PrintToPdf(fromFallback);
+    for (QtPrinter* out : {&viaDialog, &viaFallback}) {
+      out->PrintLine(QStringLiteral("FUNCTION:"));
+      QCOMPARE(out->EndDoc(), QString());
+    }
+    const double margin = 15 / 25.4 * 72;  // points
+    for (const QString& path : {fromDialog, fromFallback}) {
+      const QList<testing::PdfWord> words = testing::PdfWords(path).value(0);
+      QCOMPARE(words.size(), 1);
+      QVERIFY2(std::abs(words[0].Left - margin) < 1, qPrintable(path));
+      QVERIFY2(words[0].Top > margin - 1 && words[0].Top < margin + 12, qPrintable(path));
+    }
+  }
+
   void aFontThatIsNotFixedPitchFallsBackToOneThatIs() {
     QPrinter printer;
     QtPrinter out(printer);
