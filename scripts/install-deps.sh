@@ -1,17 +1,48 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever the build, the program and the tests need
-# and this machine does not have yet.
+# Installs, from Debian's packages, whatever the configure step, the build, the program,
+# its package and the tests need and this machine does not have yet. Runs as root, or
+# through sudo for a normal user.
+#
+# One package a line, in alphabetical order. scripts/check-deps.sh fails when the build
+# reads a file that no package of this list (or its Depends) brings.
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
-  fonts-dejavu-core poppler-utils locales
+  clang
+  cmake
+  desktop-file-utils
+  dpkg-dev
+  file
+  fonts-dejavu-core
+  g++
+  help2man
+  libbenchmark-dev
+  libclang-rt-14-dev
+  libgl-dev
+  libgmock-dev
+  libgtest-dev
+  libmuparser-dev
+  libqt6opengl6-dev
+  locales
+  ninja-build
+  pkg-config
+  poppler-utils
+  qt6-base-dev
+  qt6-charts-dev
+  qt6-qpa-plugins
+  qt6-svg-dev
 )
 
+if [ "${1:-}" = "--list" ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
+
 sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "install-deps: run as root, or install sudo" >&2; exit 1; }
+  sudo="sudo"
+fi
 
 missing=()
 for p in "${packages[@]}"; do

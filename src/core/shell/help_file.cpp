@@ -12,18 +12,21 @@ std::string HelpFilePath(const std::string& directory) {
 std::vector<std::string> HelpFileCandidates(const std::string& requested,
                                             const std::string& executableDir) {
   std::vector<std::string> candidates;
-  if (!requested.empty()) candidates.push_back(requested);
-  if (!executableDir.empty()) {
-    const std::filesystem::path name = std::filesystem::path(requested).filename();
-    const std::string beside =
-        (std::filesystem::path(executableDir) / (name.empty() ? kHelpFileName : name)).string();
+  const auto add = [&](const std::string& place) {
     const auto normal = [](const std::string& p) {
       return std::filesystem::path(p).lexically_normal();
     };
-    const bool seen = std::any_of(candidates.begin(), candidates.end(), [&](const std::string& c) {
-      return normal(c) == normal(beside);
-    });
-    if (!seen) candidates.push_back(beside);
+    const bool seen = std::any_of(candidates.begin(), candidates.end(),
+                                  [&](const std::string& c) { return normal(c) == normal(place); });
+    if (!seen) candidates.push_back(place);
+  };
+  if (!requested.empty()) add(requested);
+  if (!executableDir.empty()) {
+    const std::filesystem::path requestedName = std::filesystem::path(requested).filename();
+    const std::filesystem::path name = requestedName.empty() ? kHelpFileName : requestedName;
+    const std::filesystem::path dir(executableDir);
+    add((dir / name).string());
+    add((dir / kInstalledDataDir / name).lexically_normal().string());
   }
   return candidates;
 }

@@ -14,17 +14,38 @@ TEST(HelpFile, PathIsTheFileNameInTheDirectory) {
   EXPECT_EQ(HelpFilePath("/home/ann/projects/"), "/home/ann/projects/quon.hlp");
 }
 
-TEST(HelpFile, StartDirectoryComesBeforeTheExecutableDirectory) {
-  EXPECT_EQ(HelpFileCandidates("/data/quon.hlp", "/opt/quon/bin"),
-            (std::vector<std::string>{"/data/quon.hlp", "/opt/quon/bin/quon.hlp"}));
+struct CandidatesCase {
+  const char* name;
+  std::string requested;
+  std::string executableDir;
+  std::vector<std::string> expected;
+};
+
+class HelpFileCandidatesTest : public testing::TestWithParam<CandidatesCase> {};
+
+TEST_P(HelpFileCandidatesTest, ListsEachPlaceOnceInOrder) {
+  EXPECT_EQ(HelpFileCandidates(GetParam().requested, GetParam().executableDir),
+            GetParam().expected);
 }
 
-TEST(HelpFile, SameDirectoryIsTriedOnce) {
-  EXPECT_EQ(HelpFileCandidates("/opt/quon/bin/quon.hlp", "/opt/quon/bin/"),
-            (std::vector<std::string>{"/opt/quon/bin/quon.hlp"}));
-  EXPECT_EQ(HelpFileCandidates("/opt/quon/bin/./quon.hlp", "/opt/quon/bin"),
-            (std::vector<std::string>{"/opt/quon/bin/./quon.hlp"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    HelpFile, HelpFileCandidatesTest,
+    testing::Values(
+        CandidatesCase{"StartDirectoryThenExecutableThenInstalledData", "/data/quon.hlp",
+                       "/opt/quon/bin",
+                       {"/data/quon.hlp", "/opt/quon/bin/quon.hlp",
+                        "/opt/quon/share/quon/quon.hlp"}},
+        CandidatesCase{"StartedInTheExecutableDirectory", "/opt/quon/bin/./quon.hlp",
+                       "/opt/quon/bin/",
+                       {"/opt/quon/bin/./quon.hlp", "/opt/quon/share/quon/quon.hlp"}},
+        CandidatesCase{"StartedInTheInstalledDataFolder", "/usr/share/quon/quon.hlp", "/usr/bin",
+                       {"/usr/share/quon/quon.hlp", "/usr/bin/quon.hlp"}},
+        CandidatesCase{"RequestedNameIsKept", "/data/other.hlp", "/usr/bin",
+                       {"/data/other.hlp", "/usr/bin/other.hlp", "/usr/share/quon/other.hlp"}},
+        CandidatesCase{"NoRequestedFileUsesTheDefaultName", "", "/usr/bin",
+                       {"/usr/bin/quon.hlp", "/usr/share/quon/quon.hlp"}},
+        CandidatesCase{"NoExecutableDirectory", "/data/quon.hlp", "", {"/data/quon.hlp"}}),
+    [](const testing::TestParamInfo<CandidatesCase>& info) { return info.param.name; });
 
 TEST(HelpFile, FindTakesTheFirstExistingCandidate) {
   const std::vector<std::string> candidates = {"/a/quon.hlp", "/b/quon.hlp"};
