@@ -99,6 +99,7 @@ std::string Undo(const std::vector<CommitStep>& steps, const RenameFile& rename)
 
 void CommitPair(TemporaryFile& first, TemporaryFile& second, const RenameFile& rename) {
   std::vector<CommitStep> steps;
+  steps.reserve(2);
   try {
     for (TemporaryFile* file : {&first, &second}) {
       CommitStep step{file->path_, ReserveBackupName(file->path_)};
@@ -114,7 +115,7 @@ void CommitPair(TemporaryFile& first, TemporaryFile& second, const RenameFile& r
       file->committed_ = true;
       steps.back().replaced = true;
     }
-  } catch (const SpecFileError& e) {
+  } catch (const std::exception& e) {  // memory running out as well: the old pair comes back
     const std::string kept = Undo(steps, rename);
     if (kept.empty()) throw;
     throw SpecFileError(e.what() + kept);
