@@ -1,7 +1,7 @@
-// Test support: the one way tests build a fitted model. A model specified by numbers, that
-// model fitted to a C++ function (sampled at the nodes, solved with the program's basis
-// matrix and solver, as the fit does), and that function as the accuracy check's
-// point-function source.
+// Test support: the one way the core tests build a problem model. From entry fields as
+// gathering reads them, or from numbers; fitted to a C++ function (sampled at the nodes,
+// solved with the program's basis matrix and solver, as the fit does); and that function
+// as the accuracy check's point-function source.
 #pragma once
 
 #include <atomic>

@@ -31,11 +31,12 @@ struct VariableReading {
   double UpperLimit = 0.0;
   double Center = 0.0;              // "*" reads as the middle of the interval
   double Period = 0.0;              // "*" reads as 2 pi
-  double TermsMinusOne = 0;         // the typed number of terms minus 1, not rounded
+  double TermsMinusOne = 0.0;       // the typed number of terms minus 1, not rounded
   std::optional<int32_t> LastTerm;  // TermsMinusOne rounded half to even; none beyond 32 bits
   bool IsPower = true;
 };
 
+// `pi` is the model's pi, which "*" as the period doubles. Never fails.
 VariableReading ReadVariableFields(const VariableFields& fields, double pi);
 
 // Reads fields.Equation and fields.Variables[0..LastVar] into the model. Slots above

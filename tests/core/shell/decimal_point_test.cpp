@@ -46,50 +46,49 @@ class FakeWarning : public DecimalWarning {
   WarningAnswer answer_;
 };
 
-TEST(DecimalPoint, PointAlreadyInForceAsksNothingAndChangesNothing) {
-  FakeLocale locale(".");
-  FakeWarning warning(WarningAnswer::No);
-  DecimalPoint guard(locale, warning);
-  EXPECT_TRUE(guard.CheckDecimalSeparator());
-  EXPECT_EQ(warning.asked, 0);
-  EXPECT_TRUE(locale.log.empty());
-  EXPECT_EQ(guard.SystemDecimal(), ".");
-  guard.RestoreDecimalSeparator();
-  EXPECT_EQ(locale.DecimalSeparator(), ".");
-}
+struct GuardCase {
+  const char* name;
+  const char* separator;
+  WarningAnswer answer;
+  bool runs;                     // the program goes on
+  int asked;                     // warnings shown
+  std::vector<std::string> log;  // what was done to the locale, restoring at exit included
+};
 
-TEST(DecimalPoint, CommaAndYesSwitchesForTheRunAndRestoresAtExit) {
-  FakeLocale locale(",");
-  FakeWarning warning(WarningAnswer::Yes);
-  DecimalPoint guard(locale, warning);
-  EXPECT_TRUE(guard.CheckDecimalSeparator());
-  EXPECT_EQ(warning.asked, 1);
-  EXPECT_EQ(guard.SystemDecimal(), ",");
-  EXPECT_EQ(locale.DecimalSeparator(), ".");
-  guard.RestoreDecimalSeparator();
-  EXPECT_EQ(locale.DecimalSeparator(), ",");
-  EXPECT_EQ(locale.log, (std::vector<std::string>{"point", "restore"}));
-}
+class DecimalPointGuard : public ::testing::TestWithParam<GuardCase> {};
 
-TEST(DecimalPoint, CommaAndNoOrCancelEndsWithNothingChanged) {
-  for (const WarningAnswer answer : {WarningAnswer::No, WarningAnswer::Cancel}) {
-    FakeLocale locale(",");
-    FakeWarning warning(answer);
-    DecimalPoint guard(locale, warning);
-    EXPECT_FALSE(guard.CheckDecimalSeparator());
-    EXPECT_TRUE(locale.log.empty());
-    EXPECT_EQ(locale.DecimalSeparator(), ",");
+// Any separator but the point asks; Yes switches to the point for the run and restores
+// the user's separator at exit; No and Cancel end the program with nothing changed.
+TEST_P(DecimalPointGuard, AsksOnlyForAnotherSeparatorAndRestoresIt) {
+  const GuardCase& c = GetParam();
+  FakeLocale locale(c.separator);
+  FakeWarning warning(c.answer);
+  DecimalPoint guard(locale, warning);
+  EXPECT_EQ(guard.CheckDecimalSeparator(), c.runs);
+  EXPECT_EQ(warning.asked, c.asked);
+  EXPECT_EQ(guard.SystemDecimal(), c.separator);
+  if (c.runs) {
+    EXPECT_EQ(locale.DecimalSeparator(), ".");
+    guard.RestoreDecimalSeparator();
   }
+  EXPECT_EQ(locale.DecimalSeparator(), c.separator);
+  EXPECT_EQ(locale.log, c.log);
 }
 
-TEST(DecimalPoint, AnySeparatorButThePointIsCalledAComma) {
-  FakeLocale locale("\xD9\xAB");  // the Arabic decimal separator
-  FakeWarning warning(WarningAnswer::Yes);
-  DecimalPoint guard(locale, warning);
-  EXPECT_TRUE(guard.CheckDecimalSeparator());
-  EXPECT_EQ(warning.asked, 1);
-  EXPECT_NE(warning.lastText.find("DECIMAL COMMA"), std::string::npos);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Separators, DecimalPointGuard,
+    ::testing::Values(
+        GuardCase{"PointAlreadyInForce", ".", WarningAnswer::No, true, 0, {"restore"}},
+        GuardCase{"CommaAndYes", ",", WarningAnswer::Yes, true, 1, {"point", "restore"}},
+        GuardCase{"CommaAndNo", ",", WarningAnswer::No, false, 1, {}},
+        GuardCase{"CommaAndCancel", ",", WarningAnswer::Cancel, false, 1, {}},
+        GuardCase{"ArabicSeparatorCountsAsAComma",
+                  "\xD9\xAB",
+                  WarningAnswer::Yes,
+                  true,
+                  1,
+                  {"point", "restore"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quon
