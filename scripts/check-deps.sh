@@ -15,9 +15,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir=$(pwd -P)
 
-# Probes that CMake's own find modules make when the files happen to be there; nothing in
-# the build needs them.
-optional_cache_entries='^(OPENGL_egl_LIBRARY|OPENGL_glu_LIBRARY|Vulkan_[A-Za-z_]+|XKB_LIBRARY)$'
+# Probes that CMake and its find modules record when the files happen to be there, and
+# that nothing in the build needs: optional OpenGL parts and Vulkan, and the tools beside
+# the compiler (a clang build takes LLVM's archiver when present, binutils' otherwise;
+# g++ brings binutils).
+optional_cache_entries='^(OPENGL_egl_LIBRARY|OPENGL_glu_LIBRARY|Vulkan_[A-Za-z_]+|XKB_LIBRARY'
+optional_cache_entries+='|CMAKE_(ADDR2LINE|AR|DLLTOOL|LINKER|NM|OBJCOPY|OBJDUMP|RANLIB|READELF|STRIP)'
+optional_cache_entries+='|CMAKE_CXX_COMPILER_(AR|RANLIB))$'
 
 mapfile -t listed < <(scripts/install-deps.sh --list)
 declare -A provided=()
@@ -78,10 +82,10 @@ for folder in "$@"; do
   for file in "${external[@]}"; do
     package=${owner[$file]:-}
     if [ -z "$package" ]; then
-      echo "check-deps: $file (read by $folder) belongs to no Debian package"
+      echo "check-deps: $file (used by $folder) belongs to no Debian package"
       failures=$((failures + 1))
     elif [ -z "${provided[$package]:-}" ] && [ -z "${packages[$package]:-}" ]; then
-      echo "check-deps: $file (read by $folder) comes from $package, which scripts/install-deps.sh does not install"
+      echo "check-deps: $file (used by $folder) comes from $package, which scripts/install-deps.sh does not install"
       failures=$((failures + 1))
     fi
     packages[${package:-none}]=1

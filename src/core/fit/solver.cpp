@@ -92,7 +92,10 @@ struct Panel {
 // The panel kernel is compiled twice, for the baseline and for AVX2, and the processor's
 // kind picks one when the program starts. Both round alike: only separate IEEE multiplies,
 // adds, subtracts and divides are used (no fused multiply-add, see the build options).
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// Under ThreadSanitizer it is compiled once: the resolver that picks a clone runs while the
+// program is being loaded, before the sanitizer's runtime can serve its instrumented code.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && \
+    !defined(__SANITIZE_THREAD__)
 #define QUON_PANEL_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define QUON_PANEL_CLONES
