@@ -15,7 +15,7 @@
 
 #include "main_window/frm_quon.h"
 #include "model/entry_checks.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "qt/qt_focus_guard.h"
 
 namespace quon {
