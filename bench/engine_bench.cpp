@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "script_environment.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "model/number_forms.h"
+#include "number_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "engine.h"
 #include "fit_mode.h"
 #include "line_writer.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "script_environment.h"
 #include "variant.h"
 

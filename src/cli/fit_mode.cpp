@@ -6,7 +6,7 @@
 #include "fit/compute_command.h"
 #include "io/spec_file.h"
 #include "line_writer.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "model/user_constants.h"
 #include "report/listing.h"
 #include "report/report_lines.h"

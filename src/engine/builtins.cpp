@@ -19,6 +19,27 @@ constexpr std::array kBuiltins = {
     Builtin{"cdbl", Op::CDbl, 1, 1}, Builtin{"cint", Op::CInt, 1, 1},
     Builtin{"clng", Op::CLng, 1, 1}, Builtin{"cbool", Op::CBool, 1, 1},
     Builtin{"cstr", Op::CStr, 1, 1}, Builtin{"typename", Op::TypeName, 1, 1},
+    // Values and kinds.
+    Builtin{"isnumeric", Op::IsNumeric, 1, 1}, Builtin{"isempty", Op::IsEmpty, 1, 1},
+    Builtin{"isnull", Op::IsNull, 1, 1}, Builtin{"isarray", Op::IsArray, 1, 1},
+    Builtin{"isobject", Op::IsObject, 1, 1}, Builtin{"vartype", Op::VarType, 1, 1},
+    Builtin{"hex", Op::Hex, 1, 1}, Builtin{"oct", Op::Oct, 1, 1}, Builtin{"rgb", Op::RGB, 3, 3},
+    Builtin{"scriptengine", Op::ScriptEngine, 0, 0},
+    Builtin{"scriptenginemajorversion", Op::ScriptEngineMajorVersion, 0, 0},
+    Builtin{"scriptengineminorversion", Op::ScriptEngineMinorVersion, 0, 0},
+    Builtin{"scriptenginebuildversion", Op::ScriptEngineBuildVersion, 0, 0},
+    // Texts.
+    Builtin{"len", Op::Len, 1, 1}, Builtin{"left", Op::Left, 2, 2},
+    Builtin{"right", Op::Right, 2, 2}, Builtin{"mid", Op::Mid, 2, 3},
+    Builtin{"instr", Op::InStr, 2, 4}, Builtin{"instrrev", Op::InStrRev, 2, 4},
+    Builtin{"lcase", Op::LCase, 1, 1}, Builtin{"ucase", Op::UCase, 1, 1},
+    Builtin{"ltrim", Op::LTrim, 1, 1}, Builtin{"rtrim", Op::RTrim, 1, 1},
+    Builtin{"trim", Op::Trim, 1, 1}, Builtin{"space", Op::Space, 1, 1},
+    Builtin{"string", Op::String, 2, 2}, Builtin{"strcomp", Op::StrComp, 2, 3},
+    Builtin{"strreverse", Op::StrReverse, 1, 1}, Builtin{"replace", Op::Replace, 3, 6},
+    Builtin{"chr", Op::Chr, 1, 1}, Builtin{"asc", Op::Asc, 1, 1},
+    // The random generator.
+    Builtin{"rnd", Op::Rnd, 0, 1, false},
 };
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -55,9 +76,9 @@ ErrNum KindPreserving(Op op, const Variant& arg, Variant& result) {
   }
   double x = 0.0;
   if (ErrNum err = ToDouble(arg, x); err != ErrNum::None) return err;
-  result = Variant::Double(op == Op::Abs   ? std::fabs(x)
-                           : op == Op::Fix ? std::trunc(x)
-                                           : std::floor(x));
+  result = Variant::Double(op == Op::Abs   ? real::Abs(x)
+                           : op == Op::Fix ? real::Fix(x)
+                                           : real::Int(x));
   return ErrNum::None;
 }
 
@@ -75,10 +96,10 @@ ErrNum RoundTo(const Variant* args, uint16_t argc, Variant& result) {
       result = arg;
       return ErrNum::None;
     case Kind::Empty:
-    case Kind::Boolean:
     case Kind::Integer:
       result = Variant::Integer(static_cast<int16_t>(arg.integer()));
       return ErrNum::None;
+    case Kind::Boolean:  // a whole number already, and it keeps its kind
     case Kind::Long:
       result = arg;
       return ErrNum::None;
@@ -131,21 +152,21 @@ ErrNum RealFunction(Op op, const Variant& arg, Variant& result) {
   if (ErrNum err = ToDouble(arg, x); err != ErrNum::None) return err;
   switch (op) {
     case Op::Atn:
-      return CheckedDouble(std::atan(x), result);
+      return CheckedDouble(real::Atn(x), result);
     case Op::Cos:
-      return CheckedDouble(std::cos(x), result);
+      return CheckedDouble(real::Cos(x), result);
     case Op::Sin:
-      return CheckedDouble(std::sin(x), result);
+      return CheckedDouble(real::Sin(x), result);
     case Op::Tan:
-      return CheckedDouble(std::tan(x), result);
+      return CheckedDouble(real::Tan(x), result);
     case Op::Exp:
-      return CheckedDouble(std::exp(x), result);
+      return CheckedDouble(real::Exp(x), result);
     case Op::Log:
-      if (x <= 0.0) return ErrNum::InvalidCall;
-      return CheckedDouble(std::log(x), result);
+      if (ErrNum err = real::LogFailure(x); err != ErrNum::None) return err;
+      return CheckedDouble(real::Log(x), result);
     case Op::Sqr:
-      if (x < 0.0) return ErrNum::InvalidCall;
-      return CheckedDouble(std::sqrt(x), result);
+      if (ErrNum err = real::SqrFailure(x); err != ErrNum::None) return err;
+      return CheckedDouble(real::Sqr(x), result);
     case Op::Sgn:
       result = Variant::Integer(static_cast<int16_t>(x > 0.0 ? 1 : x < 0.0 ? -1 : 0));
       return ErrNum::None;
@@ -164,7 +185,15 @@ std::optional<Builtin> FindBuiltin(std::string_view name) {
 }
 
 ErrNum CallBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
-                   StringScratch& scratch) {
+                   BuiltinContext& context) {
+  if (op >= Op::IsNumeric && op <= Op::ScriptEngineBuildVersion) {
+    return CallInfoBuiltin(op, args, argc, result, context.scratch);
+  }
+  if (op >= Op::Len && op <= Op::Asc) return CallTextBuiltin(op, args, argc, result, context.scratch);
+  if (op == Op::Rnd || op == Op::Randomize) {
+    return CallRandomBuiltin(op, args, argc, result, context.random);
+  }
+  StringScratch& scratch = context.scratch;
   const Variant& arg = args[0];
   switch (op) {
     case Op::Abs:

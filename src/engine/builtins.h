@@ -1,9 +1,10 @@
-// The language's built-in functions that the engine offers (Abs, Atn, Cos, Exp, Fix, Int,
-// Log, Sgn, Sin, Sqr, Tan, Round, CDbl, CInt, CLng, CBool, CStr, TypeName), looked up by
-// name in any case, and their evaluation with the language's rules: Null gives Null for
-// Abs, Fix, Int and Round and error 94 elsewhere; Log and Sqr outside their domain and a
+// The language's built-in functions, looked up by name in any case, and their evaluation.
+// Here the numeric ones (Abs, Atn, Cos, Exp, Fix, Int, Log, Sgn, Sin, Sqr, Tan, Round, CDbl,
+// CInt, CLng, CBool, CStr, TypeName) with the language's rules: Null gives Null for Abs,
+// Fix, Int and Round and error 94 elsewhere; Log and Sqr outside their domain and a
 // negative number of decimals for Round give 5; every Double result is checked as the
-// operators check theirs; Round, CInt and CLng round halves to the even neighbour.
+// operators check theirs; Round, CInt and CLng round halves to the even neighbour. The
+// other families live in builtins_info.cpp, builtins_text.cpp and builtins_random.cpp.
 #pragma once
 
 #include <optional>
@@ -21,12 +22,30 @@ struct Builtin {
   Op op;
   uint16_t minArgs;
   uint16_t maxArgs;
+  bool pure = true;  // false: a call changes state that later calls see (Rnd)
+};
+
+class RandomGenerator;
+
+// What a built-in may use besides its arguments: the run's text scratch and the engine's
+// random generator.
+struct BuiltinContext {
+  StringScratch& scratch;
+  RandomGenerator& random;
 };
 
 std::optional<Builtin> FindBuiltin(std::string_view name);
 
 // args[0..argc) are the arguments; the result goes to result (which may alias args[0]).
 ErrNum CallBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
-                   StringScratch& scratch);
+                   BuiltinContext& context);
+
+// The families, called by CallBuiltin for their own operations.
+ErrNum CallInfoBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
+                       StringScratch& scratch);
+ErrNum CallTextBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
+                       StringScratch& scratch);
+ErrNum CallRandomBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
+                         RandomGenerator& random);
 
 }  // namespace quon::script

@@ -1,9 +1,9 @@
 #include "class1.h"
 
 #include <array>
-#include <cmath>
 
 #include "conversions.h"
+#include "real_arithmetic.h"
 
 namespace quon {
 namespace {
@@ -12,6 +12,7 @@ using script::ErrNum;
 using script::Member;
 using script::VariableType;
 using script::Variant;
+namespace real = script::real;
 
 constexpr std::array kMembers = {
     Member{"halfpi", false, 0, VariableType::Double},
@@ -32,28 +33,28 @@ class Checked {
  public:
   int32_t error = 0;
 
-  double Add(double a, double b) { return Result(a + b); }
-  double Sub(double a, double b) { return Result(a - b); }
-  double Mul(double a, double b) { return Result(a * b); }
+  double Add(double a, double b) { return Result(real::Add(a, b)); }
+  double Sub(double a, double b) { return Result(real::Sub(a, b)); }
+  double Mul(double a, double b) { return Result(real::Mul(a, b)); }
   double Div(double a, double b) {
-    if (error == 0 && b == 0.0) return Fail(a == 0.0 ? ErrNum::Overflow : ErrNum::DivisionByZero);
-    return Result(a / b);
+    if (error == 0) Fail(real::DivideFailure(a, b));
+    return Result(real::Div(a, b));
   }
-  double Sqr(double x) { return x < 0.0 ? Fail(ErrNum::InvalidCall) : Result(std::sqrt(x)); }
-  double Log(double x) { return x <= 0.0 ? Fail(ErrNum::InvalidCall) : Result(std::log(x)); }
-  double Exp(double x) { return Result(std::exp(x)); }
-  double Atn(double x) { return Result(std::atan(x)); }
+  double Sqr(double x) { return Fail(real::SqrFailure(x)) ? 0.0 : Result(real::Sqr(x)); }
+  double Log(double x) { return Fail(real::LogFailure(x)) ? 0.0 : Result(real::Log(x)); }
+  double Exp(double x) { return Result(real::Exp(x)); }
+  double Atn(double x) { return Result(real::Atn(x)); }
 
  private:
   double Result(double r) {
     if (error != 0) return 0.0;
-    if (std::isnan(r)) return Fail(ErrNum::InvalidCall);
-    if (std::isinf(r)) return Fail(ErrNum::Overflow);
-    return r;
+    Fail(real::ResultFailure(r));
+    return error != 0 ? 0.0 : r;
   }
-  double Fail(ErrNum number) {
-    if (error == 0) error = static_cast<int32_t>(number);
-    return 0.0;
+  // Records the first failure; true when `number` is one.
+  bool Fail(ErrNum number) {
+    if (error == 0 && number != ErrNum::None) error = static_cast<int32_t>(number);
+    return number != ErrNum::None;
   }
 };
 

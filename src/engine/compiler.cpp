@@ -222,6 +222,7 @@ class Compiler {
       return;
     }
     if (entry.role == NameTable::Role::Builtin) {
+      if (!entry.pure) program_->pure = false;
       if (argc == 1) {
         EmitOperation(entry.builtin, false);
       } else {
@@ -301,8 +302,12 @@ class Compiler {
       case NameTable::Role::Object:
         EmitFailure(ErrNum::NoSuchMember, resolved.name, 0);
         return;
+      case NameTable::Role::Constant:
+        EmitConstant(*resolved.entry->constant);
+        return;
       default:
-        EmitFailure(ErrNum::WrongArgumentCount, resolved.name, 0);
+        // A function named without parentheses is called without arguments (x = Rnd).
+        EmitCall(CallTarget{*resolved.entry, true, resolved.name}, 0);
         return;
     }
   }
@@ -326,10 +331,11 @@ class Compiler {
 
   void Push(std::vector<Pending>& pending, const Pending& entry) {
     if (pending.size() >= MaxNesting) {
-      throw CompileError(ErrNum::OutOfStackSpace,
+      throw ScriptError(ErrNum::OutOfStackSpace,
                          "Out of stack space: the expression nests parentheses, calls or signs "
                          "more than " +
-                             std::to_string(MaxNesting) + " levels deep");
+                             std::to_string(MaxNesting) + " levels deep",
+                        static_cast<int32_t>(Peek().pos));
     }
     pending.push_back(entry);
   }
@@ -453,6 +459,8 @@ class Compiler {
 
   void Statement() {
     const Token& first = Peek();
+    program_->pure = false;
+    if (first.type == Tok::Reserved && IsWord(first.text, "randomize")) return Randomize();
     if (first.type != Tok::Name) Fail(first, "expected a statement such as a = 2");
     missingMember_ = false;
     const Resolved target = ResolveName();
@@ -461,7 +469,6 @@ class Compiler {
       Fail(Peek(), "expected '=' after '" + std::string(target.name) + "'");
     ++at_;
     Expression();
-    program_->pure = false;
     if (targetMissing) {
       EmitFailure(ErrNum::NoSuchMember, target.name, 1);
     } else if (!target.entry) {
@@ -474,6 +481,26 @@ class Compiler {
       EmitFailure(ErrNum::IllegalAssignment, target.name, 1);
     }
     depth_ = 0;
+  }
+
+  // "Randomize" or "Randomize number": reseeds the random generator.
+  void Randomize() {
+    ++at_;
+    uint16_t argc = 0;
+    if (Peek().type != Tok::End && Peek().type != Tok::StatementEnd) {
+      Expression();
+      argc = 1;
+    }
+    Emit(Instr{Op::Randomize, Src::Stack, argc, 0}, argc, 0);
+  }
+
+  static bool IsWord(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const char c = text[i];
+      if (((c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c) != lower[i]) return false;
+    }
+    return true;
   }
 
   std::string_view source_;

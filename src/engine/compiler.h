@@ -4,7 +4,7 @@
 // the operation that consumes it. Precedence, tightest first: unary - and +, ^ (left to
 // right), * and /, \, Mod, + and -, &, the comparisons, Not, And, Or, Xor, Eqv, Imp.
 //
-// Linear in the length of the text. Syntax errors raise CompileError with number 1002
+// Linear in the length of the text. Syntax errors raise ScriptError with number 1002
 // and a description of what was expected where; nesting beyond MaxNesting raises 28.
 // Calls of unknown functions, wrong numbers of arguments and assignments to functions
 // compile into operations that fail when reached, as the language reports them at run
@@ -27,7 +27,7 @@ enum class CompileMode {
   Statements,  // assignments "name = expression", separated by ":" or line feeds
 };
 
-// Throws CompileError; new variable names are added to `names`.
+// Throws ScriptError; new variable names are added to `names`.
 std::shared_ptr<const Program> Compile(std::string_view source, CompileMode mode, NameTable& names);
 
 }  // namespace quon::script

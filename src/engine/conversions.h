@@ -1,8 +1,7 @@
-// The language's conversions between its kinds: a text read as a number (blanks around
-// it, sign, digits with one point, exponent; or &H and &O integers), a number written as
-// text (15 significant digits, exponent form outside 1E-04..1E+15, "." whatever the
-// locale), and the CDbl, CLng, CInt and CBool rules with halves rounded to the even
-// neighbour. Every function reports failure by an error number, never by throwing.
+// The language's conversions between its kinds: a text read as a number and a number
+// written as text (both by the program's one number-text module), the typing of literals,
+// and the CDbl, CLng, CInt and CBool rules with halves rounded to the even neighbour.
+// Every function reports failure by an error number, never by throwing.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +17,18 @@ namespace quon::script {
 // number, 6 for one beyond the double range.
 ErrNum ParseNumericText(std::string_view text, double& value);
 
-// The value of the hexadecimal or octal digits of a literal with the language's typing:
-// up to 0xFFFF an Integer (so &HFFFF is -1), up to 0xFFFFFFFF a Long. False when the
-// digits are invalid or the value does not fit 32 bits.
-bool RadixLiteral(std::string_view digits, int base, Variant& value);
+// The longest text the engine builds (16 Mi characters): a longer one is error 14, so
+// that Space, String, Replace or a doubling loop cannot exhaust memory.
+inline constexpr size_t MaxTextLength = size_t{1} << 24;
+
+// The text of a value where a function needs one: Strings as they are, numbers in their
+// text form, Booleans as "True" or "False", Empty as "". Not for Null. `buffer` holds
+// the text when the value is no String.
+const std::string& TextOf(const Variant& value, std::string& buffer);
+
+// A whole number in the smallest of Integer and Long that holds it (&HFFFFFFFF is the
+// Integer -1, &H10000 the Long 65536).
+Variant SmallestWhole(int32_t value);
 
 // The value of a decimal literal ("12", "1.", ".5", "1.5E+20"): a whole number without
 // point or exponent is an Integer up to 32767, a Long up to 2147483647, else a Double.
@@ -31,7 +38,6 @@ bool DecimalLiteral(std::string_view text, Variant& value);
 // Appends the language's text of a number, a Boolean ("True", "False") or nothing for
 // Empty. Null and String are not handled here.
 void AppendText(const Variant& value, std::string& out);
-void AppendNumberText(double value, std::string& out);
 
 // value rounded to the nearest integer, halves to the even neighbour, if it lies in
 // [low, high]; 6 otherwise.
@@ -43,7 +49,8 @@ ErrNum ToDouble(const Variant& value, double& result);
 // CLng and CInt: ToDouble, then rounded half-even; 6 outside the kind's range.
 ErrNum ToLong(const Variant& value, int32_t& result);
 ErrNum ToInteger(const Variant& value, int16_t& result);
-// CBool: a number is true unless 0; the texts "True" and "False" in any case; 13 else.
+// CBool: a number is true unless 0; the texts "True", "False", "#TRUE#" and "#FALSE#" in
+// any case; 13 else.
 ErrNum ToBoolean(const Variant& value, bool& result);
 
 }  // namespace quon::script

@@ -80,11 +80,11 @@ void Engine::Cache::Clear() {
   last_.reset();
 }
 
-void Engine::Raise(int32_t number, const std::string& description) {
+void Engine::Raise(int32_t number, const std::string& description, int32_t position) {
   error_.Number = number;
   error_.Description = description;
   if (onError_) onError_();
-  throw ScriptError(number, description);
+  throw ScriptError(number, description, position);
 }
 
 void Engine::AddObject(std::string_view name, std::shared_ptr<const NamedObject> object,
@@ -103,8 +103,8 @@ std::shared_ptr<const Program> Engine::Compiled(std::string_view text, CompileMo
   std::shared_ptr<const Program> program;
   try {
     program = Compile(text, mode, names_);
-  } catch (const CompileError& error) {
-    Raise(static_cast<int32_t>(error.number), error.what());
+  } catch (const ScriptError& error) {
+    Raise(error.Number, error.what(), error.Position);
   }
   // New names get their slots now, so that a host may set them before the first run.
   globals_.Resize(names_.slotCount());

@@ -11,12 +11,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "compiler.h"
+#include "err_num.h"
 #include "globals.h"
 #include "named_object.h"
 #include "names.h"
@@ -30,14 +30,6 @@ namespace quon::script {
 struct ErrorInfo {
   int32_t Number = 0;
   std::string Description;
-};
-
-// A failed call, thrown after the error event has run.
-class ScriptError : public std::runtime_error {
- public:
-  ScriptError(int32_t number, const std::string& description)
-      : std::runtime_error(description), Number(number) {}
-  int32_t Number;
 };
 
 class Engine {
@@ -97,7 +89,8 @@ class Engine {
 
   std::shared_ptr<const Program> Compiled(std::string_view text, CompileMode mode);
   bool TryFastAssignment(std::string_view statement);
-  [[noreturn]] void Raise(int32_t number, const std::string& description);
+  // Sets the error object, runs the error event and throws ScriptError.
+  [[noreturn]] void Raise(int32_t number, const std::string& description, int32_t position = -1);
 
   NameTable names_;
   Globals globals_;

@@ -10,8 +10,14 @@ std::string ErrorDescription(int32_t number) {
       return "Invalid procedure call or argument";
     case ErrNum::Overflow:
       return "Overflow";
+    case ErrNum::OutOfMemory:
+      return "Out of memory";
+    case ErrNum::SubscriptOutOfRange:
+      return "Subscript out of range";
     case ErrNum::DivisionByZero:
       return "Division by zero";
+    case ErrNum::OutOfStringSpace:
+      return "Out of string space";
     case ErrNum::TypeMismatch:
       return "Type mismatch";
     case ErrNum::OutOfStackSpace:

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "conversions.h"
+#include "number_text.h"
 
 namespace quon::script {
 namespace {
@@ -128,10 +129,7 @@ class Lexer {
     }
     if (IsLetter(c)) return Word(start);
     if (c == '"') return Text(start);
-    if (c == '&' && pos_ + 1 < source_.size()) {
-      const char marker = Lower(source_[pos_ + 1]);
-      if (marker == 'h' || marker == 'o') return Radix(start, marker);
-    }
+    if (c == '&' && StartsRadix()) return Radix(start);
     ++pos_;
     switch (c) {
       case '\n':
@@ -152,6 +150,9 @@ class Lexer {
       case '&':
         return Make(Tok::Ampersand, start);
       case '=':
+        // "=>" and "=<" are other spellings of ">=" and "<=".
+        if (pos_ < source_.size() && source_[pos_] == '>') return ++pos_, Make(Tok::Ge, start);
+        if (pos_ < source_.size() && source_[pos_] == '<') return ++pos_, Make(Tok::Le, start);
         return Make(Tok::Eq, start);
       case '(':
         return Make(Tok::LParen, start);
@@ -167,6 +168,7 @@ class Lexer {
         return Make(Tok::Lt, start);
       case '>':
         if (pos_ < source_.size() && source_[pos_] == '=') return ++pos_, Make(Tok::Ge, start);
+        if (pos_ < source_.size() && source_[pos_] == '<') return ++pos_, Make(Tok::Ne, start);
         return Make(Tok::Gt, start);
       default:
         break;
@@ -199,16 +201,25 @@ class Lexer {
     return token;
   }
 
-  Token Radix(size_t start, char marker) {
-    pos_ += 2;
-    const size_t digits = pos_;
-    while (pos_ < source_.size() && (IsLetter(source_[pos_]) || IsDigit(source_[pos_]))) ++pos_;
+  // "&H" or "&O" with a digit of its radix after it; anything else after "&" is the
+  // concatenation operator ("x" &hi joins "x" and the variable hi).
+  bool StartsRadix() const {
+    return ReadRadix(source_.substr(pos_, 3)).length > 0;
+  }
+
+  Token Radix(size_t start) {
+    const RadixReading reading = ReadRadix(source_.substr(pos_));
+    pos_ += reading.length;
     Token token = Make(Tok::Literal, start);
-    if (!RadixLiteral(source_.substr(digits, pos_ - digits), marker == 'h' ? 16 : 8,
-                      token.literal)) {
+    // A letter or digit that does not continue the literal makes it invalid (&H1G,
+    // &O19, a value wider than 32 bits).
+    if (reading.wider32 || (pos_ < source_.size() && IsNameChar(source_[pos_]))) {
+      while (pos_ < source_.size() && IsNameChar(source_[pos_])) ++pos_;
+      token = Make(Tok::Literal, start);
       throw SyntaxError(source_, start,
                         "invalid number '" + std::string(token.text.substr(0, 40)) + "'");
     }
+    token.literal = SmallestWhole(reading.value);
     return token;
   }
 
@@ -262,10 +273,11 @@ bool IsReservedWord(std::string_view word) {
 
 std::vector<Token> Lex(std::string_view source) { return Lexer(source).Run(); }
 
-CompileError SyntaxError(std::string_view source, size_t pos, std::string_view what) {
-  return CompileError(ErrNum::SyntaxError, "Syntax error at character " + std::to_string(pos + 1) +
-                                               ": " + std::string(what) + " (in \"" +
-                                               Excerpt(source, pos) + "\")");
+ScriptError SyntaxError(std::string_view source, size_t pos, std::string_view what) {
+  return ScriptError(ErrNum::SyntaxError,
+                     "Syntax error at character " + std::to_string(pos + 1) + ": " +
+                         std::string(what) + " (in \"" + Excerpt(source, pos) + "\")",
+                     static_cast<int32_t>(pos));
 }
 
 std::string DescribeToken(const Token& token) {

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,22 +56,14 @@ struct Token {
   Variant literal;        // Tok::Literal only
 };
 
-// A failure to compile: its number and a description that says what went wrong where.
-class CompileError : public std::runtime_error {
- public:
-  CompileError(ErrNum number, const std::string& description)
-      : std::runtime_error(description), number(number) {}
-  ErrNum number;
-};
-
 // Longest name the language accepts.
 inline constexpr size_t MaxNameLength = 255;
 
-// Throws CompileError for an invalid character, number, name or text.
+// Throws ScriptError (1002) for an invalid character, number, name or text.
 std::vector<Token> Lex(std::string_view source);
 
 // "Syntax error at character 6: expected ')' instead of the end of the text (in "sin(x")".
-CompileError SyntaxError(std::string_view source, size_t pos, std::string_view what);
+ScriptError SyntaxError(std::string_view source, size_t pos, std::string_view what);
 
 // How a token is named in a description: "the end of the text", "'x'", "the reserved
 // word 'rem'".

@@ -2,6 +2,7 @@
 
 #include "builtins.h"
 #include "lexer.h"
+#include "named_constants.h"
 
 namespace quon::script {
 namespace {
@@ -42,6 +43,13 @@ std::optional<NameTable::Entry> NameTable::Find(std::string_view name) const {
     entry.builtin = builtin->op;
     entry.minArgs = builtin->minArgs;
     entry.maxArgs = builtin->maxArgs;
+    entry.pure = builtin->pure;
+    return entry;
+  }
+  if (const Variant* constant = FindNamedConstant(name)) {
+    Entry entry;
+    entry.role = Role::Constant;
+    entry.constant = constant;
     return entry;
   }
   return FindDeclared(name);

@@ -1,5 +1,6 @@
 // The names an engine knows, in any case: its variables (each with a slot in the globals
-// store), the built-in functions, and the published objects with their members. A name
+// store), the built-in functions and constants, and the published objects with their
+// members. A name
 // keeps its meaning for the engine's life, which is what lets a compiled program keep
 // the slots it resolved.
 #pragma once
@@ -22,7 +23,7 @@ namespace quon::script {
 
 class NameTable {
  public:
-  enum class Role : uint8_t { Variable, Builtin, ObjectFunction, Object };
+  enum class Role : uint8_t { Variable, Builtin, ObjectFunction, Object, Constant };
 
   struct Entry {
     Role role = Role::Variable;
@@ -31,6 +32,8 @@ class NameTable {
     Op builtin = Op::Push;
     uint16_t minArgs = 0;  // functions
     uint16_t maxArgs = 0;
+    bool pure = true;                   // Builtin: false when a call changes state (Rnd)
+    const Variant* constant = nullptr;  // Constant: its value
   };
 
   struct Object {

@@ -63,9 +63,9 @@ ErrNum Arithmetic(Arith op, Variant& left, const Variant& right) {
   if (ErrNum err = ToOperand(right, b); err != ErrNum::None) return err;
   const Rank rank = std::max(a.rank, b.rank);
   if (rank == Rank::Double) {
-    const double r = op == Arith::Add   ? a.number + b.number
-                     : op == Arith::Sub ? a.number - b.number
-                                        : a.number * b.number;
+    const double r = op == Arith::Add   ? real::Add(a.number, b.number)
+                     : op == Arith::Sub ? real::Sub(a.number, b.number)
+                                        : real::Mul(a.number, b.number);
     return CheckedDouble(r, left);
   }
   const auto x = static_cast<int64_t>(a.number);
@@ -156,6 +156,7 @@ ErrNum Add(Variant& left, const Variant& right, StringScratch& scratch) {
     return ErrNum::None;
   }
   if (left.Is(Kind::String) && right.Is(Kind::String)) {
+    if (left.text().size() + right.text().size() > MaxTextLength) return ErrNum::OutOfStringSpace;
     std::string& joined = scratch.Next();
     joined.reserve(left.text().size() + right.text().size());
     joined.append(left.text()).append(right.text());
@@ -188,8 +189,8 @@ ErrNum Divide(Variant& left, const Variant& right) {
   Operand b;
   if (ErrNum err = ToOperand(left, a); err != ErrNum::None) return err;
   if (ErrNum err = ToOperand(right, b); err != ErrNum::None) return err;
-  if (b.number == 0.0) return a.number == 0.0 ? ErrNum::Overflow : ErrNum::DivisionByZero;
-  return CheckedDouble(a.number / b.number, left);
+  if (ErrNum err = real::DivideFailure(a.number, b.number); err != ErrNum::None) return err;
+  return CheckedDouble(real::Div(a.number, b.number), left);
 }
 
 namespace {
@@ -236,9 +237,7 @@ ErrNum Power(Variant& left, const Variant& right) {
   Operand b;
   if (ErrNum err = ToOperand(left, a); err != ErrNum::None) return err;
   if (ErrNum err = ToOperand(right, b); err != ErrNum::None) return err;
-  // x^2 is the correctly rounded square; pow itself is only faithful to within an ulp.
-  const double r = b.number == 2.0 ? a.number * a.number : std::pow(a.number, b.number);
-  return CheckedDouble(r, left);
+  return CheckedDouble(real::Pow(a.number, b.number), left);
 }
 
 ErrNum Concatenate(Variant& left, const Variant& right, StringScratch& scratch) {
@@ -246,6 +245,8 @@ ErrNum Concatenate(Variant& left, const Variant& right, StringScratch& scratch) 
   std::string& joined = scratch.Next();
   AppendText(left, joined);
   AppendText(right, joined);
+  // Both parts are at most MaxTextLength long, so the joined text stays bounded too.
+  if (joined.size() > MaxTextLength) return ErrNum::OutOfStringSpace;
   left = Variant::String(&joined);
   return ErrNum::None;
 }
@@ -325,12 +326,12 @@ ErrNum Negate(Variant& value) {
       value = WholeResult(-static_cast<int64_t>(value.integer()), Rank::Long);
       return ErrNum::None;
     case Kind::Double:
-      value = Variant::Double(-value.number());
+      value = Variant::Double(real::Negate(value.number()));
       return ErrNum::None;
     case Kind::String: {
       double number = 0.0;
       if (ErrNum err = ParseNumericText(value.text(), number); err != ErrNum::None) return err;
-      value = Variant::Double(-number);
+      value = Variant::Double(real::Negate(number));
       return ErrNum::None;
     }
   }

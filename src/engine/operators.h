@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "err_num.h"
+#include "real_arithmetic.h"
 #include "variant.h"
 
 namespace quon::script {
@@ -70,11 +71,9 @@ ErrNum Not(Variant& value);
 
 // A checked Double result: 6 for an infinity, 5 for not-a-number.
 inline ErrNum CheckedDouble(double result, Variant& out) {
-  if (result - result != 0.0) {
-    return result != result ? ErrNum::InvalidCall : ErrNum::Overflow;
-  }
-  out = Variant::Double(result);
-  return ErrNum::None;
+  const ErrNum err = real::ResultFailure(result);
+  if (err == ErrNum::None) out = Variant::Double(result);
+  return err;
 }
 
 }  // namespace quon::script

@@ -43,7 +43,7 @@ enum class Op : uint8_t {
   Xor,
   Eqv,
   Imp,
-  // Built-in functions: one argument (the operand) unless `argc` says 2.
+  // Built-in functions: one argument (the operand) unless `argc` says otherwise.
   Abs,
   Atn,
   Cos,
@@ -62,6 +62,42 @@ enum class Op : uint8_t {
   CBool,
   CStr,
   TypeName,
+  // Values and kinds (builtins_info.cpp).
+  IsNumeric,
+  IsEmpty,
+  IsNull,
+  IsArray,
+  IsObject,
+  VarType,
+  Hex,
+  Oct,
+  RGB,
+  ScriptEngine,
+  ScriptEngineMajorVersion,
+  ScriptEngineMinorVersion,
+  ScriptEngineBuildVersion,
+  // Texts (builtins_text.cpp).
+  Len,
+  Left,
+  Right,
+  Mid,
+  InStr,
+  InStrRev,
+  LCase,
+  UCase,
+  LTrim,
+  RTrim,
+  Trim,
+  Space,
+  String,
+  StrComp,
+  StrReverse,
+  Replace,
+  Chr,
+  Asc,
+  // The random generator (builtins_random.cpp); Randomize is a statement and leaves no value.
+  Rnd,
+  Randomize,
 };
 
 // Where an operation's (right or only) operand comes from.

@@ -1,10 +1,10 @@
 #include "real_code.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 #include "program.h"
+#include "real_arithmetic.h"
 
 namespace quon::script {
 namespace {
@@ -212,23 +212,23 @@ bool RunRealCode(const RealCode& real, const Variant* globals, double* stack, do
       case EncodeReal(RealOp::Push, RealSrc::Global):
         *++sp = globals[in.index].number();
         break;
-        REAL_BINARY(Add, a + b)
-        REAL_BINARY(Sub, a - b)
-        REAL_BINARY(Mul, a * b)
-        REAL_BINARY(Div, a / b)
-        REAL_BINARY(Pow, b == 2.0 ? a * a : std::pow(a, b))
-        REAL_UNARY(Square, a * a, true)
-        REAL_UNARY(Negate, -a, false)
-        REAL_UNARY(Sin, std::sin(a), false)
-        REAL_UNARY(Cos, std::cos(a), false)
-        REAL_UNARY(Atn, std::atan(a), false)
-        REAL_UNARY(Tan, std::tan(a), false)
-        REAL_UNARY(Abs, std::fabs(a), false)
-        REAL_UNARY(Fix, std::trunc(a), false)
-        REAL_UNARY(Int, std::floor(a), false)
-        REAL_UNARY(Exp, std::exp(a), true)
-        REAL_UNARY(Log, std::log(a), true)
-        REAL_UNARY(Sqr, std::sqrt(a), true)
+        REAL_BINARY(Add, real::Add(a, b))
+        REAL_BINARY(Sub, real::Sub(a, b))
+        REAL_BINARY(Mul, real::Mul(a, b))
+        REAL_BINARY(Div, real::Div(a, b))
+        REAL_BINARY(Pow, real::Pow(a, b))
+        REAL_UNARY(Square, real::Square(a), true)
+        REAL_UNARY(Negate, real::Negate(a), false)
+        REAL_UNARY(Sin, real::Sin(a), false)
+        REAL_UNARY(Cos, real::Cos(a), false)
+        REAL_UNARY(Atn, real::Atn(a), false)
+        REAL_UNARY(Tan, real::Tan(a), false)
+        REAL_UNARY(Abs, real::Abs(a), false)
+        REAL_UNARY(Fix, real::Fix(a), false)
+        REAL_UNARY(Int, real::Int(a), false)
+        REAL_UNARY(Exp, real::Exp(a), true)
+        REAL_UNARY(Log, real::Log(a), true)
+        REAL_UNARY(Sqr, real::Sqr(a), true)
       default:
         return false;
     }

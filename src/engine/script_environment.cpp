@@ -40,25 +40,8 @@ ScriptEnvironment::ScriptEnvironment(MessageSink showMessage) : impl_(std::make_
 
 ScriptEnvironment::~ScriptEnvironment() = default;
 
-bool ScriptEnvironment::IsNumericFailure(int32_t number) {
-  using script::ErrNum;
-  switch (static_cast<ErrNum>(number)) {
-    case ErrNum::InvalidCall:
-    case ErrNum::Overflow:
-    case ErrNum::DivisionByZero:
-    case ErrNum::AlreadyReported:
-      return true;
-    default:
-      return false;
-  }
-}
-
 void ScriptEnvironment::ExecuteStatement(std::string_view statement) {
-  try {
-    impl_->engine.ExecuteStatement(statement);
-  } catch (const script::ScriptError& error) {
-    throw ScriptFailure(error.Number, error.what());
-  }
+  impl_->engine.ExecuteStatement(statement);
 }
 
 int32_t ScriptEnvironment::TryFunctionValue(const script::Program& program,
@@ -80,12 +63,7 @@ int32_t ScriptEnvironment::TryFunctionValue(const script::Program& program,
 double ScriptEnvironment::fna(std::string_view equation) {
   script::Engine& engine = impl_->engine;
   engine.globals().data()[kErrorNumberSlot] = script::Variant::Long(0);
-  const script::Variant* result = nullptr;
-  try {
-    result = &engine.Evaluate(equation);
-  } catch (const script::ScriptError& error) {
-    throw ScriptFailure(error.Number, error.what());
-  }
+  const script::Variant* result = &engine.Evaluate(equation);
   // The value as a number (a Boolean true is -1); a text that is none fails here, in fna,
   // without the engine's error event.
   double value = 0.0;
@@ -101,12 +79,7 @@ double ScriptEnvironment::fna(std::string_view equation) {
 script::Value ScriptEnvironment::Eval(std::string_view expression) {
   script::Engine& engine = impl_->engine;
   engine.globals().data()[kErrorNumberSlot] = script::Variant::Long(0);
-  script::Value value;
-  try {
-    value = engine.Eval(expression);
-  } catch (const script::ScriptError& error) {
-    throw ScriptFailure(error.Number, error.what());
-  }
+  script::Value value = engine.Eval(expression);
   if (const int32_t recorded = engine.globals()[kErrorNumberSlot].integer(); recorded != 0) {
     throw ScriptFailure(recorded, script::ErrorDescription(recorded));
   }

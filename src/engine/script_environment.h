@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "err_num.h"
 
 namespace quon {
 
@@ -24,12 +25,8 @@ struct Value;
 // A failed call into the engine, carrying the error number that arrived in the caller:
 // always the error's own number (5, 6, 11, 13, 1002 for a syntax error, ...), never the
 // already-reported code, so that the error event and the caller judge a failure alike.
-class ScriptFailure : public std::runtime_error {
- public:
-  ScriptFailure(int32_t number, const std::string& description)
-      : std::runtime_error(description), Number(number) {}
-  int32_t Number;
-};
+// It is the engine's one error type.
+using ScriptFailure = script::ScriptError;
 
 class ScriptEnvironment {
  public:
@@ -60,7 +57,7 @@ class ScriptEnvironment {
 
   // True for the numbers the error event passes over silently: 5, 6, 11 and the
   // already-reported code.
-  static bool IsNumericFailure(int32_t number);
+  static bool IsNumericFailure(int32_t number) { return script::IsNumericFailure(number); }
 
   // For callers that evaluate the function on threads of their own: the engine (compile
   // the text once with CompileExpression, give each thread a copy of globals() and a

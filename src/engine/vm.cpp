@@ -1,6 +1,5 @@
 #include "vm.h"
 
-#include <cmath>
 #include <span>
 
 #include "builtins.h"
@@ -53,6 +52,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
   runner.scratch_.Reset();
   runner.failedName_ = &Runner::kNoName;
 
+  BuiltinContext context{runner.scratch_, runner.random_};
   const Variant* constants = program.constants.data();
   Variant* g = globals.data();
   Variant* sp = runner.stack_.data() - 1;  // the top of the stack
@@ -99,7 +99,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
       case Op::Negate: {
         Variant& a = argument(in);
         if (a.Is(Kind::Double)) {
-          a = Variant::Double(-a.number());
+          a = Variant::Double(real::Negate(a.number()));
         } else {
           err = Negate(a);
         }
@@ -112,7 +112,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
         const Variant& b = operand(in);
         Variant& a = *sp;
         if (RealOperands(a, b, kNumericKinds & ~Bit(Kind::Empty))) {
-          err = CheckedDouble(a.number() + b.number(), a);
+          err = CheckedDouble(real::Add(a.number(), b.number()), a);
         } else {
           err = Add(a, b, runner.scratch_);
         }
@@ -122,7 +122,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
         const Variant& b = operand(in);
         Variant& a = *sp;
         if (RealOperands(a, b, kNumericKinds)) {
-          err = CheckedDouble(a.number() - b.number(), a);
+          err = CheckedDouble(real::Sub(a.number(), b.number()), a);
         } else {
           err = Subtract(a, b);
         }
@@ -132,7 +132,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
         const Variant& b = operand(in);
         Variant& a = *sp;
         if (RealOperands(a, b, kNumericKinds)) {
-          err = CheckedDouble(a.number() * b.number(), a);
+          err = CheckedDouble(real::Mul(a.number(), b.number()), a);
         } else {
           err = Multiply(a, b);
         }
@@ -142,7 +142,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
         const Variant& b = operand(in);
         Variant& a = *sp;
         if (a.IsNumeric() && b.IsNumeric() && b.number() != 0.0) {
-          err = CheckedDouble(a.number() / b.number(), a);
+          err = CheckedDouble(real::Div(a.number(), b.number()), a);
         } else {
           err = Divide(a, b);
         }
@@ -152,8 +152,7 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
         const Variant& b = operand(in);
         Variant& a = *sp;
         if (a.IsNumeric() && b.IsNumeric()) {
-          const double x = a.number();
-          err = CheckedDouble(b.number() == 2.0 ? x * x : std::pow(x, b.number()), a);
+          err = CheckedDouble(real::Pow(a.number(), b.number()), a);
         } else {
           err = Power(a, b);
         }
@@ -201,22 +200,31 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
         Variant& a = argument(in);
         if (a.IsNumeric()) {
           const double x = a.number();
-          a = Variant::Double(in.op == Op::Sin   ? std::sin(x)
-                              : in.op == Op::Cos ? std::cos(x)
-                                                 : std::atan(x));
+          a = Variant::Double(in.op == Op::Sin   ? real::Sin(x)
+                              : in.op == Op::Cos ? real::Cos(x)
+                                                 : real::Atn(x));
         } else {
-          err = CallBuiltin(in.op, &a, 1, a, runner.scratch_);
+          err = CallBuiltin(in.op, &a, 1, a, context);
         }
         break;
       }
+      case Op::Randomize: {
+        // A statement: takes its argument, if any, and leaves nothing.
+        Variant unused;
+        err = CallBuiltin(in.op, sp - in.argc + 1, in.argc, unused, context);
+        sp -= in.argc;
+        break;
+      }
       default: {
-        // The other built-ins: one argument in place, or argc arguments on the stack.
-        if (in.argc <= 1) {
+        // The other built-ins: one argument in place, or argc arguments on the stack (none
+        // pushes a place for the result).
+        if (in.argc == 1) {
           Variant& a = argument(in);
-          err = CallBuiltin(in.op, &a, 1, a, runner.scratch_);
+          err = CallBuiltin(in.op, &a, 1, a, context);
         } else {
           Variant* args = sp - in.argc + 1;
-          err = CallBuiltin(in.op, args, in.argc, *args, runner.scratch_);
+          if (in.argc == 0) *++sp = Variant();
+          err = CallBuiltin(in.op, args, in.argc, *args, context);
           sp = args;
         }
         break;

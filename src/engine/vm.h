@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "err_num.h"
+#include "builtins_random.h"
 #include "globals.h"
 #include "operators.h"
 #include "program.h"
@@ -36,6 +37,7 @@ class Runner {
   std::vector<Variant> stack_;
   std::vector<double> reals_;  // the stack of the real code
   StringScratch scratch_;
+  RandomGenerator random_;  // Rnd's sequence runs on from one run to the next
   Variant result_;
   const std::string* failedName_ = &kNoName;
   static const std::string kNoName;

@@ -19,7 +19,7 @@
 
 #include "eval/accuracy_text.h"
 #include "eval/script_point_function.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

@@ -2,40 +2,17 @@
 // evaluated by a fresh engine and its value and kind compared.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <string>
-
-#include "conversions.h"
-#include "engine.h"
+#include "support/engine_cases.h"
 
 namespace quon::script {
 namespace {
 
-struct ValueCase {
-  const char* name;
-  const char* expression;
-  Kind kind;
-  const char* text;  // the value as the language writes it (CStr)
-};
-
-std::string TextOf(const Value& value) {
-  if (value.kind == Kind::String) return value.text;
-  if (value.kind == Kind::Boolean) return value.number != 0 ? "True" : "False";
-  if (value.kind == Kind::Empty || value.kind == Kind::Null) return "";
-  std::string text;
-  AppendNumberText(value.number, text);
-  return text;
-}
+using test::FailureCase;
+using test::ValueCase;
 
 class EngineValues : public testing::TestWithParam<ValueCase> {};
 
-TEST_P(EngineValues, EvaluatesToValueAndKind) {
-  const ValueCase& c = GetParam();
-  Engine engine;
-  const Value value = engine.Eval(c.expression);
-  EXPECT_EQ(TypeName(value.kind), TypeName(c.kind)) << c.expression;
-  EXPECT_EQ(TextOf(value), c.text) << c.expression;
-}
+TEST_P(EngineValues, EvaluatesToValueAndKind) { test::ExpectValue(GetParam()); }
 
 const ValueCase kValueCases[] = {
     // Literals and their typing.
@@ -49,7 +26,16 @@ const ValueCase kValueCases[] = {
     {"TinyLiteralUnderflowsToZero", "1e-400", Kind::Double, "0"},
     {"HexFFFFIsIntegerMinusOne", "&HFFFF", Kind::Integer, "-1"},
     {"Hex10000IsLong", "&H10000", Kind::Long, "65536"},
-    {"HexFFFFFFFFIsLongMinusOne", "&hFFFFFFFF", Kind::Long, "-1"},
+    {"HexFFFFFFFFIsIntegerMinusOne", "&hFFFFFFFF", Kind::Integer, "-1"},
+    {"Hex80000000IsLong", "&H80000000", Kind::Long, "-2147483648"},
+    {"HexSuffixMakesLong", "&HFFFF&", Kind::Long, "65535"},
+    {"HexSuffixKeepsSmallestKind", "&H10&", Kind::Integer, "16"},
+    {"OctalSuffix", "&O100000&", Kind::Long, "32768"},
+    {"AmpersandBeforeNameIsConcatenation", "\"x\" &hi", Kind::String, "x"},
+    {"AmpersandOBeforeNonOctalIsConcatenation", "1 &O8", Kind::String, "1"},
+    {"EqualGreaterIsGreaterOrEqual", "2 => 2", Kind::Boolean, "True"},
+    {"EqualLessIsLessOrEqual", "3 =< 2", Kind::Boolean, "False"},
+    {"GreaterLessIsNotEqual", "1 >< 2", Kind::Boolean, "True"},
     {"OctalLiteral", "&O17", Kind::Integer, "15"},
     {"DoubledQuoteInText", "\"a\"\"b\"", Kind::String, "a\"b"},
     {"TrueKeyword", "TRUE", Kind::Boolean, "True"},
@@ -136,12 +122,14 @@ const ValueCase kValueCases[] = {
     {"RoundHalfToEvenUp", "Round(3.5)", Kind::Double, "4"},
     {"RoundToDecimals", "Round(1.2345, 2)", Kind::Double, "1.23"},
     {"RoundKeepsInteger", "Round(7)", Kind::Integer, "7"},
+    {"RoundKeepsBoolean", "Round(True)", Kind::Boolean, "True"},
     {"CDblOfText", "CDbl(\"1.5\")", Kind::Double, "1.5"},
     {"CIntRoundsHalfToEven", "CInt(2.5)", Kind::Integer, "2"},
     {"CIntRoundsOtherHalfUp", "CInt(3.5)", Kind::Integer, "4"},
     {"CLngRoundsNegativeHalf", "CLng(-2.5)", Kind::Long, "-2"},
     {"CBoolOfNumber", "CBool(0.5)", Kind::Boolean, "True"},
     {"CBoolOfText", "CBool(\"false\")", Kind::Boolean, "False"},
+    {"CBoolOfFileSpelling", "CBool(\"#TRUE#\")", Kind::Boolean, "True"},
     {"CStrOfDouble", "CStr(1/3)", Kind::String, "0.333333333333333"},
     {"TypeNameOfLong", "TypeName(40000)", Kind::String, "Long"},
     // Names and comments.
@@ -151,32 +139,11 @@ const ValueCase kValueCases[] = {
     {"BlanksAndTabsIgnored", " \t1\t+ 2 ", Kind::Integer, "3"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Language, EngineValues, testing::ValuesIn(kValueCases),
-                         [](const testing::TestParamInfo<ValueCase>& info) {
-                           return info.param.name;
-                         });
-
-struct FailureCase {
-  const char* name;
-  const char* expression;
-  ErrNum number;
-};
+INSTANTIATE_TEST_SUITE_P(Language, EngineValues, testing::ValuesIn(kValueCases), test::RowName());
 
 class EngineFailures : public testing::TestWithParam<FailureCase> {};
 
-TEST_P(EngineFailures, FailsWithErrorNumber) {
-  const FailureCase& c = GetParam();
-  Engine engine;
-  try {
-    engine.Eval(c.expression);
-    ADD_FAILURE() << c.expression << " did not fail";
-  } catch (const ScriptError& error) {
-    EXPECT_EQ(error.Number, static_cast<int32_t>(c.number)) << c.expression << ": " << error.what();
-    EXPECT_EQ(engine.Error().Number, error.Number);
-    EXPECT_EQ(engine.Error().Description, error.what());
-    EXPECT_FALSE(engine.Error().Description.empty());
-  }
-}
+TEST_P(EngineFailures, FailsWithErrorNumber) { test::ExpectFailure(GetParam()); }
 
 const FailureCase kFailureCases[] = {
     {"LogOfZero", "Log(0)", ErrNum::InvalidCall},
@@ -218,15 +185,14 @@ const FailureCase kFailureCases[] = {
     {"NonAsciiCharacter", "1 + \xc3\xa9", ErrNum::SyntaxError},
     {"LiteralBeyondDouble", "1e400", ErrNum::SyntaxError},
     {"HexBeyond32Bits", "&H100000000", ErrNum::SyntaxError},
+    {"HexWithInvalidDigit", "&H1G", ErrNum::SyntaxError},
     {"IncompleteExponent", "1e+", ErrNum::SyntaxError},
     {"AssignmentIsNoExpression", "1 : 2", ErrNum::SyntaxError},
     {"CommaOutsideCall", "(1, 2)", ErrNum::SyntaxError},
 };
 
 INSTANTIATE_TEST_SUITE_P(Language, EngineFailures, testing::ValuesIn(kFailureCases),
-                         [](const testing::TestParamInfo<FailureCase>& info) {
-                           return info.param.name;
-                         });
+                         test::RowName());
 
 }  // namespace
 }  // namespace quon::script

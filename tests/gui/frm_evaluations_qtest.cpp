@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "frm_evaluations.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "support/fitted_problem.h"
 
 namespace quon {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fit/fit_engine.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "script_environment.h"
 
 namespace quon::test {

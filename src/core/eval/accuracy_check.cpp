@@ -5,12 +5,13 @@
 #include <cmath>
 #include <set>
 
+#include "err_num.h"
 #include "eval/grid_approximation.h"
 
 namespace quon {
 namespace {
 
-constexpr int32_t kOverflow = 6;
+constexpr auto kOverflow = static_cast<int32_t>(script::ErrNum::Overflow);
 
 using Index = std::array<int64_t, 4>;  // check-coordinate index per variable
 

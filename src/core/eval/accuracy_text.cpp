@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "model/number_forms.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

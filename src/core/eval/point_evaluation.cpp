@@ -6,7 +6,7 @@
 
 #include "err_num.h"
 #include "eval/evaluator.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "model/user_constants.h"
 
 namespace quon {

@@ -6,12 +6,14 @@
 #include <system_error>
 #include <thread>
 
+#include "err_num.h"
+
 namespace quon {
 namespace {
 
 // Below this many points per thread, starting a thread costs more than it saves.
 constexpr std::size_t kPointsPerThread = 1024;
-constexpr int32_t kOverflow = 6;
+constexpr auto kOverflow = static_cast<int32_t>(script::ErrNum::Overflow);
 
 void EvaluateRange(PointFunction& function, int vars, const std::vector<double>& points,
                    std::size_t first, std::size_t last, std::vector<double>& values,

@@ -7,18 +7,6 @@
 #include "report/results_state.h"
 
 namespace quon {
-namespace {
-
-// The engine's error event shows every error but the numeric ones and the code of an error
-// it has reported already.
-bool ShownByTheEngine(int32_t number) {
-  using script::ErrNum;
-  const auto n = static_cast<ErrNum>(number);
-  return n != ErrNum::InvalidCall && n != ErrNum::Overflow && n != ErrNum::DivisionByZero;
-}
-
-}  // namespace
-
 ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
                           ScriptEnvironment& engine) {
   ClearResults(model);
@@ -34,7 +22,7 @@ ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
       engine.LastErrorNumber = failure.Number;
       outcome.ErrorNumber = failure.Number;
       outcome.Message = "The constant " + item + " cannot be evaluated: " + failure.what();
-      outcome.AlreadyShown = ShownByTheEngine(failure.Number);
+      outcome.AlreadyShown = script::AlreadyReported(failure.Number);
       return outcome;
     }
   }
@@ -62,7 +50,7 @@ ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
       outcome.Status = ComputeStatus::EndedByError;
       outcome.ErrorNumber = fit.ErrorNumber;
       outcome.Message = fit.Description;
-      outcome.AlreadyShown = ShownByTheEngine(fit.ErrorNumber);
+      outcome.AlreadyShown = script::AlreadyReported(fit.ErrorNumber);
       break;
   }
   return outcome;

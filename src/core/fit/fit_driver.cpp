@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "err_num.h"
 #include "fit/basis.h"
 #include "fit/sampling.h"
 #include "fit/solver.h"
@@ -10,8 +11,6 @@
 namespace quon {
 namespace {
 
-constexpr int32_t kOutOfMemory = 7;
-constexpr int32_t kSubscriptOutOfRange = 9;
 
 bool CoefMatchesLastTerm(const ProblemModel& model) {
   if (model.Coef.empty()) return false;
@@ -21,9 +20,10 @@ bool CoefMatchesLastTerm(const ProblemModel& model) {
   return true;
 }
 
-FitOutcome EndedBy(FitEngine& engine, int32_t number, const char* description) {
+FitOutcome EndedBy(FitEngine& engine, script::ErrNum error) {
+  const auto number = static_cast<int32_t>(error);
   engine.RecordError(number);
-  return {FitStatus::EndedByError, number, description};
+  return {FitStatus::EndedByError, number, script::ErrorDescription(error)};
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
   model.HaveResults = false;
   // Gathering shapes Coef by LastTerm; anything else would be read out of bounds.
   if (!CoefMatchesLastTerm(model)) {
-    return EndedBy(engine, kSubscriptOutOfRange, "Subscript out of range");
+    return EndedBy(engine, script::ErrNum::SubscriptOutOfRange);
   }
   FitOutcome outcome;
   if (!SampleFunction(model, engine, outcome)) return outcome;
@@ -44,9 +44,9 @@ FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
         return {FitStatus::Singular, 0, {}};
       }
     } catch (const std::bad_alloc&) {
-      return EndedBy(engine, kOutOfMemory, "Out of memory");
+      return EndedBy(engine, script::ErrNum::OutOfMemory);
     } catch (const GridTooLarge&) {
-      return EndedBy(engine, kOutOfMemory, "Out of memory");
+      return EndedBy(engine, script::ErrNum::OutOfMemory);
     }
   }
   model.HaveResults = true;

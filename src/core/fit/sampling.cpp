@@ -9,7 +9,7 @@
 
 #include "fit/grid_position.h"
 #include "fit/parallel_sampling.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "script_environment.h"
 #include "err_num.h"
 #include "script_environment.h"
@@ -51,9 +51,9 @@ bool Trapped(FitEngine& engine, FitOutcome& ended, Step&& step) {
     if (FitRidesOver(failure.Number)) return true;
     ended = {FitStatus::EndedByError, failure.Number, failure.what()};
   } catch (const std::bad_alloc&) {
-    constexpr int32_t kOutOfMemory = 7;
+    constexpr auto kOutOfMemory = static_cast<int32_t>(ErrNum::OutOfMemory);
     engine.RecordError(kOutOfMemory);
-    ended = {FitStatus::EndedByError, kOutOfMemory, "Out of memory"};
+    ended = {FitStatus::EndedByError, kOutOfMemory, script::ErrorDescription(ErrNum::OutOfMemory)};
   }
   return false;
 }

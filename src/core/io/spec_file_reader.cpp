@@ -6,7 +6,7 @@
 
 #include "io/spec_file.h"
 #include "io/spec_item_reader.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

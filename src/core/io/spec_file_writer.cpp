@@ -8,8 +8,7 @@
 #include "io/spec_file.h"
 #include "io/temporary_file.h"
 #include "model/gather_specs.h"
-#include "model/number_forms.h"
-#include "model/print_form_to.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

@@ -1,17 +1,14 @@
 #include "io/spec_item_reader.h"
 
-#include <charconv>
-#include <cmath>
 #include <limits>
-#include <system_error>
 
 #include "io/spec_file.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Shortens a text for a message, so that binary junk cannot make a message of megabytes.
 std::string Quoted(std::string_view text) {
@@ -39,57 +36,9 @@ bool ParseNumberItem(std::string_view text, double& value) {
   if (text == "Infinity") return value = std::numeric_limits<double>::infinity(), true;
   if (text == "-Infinity") return value = -std::numeric_limits<double>::infinity(), true;
   if (text == "NaN") return value = std::numeric_limits<double>::quiet_NaN(), true;
-
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  const std::size_t mantissaBegin = i;
-  std::size_t integerDigits = 0;
-  std::size_t fractionDigits = 0;
-  long leadingZeros = 0;  // zeros before the first non-zero digit, after the point only
-  bool nonZeroSeen = false;
-  while (i < text.size() && IsDigit(text[i])) {
-    nonZeroSeen = nonZeroSeen || text[i] != '0';
-    if (nonZeroSeen) ++integerDigits;
-    ++i;
-  }
-  const bool anyIntegerDigit = i > mantissaBegin;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && IsDigit(text[i])) {
-      if (!nonZeroSeen && text[i] == '0') ++leadingZeros;
-      nonZeroSeen = nonZeroSeen || text[i] != '0';
-      ++fractionDigits;
-      ++i;
-    }
-  }
-  if (!anyIntegerDigit && fractionDigits == 0) return false;
-  long exponent = 0;
-  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-    ++i;
-    bool negativeExponent = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
-    if (i == text.size() || !IsDigit(text[i])) return false;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
-    }
-    if (negativeExponent) exponent = -exponent;
-  }
-  if (i != text.size()) return false;
-
-  double magnitude = 0.0;
-  const auto result = std::from_chars(text.data() + mantissaBegin, text.data() + text.size(),
-                                      magnitude, std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range) {
-    // Too large or too small for a double: the decimal exponent of the first non-zero
-    // digit tells which.
-    const long leading = integerDigits > 0 ? exponent + static_cast<long>(integerDigits) - 1
-                                           : exponent - leadingZeros - 1;
-    magnitude = nonZeroSeen && leading > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  } else if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-    return false;
-  }
-  value = negative ? -magnitude : magnitude;
+  const DecimalReading reading = ReadDecimal(text, DecimalSyntax{true, false});
+  if (reading.length == 0 || reading.length != text.size()) return false;
+  value = reading.value;
   return true;
 }
 

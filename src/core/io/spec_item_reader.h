@@ -51,8 +51,9 @@ class SpecItemReader {
 
 // The value of a number item as the writer spells it: an optional sign, digits with at most
 // one point (with or without a digit before it), an optional exponent (E or e, an optional
-// sign, digits); or "Infinity", "-Infinity", "NaN". False for anything else. Beyond the
-// range of a double the value is an infinity of its sign, below it zero.
+// sign, digits); or "Infinity", "-Infinity", "NaN". False for anything else. The program's
+// one range rule applies (number_text.h): the largest double's text form reads as the
+// largest double, a decimal beyond it as an infinity of its sign, a tiny one as zero.
 bool ParseNumberItem(std::string_view text, double& value);
 
 }  // namespace quon

@@ -1,6 +1,6 @@
 #include "model/entry_checks.h"
 
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "model/problem_model.h"
 
 namespace quon {

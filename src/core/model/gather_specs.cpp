@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "fit/basis.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

@@ -1,6 +1,6 @@
 #include "report/report_lines.h"
 
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "report/listing.h"
 
 namespace quon {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "model/number_forms.h"
+#include "number_text.h"
 
 namespace quon {
 

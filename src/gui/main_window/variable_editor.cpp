@@ -13,7 +13,7 @@
 
 #include "main_window/control_factory.h"
 #include "model/entry_checks.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "qt/qt_focus_guard.h"
 
 namespace quon {
@@ -133,11 +133,11 @@ void VariableEditor::CreateVariableSet(int k) {
   specGrid_->addWidget(txtTerms.back(), RowTerms, 1);
   fraType->layout()->addWidget(power);
   if (copy) {
-    for (QWidget* control : {static_cast<QWidget*>(name), static_cast<QWidget*>(txtLL.back()),
-                             static_cast<QWidget*>(txtUL.back()),
-                             static_cast<QWidget*>(txtExpansion.back()),
-                             static_cast<QWidget*>(txtPeriod.back()),
-                             static_cast<QWidget*>(txtTerms.back()), static_cast<QWidget*>(power)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(name), static_cast<QWidget*>(txtLL.back()),
+          static_cast<QWidget*>(txtUL.back()), static_cast<QWidget*>(txtExpansion.back()),
+          static_cast<QWidget*>(txtPeriod.back()), static_cast<QWidget*>(txtTerms.back()),
+          static_cast<QWidget*>(power)}) {
       control->hide();
     }
   }

@@ -8,7 +8,7 @@
 
 #include "eval/accuracy_check.h"
 #include "fit/compute_command.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

@@ -118,6 +118,18 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"RiddenThenEnding", "1/(x-1) + (\"-\" & Sgn(1.5 - t))", FitStatus::EndedByError}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
+// Rnd's numbers depend on the order of the samples: such a text is sampled in order, on
+// one thread, and gives the in-order coefficients.
+TEST(ParallelSampling, ATextThatDrawsRandomNumbersIsSampledInOrder) {
+  const FitRun inOrder = Fit("x + Rnd", false);
+  const FitRun offered = Fit("x + Rnd", true);
+  EXPECT_FALSE(offered.parallel);
+  ASSERT_EQ(offered.model.Coef.size(), inOrder.model.Coef.size());
+  EXPECT_EQ(std::memcmp(offered.model.Coef.data(), inOrder.model.Coef.data(),
+                        inOrder.model.Coef.size() * sizeof(double)),
+            0);
+}
+
 TEST(ParallelSampling, SyntaxErrorEndsAtTheFirstPointWithOneMessage) {
   const FitRun run = Fit("x +* y", true);
   EXPECT_EQ(run.outcome.Status, FitStatus::EndedByError);

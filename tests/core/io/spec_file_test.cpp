@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -10,7 +11,7 @@
 #include <string>
 
 #include "model/gather_specs.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "support/file_test_support.h"
 
 namespace quon {
@@ -195,7 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"TrailingPoint", "3.", 3.0}, NumberCase{"Infinity", "Infinity", HUGE_VAL},
         NumberCase{"NegativeInfinity", "-Infinity", -HUGE_VAL},
         NumberCase{"NotANumber", "NaN", NAN},
-        NumberCase{"BeyondTheLargestDouble", "1.79769313486232E+308", HUGE_VAL},
+        NumberCase{"TextFormOfTheLargestDouble", "1.79769313486232E+308", DBL_MAX},
+        NumberCase{"BeyondTheLargestDouble", "1.79769313486233E+308", HUGE_VAL},
         NumberCase{"NegativeBeyondRange", "-1E+999", -HUGE_VAL},
         NumberCase{"BelowTheSmallestDouble", "1E-999", 0.0}, NumberCase{"NegativeZero", "-0", -0.0},
         NumberCase{"Subnormal", "4.94065645841247E-324", 4.94065645841247e-324}),

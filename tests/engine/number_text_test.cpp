@@ -1,4 +1,4 @@
-#include "model/number_forms.h"
+#include "number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -209,6 +209,8 @@ const ReadCase kReadCases[] = {
     {"Hex32BitNegative", "&HFFFFFFFF", -1.0},
     {"HexLeadingZerosDoNotWiden", "&H0000FFFF", -1.0},
     {"HexStopsBeforeOverflowingDigit", "&H123456789", 305419896.0},
+    {"HexSuffixMakes32Bits", "&HFFFF&", 65535.0},
+    {"HexSuffixAfterOverflowIgnored", "&H123456789&", 305419896.0},
     {"HexStopsAtNonDigit", "&H1G", 1.0},
     {"HexWithoutDigits", "&H", 0.0},
     {"HexBlanksDropped", " & H 1 0", 16.0},
