@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "io/spec_file.h"
-#include "support/frm_quon_results.h"
+#include "support/frm_quon_fixture.h"
 
 namespace quon::testing {
 
@@ -105,9 +105,6 @@ class FrmQuonFileTest : public QObject {
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("BinaryJunk") << QByteArray("\x01\xff\x00\x7f junk", 10)
                                 << QByteArray("\"x\"\r\n 0 \r\n");
-    QTest::newRow("FiveVariables") << QByteArray(" 4 \r\n") << QByteArray("\"x\"\r\n 0 \r\n");
-    QTest::newRow("EndsEarly") << QByteArray(" 0 \r\n\"x\",0,2,\"*\",#TRUE#")
-                               << QByteArray("\"x\"\r\n 0 \r\n");
     QTest::newRow("MissingTextFile")
         << QByteArray(" 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n") << QByteArray();
   }
