@@ -11,6 +11,7 @@
 
 #include "frm_evaluations.h"
 #include "support/fitted_problem.h"
+#include "support/qt_test_support.h"
 
 namespace quon {
 
@@ -63,6 +64,9 @@ class FrmEvaluationsTest : public QObject {
     f.Compute();
     QCOMPARE(f.Approx(), QStringLiteral("2.25"));
     QCOMPARE(f.Function(), QStringLiteral("2.25"));
+    for (const char* value : {"lblApprox", "lblFunction"}) {
+      QCOMPARE(testing::AccessibleName(f.window->findChild<QLabel*>(value)), QStringLiteral("2.25"));
+    }
     f.Compute();  // the offsets are set afresh: the same two numbers again
     QCOMPARE(f.Approx(), QStringLiteral("2.25"));
     QCOMPARE(f.Function(), QStringLiteral("2.25"));

@@ -49,6 +49,9 @@ class frmQuonAccuracyTest : public QObject {
     Fit(w, "Exp(x)", "30");
     QLabel* warning = w.Child<QLabel>("lblConditionWarning");
     QVERIFY(warning->isVisible());
+    QCOMPARE(testing::AccessibleName(warning), warning->text());
+    QCOMPARE(testing::AccessibleName(w.Child<QLabel>("lblAccuracy")),
+             w.Child<QLabel>("lblAccuracy")->text());
     QVERIFY2(warning->text().startsWith("Warning: x: the 30 power terms are ill-conditioned"),
              qPrintable(warning->text()));
   }

@@ -139,6 +139,28 @@ class FrmQuonSpecsTest : public QObject {
     QVERIFY(WholeTextSelected(w.Field("txtEquation")));
   }
 
+  // A command clicked straight after the number is typed commits the number and nothing
+  // more: the names come next.
+  void CommandsRightAfterTheNumberOnlyCommitIt_data() {
+    QTest::addColumn<QString>("button");
+    for (const char* name : {"cmdCompute", "cmdNextVar", "cmdPrevVar", "cmdAddCons", "cmdRemCons"}) {
+      QTest::newRow(name) << QString::fromLatin1(name);
+    }
+  }
+  void CommandsRightAfterTheNumberOnlyCommitIt() {
+    QFETCH(QString, button);
+    QuonWindow w;
+    TypeInto(w.Field("txtOrder"), "2");
+    ClickAt(w.Child<QPushButton>(button));
+    QTRY_COMPARE(w.Focus(), w.Field("txtVarNams"));
+    QVERIFY(!w.Field("txtOrder")->isEnabled());
+    QVERIFY(w.Field("txtVarNams")->isEnabled());
+    QVERIFY(w.messages.empty());
+    QVERIFY(!w.Model().HaveResults);
+    QCOMPARE(w.Model().CurVar, 1);
+    QVERIFY(w.Field("txtLL_0")->isVisible());
+  }
+
   void ClickOnComputeRunsTheCheckThenGoesThrough() {
     QuonWindow w;
     w.TypeAndTab("txtOrder", "2");
@@ -357,6 +379,16 @@ class FrmQuonSpecsTest : public QObject {
       const quon::EntryFields fields = w.window->ReadEntryFields();
       QCOMPARE(fields.Variables.size(), static_cast<std::size_t>(lastVar) + 1);
       QVERIFY(w.Model().CurVar >= 1 && w.Model().CurVar <= lastVar + 1);
+    }
+  }
+
+  void ChangingTextsReachAssistiveTools() {
+    QuonWindow w;
+    w.EnterProblem("2", "x,y");
+    for (const char* name : {"lblEquation", "lblVar_0"}) {
+      auto* label = w.Child<QLabel>(name);
+      QVERIFY(!label->text().isEmpty());
+      QCOMPARE(quon::testing::AccessibleName(label), label->text());
     }
   }
 
