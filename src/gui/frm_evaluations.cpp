@@ -61,12 +61,15 @@ void frmEvaluations::CreateControls() {
   }
   lblFun = new QLabel(QStringLiteral("Function="), this);
   lblFun->setObjectName(QStringLiteral("lblFun"));
+  // The values' labels have no fixed accessible name, so that they report their text.
   lblFunction = new QLabel(this);
   lblFunction->setObjectName(QStringLiteral("lblFunction"));
+  lblFunction->setAccessibleDescription(QStringLiteral("Function value"));
   lblAppr = new QLabel(QStringLiteral("Approximation="), this);
   lblAppr->setObjectName(QStringLiteral("lblAppr"));
   lblApprox = new QLabel(this);
   lblApprox->setObjectName(QStringLiteral("lblApprox"));
+  lblApprox->setAccessibleDescription(QStringLiteral("Approximation value"));
   for (QLabel* value : {lblFunction, lblApprox}) {
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     value->setMinimumWidth(220);

@@ -11,38 +11,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "fit/compute_command.h"
 #include "frm_plot.h"
+#include "support/fitted_problem.h"
 
 namespace quon {
 namespace {
 
-// A fitted problem with its engine, as the main window holds them.
-struct Fitted {
-  ProblemModel model;
-  std::vector<std::string> messages;
-  ScriptEnvironment engine{[this](const std::string& text) { messages.push_back(text); }};
+using Fitted = testing::FittedProblem;
 
-  Fitted(const std::string& equation, std::vector<std::string> names,
-         std::vector<VariableFields> variables) {
-    model.AllocatePerVariableArrays();
-    model.LastVar = static_cast<int32_t>(names.size()) - 1;
-    model.VarName = std::move(names);
-    EntryFields fields;
-    fields.Equation = equation;
-    fields.Variables = std::move(variables);
-    if (RunCompute(model, fields, engine).Status != ComputeStatus::Success) {
-      qFatal("the fit of the test problem failed");
-    }
-  }
-};
-
-VariableFields Power(const char* lower, const char* upper, const char* terms) {
-  VariableFields v;
-  v.LowerLimit = lower;
-  v.UpperLimit = upper;
-  v.Terms = terms;
-  return v;
+testing::FieldsOfVariable Power(const char* name, const char* lower, const char* upper,
+                                const char* terms) {
+  return {name, VariableFields{lower, upper, "*", "*", terms, true}};
 }
 
 QList<QAbstractSeries*> SeriesOf(frmPlot& window, int chart) {
@@ -56,7 +35,7 @@ class frmPlotTest : public QObject {
 
  private Q_SLOTS:
   void DrawsTheCurvesOfSamplePlot() {
-    Fitted f("1/(1+25*x^2)", {"x"}, {Power("-1", "1", "15")});
+    Fitted f("1/(1+25*x^2)", {Power("x", "-1", "1", "15")});
     frmPlot window(f.model, f.engine);
     const PlotSeries& series = window.Series();
     QCOMPARE(series.X.size(), std::size_t(DefaultPlotSamples));
@@ -82,7 +61,7 @@ class frmPlotTest : public QObject {
   }
 
   void FollowsTheHeldPointAndTheVariable() {
-    Fitted f("x^2*sin(y)", {"x", "y"}, {Power("-2", "2", "4"), Power("-3", "3", "8")});
+    Fitted f("x^2*sin(y)", {Power("x", "-2", "2", "4"), Power("y", "-3", "3", "8")});
     frmPlot window(f.model, f.engine);
     QCOMPARE(window.Series().Held, (std::vector<double>{0.0, 0.0}));
     window.SetHeldPoint({1.5, 1.0});
@@ -100,7 +79,7 @@ class frmPlotTest : public QObject {
   }
 
   void LeavesTheEnginesVariablesAlone() {
-    Fitted f("x^2*sin(y)", {"x", "y"}, {Power("-2", "2", "4"), Power("-3", "3", "8")});
+    Fitted f("x^2*sin(y)", {Power("x", "-2", "2", "4"), Power("y", "-3", "3", "8")});
     frmPlot window(f.model, f.engine);
     window.SetHeldPoint({0.5, 0.5});
     QCOMPARE(f.engine.fna("x"), 2.0);  // the last nodes of the fit
@@ -108,7 +87,7 @@ class frmPlotTest : public QObject {
   }
 
   void SaysWhyItDrawsNothing() {
-    Fitted f("x", {"x"}, {Power("0", "1", "3")});
+    Fitted f("x", {Power("x", "0", "1", "3")});
     f.model.HaveResults = false;
     frmPlot window(f.model, f.engine);
     QVERIFY(window.StatusText().contains("no results"));
@@ -123,7 +102,7 @@ class frmPlotTest : public QObject {
   }
 
   void MarksFailingSamplesAsGaps() {
-    Fitted f("Sqr(x+1)", {"x"}, {Power("0", "2", "4")});
+    Fitted f("Sqr(x+1)", {Power("x", "0", "2", "4")});
     f.model.Equation = "Sqr(x - 1)";  // fails left of 1
     frmPlot window(f.model, f.engine);
     QVERIFY(window.StatusText().contains("samples of the function failed"));
@@ -133,7 +112,7 @@ class frmPlotTest : public QObject {
   }
 
   void SavesPngAndSvg() {
-    Fitted f("1/(1+25*x^2)", {"x"}, {Power("-1", "1", "15")});
+    Fitted f("1/(1+25*x^2)", {Power("x", "-1", "1", "15")});
     frmPlot window(f.model, f.engine);
     window.resize(640, 480);
     QTemporaryDir dir;
@@ -158,7 +137,7 @@ class frmPlotTest : public QObject {
   }
 
   void ReportsAFileThatCannotBeWritten() {
-    Fitted f("x", {"x"}, {Power("0", "1", "3")});
+    Fitted f("x", {Power("x", "0", "1", "3")});
     frmPlot window(f.model, f.engine);
     QTemporaryDir dir;
     const QString path = dir.filePath("missing/folder/plot.png");

@@ -1,6 +1,7 @@
 // Helpers for the Qt tests that drive real windows on the offscreen platform.
 #pragma once
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
@@ -71,6 +72,12 @@ inline void TypeInto(QWidget* field, const QString& text) {
       QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
   }
+}
+
+// What assistive tools read as the widget's name.
+inline QString AccessibleName(QWidget* widget) {
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+  return face != nullptr ? face->text(QAccessible::Name) : QString();
 }
 
 // Records every call of the dialog interface.

@@ -20,9 +20,11 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
 }
 
 QLabel* MakeTextLabel(QWidget* parent, const char* name, const QString& role) {
+  // No fixed accessible name: without one a label reports its current text, which is
+  // what a sighted user reads there.
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setAccessibleName(role);
+  label->setAccessibleDescription(role);
   return label;
 }
 

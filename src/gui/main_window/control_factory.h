@@ -17,8 +17,8 @@ namespace quon {
 QString AccessibleFromCaption(QString caption);
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption);
-// A label whose text changes as the problem does (a signature, a result line), named
-// `role` for assistive tools.
+// A label whose text changes as the problem does (a signature, a result line): assistive
+// tools read its current text as its name, and `role` tells them what the text is.
 QLabel* MakeTextLabel(QWidget* parent, const char* name, const QString& role);
 // A push button that is never the window's default button.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);

@@ -40,7 +40,9 @@ frmQuon::frmQuon(ShellServices services, QWidget* parent)
   setAccessibleName(ProgramTitle());
   focusGuard_ = new FocusGuard(this);
   engine_ = std::make_unique<ScriptEnvironment>(
-      [this](const std::string& description) { ShowMessage(description); });
+      [this](const std::string& description) {
+        if (!quietEngine_) ShowMessage(description);
+      });
   CreateMenus();
   CreateParts();
   LayOutWindow();
@@ -78,7 +80,8 @@ void frmQuon::CreateParts() {
   constants_ = new ConstantsPanel(this, model_, *engine_, {[this] { ClearResults(); }, message});
   results_ = new ResultsPanel(
       this, model_, *engine_,
-      {[this] { return entry_->Complete(); }, fields, [this] { SetConstants(); }, message});
+      {[this] { return entry_->Complete(); }, fields, [this] { SetConstants(); }, message,
+       [this](bool quiet) { quietEngine_ = quiet; }});
   files_ = new FileCommands(
       this, model_, services_,
       {[this] { return entry_->Stage() == EntryStage::AwaitingNumber; }, fields,

@@ -94,6 +94,7 @@ class frmQuon : public QMainWindow {
   ProblemModel model_;
   std::unique_ptr<ScriptEnvironment> engine_;
   FocusGuard* focusGuard_ = nullptr;
+  bool quietEngine_ = false;  // the engine's error messages are not shown
   bool unloaded_ = false;
 
   ProblemEntry* entry_ = nullptr;

@@ -134,9 +134,6 @@ void ProblemEntry::ShowOpenedProblem(const EntryFields& shown) {
       std::min(model_.VarName.size(), static_cast<std::size_t>(model_.LastVar) + 1);
   const std::vector<std::string> names(model_.VarName.begin(), model_.VarName.begin() + named);
   txtVarNams->setText(QString::fromStdString(JoinNames(names)));
-  const std::size_t signed_ = std::min(named, shown.Variables.size());
-  lblEquation->setText(QString::fromStdString(
-      Signature({model_.VarName.begin(), model_.VarName.begin() + signed_})));
 }
 
 void ProblemEntry::LoadObjects() {

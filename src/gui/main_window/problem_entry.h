@@ -53,7 +53,8 @@ class ProblemEntry : public QObject {
   // The function and each variable's fields as they stand.
   EntryFields ReadFields() const;
   // Shows a problem read from a file (the model holds it) with the centre and period
-  // texts the file gave, and locks the number and names.
+  // texts the file gave, and locks the number and names. The signature is shown only
+  // when the user fixes the names by hand.
   void ShowOpenedProblem(const EntryFields& shown);
   // Puts the focus where the user starts.
   void Start();

@@ -30,6 +30,18 @@ class Hourglass {
   Hourglass& operator=(const Hourglass&) = delete;
 };
 
+// The engine's messages off while the check runs, back on however it ends.
+class QuietEngine {
+ public:
+  explicit QuietEngine(const std::function<void(bool)>& quiet) : quiet_(quiet) { quiet_(true); }
+  ~QuietEngine() { quiet_(false); }
+  QuietEngine(const QuietEngine&) = delete;
+  QuietEngine& operator=(const QuietEngine&) = delete;
+
+ private:
+  const std::function<void(bool)>& quiet_;
+};
+
 }  // namespace
 
 void ResultsPanel::CreateAccuracyControls() {
@@ -87,6 +99,9 @@ void ResultsPanel::ShowAccuracy() {
   ClearAccuracy();
   if (!model_.HaveResults) return;
   const Hourglass hourglass;
+  // A function or constant the engine refuses (a pair opened from a file is checked
+  // before the user ever pressed Compute) is said in the accuracy line, not in a box.
+  const QuietEngine quiet(events_.QuietEngine);
   try {
     // After an open the engine does not hold the problem's constants yet.
     events_.SendConstants();
@@ -100,9 +115,9 @@ void ResultsPanel::ShowAccuracy() {
     }
     lblConditionWarning->setText(warnings.join(QLatin1Char('\n')));
     lblConditionWarning->setVisible(!warnings.isEmpty());
-  } catch (const ScriptFailure&) {
-    // The engine's error event has shown what is wrong with the function or a constant.
-    lblAccuracy->setText(QStringLiteral("The function cannot be checked between the nodes."));
+  } catch (const ScriptFailure& failure) {
+    lblAccuracy->setText(QStringLiteral("The function cannot be checked between the nodes: ") +
+                         QString::fromStdString(failure.what()));
   } catch (const std::exception& e) {
     lblAccuracy->setText(QStringLiteral("The accuracy check failed: ") + e.what());
   }

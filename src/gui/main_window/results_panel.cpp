@@ -96,7 +96,7 @@ std::vector<QWidget*> ResultsPanel::ListInTabOrder() const { return {lstCoeff, c
 void ResultsPanel::cmdCompute_Click() {
   // A click that arrives while the listing lets pending events through waits its turn:
   // a second fit would reshape Coef under the list being filled.
-  if (computing_) return;
+  if (computing_ || !events_.ProblemComplete()) return;
   const BusyCompute busy(computing_);
   ClearResults();
   ComputeOutcome outcome;

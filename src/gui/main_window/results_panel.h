@@ -40,6 +40,8 @@ class ResultsPanel : public QObject {
     // Sends the listed constants to the engine; throws ScriptFailure.
     std::function<void()> SendConstants;
     std::function<void(const std::string& text)> ShowMessage;
+    // Turns the engine's own error messages off (true) and on again (false).
+    std::function<void(bool quiet)> QuietEngine;
   };
 
   ResultsPanel(QWidget* window, ProblemModel& model, ScriptEnvironment& engine, Events events);

@@ -254,11 +254,13 @@ void VariableEditor::EditLimit(int LL) {
 }
 
 void VariableEditor::cmdNextVar_Click() {
+  if (!mayStep_()) return;
   model_.CurVar = model_.CurVar >= model_.LastVar + 1 ? 1 : model_.CurVar + 1;
   EditLimit(model_.CurVar - 1);
 }
 
 void VariableEditor::cmdPrevVar_Click() {
+  if (!mayStep_()) return;
   model_.CurVar = model_.CurVar <= 1 ? model_.LastVar + 1 : model_.CurVar - 1;
   EditLimit(model_.CurVar - 1);
 }

@@ -9,7 +9,7 @@
 #include "fit/fit_driver.h"
 #include "frm_evaluations.h"
 #include "report/listing.h"
-#include "support/frm_quon_results.h"
+#include "support/frm_quon_fixture.h"
 
 namespace quon::testing {
 

@@ -1,5 +1,6 @@
 // The user-constants frame driven with keys and clicks: add, Enter, redefinition,
-// refused names, removal, the full list, and the clearing of results.
+// refused text, removal, the full list, and the clearing of results. The rules for names
+// and slots are the core's (user_constants_test); here the list must mirror them.
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
@@ -82,21 +83,10 @@ class FrmQuonConstantsTest : public QObject {
     QCOMPARE(ModelConstants(f.w.Model()), (QStringList{"b=1", "a=3"}));
   }
 
-  void NamesDifferingInCaseAreBothKept() {
-    Frame f;
-    f.Add("A=1");
-    f.Add("a=2");
-    QCOMPARE(Items(f.combo), (QStringList{"A=1", "a=2"}));
-  }
-
   void RefusedTextChangesNothing_data() {
     QTest::addColumn<QString>("text");
-    QTest::newRow("digit first") << "2a=1";
-    QTest::newRow("blank in name") << "a b=1";
-    QTest::newRow("underscore") << "a_1=1";
-    QTest::newRow("no name") << "=5";
+    QTest::newRow("bad name") << "2a=1";
     QTest::newRow("no equals") << "abc";
-    QTest::newRow("non-ASCII letter") << QStringLiteral("\u00E9=1");
   }
   void RefusedTextChangesNothing() {
     QFETCH(QString, text);
@@ -147,10 +137,6 @@ class FrmQuonConstantsTest : public QObject {
     f.Add("extra=1");
     QCOMPARE(f.combo->count(), quon::MaxConstants);
     QCOMPARE(f.w.messages, std::vector<std::string>{quon::ConstantsFullMessage()});
-    // A redefinition still fits.
-    f.Add("c0=7");
-    QCOMPARE(f.combo->itemText(f.combo->count() - 1), QStringLiteral("c0=7"));
-    QCOMPARE(f.combo->count(), quon::MaxConstants);
   }
 
   void AnyChangeOfTheComboTextClearsTheResults() {

@@ -4,11 +4,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "io/spec_file.h"
-#include "support/frm_quon_results.h"
+#include "support/frm_quon_fixture.h"
 
 namespace quon::testing {
 
@@ -62,6 +63,9 @@ class FrmQuonFileTest : public QObject {
     QCOMPARE(w.Field(QStringLiteral("txtExpansion_1"))->text(), QStringLiteral("0"));
     QCOMPARE(w.Field(QStringLiteral("txtPeriod_1"))->text(), QStringLiteral("3"));
     QVERIFY(!w.Child<QCheckBox>(QStringLiteral("chkPower_1"))->isChecked());
+    QCOMPARE(w.Child<QLabel>(QStringLiteral("lblEquation"))->text(), QString());
+    QVERIFY(w.Field(QStringLiteral("txtLL_0"))->isVisible());
+    QVERIFY(!w.Field(QStringLiteral("txtLL_1"))->isVisible());
     QCOMPARE(w.Child<QComboBox>(QStringLiteral("cboConstants"))->count(), 1);
     QVERIFY(!w.Field(QStringLiteral("txtOrder"))->isEnabled());
     QVERIFY(!w.Field(QStringLiteral("txtVarNams"))->isEnabled());
@@ -105,9 +109,6 @@ class FrmQuonFileTest : public QObject {
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("BinaryJunk") << QByteArray("\x01\xff\x00\x7f junk", 10)
                                 << QByteArray("\"x\"\r\n 0 \r\n");
-    QTest::newRow("FiveVariables") << QByteArray(" 4 \r\n") << QByteArray("\"x\"\r\n 0 \r\n");
-    QTest::newRow("EndsEarly") << QByteArray(" 0 \r\n\"x\",0,2,\"*\",#TRUE#")
-                               << QByteArray("\"x\"\r\n 0 \r\n");
     QTest::newRow("MissingTextFile")
         << QByteArray(" 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n") << QByteArray();
   }
@@ -138,6 +139,30 @@ class FrmQuonFileTest : public QObject {
     EnterParabola(w);
     PressCompute(w);
     QVERIFY(w.Model().HaveResults);
+  }
+
+  void aConstantThatDoesNotCompileIsSaidInTheAccuracyLine() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("constant.qsp"));
+    {
+      QuonWindow w;
+      EnterParabola(w);
+      TypeInto(w.Child<QComboBox>(QStringLiteral("cboConstants"))->lineEdit(),
+               QStringLiteral("a=2"));
+      ClickAt(w.Child<QPushButton>(QStringLiteral("cmdAddCons")));
+      PressCompute(w);
+      Trigger(w, "mnuSaveAs", path);
+    }
+    QByteArray text = ReadFile(path + QStringLiteral(".str"));
+    QVERIFY(text.contains("a=2"));
+    WriteFile(path + QStringLiteral(".str"), text.replace("a=2", "a=1/"));
+    QuonWindow w;
+    Trigger(w, "mnuOpen", path);
+    QVERIFY2(w.messages.empty(), w.messages.empty() ? "" : w.messages[0].c_str());
+    QVERIFY(ResultsList(w)->rowCount() > 0);
+    const QString line = w.Child<QLabel>(QStringLiteral("lblAccuracy"))->text();
+    QVERIFY2(line.contains(QStringLiteral("cannot be checked")), qPrintable(line));
+    QVERIFY2(!line.section(QLatin1Char(':'), 1).trimmed().isEmpty(), qPrintable(line));
   }
 
   void cancelledDialogsChangeNothing() {

@@ -127,14 +127,8 @@ class FrmQuonTest : public QObject {
 
   void AboutTextFitsItsWindow() {
     const QStringList lines = quon::AboutLines();
-    QCOMPARE(lines.size(), 12);
-    for (int i = 0; i < 5; ++i) QVERIFY(lines[i].isEmpty());
-    QCOMPARE(lines[5], QStringLiteral("Quon"));
-    QCOMPARE(lines.last(), QStringLiteral("https://quon.example.org"));
     quon::frmAbout about;
     const QFontMetrics metrics(about.font());
-    QCOMPARE(about.font().pointSize(), 18);
-    QVERIFY(about.font().bold());
     for (const QString& line : lines) {
       QVERIFY(metrics.horizontalAdvance(line) < about.sizeHint().width());
     }

@@ -8,7 +8,7 @@
 
 #include "qt/qt_printer.h"
 #include "report/report_lines.h"
-#include "support/frm_quon_results.h"
+#include "support/frm_quon_fixture.h"
 #include "support/pdf_lines.h"
 
 namespace quon::testing {

@@ -62,23 +62,6 @@ class CoefListModelTest : public QObject {
     ExpectRowsEqual(list, 0, lines);
   }
 
-  void parabolaListsItsThreeCoefficientsInOrder() {
-    ProblemModel model;
-    ScriptEnvironment engine;
-    QVERIFY(RunCompute(model, testing::ParabolaProblem(model), engine).Status ==
-            ComputeStatus::Success);
-    CoefListModel list(model);
-    list.AppendListing();
-    QCOMPARE(list.rowCount(), 2 + 3 + 3);
-    QCOMPARE(list.LineText(0), QStringLiteral("COEFFICIENTS:"));
-    QCOMPARE(list.LineText(1), QString());
-    QVERIFY(list.LineText(2).startsWith(QStringLiteral("1 ")));
-    QVERIFY(list.LineText(3).startsWith(QStringLiteral("2 ")));
-    QVERIFY(list.LineText(3).mid(24).startsWith(QStringLiteral("*(x-1)")));
-    QVERIFY(list.LineText(4).startsWith(QStringLiteral("1 ")));
-    QCOMPARE(list.LineText(5), QString());
-  }
-
   void rowsAreAsWideAsTheLongestTerm() {
     ProblemModel model;
     ScriptEnvironment engine;
