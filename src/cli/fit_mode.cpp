@@ -110,14 +110,39 @@ std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& 
   return options;
 }
 
-int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
-  ProblemModel model;
-  EntryFields fields;
+int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, std::FILE* err) {
   try {
-    fields = OpenSpecFile(options.File, model);
+    fields = OpenSpecFile(file, model);
   } catch (const SpecFileError& e) {
     Message(err, e.what());
     return ExitFile;
+  }
+  return ExitSuccess;
+}
+
+int FitAndSave(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
+               const std::string& file, const std::string& output, std::FILE* out,
+               std::FILE* err) {
+  const ComputeOutcome outcome = RunCompute(model, fields, engine);
+  if (outcome.Status != ComputeStatus::Success) {
+    return ReportFitFailure(outcome, file, out, err);
+  }
+  if (!output.empty()) {
+    try {
+      WriteSpecFile(output, fields, model);
+    } catch (const SpecFileError& e) {
+      Message(err, e.what());
+      return ExitFile;
+    }
+  }
+  return ExitSuccess;
+}
+
+int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
+  ProblemModel model;
+  EntryFields fields;
+  if (const int code = OpenPair(options.File, model, fields, err); code != ExitSuccess) {
+    return code;
   }
   if (options.Eval && options.EvalTexts.size() != fields.Variables.size()) {
     Message(err, "--eval needs " + std::to_string(fields.Variables.size()) +
@@ -128,18 +153,9 @@ int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
 
   // The engine's messages are this program's own, with the error's number, below.
   ScriptEnvironment engine;
-  const ComputeOutcome outcome = RunCompute(model, fields, engine);
-  if (outcome.Status != ComputeStatus::Success) {
-    return ReportFitFailure(outcome, options.File, out, err);
-  }
-
-  if (!options.Output.empty()) {
-    try {
-      WriteSpecFile(options.Output, fields, model);
-    } catch (const SpecFileError& e) {
-      Message(err, e.what());
-      return ExitFile;
-    }
+  if (const int code = FitAndSave(model, fields, engine, options.File, options.Output, out, err);
+      code != ExitSuccess) {
+    return code;
   }
   LineWriter writer(out);
   if (options.Report) {
