@@ -7,6 +7,12 @@ namespace quon {
 
 AdvisorProblem PrepareAdvisorProblem(const ProblemModel& model, const EntryFields& fields,
                                      ScriptEnvironment& engine) {
+  for (int k = 0; k <= model.LastVar; ++k) {
+    const auto s = static_cast<std::size_t>(k);
+    if (s >= model.VarName.size() || model.VarName[s].empty()) {
+      throw AdvisorSetupError("Enter the number and the names of the variables first.", false);
+    }
+  }
   AdvisorProblem problem;
   ProblemModel& gathered = problem.Model;
   gathered.LastVar = model.LastVar;

@@ -172,6 +172,14 @@ TEST(Advisor, StaysWithinTheFitBudgetAndTheGridLimit) {
   for (const TrialResult& trial : outcome.Advice.Tried) EXPECT_LE(trial.Coefficients, 30);
 }
 
+TEST(Advisor, RefusesVariablesWithoutNames) {
+  ProblemModel model;  // the names not accepted yet
+  ScriptEnvironment engine;
+  EntryFields fields;
+  fields.Variables.resize(1);
+  EXPECT_THROW(PrepareAdvisorProblem(model, fields, engine), AdvisorSetupError);
+}
+
 struct BadOptionsCase {
   const char* name;
   AdvisorOptions options;
