@@ -77,6 +77,8 @@ void frmSuggestTerms::CreateControls() {
       {QStringLiteral("Terms"), QStringLiteral("Largest difference"),
        QStringLiteral("Coefficients")});
   grdTried->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  grdTried->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+  grdTried->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
   grdTried->verticalHeader()->hide();
   grdTried->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grdTried->setSelectionBehavior(QAbstractItemView::SelectRows);
