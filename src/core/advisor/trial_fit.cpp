@@ -13,10 +13,6 @@
 namespace quon {
 namespace {
 
-// The advisor decides on the check's figure, so it looks at more points than the check
-// after a Compute does: as many as the nodes, and no fewer than kLeastCheckPoints, since
-// a thin tensor subset over several variables can miss the worst point by far.
-constexpr int64_t kLeastCheckPoints = 4096;
 
 // The largest difference between the function and the model's approximation on the probes.
 double ProbeDifference(const ProblemModel& model, const ProbeSet& probes) {
@@ -136,7 +132,11 @@ TrialResult FitTrial(ProblemModel& model, const std::vector<int32_t>& terms,
   if (cancelled && cancelled()) throw TrialCancelled{};
 
   CheckBudget budget;
-  budget.MaxPoints = std::max(kLeastCheckPoints, static_cast<int64_t>(model.Coef.size()));
+  // The advisor decides on the check's figure, so on small grids it looks at more points
+  // than the check after a Compute does: a thin tensor subset over several variables can
+  // miss the worst point by far.
+  budget.MaxPoints =
+      std::clamp(static_cast<int64_t>(model.Coef.size()), LeastCheckPoints, MostCheckPoints);
   const AccuracyResult check = CheckAccuracy(model, function, budget);
   // A check whose every point failed measured nothing; the figures stay infinite.
   if (check.FailedPoints < check.CheckPoints) {

@@ -5,8 +5,9 @@
 // PointFunctionSource, in slices of SliceNodes points so that a cancel request is seen
 // inside a large fit too, on several threads when the source allows it. The samples become
 // coefficients by the fit's own solver, one variable at a time, and the accuracy check
-// (accuracy_check.h) compares function and approximation between the nodes, on at least
-// as many points as there are nodes. The check's points move with the counts, so two
+// (accuracy_check.h) compares function and approximation between the nodes, on as many
+// points as there are nodes, from LeastCheckPoints to MostCheckPoints (the check cannot
+// be cancelled, so it is kept to a few slices). The check's points move with the counts, so two
 // trials whose approximations are the same can measure differently; every trial is also
 // measured on one fixed probe grid (Chebyshev points of the first kind per variable, which
 // crowd towards the ends where equally spaced fits err most), whose function values are
@@ -28,8 +29,11 @@
 
 namespace quon {
 
-inline constexpr int64_t SliceNodes = 16384;
+// Small enough that a slice of an expensive function takes a fraction of a second.
+inline constexpr int64_t SliceNodes = 4096;
 inline constexpr int64_t ProbePoints = 16384;
+inline constexpr int64_t LeastCheckPoints = 4096;
+inline constexpr int64_t MostCheckPoints = 16384;
 
 // The fixed points every trial of a search is measured on, with the function's values.
 struct ProbeSet {
