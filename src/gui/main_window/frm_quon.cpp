@@ -152,6 +152,7 @@ void frmQuon::CreateResultControls() {
   cmdCompute = MakeButton(this, "cmdCompute", QStringLiteral("Compute"));
   cmdEvaluations = MakeButton(this, "cmdEvaluations", QStringLiteral("Evaluations"));
   cmdEvaluations->setEnabled(false);
+  cmdSuggestTerms = MakeButton(this, "cmdSuggestTerms", QStringLiteral("Suggest terms..."));
   cmdExit = MakeButton(this, "cmdExit", QStringLiteral("E&xit"));
 }
 
@@ -190,6 +191,7 @@ void frmQuon::LayOutWindow() {
   commands->addWidget(cmdCompute);
   commands->addWidget(cmdEvaluations);
   commands->addWidget(cmdPlot);
+  commands->addWidget(cmdSuggestTerms);
   commands->addStretch(1);
   commands->addWidget(cmdExit);
 
@@ -203,6 +205,7 @@ void frmQuon::LayOutWindow() {
 
 void frmQuon::ConnectHandlers() {
   connect(cmdExit, &QPushButton::clicked, this, &frmQuon::cmdExit_Click);
+  connect(cmdSuggestTerms, &QPushButton::clicked, this, &frmQuon::cmdSuggestTerms_Click);
   connect(mnuHelp, &QAction::triggered, this, &frmQuon::mnuHelp_Click);
   connect(mnuAbout, &QAction::triggered, this, &frmQuon::mnuAbout_Click);
   ConnectSpecHandlers();

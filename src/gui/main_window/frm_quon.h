@@ -10,6 +10,7 @@
 //   frm_quon_file.cpp        Open, Save and Save As
 //   frm_quon_report.cpp      Print
 //   frm_quon_accuracy.cpp    the accuracy line under the results and Plot
+//   frm_quon_suggest.cpp     Suggest terms
 // The handlers of Compute, Evaluations, Open, Save, Save As and Print are declared below
 // and defined in the files of their own subsystems.
 #pragma once
@@ -45,6 +46,7 @@ class ReportPrinter;
 class frmEvaluations;
 class FocusGuard;
 class frmPlot;
+class frmSuggestTerms;
 
 // What the main window needs from outside; tests put fakes here.
 struct ShellServices {
@@ -97,6 +99,8 @@ class frmQuon : public QMainWindow {
   void ShowAccuracy();
   // The plot window while it is open, else null.
   frmPlot* PlotWindow() const;
+  // Writes counts[k] into variable k's number of terms as if typed, with the field's check.
+  void ApplyTermCounts(const std::vector<std::string>& counts);
 
  Q_SIGNALS:
   // cmdEvaluations has created the evaluation window (it is created afresh after a close).
@@ -256,6 +260,11 @@ class frmQuon : public QMainWindow {
   QPushButton* cmdPlot = nullptr;
   QPointer<frmPlot> plot_;
   std::vector<double> heldPoint_;  // the evaluation window's last point; empty for none
+
+  // Suggest terms (frm_quon_suggest.cpp).
+  void cmdSuggestTerms_Click();
+  QPushButton* cmdSuggestTerms = nullptr;
+  QPointer<frmSuggestTerms> suggestTerms_;
 };
 
 }  // namespace quon
