@@ -249,8 +249,8 @@ void frmSuggestTerms::cmdApply_Click() {
   }
   std::vector<std::string> counts;
   for (const int32_t n : chosen_) counts.push_back(std::to_string(n));
-  accept();
   apply_(counts);
+  accept();
 }
 
 void frmSuggestTerms::cmdCancel_Click() {

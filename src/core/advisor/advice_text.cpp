@@ -42,9 +42,13 @@ std::string SweepAdvice(const ProblemModel& problem, std::size_t k, const Variab
       return name + "the difference stops falling near " + ShortForm(sweep.BestError) +
              " from " + best + " terms on; a narrower interval may help.";
     case SweepEnd::IllConditioned:
+      // Power terms lose conditioning on wide intervals, sines and cosines on intervals
+      // short against their period.
       return name + std::to_string(sweep.EndTerms) + " " + kind +
-             " terms are ill-conditioned on this interval; a narrower interval lets more "
-             "terms count.";
+             " terms are ill-conditioned on this interval; " +
+             (problem.IsTrig[k] ? "an interval nearer to (but short of) one period"
+                                : "a narrower interval") +
+             " lets more terms count.";
     case SweepEnd::Singular:
       return name + std::to_string(sweep.EndTerms) + " " + kind +
              " terms give a singular system; change the interval or the period.";
@@ -87,13 +91,15 @@ std::vector<std::string> AdviceLines(const ProblemModel& problem, const TermAdvi
   std::vector<std::string> lines;
   if (advice.Status == AdviceStatus::Reached) return lines;
   for (std::size_t k = 0; k < advice.Sweeps.size(); ++k) {
-    const std::string line = SweepAdvice(problem, k, advice.Sweeps[k], options);
-    if (!line.empty()) lines.push_back(line);
     if (SpansWholePeriods(problem, k)) {
       lines.push_back(NameOf(problem, k) +
                       ": the interval spans a whole number of periods, so its first and "
                       "last nodes coincide; take an interval shorter than a period.");
-    } else if (!problem.IsTrig[k] && advice.Sweeps[k].End != SweepEnd::Reached) {
+      continue;
+    }
+    const std::string line = SweepAdvice(problem, k, advice.Sweeps[k], options);
+    if (!line.empty()) lines.push_back(line);
+    if (!problem.IsTrig[k] && advice.Sweeps[k].End != SweepEnd::Reached) {
       lines.push_back(NameOf(problem, k) +
                       ": if the function is periodic in it, trigonometric terms with its "
                       "period, over an interval shorter than one period, may reach it.");
