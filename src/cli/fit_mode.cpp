@@ -125,14 +125,49 @@ std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& 
   return options;
 }
 
-int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
-  ProblemModel model;
-  EntryFields fields;
+int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, std::FILE* err) {
   try {
-    fields = OpenSpecFile(options.File, model);
+    fields = OpenSpecFile(file, model);
   } catch (const SpecFileError& e) {
     Message(err, e.what());
     return ExitFile;
+  }
+  return ExitSuccess;
+}
+
+namespace {
+
+// After a fit: its failure reported, or its pair written when `output` is not empty.
+int SaveFit(const ComputeOutcome& outcome, const ProblemModel& model, const EntryFields& fields,
+            const std::string& file, const std::string& output, std::FILE* out,
+            std::FILE* err) {
+  if (outcome.Status != ComputeStatus::Success) {
+    return ReportFitFailure(outcome, file, out, err);
+  }
+  if (!output.empty()) {
+    try {
+      WriteSpecFile(output, fields, model);
+    } catch (const SpecFileError& e) {
+      Message(err, e.what());
+      return ExitFile;
+    }
+  }
+  return ExitSuccess;
+}
+
+}  // namespace
+
+int FitAndSave(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
+               const std::string& file, const std::string& output, std::FILE* out,
+               std::FILE* err) {
+  return SaveFit(RunCompute(model, fields, engine), model, fields, file, output, out, err);
+}
+
+int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
+  ProblemModel model;
+  EntryFields fields;
+  if (const int code = OpenPair(options.File, model, fields, err); code != ExitSuccess) {
+    return code;
   }
   if (options.Eval && options.EvalTexts.size() != fields.Variables.size()) {
     Message(err, "--eval needs " + std::to_string(fields.Variables.size()) +
@@ -147,17 +182,9 @@ int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
   if (outcome.Status == ComputeStatus::Singular && options.Report) {
     return ReportSingularFit(model, fields, options.File, out, err);
   }
-  if (outcome.Status != ComputeStatus::Success) {
-    return ReportFitFailure(outcome, options.File, out, err);
-  }
-
-  if (!options.Output.empty()) {
-    try {
-      WriteSpecFile(options.Output, fields, model);
-    } catch (const SpecFileError& e) {
-      Message(err, e.what());
-      return ExitFile;
-    }
+  if (const int code = SaveFit(outcome, model, fields, options.File, options.Output, out, err);
+      code != ExitSuccess) {
+    return code;
   }
   LineWriter writer(out);
   if (options.Report) {

@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "fit/compute_command.h"
+#include "model/entry_fields.h"
+#include "model/problem_model.h"
+#include "script_environment.h"
 
 namespace quon::cli {
 
@@ -45,6 +48,16 @@ void Message(std::FILE* err, const std::string& text);
 // or a message on `err` naming `file`. Returns the exit code (ExitSuccess after success).
 int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
                      std::FILE* err);
+
+// Opens the pair FILE and FILE.str as Open does. ExitSuccess, or ExitFile after a message
+// on `err`.
+int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, std::FILE* err);
+
+// Fits as Compute does and, when `output` is not empty, writes the pair with the results
+// there. ExitSuccess, or the exit code after the failure's report (ReportFitFailure).
+int FitAndSave(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
+               const std::string& file, const std::string& output, std::FILE* out,
+               std::FILE* err);
 
 // Runs the mode; returns the exit code. Results go to `out`, messages to `err`.
 int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err);

@@ -7,12 +7,13 @@
 #include "check_mode.h"
 #include "expr_mode.h"
 #include "fit_mode.h"
+#include "suggest_mode.h"
 
 namespace {
 
 void PrintHelp(std::FILE* out) {
-  std::fprintf(out, "Usage:\n%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
-               quon::cli::ExprModeHelp());
+  std::fprintf(out, "Usage:\n%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
+               quon::cli::SuggestModeHelp(), quon::cli::ExprModeHelp());
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {
@@ -46,6 +47,10 @@ int main(int argc, char** argv) {
   if (WantsCheckMode(args)) {
     const auto options = ParseCheckArguments(args, stderr);
     return options ? RunCheckMode(*options, stdout, stderr) : ExitUsage;
+  }
+  if (WantsSuggestMode(args)) {
+    const auto options = ParseSuggestArguments(args, stderr);
+    return options ? RunSuggestMode(*options, stdout, stderr) : ExitUsage;
   }
   const auto options = ParseFitArguments(args, stderr);
   return options ? RunFitMode(*options, stdout, stderr) : ExitUsage;

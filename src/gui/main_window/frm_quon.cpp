@@ -86,6 +86,7 @@ void frmQuon::CreateParts() {
       this, model_, services_,
       {[this] { return entry_->Stage() == EntryStage::AwaitingNumber; }, fields,
        [this](const EntryFields& shown) { ShowOpenedProblem(shown); }, message});
+  cmdSuggestTerms = MakeButton(this, "cmdSuggestTerms", QStringLiteral("Suggest terms..."));
   cmdExit = MakeButton(this, "cmdExit", QStringLiteral("E&xit"));
 }
 
@@ -105,6 +106,7 @@ void frmQuon::LayOutWindow() {
 
   auto* commands = new QHBoxLayout;
   for (QPushButton* button : results_->CommandButtons()) commands->addWidget(button);
+  commands->addWidget(cmdSuggestTerms);
   commands->addStretch(1);
   commands->addWidget(cmdExit);
 
@@ -123,12 +125,14 @@ void frmQuon::SetTabOrder() {
         constants_->ControlsInTabOrder(), results_->ListInTabOrder()}) {
     order.insert(order.end(), group.begin(), group.end());
   }
+  order.push_back(cmdSuggestTerms);
   order.push_back(cmdExit);
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void frmQuon::ConnectHandlers() {
   connect(cmdExit, &QPushButton::clicked, this, &frmQuon::cmdExit_Click);
+  connect(cmdSuggestTerms, &QPushButton::clicked, this, &frmQuon::cmdSuggestTerms_Click);
   connect(mnuHelp, &QAction::triggered, this, &frmQuon::mnuHelp_Click);
   connect(mnuAbout, &QAction::triggered, this, &frmQuon::mnuAbout_Click);
   connect(mnuOpen, &QAction::triggered, files_, &FileCommands::mnuOpen_Click);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,7 @@ class ProblemEntry;
 class ResultsPanel;
 class frmEvaluations;
 class frmPlot;
+class frmSuggestTerms;
 
 // The program's title and the window caption: the title, two blanks, the web address.
 QString ProgramTitle();
@@ -63,6 +65,9 @@ class frmQuon : public QMainWindow {
   void ShowAccuracy();
   // The plot window while it is open, else null.
   frmPlot* PlotWindow() const;
+  // Writes numbers of terms into the variables' fields as if typed, first to last; a
+  // refused count keeps the focus in its field and ends the writing there.
+  void ApplyTermCounts(const std::vector<std::string>& counts);
 
  Q_SIGNALS:
   // cmdEvaluations has created the evaluation window (it is created afresh after a close).
@@ -87,6 +92,7 @@ class frmQuon : public QMainWindow {
   void ShowMessage(const std::string& text);
 
   void cmdExit_Click();
+  void cmdSuggestTerms_Click();
   void mnuHelp_Click();
   void mnuAbout_Click();
 
@@ -101,6 +107,8 @@ class frmQuon : public QMainWindow {
   ConstantsPanel* constants_ = nullptr;
   ResultsPanel* results_ = nullptr;
   FileCommands* files_ = nullptr;
+  QPushButton* cmdSuggestTerms = nullptr;
+  QPointer<frmSuggestTerms> suggestTerms_;
   QPushButton* cmdExit = nullptr;
 
   // The File menu in order, then the commands on the menu bar itself.

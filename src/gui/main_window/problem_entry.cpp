@@ -123,6 +123,10 @@ EntryFields ProblemEntry::ReadFields() const {
   return fields;
 }
 
+void ProblemEntry::ApplyTermCounts(const std::vector<std::string>& counts) {
+  editor_->ApplyTermCounts(counts);
+}
+
 void ProblemEntry::ShowOpenedProblem(const EntryFields& shown) {
   txtOrder->setEnabled(false);
   txtVarNams->setEnabled(false);

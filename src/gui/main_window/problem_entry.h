@@ -52,6 +52,8 @@ class ProblemEntry : public QObject {
   bool Complete();
   // The function and each variable's fields as they stand.
   EntryFields ReadFields() const;
+  // Writes numbers of terms into the variables' fields as if typed (see VariableEditor).
+  void ApplyTermCounts(const std::vector<std::string>& counts);
   // Shows a problem read from a file (the model holds it) with the centre and period
   // texts the file gave, and locks the number and names. The signature is shown only
   // when the user fixes the names by hand.

@@ -265,4 +265,20 @@ void VariableEditor::cmdPrevVar_Click() {
   EditLimit(model_.CurVar - 1);
 }
 
+void VariableEditor::ApplyTermCounts(const std::vector<std::string>& counts) {
+  for (std::size_t k = 0; k < counts.size() && k < txtTerms.size(); ++k) {
+    const int index = static_cast<int>(k);
+    if (index > model_.LastVar) break;
+    txtTerms[k]->setText(QString::fromStdString(counts[k]));
+    bool Cancel = false;
+    txtTerms_Validate(index, Cancel);
+    if (Cancel) {
+      model_.CurVar = index + 1;
+      EditLimit(index);
+      txtTerms[k]->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
+}
+
 }  // namespace quon

@@ -50,6 +50,10 @@ class VariableEditor : public QObject {
   std::vector<VariableFields> ReadFields() const;
   // Shows variable LL (from 0) and puts the focus in its lower limit.
   void EditLimit(int LL);
+  // Writes numbers of terms into the fields of variables 0, 1, ... as if typed, each
+  // meeting the check a typed count meets; a refused count keeps the focus in its field
+  // and ends the writing there.
+  void ApplyTermCounts(const std::vector<std::string>& counts);
 
  private:
   void CreateControls();

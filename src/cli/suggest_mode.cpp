@@ -1,0 +1,169 @@
+#include "suggest_mode.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+#include "advisor/advice_text.h"
+#include "advisor/advisor_problem.h"
+#include "fit_mode.h"
+#include "model/number_forms.h"
+#include "script_environment.h"
+
+namespace quon::cli {
+namespace {
+
+std::optional<double> PositiveNumber(const std::string& text) {
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || !(value > 0) ||
+      !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<int32_t> WholeNumber(const std::string& text, int32_t least, int32_t most) {
+  int32_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < least || value > most) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::vector<std::string> FigureLines(const ProblemModel& problem,
+                                     const std::vector<int32_t>& terms, double maxAbs,
+                                     double maxRel, int64_t coefficients, int32_t fits) {
+  std::vector<std::string> lines;
+  for (std::size_t k = 0; k < terms.size(); ++k) {
+    lines.push_back("terms: " + problem.VarName[k] + "=" + std::to_string(terms[k]));
+  }
+  lines.push_back("max_abs_diff: " + TextForm(maxAbs));
+  lines.push_back("max_rel_diff: " + TextForm(maxRel));
+  lines.push_back("coefficients: " + std::to_string(coefficients));
+  lines.push_back("evaluated_fits: " + std::to_string(fits));
+  return lines;
+}
+
+bool WriteLines(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  if (std::fputs(text.c_str(), out) < 0 || std::fflush(out) != 0) {
+    Message(err, "cannot write the results to the standard output");
+    return false;
+  }
+  return true;
+}
+
+// With -o, the suggested counts fitted as Compute fits them and written with the results.
+int SaveSuggestion(const SuggestModeOptions& options, ProblemModel& model, EntryFields fields,
+                   ScriptEnvironment& engine, const std::vector<int32_t>& terms, std::FILE* out,
+                   std::FILE* err) {
+  if (options.Output.empty()) return ExitSuccess;
+  for (std::size_t k = 0; k < terms.size(); ++k) fields.Variables[k].Terms = std::to_string(terms[k]);
+  return FitAndSave(model, fields, engine, options.File, options.Output, out, err);
+}
+
+}  // namespace
+
+bool WantsSuggestMode(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--suggest-terms") return true;
+  }
+  return false;
+}
+
+std::optional<SuggestModeOptions> ParseSuggestArguments(const std::vector<std::string>& args,
+                                                        std::FILE* err) {
+  SuggestModeOptions options;
+  const auto fail = [&](const std::string& text) {
+    Message(err, text + " (see quonfit --help)");
+    return std::nullopt;
+  };
+  const auto next = [&](std::size_t& i) {
+    return i + 1 < args.size() ? std::optional<std::string>(args[++i]) : std::nullopt;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--suggest-terms") {
+      const std::optional<std::string> text = next(i);
+      const std::optional<double> tolerance = text ? PositiveNumber(*text) : std::nullopt;
+      if (!tolerance) return fail("--suggest-terms needs a wanted accuracy above 0, such as 1e-6");
+      options.Advisor.Tolerance = *tolerance;
+    } else if (arg == "--relative") {
+      options.Advisor.Relative = true;
+    } else if (arg == "--max-terms") {
+      const std::optional<std::string> text = next(i);
+      const std::optional<int32_t> most = text ? WholeNumber(*text, 2, MostMaxTerms) : std::nullopt;
+      if (!most) {
+        return fail("--max-terms needs a whole number from 2 to " + std::to_string(MostMaxTerms));
+      }
+      options.Advisor.MaxTerms = *most;
+    } else if (arg == "-o") {
+      const std::optional<std::string> text = next(i);
+      if (!text || text->empty()) return fail("-o needs the path of the output file");
+      options.Output = *text;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return fail("unknown option " + arg + " with --suggest-terms");
+    } else if (!options.File.empty()) {
+      return fail("more than one file given: " + options.File + " and " + arg);
+    } else {
+      options.File = arg;
+    }
+  }
+  if (options.File.empty()) return fail("no specification file given");
+  return options;
+}
+
+int RunSuggestMode(const SuggestModeOptions& options, std::FILE* out, std::FILE* err) {
+  ProblemModel model;
+  EntryFields fields;
+  if (const int code = OpenPair(options.File, model, fields, err); code != ExitSuccess) {
+    return code;
+  }
+  ScriptEnvironment engine;
+  AdvisorProblem problem;
+  try {
+    problem = PrepareAdvisorProblem(model, fields, engine);
+  } catch (const AdvisorSetupError& e) {
+    Message(err, options.File + ": " + e.what());
+    return e.ScriptFailed ? ExitScriptError : ExitNotFittable;
+  }
+  const ProblemModel gathered = problem.Model;
+  const TermAdvice advice = SuggestTerms(std::move(problem.Model), *problem.Function,
+                                         options.Advisor);
+  std::vector<std::string> lines;
+  if (advice.Status == AdviceStatus::Reached) {
+    const int code = SaveSuggestion(options, model, fields, engine, advice.Best.Terms, out, err);
+    if (code != ExitSuccess) return code;
+  } else {
+    lines.push_back("unreachable: " + UnreachableReason(gathered, advice, options.Advisor));
+  }
+  if (!advice.Best.Terms.empty()) {
+    const std::vector<std::string> figures =
+        FigureLines(gathered, advice.Best.Terms, advice.Best.MaxAbsDiff, advice.Best.MaxRelDiff,
+                    advice.Best.Coefficients, advice.EvaluatedFits);
+    lines.insert(lines.end(), figures.begin(), figures.end());
+  }
+  for (const std::string& line : AdviceLines(gathered, advice, options.Advisor)) {
+    lines.push_back("advice: " + line);
+  }
+  if (!WriteLines(lines, out, err)) return ExitFile;
+  return advice.Status == AdviceStatus::Reached ? ExitSuccess : ExitUnreachable;
+}
+
+const char* SuggestModeHelp() {
+  return "  quonfit FILE --suggest-terms TOL [--relative] [--max-terms N] [-o OUT]\n"
+         "      Searches for numbers of terms per variable whose fit differs from the\n"
+         "      function between the nodes by at most TOL, with as few coefficients as\n"
+         "      it finds; prints \"terms: NAME=N\" per variable, max_abs_diff,\n"
+         "      max_rel_diff, coefficients and evaluated_fits (the fits it made), or\n"
+         "      \"unreachable: <reason>\" with the best counts found and \"advice:\" lines.\n"
+         "  --relative     TOL is relative to the function's largest magnitude\n"
+         "  --max-terms N  at most N terms per variable (default 30)\n"
+         "  -o OUT         write the pair with the suggested counts and their fit\n"
+         "  Exit status as above, and 7 when TOL is out of reach.\n";
+}
+
+}  // namespace quon::cli

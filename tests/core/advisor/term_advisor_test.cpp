@@ -1,0 +1,216 @@
+// The term advisor on problems with known answers, through the program's own engine.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "advisor/advice_text.h"
+#include "advisor/advisor_problem.h"
+#include "advisor/term_advisor.h"
+#include "fit/basis_condition.h"
+#include "support/fitted_problem.h"
+
+namespace quon {
+namespace {
+
+using testing::FieldsOfVariable;
+
+FieldsOfVariable Var(const char* name, const char* lower, const char* upper,
+                     bool power = true) {
+  return {name, VariableFields{lower, upper, "*", "*", "10", power}};
+}
+
+struct Outcome {
+  ProblemModel Problem;  // as gathered for the search
+  TermAdvice Advice;
+};
+
+Outcome Advise(const std::string& equation, const std::vector<FieldsOfVariable>& variables,
+               const AdvisorOptions& options, const AdvisorHooks& hooks = {}) {
+  ProblemModel model;
+  ScriptEnvironment engine;
+  const EntryFields fields = testing::DefineProblem(model, equation, variables);
+  AdvisorProblem problem = PrepareAdvisorProblem(model, fields, engine);
+  Outcome outcome{problem.Model, {}};
+  outcome.Advice = SuggestTerms(std::move(problem.Model), *problem.Function, options, hooks);
+  return outcome;
+}
+
+AdvisorOptions Wanting(double tolerance, int32_t maxTerms = DefaultMaxTerms) {
+  AdvisorOptions options;
+  options.Tolerance = tolerance;
+  options.MaxTerms = maxTerms;
+  return options;
+}
+
+// Whether the conditioning warning would fire for any variable at these counts.
+bool WarningFires(ProblemModel problem, const std::vector<int32_t>& terms) {
+  for (std::size_t k = 0; k < terms.size(); ++k) SetTermCount(problem, static_cast<int>(k), terms[k]);
+  return !CheckConditioning(problem).empty();
+}
+
+struct ReachCase {
+  const char* name;
+  std::string equation;
+  std::vector<FieldsOfVariable> variables;
+  AdvisorOptions options;
+  std::vector<int32_t> least, most;  // the counts expected, per variable
+  bool nearSweeps = false;  // the joint answer exceeds no sweep's answer by more than 1
+};
+
+class AdvisorReaches : public ::testing::TestWithParam<ReachCase> {};
+
+TEST_P(AdvisorReaches, WithCountsInRangeThatMeetTheToleranceAndAreWellConditioned) {
+  const ReachCase& c = GetParam();
+  const Outcome outcome = Advise(c.equation, c.variables, c.options);
+  const TermAdvice& advice = outcome.Advice;
+  ASSERT_EQ(advice.Status, AdviceStatus::Reached) << UnreachableReason(outcome.Problem, advice, c.options);
+  ASSERT_EQ(advice.Best.Terms.size(), c.least.size());
+  for (std::size_t k = 0; k < c.least.size(); ++k) {
+    EXPECT_GE(advice.Best.Terms[k], c.least[k]) << "variable " << k;
+    EXPECT_LE(advice.Best.Terms[k], c.most[k]) << "variable " << k;
+    if (c.nearSweeps) {
+      EXPECT_LE(advice.Best.Terms[k], advice.Sweeps[k].Answer + 1);
+    }
+  }
+  EXPECT_LE(MeasuredError(advice.Best, c.options), c.options.Tolerance);
+  EXPECT_FALSE(WarningFires(outcome.Problem, advice.Best.Terms));
+  EXPECT_EQ(advice.EvaluatedFits, static_cast<int32_t>(advice.Tried.size()));
+}
+
+AdvisorOptions Relative(double tolerance) {
+  AdvisorOptions options = Wanting(tolerance);
+  options.Relative = true;
+  return options;
+}
+
+const double kNearRounding = 1e-12;
+const double kPi = 4.0 * std::atan(1.0);
+
+INSTANTIATE_TEST_SUITE_P(
+    Problems, AdvisorReaches,
+    ::testing::Values(
+        ReachCase{"LineNeedsTwoTerms", "3*x+1", {Var("x", "-1", "1")}, Wanting(kNearRounding),
+                  {2}, {2}},
+        ReachCase{"CubicWhateverTheCap", "x^3-x", {Var("x", "-2", "3")}, Wanting(1e-11, 4),
+                  {4}, {4}},
+        ReachCase{"QuinticUnderAHugeCap", "x^5-3*x^2+1", {Var("x", "-1", "1")},
+                  Wanting(kNearRounding, MostMaxTerms), {6}, {6}},
+        ReachCase{"QuinticRelative", "x^5-3*x^2+1", {Var("x", "-1", "1")}, Relative(kNearRounding),
+                  {6}, {6}},
+        ReachCase{"ExpToTenDigits", "exp(x)", {Var("x", "-1", "1")}, Wanting(1e-10), {11}, {15}},
+        ReachCase{"FourVariablesEachItsOwn", "x^2+sin(3*y)+exp(z)/10+t",
+                  {Var("x", "-1", "1"), Var("y", "-1", "1"), Var("z", "-1", "1"), Var("t", "-1", "1")},
+                  Wanting(1e-6), {3, 8, 4, 2}, {3, 16, 12, 2}, true},
+        ReachCase{"PeriodicWithItsPeriod", "sin(x)^3+cos(2*x)",
+                  {Var("x", "0", "3.14159265358979", false)}, Wanting(1e-10), {7}, {9}},
+        ReachCase{"PeriodicWithPowersNeedsMore", "sin(x)^3+cos(2*x)",
+                  {Var("x", "0", "3.14159265358979")}, Wanting(1e-10), {10}, {DefaultMaxTerms}}),
+    [](const auto& info) { return info.param.name; });
+
+struct UnreachableCase {
+  const char* name;
+  std::string equation;
+  std::vector<FieldsOfVariable> variables;
+  std::vector<SweepEnd> ends;  // how the variable's own sweep may have ended
+  bool measured;               // some fit could be measured
+};
+
+class AdvisorCannotReach : public ::testing::TestWithParam<UnreachableCase> {};
+
+TEST_P(AdvisorCannotReach, SaysSoWithTheBestFoundAndAdvice) {
+  const UnreachableCase& c = GetParam();
+  const AdvisorOptions options = Wanting(1e-6);
+  const Outcome outcome = Advise(c.equation, c.variables, options);
+  const TermAdvice& advice = outcome.Advice;
+  ASSERT_EQ(advice.Status, AdviceStatus::Unreachable);
+  EXPECT_NE(std::find(c.ends.begin(), c.ends.end(), advice.Sweeps[0].End), c.ends.end());
+  EXPECT_EQ(std::isfinite(MeasuredError(advice.Best, options)), c.measured);
+  if (c.measured) {
+    EXPECT_GT(MeasuredError(advice.Best, options), options.Tolerance);
+    EXPECT_FALSE(WarningFires(outcome.Problem, advice.Best.Terms));
+    for (const TrialResult& trial : advice.Tried) {
+      EXPECT_GE(MeasuredError(trial, options), MeasuredError(advice.Best, options));
+    }
+  }
+  EXPECT_FALSE(AdviceLines(outcome.Problem, advice, options).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Problems, AdvisorCannotReach,
+    ::testing::Values(
+        UnreachableCase{"RungeWithPowerTerms", "1/(1+25*x^2)", {Var("x", "-1", "1")},
+                        {SweepEnd::Grew, SweepEnd::IllConditioned}, true},
+        // Over a whole period the first and last nodes coincide.
+        UnreachableCase{"TrigOverExactlyOnePeriod", "sin(x)+x",
+                        {Var("x", "0", "6.28318530717959", false)},
+                        {SweepEnd::Singular, SweepEnd::IllConditioned}, false},
+        UnreachableCase{"FunctionFailsAtEveryNode", "log(x-5)", {Var("x", "-1", "1")},
+                        {SweepEnd::FunctionFails}, false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(Advisor, CancelStopsBeforeTheNextFit) {
+  int progress = 0;
+  AdvisorHooks hooks;
+  hooks.Progress = [&](const TrialResult&, const TrialResult&, int32_t) { ++progress; };
+  hooks.Cancelled = [&] { return progress >= 3; };
+  const Outcome outcome = Advise("1/(1+25*x^2)", {Var("x", "-1", "1")}, Wanting(1e-6), hooks);
+  EXPECT_EQ(outcome.Advice.Status, AdviceStatus::Cancelled);
+  EXPECT_EQ(outcome.Advice.EvaluatedFits, 3);
+}
+
+TEST(Advisor, StaysWithinTheFitBudgetAndTheGridLimit) {
+  AdvisorOptions options = Wanting(1e-12);
+  options.MaxFits = 7;
+  options.MaxGridPoints = 30;
+  const Outcome outcome = Advise("exp(x)*sin(3*y)", {Var("x", "-1", "1"), Var("y", "-1", "1")}, options);
+  EXPECT_TRUE(outcome.Advice.BudgetSpent);
+  EXPECT_EQ(outcome.Advice.EvaluatedFits, options.MaxFits);
+  for (const TrialResult& trial : outcome.Advice.Tried) EXPECT_LE(trial.Coefficients, 30);
+}
+
+TEST(Advisor, RefusesVariablesWithoutNames) {
+  ProblemModel model;  // the names not accepted yet
+  ScriptEnvironment engine;
+  EntryFields fields;
+  fields.Variables.resize(1);
+  EXPECT_THROW(PrepareAdvisorProblem(model, fields, engine), AdvisorSetupError);
+}
+
+struct BadOptionsCase {
+  const char* name;
+  AdvisorOptions options;
+};
+
+class AdvisorRefuses : public ::testing::TestWithParam<BadOptionsCase> {};
+
+TEST_P(AdvisorRefuses, OptionsOutOfRange) {
+  EXPECT_THROW(Advise("x", {Var("x", "-1", "1")}, GetParam().options), std::invalid_argument);
+}
+
+AdvisorOptions With(void (*change)(AdvisorOptions&)) {
+  AdvisorOptions options;
+  change(options);
+  return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, AdvisorRefuses,
+    ::testing::Values(
+        BadOptionsCase{"ZeroTolerance", With([](AdvisorOptions& o) { o.Tolerance = 0; })},
+        BadOptionsCase{"NaNTolerance",
+                       With([](AdvisorOptions& o) { o.Tolerance = std::nan(""); })},
+        BadOptionsCase{"InfiniteTolerance", With([](AdvisorOptions& o) {
+                         o.Tolerance = std::numeric_limits<double>::infinity();
+                       })},
+        BadOptionsCase{"CapOfOneTerm", With([](AdvisorOptions& o) { o.MaxTerms = 1; })},
+        BadOptionsCase{"CapBeyondTheMost",
+                       With([](AdvisorOptions& o) { o.MaxTerms = MostMaxTerms + 1; })},
+        BadOptionsCase{"NoFits", With([](AdvisorOptions& o) { o.MaxFits = 0; })}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace quon
