@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev nlohmann-json3-dev
+  gfortran python3-numpy
   fonts-dejavu-core poppler-utils locales
 )
 

@@ -46,6 +46,12 @@ void Message(std::FILE* err, const std::string& text);
 int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
                      std::FILE* err);
 
+// Opens the pair `file` and makes sure the model holds results: those the file stores
+// (the user constants then go to the engine), or else a fit as the listing makes it.
+// Returns ExitSuccess, or the exit code after the message (see ReportFitFailure).
+int OpenWithResults(const std::string& file, ProblemModel& model, EntryFields& fields,
+                    ScriptEnvironment& engine, std::FILE* out, std::FILE* err);
+
 // Runs the mode; returns the exit code. Results go to `out`, messages to `err`.
 int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err);
 

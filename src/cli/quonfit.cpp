@@ -6,12 +6,13 @@
 #include "check_mode.h"
 #include "expr_mode.h"
 #include "fit_mode.h"
+#include "use_modes.h"
 
 namespace {
 
 void PrintHelp(std::FILE* out) {
-  std::fprintf(out, "Usage:\n%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
-               quon::cli::ExprModeHelp());
+  std::fprintf(out, "Usage:\n%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
+               quon::cli::UseModeHelp(), quon::cli::ExprModeHelp());
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
   if (WantsCheckMode(args)) {
     const auto options = ParseCheckArguments(args, stderr);
     return options ? RunCheckMode(*options, stdout, stderr) : ExitUsage;
+  }
+  if (WantsUseMode(args)) {
+    const auto options = ParseUseArguments(args, stderr);
+    return options ? RunUseMode(*options, stdout, stderr) : ExitUsage;
   }
   const auto options = ParseFitArguments(args, stderr);
   return options ? RunFitMode(*options, stdout, stderr) : ExitUsage;
