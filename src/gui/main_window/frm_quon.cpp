@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "frm_about.h"
+#include "frm_export.h"
 #include "qt/common_dialog.h"
 #include "qt/qt_coef_list_model.h"
 #include "qt/qt_fixed_font.h"
@@ -98,6 +99,8 @@ void frmQuon::CreateMenus() {
   mnuFileBar2 = MakeAction(this, "mnuFileBar2", QString());
   mnuFileBar2->setSeparator(true);
   mnuFile->addActions({mnuOpen, mnuFileBar1, mnuSave, mnuSaveAs, mnuFileBar2});
+  mnuExport = MakeAction(this, "mnuExport", QStringLiteral("Export..."));
+  mnuFile->addAction(mnuExport);
 
   // Print, Help and About are commands on the menu bar itself.
   mnuPrint = MakeAction(this, "mnuPrint", QStringLiteral("Print"));
@@ -205,6 +208,7 @@ void frmQuon::ConnectHandlers() {
   connect(cmdExit, &QPushButton::clicked, this, &frmQuon::cmdExit_Click);
   connect(mnuHelp, &QAction::triggered, this, &frmQuon::mnuHelp_Click);
   connect(mnuAbout, &QAction::triggered, this, &frmQuon::mnuAbout_Click);
+  connect(mnuExport, &QAction::triggered, this, &frmQuon::mnuExport_Click);
   ConnectSpecHandlers();
   ConnectConstantHandlers();
   ConnectComputeHandlers();
@@ -258,6 +262,13 @@ void frmQuon::mnuHelp_Click() {
 }
 
 void frmQuon::mnuAbout_Click() { ShowAbout(); }
+
+// Window-modal and deleted on close: the main window is not blocked in a nested loop.
+void frmQuon::mnuExport_Click() {
+  auto* window = new frmExport(model_, *engine_, services_.Dialogs, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->open();
+}
 
 void frmQuon::ClearResults() {
   if (model_.Loading) return;

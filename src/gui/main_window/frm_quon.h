@@ -131,6 +131,7 @@ class frmQuon : public QMainWindow {
   void cmdExit_Click();
   void mnuHelp_Click();
   void mnuAbout_Click();
+  void mnuExport_Click();
 
   // Number and names (frm_quon_specs.cpp).
   void txtOrder_GotFocus();
@@ -195,6 +196,7 @@ class frmQuon : public QMainWindow {
   QAction* mnuSaveAs = nullptr;
   QAction* mnuFileBar2 = nullptr;
   QAction* mnuPrint = nullptr;
+  QAction* mnuExport = nullptr;
   QAction* mnuHelp = nullptr;
   QAction* mnuAbout = nullptr;
 
