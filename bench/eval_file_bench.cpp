@@ -64,7 +64,10 @@ void BM_EvalFileDefaultProblem(benchmark::State& state) {
   const double done = static_cast<double>(points) * static_cast<double>(state.iterations());
   state.counters["points_per_minute"] = done * 60.0 / elapsed.count();
 }
-BENCHMARK(BM_EvalFileDefaultProblem)->Arg(1000000)->Unit(benchmark::kSecond)->UseRealTime()
+BENCHMARK(BM_EvalFileDefaultProblem)
+    ->Arg(1000000)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime()
     ->Iterations(1);
 
 void BM_KernelAtPoint(benchmark::State& state) {

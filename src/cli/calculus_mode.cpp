@@ -1,8 +1,8 @@
 // quonfit FILE --derivative VAR[,VAR...] --at VALUE... and quonfit FILE --integral.
 #include "batch/variable_names.h"
-#include "model/entry_checks.h"
 #include "calculus/calculus.h"
 #include "fit_mode.h"
+#include "model/entry_checks.h"
 #include "model/number_forms.h"
 #include "use_modes.h"
 
@@ -21,7 +21,8 @@ std::string CheckAgainstProblem(const UseOptions& options, const std::vector<std
                JoinNames(names) + ")";
       }
     }
-    if (options.At.size() != names.size()) return "--at needs " + count + " values, one per variable";
+    if (options.At.size() != names.size())
+      return "--at needs " + count + " values, one per variable";
   }
   if (options.Mode == UseMode::Integral && !options.Box.empty() &&
       options.Box.size() != 2 * names.size()) {

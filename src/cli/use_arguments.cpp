@@ -8,21 +8,22 @@ namespace quon::cli {
 namespace {
 
 bool IsModeSwitch(const std::string& arg) {
-  return arg == "--export" || arg == "--eval-file" || arg == "--derivative" ||
-         arg == "--integral";
+  return arg == "--export" || arg == "--eval-file" || arg == "--derivative" || arg == "--integral";
 }
 
-// The numbers that follow args[i] up to the next option ("--..."); false for a text that
-// is not a number.
+// The numbers that follow args[i] up to the next option (a text starting with "-" that is
+// not a number); false for another text that is not a number.
 bool TakeNumbers(const std::vector<std::string>& args, std::size_t& i, std::vector<double>& into,
                  std::string& bad) {
-  while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) {
-    const std::string& text = args[++i];
+  while (i + 1 < args.size()) {
+    const std::string& text = args[i + 1];
     if (!IsNumber(text)) {
+      if (!text.empty() && text[0] == '-') break;
       bad = text;
       return false;
     }
     into.push_back(LeadingNumber(text));
+    ++i;
   }
   return true;
 }
@@ -48,8 +49,7 @@ bool WantsUseMode(const std::vector<std::string>& args) {
   return false;
 }
 
-std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args,
-                                            std::FILE* err) {
+std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args, std::FILE* err) {
   UseOptions options;
   const auto fail = [&](const std::string& text) {
     Message(err, text + " (see quonfit --help)");
@@ -82,10 +82,12 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
       options.Mode = UseMode::Integral;
     } else if (arg == "--at") {
       haveAt = true;
-      if (!TakeNumbers(args, i, options.At, bad)) return fail("--at: \"" + bad + "\" is not a number");
+      if (!TakeNumbers(args, i, options.At, bad))
+        return fail("--at: \"" + bad + "\" is not a number");
     } else if (arg == "--box") {
       haveBox = true;
-      if (!TakeNumbers(args, i, options.Box, bad)) return fail("--box: \"" + bad + "\" is not a number");
+      if (!TakeNumbers(args, i, options.Box, bad))
+        return fail("--box: \"" + bad + "\" is not a number");
     } else if (arg == "--name") {
       if (!hasValue) return fail("--name needs the name of the function");
       options.FunctionName = args[++i];
@@ -103,23 +105,30 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
     }
   }
   if (options.File.empty()) return fail("no specification file given");
-  if (modes > 1) return fail("--export, --eval-file, --derivative and --integral exclude each other");
+  if (modes > 1)
+    return fail("--export, --eval-file, --derivative and --integral exclude each other");
   if (haveName && options.Mode != UseMode::Export) return fail("--name belongs to --export");
   if (haveAt != (options.Mode == UseMode::Derivative)) {
     return fail(haveAt ? "--at belongs to --derivative" : "--derivative needs --at and the point");
   }
   if (haveBox && options.Mode != UseMode::Integral) return fail("--box belongs to --integral");
+  if (haveBox && options.Box.empty())
+    return fail("--box needs a lower and an upper limit per variable");
   const bool calculus = options.Mode == UseMode::Derivative || options.Mode == UseMode::Integral;
-  if (calculus && !options.Output.empty()) return fail("-o does not go with --derivative or --integral");
+  if (calculus && !options.Output.empty())
+    return fail("-o does not go with --derivative or --integral");
   return options;
 }
 
 int RunUseMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
   switch (options.Mode) {
-    case UseMode::Export: return RunExportMode(options, out, err);
-    case UseMode::EvalFile: return RunEvalFileMode(options, out, err);
+    case UseMode::Export:
+      return RunExportMode(options, out, err);
+    case UseMode::EvalFile:
+      return RunEvalFileMode(options, out, err);
     case UseMode::Derivative:
-    case UseMode::Integral: return RunCalculusMode(options, out, err);
+    case UseMode::Integral:
+      return RunCalculusMode(options, out, err);
   }
   return ExitUsage;
 }

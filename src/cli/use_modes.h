@@ -31,8 +31,7 @@ struct UseOptions {
 bool WantsUseMode(const std::vector<std::string>& args);
 
 // The options, or nullopt after a message on `err`.
-std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args,
-                                            std::FILE* err);
+std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args, std::FILE* err);
 
 int RunUseMode(const UseOptions& options, std::FILE* out, std::FILE* err);
 

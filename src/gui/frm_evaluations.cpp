@@ -1,13 +1,13 @@
 #include "frm_evaluations.h"
 
+#include <QCoreApplication>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QCoreApplication>
-#include <QFileDialog>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -80,8 +80,9 @@ void frmEvaluations::CreateControls() {
   lblGrad->setObjectName(QStringLiteral("lblGrad"));
   lblGradient = new QLabel(this);
   lblGradient->setObjectName(QStringLiteral("lblGradient"));
-  lblGradient->setToolTip(QStringLiteral("Partial derivatives of the approximation, in the "
-                                         "variables' order"));
+  lblGradient->setToolTip(
+      QStringLiteral("Partial derivatives of the approximation, in the "
+                     "variables' order"));
   lblFileStatus = new QLabel(this);
   lblFileStatus->setObjectName(QStringLiteral("lblFileStatus"));
   lblFileStatus->setWordWrap(true);
@@ -96,8 +97,9 @@ void frmEvaluations::CreateControls() {
   cmdCompute->setDefault(true);
   cmdEvalFile = new QPushButton(QStringLiteral("Evaluate file..."), this);
   cmdEvalFile->setObjectName(QStringLiteral("cmdEvalFile"));
-  cmdEvalFile->setToolTip(QStringLiteral("Evaluate function and approximation at every point "
-                                         "of a CSV file"));
+  cmdEvalFile->setToolTip(
+      QStringLiteral("Evaluate function and approximation at every point "
+                     "of a CSV file"));
   cmdExit = new QPushButton(QStringLiteral("E&xit"), this);
   cmdExit->setObjectName(QStringLiteral("cmdExit"));
 }
@@ -182,13 +184,13 @@ QString frmEvaluations::GradientText() const {
 }
 
 void frmEvaluations::cmdEvalFile_Click() {
-  const QString points = QFileDialog::getOpenFileName(
-      this, QStringLiteral("Points to evaluate"), QString(),
-      QStringLiteral("CSV files (*.csv);;All files (*)"));
+  const QString points =
+      QFileDialog::getOpenFileName(this, QStringLiteral("Points to evaluate"), QString(),
+                                   QStringLiteral("CSV files (*.csv);;All files (*)"));
   if (points.isEmpty()) return;
   const QString output = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Write the values to"), points.left(points.lastIndexOf('.')) +
-                                                      QStringLiteral("_values.csv"),
+      this, QStringLiteral("Write the values to"),
+      points.left(points.lastIndexOf('.')) + QStringLiteral("_values.csv"),
       QStringLiteral("CSV files (*.csv);;All files (*)"));
   if (output.isEmpty()) return;
   EvaluateFile(points, output);

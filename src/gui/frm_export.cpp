@@ -57,7 +57,8 @@ void frmExport::CreateControls() {
   cboFormat = new QComboBox(this);
   cboFormat->setObjectName(QStringLiteral("cboFormat"));
   cboFormat->addItems({QStringLiteral("C function"), QStringLiteral("Python function (NumPy)"),
-                       QStringLiteral("Fortran 90 module"), QStringLiteral("CSV table of coefficients"),
+                       QStringLiteral("Fortran 90 module"),
+                       QStringLiteral("CSV table of coefficients"),
                        QStringLiteral("JSON document of the problem")});
   txtName = new QLineEdit(QString::fromUtf8(DefaultFunctionName), this);
   txtName->setObjectName(QStringLiteral("txtName"));

@@ -1,5 +1,7 @@
 // The evaluation window driven through its own widgets: the rows it shows, the two values at
 // a typed point, and what it says when there is no current fit or a value cannot be had.
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -9,7 +11,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
-#include <unistd.h>
 
 #include "frm_evaluations.h"
 #include "model/number_forms.h"
@@ -209,7 +210,8 @@ class FrmEvaluationsTest : public QObject {
     write(QStringLiteral("/bad.csv"), "x\n1.5\nabc\n");
     auto* status = f.window->findChild<QLabel*>(QStringLiteral("lblFileStatus"));
     f.window->EvaluateFile(dir + QStringLiteral("/bad.csv"), dir + QStringLiteral("/bad_out.csv"));
-    QVERIFY2(status->text().contains(QStringLiteral("row 3, column 1")), qPrintable(status->text()));
+    QVERIFY2(status->text().contains(QStringLiteral("row 3, column 1")),
+             qPrintable(status->text()));
     QVERIFY(!QFile::exists(dir + QStringLiteral("/bad_out.csv")));
     f.window->EvaluateFile(dir + QStringLiteral("/good.csv"), dir + QStringLiteral("/out.csv"));
     QFile out(dir + QStringLiteral("/out.csv"));

@@ -1,4 +1,6 @@
 // The export dialog driven through its widgets, and the main window's File > Export...
+#include <unistd.h>
+
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -7,7 +9,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QtTest>
-#include <unistd.h>
 
 #include "frm_export.h"
 #include "support/fitted_problem.h"

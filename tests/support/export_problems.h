@@ -15,9 +15,10 @@ namespace quon::testing {
 inline ProblemModel DefaultProblem() {
   std::vector<VarSpec> vars;
   for (const char* name : {"x", "y", "z", "t"}) vars.push_back({name, false, 10, -5, 5, 0, 0});
-  ProblemModel model = FittedModel(vars, Always([](std::span<const double> p) {
-    return p[0] * p[0] * std::sin(p[1]) + 4 * std::cos(p[2]) - p[3];
-  }));
+  ProblemModel model =
+      FittedModel(vars, Always([](std::span<const double> p) {
+                    return p[0] * p[0] * std::sin(p[1]) + 4 * std::cos(p[2]) - p[3];
+                  }));
   model.Equation = "x^2*sin(y)+4*cos(z)-t";
   return model;
 }
@@ -49,8 +50,8 @@ inline std::vector<double> RandomPoints(const ProblemModel& model, int count, un
   for (int i = 0; i < count; ++i) {
     for (int k = 0; k <= model.LastVar; ++k) {
       const auto s = static_cast<std::size_t>(k);
-      points.push_back(std::uniform_real_distribution<double>(model.LowerLimit[s],
-                                                              model.UpperLimit[s])(random));
+      points.push_back(
+          std::uniform_real_distribution<double>(model.LowerLimit[s], model.UpperLimit[s])(random));
     }
   }
   return points;

@@ -1,7 +1,7 @@
 #include "batch/points_table.h"
 
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -72,8 +72,8 @@ class Parser {
       std::size_t k = 0;
       while (k < names_.size() && !SameVariableName(fields[c], names_[k])) ++k;
       if (k == names_.size()) {
-        Fail(row, c, "\"" + fields[c] + "\" is not a variable of the problem (" +
-                         JoinNames(names_) + ").");
+        Fail(row, c,
+             "\"" + fields[c] + "\" is not a variable of the problem (" + JoinNames(names_) + ").");
       }
       if (seen[k]) Fail(row, c, "the variable " + names_[k] + " has a column already.");
       seen[k] = true;
@@ -95,8 +95,8 @@ class Parser {
       std::size_t start = 0;
       for (;;) {
         const std::size_t comma = line.find(',', start);
-        const std::string_view field =
-            line.substr(start, comma == std::string_view::npos ? line.size() - start : comma - start);
+        const std::string_view field = line.substr(
+            start, comma == std::string_view::npos ? line.size() - start : comma - start);
         Store(field, row, column++, out, base);
         if (comma == std::string_view::npos) break;
         start = comma + 1;
@@ -118,8 +118,8 @@ class Parser {
     const std::size_t k = variableOfColumn_[column];
     const std::optional<double> value = FieldNumber(field);
     if (!value) {
-      Fail(row, column, "\"" + std::string(TrimBlanks(field)) + "\" is not a number (" +
-                            names_[k] + ").");
+      Fail(row, column,
+           "\"" + std::string(TrimBlanks(field)) + "\" is not a number (" + names_[k] + ").");
     }
     out[base + k] = *value;
   }
@@ -153,8 +153,10 @@ PointsTable ParsePoints(std::string_view text, const std::vector<std::string>& n
     }
   }
   if (!haveHeader) {
-    throw PointsFileError(source + ": the file is empty; it needs a header row naming the "
-                          "variables (" + JoinNames(names) + ").");
+    throw PointsFileError(source +
+                          ": the file is empty; it needs a header row naming the "
+                          "variables (" +
+                          JoinNames(names) + ").");
   }
   return table;
 }

@@ -27,10 +27,14 @@ double RotatedSinCos(bool cosine, double angle, int order) {
   // Each derivative turns sin into cos and cos into -sin: four steps bring it back.
   const int quarter = (order + (cosine ? 1 : 0)) % 4;
   switch (quarter) {
-    case 0: return std::sin(angle);
-    case 1: return std::cos(angle);
-    case 2: return -std::sin(angle);
-    default: return -std::cos(angle);
+    case 0:
+      return std::sin(angle);
+    case 1:
+      return std::cos(angle);
+    case 2:
+      return -std::sin(angle);
+    default:
+      return -std::cos(angle);
   }
 }
 

@@ -72,8 +72,8 @@ std::string CSource(const SourcePlan& plan) {
            SeventeenDigits(v.Period) + ");\n";
     out += "  double " + t + "[" + std::to_string(v.Terms) + "];\n";
     out += "  double " + a + " = 0.0;\n";
-    out += "  for (int " + j + " = 0; " + j + " < " + std::to_string(v.Terms) + "; ++" + j +
-           ") {\n";
+    out +=
+        "  for (int " + j + " = 0; " + j + " < " + std::to_string(v.Terms) + "; ++" + j + ") {\n";
     out += "    if (" + j + " % 2 == 1) " + a + " = " + a + " + " + o + ";\n";
     out += "    " + t + "[" + j + "] = " + j + " % 2 == 0 ? cos(" + a + ") : sin(" + a + ");\n";
     out += "  }\n";

@@ -28,12 +28,9 @@ nlohmann::json Number(double value) {
 nlohmann::json AccuracyJson(const AccuracyResult& result) {
   nlohmann::json worst = nlohmann::json::array();
   for (double x : result.WorstPoint) worst.push_back(Number(x));
-  return {{"max_abs_diff", Number(result.MaxAbsDiff)},
-          {"max_rel_diff", Number(result.MaxRelDiff)},
-          {"rms_diff", Number(result.RmsDiff)},
-          {"worst_point", worst},
-          {"check_points", result.CheckPoints},
-          {"failed_points", result.FailedPoints}};
+  return {{"max_abs_diff", Number(result.MaxAbsDiff)}, {"max_rel_diff", Number(result.MaxRelDiff)},
+          {"rms_diff", Number(result.RmsDiff)},        {"worst_point", worst},
+          {"check_points", result.CheckPoints},        {"failed_points", result.FailedPoints}};
 }
 
 }  // namespace

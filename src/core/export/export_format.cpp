@@ -45,13 +45,16 @@ const char* ExportExtension(ExportFormat format) { return Entry(format).Extensio
 
 std::string ExportText(ExportFormat format, const ProblemModel& model, const ExportInfo& info) {
   switch (format) {
-    case ExportFormat::C: return CSource(MakeSourcePlan(model, info, SourceLanguage::C));
+    case ExportFormat::C:
+      return CSource(MakeSourcePlan(model, info, SourceLanguage::C));
     case ExportFormat::Python:
       return PythonSource(MakeSourcePlan(model, info, SourceLanguage::Python));
     case ExportFormat::Fortran:
       return FortranSource(MakeSourcePlan(model, info, SourceLanguage::Fortran));
-    case ExportFormat::Csv: return CsvExport(model);
-    case ExportFormat::Json: return JsonExport(model, info);
+    case ExportFormat::Csv:
+      return CsvExport(model);
+    case ExportFormat::Json:
+      return JsonExport(model, info);
   }
   throw ExportError("Unknown export format.");
 }

@@ -49,8 +49,10 @@ std::string FortranSource(const SourcePlan& plan) {
   std::string out;
   for (const std::string& line : plan.Header) EmitComment(line, out);
   const std::string& name = plan.FunctionName;
-  out += "module " + name + "_module\n  use, intrinsic :: iso_fortran_env, only: real64\n"
-         "  implicit none\n  private\n  public :: " + name + "\n";
+  out += "module " + name +
+         "_module\n  use, intrinsic :: iso_fortran_env, only: real64\n"
+         "  implicit none\n  private\n  public :: " +
+         name + "\n";
   const std::size_t n = plan.Coefficients.size();
   const std::size_t chunks = FortranChunks(n);
   for (std::size_t c = 0; c < chunks; ++c) {
@@ -80,7 +82,8 @@ std::string FortranSource(const SourcePlan& plan) {
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
     const SourceVariable& v = plan.Variables[k];
     out += "    real(real64) :: o" + Index(k) + ", s" + Index(k);
-    if (v.Trig) out += ", a" + Index(k) + ", t" + Index(k) + "(0:" + std::to_string(v.Terms - 1) + ")";
+    if (v.Trig)
+      out += ", a" + Index(k) + ", t" + Index(k) + "(0:" + std::to_string(v.Terms - 1) + ")";
     out += "\n    integer :: j" + Index(k) + "\n";
   }
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
@@ -96,7 +99,8 @@ std::string FortranSource(const SourcePlan& plan) {
     const std::string j = "j" + Index(k);
     out += "    " + o + " = ((atan(1.0_real64) * " + offset + ") * 8.0_real64) / (" +
            Real(v.Period) + ")\n";
-    out += "    " + a + " = 0.0_real64\n    do " + j + " = 0, " + std::to_string(v.Terms - 1) + "\n";
+    out +=
+        "    " + a + " = 0.0_real64\n    do " + j + " = 0, " + std::to_string(v.Terms - 1) + "\n";
     out += "      if (mod(" + j + ", 2) == 1) " + a + " = " + a + " + " + o + "\n";
     out += "      if (mod(" + j + ", 2) == 0) then\n        " + t + "(" + j + ") = cos(" + a +
            ")\n      else\n        " + t + "(" + j + ") = sin(" + a + ")\n      end if\n";

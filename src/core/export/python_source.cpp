@@ -13,8 +13,9 @@ void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, st
   const std::string s = "s" + Index(k);
   const std::string last = std::to_string(v.Terms - 1);
   out += pad + s + " = 0.0\n";
-  out += pad + "for " + j + (v.Trig ? " in range(0, " + std::to_string(v.Terms) + "):\n"
-                                    : " in range(" + last + ", -1, -1):\n");
+  out += pad + "for " + j +
+         (v.Trig ? " in range(0, " + std::to_string(v.Terms) + "):\n"
+                 : " in range(" + last + ", -1, -1):\n");
   std::string inner;
   if (k == 0) {
     std::vector<std::string> index;

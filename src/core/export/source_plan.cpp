@@ -12,32 +12,72 @@ namespace quon {
 namespace {
 
 const std::vector<std::string>& Keywords(SourceLanguage language) {
-  static const std::vector<std::string> c = {
-      "auto", "break", "case", "char", "const", "continue", "default", "do", "double", "else",
-      "enum", "extern", "float", "for", "goto", "if", "inline", "int", "long", "register",
-      "restrict", "return", "short", "signed", "sizeof", "static", "struct", "switch",
-      "typedef", "union", "unsigned", "void", "volatile", "while", "_Bool", "_Complex",
-      "_Imaginary", "bool", "true", "false", "class", "new", "delete", "this", "template",
-      "typename", "namespace", "using", "private", "public", "protected", "virtual", "friend",
-      "operator", "try", "catch", "throw", "and", "or", "not", "xor", "and_eq", "or_eq",
-      "not_eq", "xor_eq", "bitand", "bitor", "compl", "mutable", "explicit", "export",
-      "nullptr", "constexpr", "decltype", "noexcept", "static_assert", "thread_local",
-      "alignas", "alignof", "char8_t", "char16_t", "char32_t", "concept", "requires",
-      "consteval", "constinit", "co_await", "co_return", "co_yield", "wchar_t",
-      "dynamic_cast", "static_cast", "const_cast", "reinterpret_cast", "typeid", "asm",
-      "sin", "cos", "atan", "main"};
+  static const std::vector<std::string> c = {"auto",         "break",
+                                             "case",         "char",
+                                             "const",        "continue",
+                                             "default",      "do",
+                                             "double",       "else",
+                                             "enum",         "extern",
+                                             "float",        "for",
+                                             "goto",         "if",
+                                             "inline",       "int",
+                                             "long",         "register",
+                                             "restrict",     "return",
+                                             "short",        "signed",
+                                             "sizeof",       "static",
+                                             "struct",       "switch",
+                                             "typedef",      "union",
+                                             "unsigned",     "void",
+                                             "volatile",     "while",
+                                             "_Bool",        "_Complex",
+                                             "_Imaginary",   "bool",
+                                             "true",         "false",
+                                             "class",        "new",
+                                             "delete",       "this",
+                                             "template",     "typename",
+                                             "namespace",    "using",
+                                             "private",      "public",
+                                             "protected",    "virtual",
+                                             "friend",       "operator",
+                                             "try",          "catch",
+                                             "throw",        "and",
+                                             "or",           "not",
+                                             "xor",          "and_eq",
+                                             "or_eq",        "not_eq",
+                                             "xor_eq",       "bitand",
+                                             "bitor",        "compl",
+                                             "mutable",      "explicit",
+                                             "export",       "nullptr",
+                                             "constexpr",    "decltype",
+                                             "noexcept",     "static_assert",
+                                             "thread_local", "alignas",
+                                             "alignof",      "char8_t",
+                                             "char16_t",     "char32_t",
+                                             "concept",      "requires",
+                                             "consteval",    "constinit",
+                                             "co_await",     "co_return",
+                                             "co_yield",     "wchar_t",
+                                             "dynamic_cast", "static_cast",
+                                             "const_cast",   "reinterpret_cast",
+                                             "typeid",       "asm",
+                                             "sin",          "cos",
+                                             "atan",         "main"};
   static const std::vector<std::string> python = {
-      "False", "None", "True", "and", "as", "assert", "async", "await", "break", "class",
-      "continue", "def", "del", "elif", "else", "except", "finally", "for", "from", "global",
-      "if", "import", "in", "is", "lambda", "nonlocal", "not", "or", "pass", "raise",
-      "return", "try", "while", "with", "yield", "numpy", "math", "range", "float"};
+      "False",   "None",     "True",     "and",    "as",   "assert", "async",  "await",
+      "break",   "class",    "continue", "def",    "del",  "elif",   "else",   "except",
+      "finally", "for",      "from",     "global", "if",   "import", "in",     "is",
+      "lambda",  "nonlocal", "not",      "or",     "pass", "raise",  "return", "try",
+      "while",   "with",     "yield",    "numpy",  "math", "range",  "float"};
   // Fortran has no reserved words; what clashes are the intrinsics the code calls.
-  static const std::vector<std::string> fortran = {"sin", "cos", "atan", "real64",
-                                                   "iso_fortran_env", "real", "integer"};
+  static const std::vector<std::string> fortran = {
+      "sin", "cos", "atan", "real64", "iso_fortran_env", "real", "integer"};
   switch (language) {
-    case SourceLanguage::C: return c;
-    case SourceLanguage::Python: return python;
-    case SourceLanguage::Fortran: return fortran;
+    case SourceLanguage::C:
+      return c;
+    case SourceLanguage::Python:
+      return python;
+    case SourceLanguage::Fortran:
+      return fortran;
   }
   return c;
 }
@@ -73,12 +113,14 @@ std::string Sanitised(const std::string& name, SourceLanguage language) {
 }
 
 std::string Describe(const SourceVariable& v, const ProblemModel& model, std::size_t k) {
+  const std::string offset =
+      v.Center < 0 ? v.Name + " + " + TextForm(-v.Center) : v.Name + " - " + TextForm(v.Center);
   std::string line = "  " + v.Name + ": " + std::to_string(v.Terms) +
-                     (v.Trig ? " trigonometric terms of 2 pi (" : " power terms of (") +
-                     v.Name + " - " + TextForm(v.Center) + ")";
+                     (v.Trig ? " trigonometric terms of 2 pi (" : " power terms of (") + offset +
+                     ")";
   if (v.Trig) line += " / " + TextForm(v.Period);
-  line += ", fitted on [" + TextForm(model.LowerLimit[k]) + ", " +
-          TextForm(model.UpperLimit[k]) + "]";
+  line +=
+      ", fitted on [" + TextForm(model.LowerLimit[k]) + ", " + TextForm(model.UpperLimit[k]) + "]";
   if (v.Parameter != v.Name) line += "; parameter " + v.Parameter;
   return line;
 }
@@ -88,7 +130,7 @@ std::string Describe(const SourceVariable& v, const ProblemModel& model, std::si
 const std::vector<std::string>& InternalNames() {
   static const std::vector<std::string> names = {
       "coef", "_COEF", "value", "o0", "o1", "o2", "o3", "s0", "s1", "s2", "s3", "a0",
-      "a1", "a2", "a3", "t0", "t1", "t2", "t3", "j0", "j1", "j2", "j3"};
+      "a1",   "a2",    "a3",    "t0", "t1", "t2", "t3", "j0", "j1", "j2", "j3"};
   return names;
 }
 
@@ -108,7 +150,8 @@ SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
   const std::string& name = info.FunctionName;
   if (!IsIdentifier(name, language) || taken.count(Folded(name, language)) != 0 ||
       taken.count(Folded(name + "_module", language)) != 0) {
-    throw ExportError("\"" + name + "\" cannot name the function: use letters, digits and _, "
+    throw ExportError("\"" + name +
+                      "\" cannot name the function: use letters, digits and _, "
                       "not starting with a digit, and no keyword or name the code uses itself.");
   }
   SourcePlan plan;
@@ -156,10 +199,12 @@ SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
   }
   plan.Header.push_back(info.Accuracy ? "Accuracy: " + AccuracySummaryLine(*info.Accuracy)
                                       : "Accuracy: not checked.");
-  plan.Header.push_back("The sums run as in the program that made the fit: Horner's scheme for "
-                        "power terms,");
-  plan.Header.push_back("1, sin, cos, sin 2, cos 2, ... with the angle stepped by addition "
-                        "for trigonometric ones.");
+  plan.Header.push_back(
+      "The sums run as in the program that made the fit: Horner's scheme for "
+      "power terms,");
+  plan.Header.push_back(
+      "1, sin, cos, sin 2, cos 2, ... with the angle stepped by addition "
+      "for trigonometric ones.");
   return plan;
 }
 

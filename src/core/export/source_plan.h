@@ -36,8 +36,8 @@ struct SourcePlan {
   std::vector<std::string> Header;        // comment lines, without comment marks
 };
 
-// Names the generated code of every language uses for its own locals (and Fortran also for its coefficient
-// chunks); a parameter or a function of the same name would clash with them.
+// Names the generated code of every language uses for its own locals (and Fortran also for its
+// coefficient chunks); a parameter or a function of the same name would clash with them.
 const std::vector<std::string>& InternalNames();
 
 // Throws ExportError: no results, a coefficient or centre or period that is not finite,

@@ -81,7 +81,8 @@ TEST(EvaluatePointsToFile, KeepsFailedRowsWithTheErrorNumber) {
   testing::TestFunctionSource function = FailingBelowZero();
   test::ScratchDir dir;
   const PointsTable points = ParsePoints("x,y,z\n0.5,1,2\n-0.5,1,2\n", kNames, "points.csv");
-  const PointsRunSummary summary = EvaluatePointsToFile(model, function, points, dir.Path("out.csv"));
+  const PointsRunSummary summary =
+      EvaluatePointsToFile(model, function, points, dir.Path("out.csv"));
   EXPECT_EQ(summary.Rows, 2);
   EXPECT_EQ(summary.FunctionFailures, 1);
   std::istringstream out(test::ReadBytes(dir.Path("out.csv")));

@@ -1,12 +1,13 @@
 // The data exports read back, by a plain CSV parser and by the JSON library, give the
 // listing's coefficients exactly.
+#include "export/data_export.h"
+
 #include <gtest/gtest.h>
 
 #include <charconv>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "export/data_export.h"
 #include "report/term_label.h"
 #include "support/export_problems.h"
 #include "support/file_test_support.h"
@@ -67,7 +68,8 @@ TEST(JsonExport, ReadsBackTheProblemAndExactCoefficients) {
   EXPECT_EQ(doc["variables"][0]["terms"], 9);
   EXPECT_EQ(doc["accuracy"]["max_abs_diff"].get<double>(), 1.5e-14);
   const std::vector<double> coefficients = doc["coefficients"].get<std::vector<double>>();
-  EXPECT_EQ(coefficients, std::vector<double>(model.Coef.data(), model.Coef.data() + model.Coef.size()));
+  EXPECT_EQ(coefficients,
+            std::vector<double>(model.Coef.data(), model.Coef.data() + model.Coef.size()));
 }
 
 TEST(JsonExport, WithoutACheckTheAccuracyIsNull) {

@@ -29,8 +29,8 @@ struct Case {
 std::string Arguments(int n, bool fortran) {
   std::string text;
   for (int i = 0; i < n; ++i) {
-    text += (i ? ", " : "") + (fortran ? "p(" + std::to_string(i + 1) + ")"
-                                       : "p[" + std::to_string(i) + "]");
+    text += (i ? ", " : "") +
+            (fortran ? "p(" + std::to_string(i + 1) + ")" : "p[" + std::to_string(i) + "]");
   }
   return text;
 }
@@ -47,20 +47,24 @@ std::string RunCommand(ExportFormat format, const ScratchDir& dir, int n) {
         format += " %lf";
         targets += ", &p[" + std::to_string(i) + "]";
       }
-      WriteBytes(dir.Path("main.c"),
-                 "#include <stdio.h>\n" + declaration + ");\nint main(void) {\n  double p[4];\n"
-                 "  while (scanf(\"" + format + "\"" + targets + ") == " + std::to_string(n) + ")\n    printf(\"%.17g\\n\", approximation(" +
-                     Arguments(n, false) + "));\n  return 0;\n}\n");
-      return std::string(QUON_CC) + " -std=c99 -Wall -Wextra -pedantic -Werror -o " + d +
-             "prog " + d + "approximation.c " + d + "main.c -lm && " + d + "prog < " + d +
-             "points.txt > " + d + "out.txt";
+      WriteBytes(dir.Path("main.c"), "#include <stdio.h>\n" + declaration +
+                                         ");\nint main(void) {\n  double p[4];\n"
+                                         "  while (scanf(\"" +
+                                         format + "\"" + targets + ") == " + std::to_string(n) +
+                                         ")\n    printf(\"%.17g\\n\", approximation(" +
+                                         Arguments(n, false) + "));\n  return 0;\n}\n");
+      return std::string(QUON_CC) + " -std=c99 -Wall -Wextra -pedantic -Werror -o " + d + "prog " +
+             d + "approximation.c " + d + "main.c -lm && " + d + "prog < " + d + "points.txt > " +
+             d + "out.txt";
     }
     case ExportFormat::Fortran:
       WriteBytes(dir.Path("main.f90"),
                  "program main\n  use approximation_module\n  use, intrinsic :: iso_fortran_env,"
                  " only: real64\n  implicit none\n  real(real64) :: p(4)\n  integer :: ios\n"
-                 "  do\n    read (*, *, iostat=ios) p(1:" + std::to_string(n) + ")\n"
-                 "    if (ios /= 0) exit\n    write (*, '(es26.17e3)') approximation(" +
+                 "  do\n    read (*, *, iostat=ios) p(1:" +
+                     std::to_string(n) +
+                     ")\n"
+                     "    if (ios /= 0) exit\n    write (*, '(es26.17e3)') approximation(" +
                      Arguments(n, true) + ")\n  end do\nend program main\n");
       return std::string(QUON_GFORTRAN) + " -std=f2008 -Wall -Werror -J " + d + " -o " + d +
              "prog " + d + "approximation.f90 " + d + "main.f90 && " + d + "prog < " + d +
