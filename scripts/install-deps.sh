@@ -15,6 +15,7 @@ packages=(
   file
   fonts-dejavu-core
   g++
+  gfortran
   help2man
   libbenchmark-dev
   libclang-rt-14-dev
@@ -25,8 +26,10 @@ packages=(
   libqt6opengl6-dev
   locales
   ninja-build
+  nlohmann-json3-dev
   pkg-config
   poppler-utils
+  python3-numpy
   qt6-base-dev
   qt6-charts-dev
   qt6-qpa-plugins

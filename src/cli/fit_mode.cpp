@@ -87,6 +87,26 @@ int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std
   return ExitNotFittable;
 }
 
+int OpenWithResults(const std::string& file, ProblemModel& model, EntryFields& fields,
+                    ScriptEnvironment& engine, std::FILE* out, std::FILE* err) {
+  try {
+    fields = OpenSpecFile(file, model);
+  } catch (const SpecFileError& e) {
+    Message(err, e.what());
+    return ExitFile;
+  }
+  if (!model.HaveResults) {
+    return ReportFitFailure(RunCompute(model, fields, engine), file, out, err);
+  }
+  try {
+    SetConstants(fields.ConstantItems, engine);
+  } catch (const ScriptFailure& failure) {
+    Message(err, file + ": a constant failed: " + WithNumber(failure.what(), failure.Number));
+    return ExitScriptError;
+  }
+  return ExitSuccess;
+}
+
 std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& args,
                                                 std::FILE* err) {
   FitModeOptions options;

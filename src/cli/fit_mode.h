@@ -59,6 +59,12 @@ int FitAndSave(ProblemModel& model, const EntryFields& fields, ScriptEnvironment
                const std::string& file, const std::string& output, std::FILE* out,
                std::FILE* err);
 
+// Opens the pair `file` and makes sure the model holds results: those the file stores
+// (the user constants then go to the engine), or else a fit as the listing makes it.
+// Returns ExitSuccess, or the exit code after the message (see ReportFitFailure).
+int OpenWithResults(const std::string& file, ProblemModel& model, EntryFields& fields,
+                    ScriptEnvironment& engine, std::FILE* out, std::FILE* err);
+
 // Runs the mode; returns the exit code. Results go to `out`, messages to `err`.
 int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err);
 

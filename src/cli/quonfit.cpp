@@ -8,12 +8,14 @@
 #include "expr_mode.h"
 #include "fit_mode.h"
 #include "suggest_mode.h"
+#include "use_modes.h"
 
 namespace {
 
 void PrintHelp(std::FILE* out) {
-  std::fprintf(out, "Usage:\n%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
-               quon::cli::SuggestModeHelp(), quon::cli::ExprModeHelp());
+  std::fprintf(out, "Usage:\n%s%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
+               quon::cli::SuggestModeHelp(), quon::cli::UseModeHelp(),
+               quon::cli::ExprModeHelp());
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {
@@ -51,6 +53,10 @@ int main(int argc, char** argv) {
   if (WantsSuggestMode(args)) {
     const auto options = ParseSuggestArguments(args, stderr);
     return options ? RunSuggestMode(*options, stdout, stderr) : ExitUsage;
+  }
+  if (WantsUseMode(args)) {
+    const auto options = ParseUseArguments(args, stderr);
+    return options ? RunUseMode(*options, stdout, stderr) : ExitUsage;
   }
   const auto options = ParseFitArguments(args, stderr);
   return options ? RunFitMode(*options, stdout, stderr) : ExitUsage;

@@ -1,18 +1,27 @@
 #include "frm_evaluations.h"
 
+#include <QCoreApplication>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <string>
 
+#include "batch/points_evaluation.h"
+#include "calculus/calculus.h"
 #include "eval/point_evaluation.h"
+#include "eval/script_point_function.h"
+#include "io/spec_file.h"
+#include "model/number_forms.h"
+#include "model/user_constants.h"
 
 namespace quon {
 namespace {
@@ -70,7 +79,18 @@ void frmEvaluations::CreateControls() {
   lblApprox = new QLabel(this);
   lblApprox->setObjectName(QStringLiteral("lblApprox"));
   lblApprox->setAccessibleDescription(QStringLiteral("Approximation value"));
-  for (QLabel* value : {lblFunction, lblApprox}) {
+  lblGrad = new QLabel(QStringLiteral("Gradient="), this);
+  lblGrad->setObjectName(QStringLiteral("lblGrad"));
+  lblGradient = new QLabel(this);
+  lblGradient->setObjectName(QStringLiteral("lblGradient"));
+  lblGradient->setAccessibleDescription(QStringLiteral("Gradient of the approximation"));
+  lblGradient->setToolTip(
+      QStringLiteral("Partial derivatives of the approximation, in the "
+                     "variables' order"));
+  lblFileStatus = new QLabel(this);
+  lblFileStatus->setObjectName(QStringLiteral("lblFileStatus"));
+  lblFileStatus->setWordWrap(true);
+  for (QLabel* value : {lblFunction, lblApprox, lblGradient}) {
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     value->setMinimumWidth(220);
     value->setWordWrap(true);
@@ -79,6 +99,11 @@ void frmEvaluations::CreateControls() {
   cmdCompute->setObjectName(QStringLiteral("cmdCompute"));
   cmdCompute->setToolTip(QStringLiteral("Evaluate approximation and function"));
   cmdCompute->setDefault(true);
+  cmdEvalFile = new QPushButton(QStringLiteral("Evaluate file..."), this);
+  cmdEvalFile->setObjectName(QStringLiteral("cmdEvalFile"));
+  cmdEvalFile->setToolTip(
+      QStringLiteral("Evaluate function and approximation at every point "
+                     "of a CSV file"));
   cmdExit = new QPushButton(QStringLiteral("E&xit"), this);
   cmdExit->setObjectName(QStringLiteral("cmdExit"));
 }
@@ -96,9 +121,12 @@ void frmEvaluations::LayOutWindow() {
   values->addWidget(lblFunction, 0, 1);
   values->addWidget(lblAppr, 1, 0, Qt::AlignRight | Qt::AlignTop);
   values->addWidget(lblApprox, 1, 1);
+  values->addWidget(lblGrad, 2, 0, Qt::AlignRight | Qt::AlignTop);
+  values->addWidget(lblGradient, 2, 1);
   values->setColumnStretch(1, 1);
 
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cmdEvalFile);
   buttons->addStretch(1);
   buttons->addWidget(cmdCompute);
   buttons->addWidget(cmdExit);
@@ -106,12 +134,14 @@ void frmEvaluations::LayOutWindow() {
   auto* window = new QVBoxLayout(this);
   window->addWidget(fraEval);
   window->addLayout(values);
+  window->addWidget(lblFileStatus);
   window->addStretch(1);
   window->addLayout(buttons);
 }
 
 void frmEvaluations::ConnectHandlers() {
   connect(cmdCompute, &QPushButton::clicked, this, &frmEvaluations::cmdCompute_Click);
+  connect(cmdEvalFile, &QPushButton::clicked, this, &frmEvaluations::cmdEvalFile_Click);
   connect(cmdExit, &QPushButton::clicked, this, &frmEvaluations::cmdExit_Click);
   for (QLineEdit* text : txtVarx) {
     connect(text, &QLineEdit::returnPressed, this, &frmEvaluations::cmdCompute_Click);
@@ -137,11 +167,83 @@ void frmEvaluations::cmdCompute_Click() {
   const PointEvaluation result = EvaluateAtPoint(model_, engine_, point);
   lblApprox->setText(QString::fromStdString(result.ApproxText));
   lblFunction->setText(QString::fromStdString(result.FunctionText));
+  lblGradient->setText(result.ApproxValid ? GradientText() : QString());
   if (result.PointSent) {
     QList<double> values;
     for (std::size_t k = 0; k < point.size(); ++k) values.append(model_.EvalPoint[k]);
     Q_EMIT EvaluationPointChanged(values);
   }
+}
+
+QString frmEvaluations::GradientText() const {
+  const int count = std::clamp(model_.LastVar, 0, MaxVars - 1) + 1;
+  const std::vector<double> point(model_.EvalPoint.begin(), model_.EvalPoint.begin() + count);
+  try {
+    QStringList parts;
+    for (double d : Gradient(model_, point)) parts << QString::fromStdString(TextForm(d));
+    return QStringLiteral("(") + parts.join(QStringLiteral(", ")) + QStringLiteral(")");
+  } catch (const CalculusError& e) {
+    return QString::fromStdString(e.what());
+  }
+}
+
+void frmEvaluations::cmdEvalFile_Click() {
+  const QString points =
+      QFileDialog::getOpenFileName(this, QStringLiteral("Points to evaluate"), QString(),
+                                   QStringLiteral("CSV files (*.csv);;All files (*)"));
+  if (points.isEmpty()) return;
+  const QString output = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Write the values to"),
+      points.left(points.lastIndexOf('.')) + QStringLiteral("_values.csv"),
+      QStringLiteral("CSV files (*.csv);;All files (*)"));
+  if (output.isEmpty()) return;
+  EvaluateFile(points, output);
+}
+
+void frmEvaluations::EvaluateFile(const QString& pointsPath, const QString& outputPath) {
+  if (!model_.HaveResults) {
+    lblFileStatus->setText(QString::fromUtf8(NoCurrentFitText));
+    return;
+  }
+  const int count = std::clamp(model_.LastVar, 0, MaxVars - 1) + 1;
+  const std::vector<std::string> names(model_.VarName.begin(), model_.VarName.begin() + count);
+  QProgressDialog progress(QStringLiteral("Evaluating %1...").arg(pointsPath),
+                           QStringLiteral("Cancel"), 0, 1000, this);
+  progress.setObjectName(QStringLiteral("prgEvalFile"));
+  progress.setWindowTitle(QStringLiteral("Evaluate file"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  try {
+    const PointsTable table = ReadPointsFile(pointsPath.toStdString(), names);
+    SetConstants({model_.Constants.begin(),
+                  model_.Constants.begin() + std::clamp(model_.ConstCount, 0, MaxConstants)},
+                 engine_);
+    ScriptPointFunctionSource function(engine_, model_.Equation, names);
+    const PointsRunSummary summary = EvaluatePointsToFile(
+        model_, function, table, outputPath.toStdString(), [&](int64_t done, int64_t total) {
+          progress.setValue(total == 0 ? 1000 : static_cast<int>(done * 1000 / total));
+          QCoreApplication::processEvents();
+          return !progress.wasCanceled();
+        });
+    if (summary.Cancelled) {
+      lblFileStatus->setText(QStringLiteral("Cancelled; nothing was written."));
+    } else {
+      lblFileStatus->setText(QStringLiteral("%1 points written to %2; the function failed at %3, "
+                                            "the approximation at %4.")
+                                 .arg(summary.Rows)
+                                 .arg(outputPath)
+                                 .arg(summary.FunctionFailures)
+                                 .arg(summary.ApproximationFailures));
+    }
+  } catch (const PointsFileError& e) {
+    lblFileStatus->setText(QString::fromStdString(e.what()));
+  } catch (const SpecFileError& e) {
+    lblFileStatus->setText(QString::fromStdString(e.what()));
+  } catch (const ScriptFailure& failure) {
+    lblFileStatus->setText(QStringLiteral("The function cannot be evaluated: ") +
+                           QString::fromStdString(failure.what()));
+  }
+  progress.reset();
 }
 
 void frmEvaluations::cmdExit_Click() { close(); }

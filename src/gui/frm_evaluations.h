@@ -1,6 +1,8 @@
 // The evaluation window: the user types a point, one value per variable, and Compute shows
-// the function and the fitted approximation there side by side. Modeless; closing it
-// (Exit or the close box) deletes it, and the next show builds it afresh.
+// the function and the fitted approximation there side by side, with the approximation's
+// gradient. "Evaluate file..." does the same for every point of a CSV file, writing a CSV
+// file, under a progress dialog that can cancel it. Modeless; closing it (Exit or the
+// close box) deletes it, and the next show builds it afresh.
 #pragma once
 
 #include <QList>
@@ -27,6 +29,11 @@ class frmEvaluations : public QWidget {
   // model and engine belong to the main window and must outlive this one.
   frmEvaluations(ProblemModel& model, ScriptEnvironment& engine, QWidget* parent = nullptr);
 
+  // Evaluates the points of the CSV file `pointsPath` into `outputPath` (see
+  // batch/points_evaluation.h) and says in lblFileStatus how it went. A bad points file, a
+  // failed write or a cancel leaves no output file.
+  void EvaluateFile(const QString& pointsPath, const QString& outputPath);
+
  Q_SIGNALS:
   // The point in EvalPoint(0..LastVar) has been sent to the engine by a Compute; its
   // values follow in variable order.
@@ -39,7 +46,10 @@ class frmEvaluations : public QWidget {
   void Form_Load();
 
   void cmdCompute_Click();
+  void cmdEvalFile_Click();
   void cmdExit_Click();
+  // The gradient of the approximation at EvalPoint, for lblGradient.
+  QString GradientText() const;
 
   ProblemModel& model_;
   ScriptEnvironment& engine_;
@@ -51,7 +61,11 @@ class frmEvaluations : public QWidget {
   QLabel* lblFunction = nullptr;
   QLabel* lblAppr = nullptr;
   QLabel* lblApprox = nullptr;
+  QLabel* lblGrad = nullptr;
+  QLabel* lblGradient = nullptr;
+  QLabel* lblFileStatus = nullptr;
   QPushButton* cmdCompute = nullptr;
+  QPushButton* cmdEvalFile = nullptr;
   QPushButton* cmdExit = nullptr;
 };
 

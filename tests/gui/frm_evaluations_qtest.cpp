@@ -1,6 +1,11 @@
 // The evaluation window driven through its own widgets: the rows it shows, the two values at
 // a typed point and the point it signals. What the labels say for each kind of point is
 // the core's rule (point_evaluation_test).
+// Also the gradient and the evaluation of a points file.
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -89,6 +94,40 @@ class FrmEvaluationsTest : public QObject {
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).value<QList<double>>(), (QList<double>{0.5, -2.0}));
     QCOMPARE(f.model.EvalPoint[1], -2.0);
+  }
+
+  void gradientShowsBesideTheApproximation() {
+    Fixture f(TwoVariableProblem);  // x*y+sin(y): the fit is exact in x, d/dx = y
+    f.Value(0)->setText(QStringLiteral("0.5"));
+    f.Value(1)->setText(QStringLiteral("3"));
+    f.Compute();
+    const QString gradient = f.window->findChild<QLabel*>(QStringLiteral("lblGradient"))->text();
+    const QStringList parts = gradient.mid(1, gradient.size() - 2).split(QStringLiteral(", "));
+    QCOMPARE(parts.size(), 2);
+    QCOMPARE(parts[0].toDouble(), 3.0);
+  }
+
+  void evaluateFileWritesEveryPointOrNothing() {
+    Fixture f;
+    const QString dir = QDir::tempPath() + QStringLiteral("/quon_eval_file_%1").arg(getpid());
+    QDir().mkpath(dir);
+    const auto write = [&](const QString& name, const QByteArray& text) {
+      QFile file(dir + name);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(text);
+    };
+    write(QStringLiteral("/good.csv"), "x\n1.5\n0.25\n");
+    write(QStringLiteral("/bad.csv"), "x\n1.5\nabc\n");
+    auto* status = f.window->findChild<QLabel*>(QStringLiteral("lblFileStatus"));
+    f.window->EvaluateFile(dir + QStringLiteral("/bad.csv"), dir + QStringLiteral("/bad_out.csv"));
+    QVERIFY2(status->text().contains(QStringLiteral("row 3, column 1")),
+             qPrintable(status->text()));
+    QVERIFY(!QFile::exists(dir + QStringLiteral("/bad_out.csv")));
+    f.window->EvaluateFile(dir + QStringLiteral("/good.csv"), dir + QStringLiteral("/out.csv"));
+    QFile out(dir + QStringLiteral("/out.csv"));
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    QCOMPARE(out.readAll().split('\n').at(1), QByteArray("1.5,2.25,2.25,0"));
+    QDir(dir).removeRecursively();
   }
 
   void exitClosesAndDeletesTheWindow() {

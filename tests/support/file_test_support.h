@@ -39,7 +39,7 @@ class ScratchDir {
  public:
   ScratchDir() {
     static std::atomic<int> counter{0};
-    dir_ = std::filesystem::path(testing::TempDir()) /
+    dir_ = std::filesystem::path(::testing::TempDir()) /
            ("quon_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
     std::filesystem::create_directories(dir_);
   }

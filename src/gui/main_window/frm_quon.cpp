@@ -13,6 +13,7 @@
 
 #include "frm_about.h"
 #include "frm_evaluations.h"
+#include "frm_export.h"
 #include "frm_plot.h"
 #include "main_window/constants_panel.h"
 #include "main_window/control_factory.h"
@@ -63,6 +64,8 @@ void frmQuon::CreateMenus() {
   mnuFileBar2 = MakeAction(this, "mnuFileBar2", QString());
   mnuFileBar2->setSeparator(true);
   mnuFile->addActions({mnuOpen, mnuFileBar1, mnuSave, mnuSaveAs, mnuFileBar2});
+  mnuExport = MakeAction(this, "mnuExport", QStringLiteral("Export..."));
+  mnuFile->addAction(mnuExport);
 
   // Print, Help and About are commands on the menu bar itself.
   mnuPrint = MakeAction(this, "mnuPrint", QStringLiteral("Print"));
@@ -133,6 +136,7 @@ void frmQuon::SetTabOrder() {
 void frmQuon::ConnectHandlers() {
   connect(cmdExit, &QPushButton::clicked, this, &frmQuon::cmdExit_Click);
   connect(cmdSuggestTerms, &QPushButton::clicked, this, &frmQuon::cmdSuggestTerms_Click);
+  connect(mnuExport, &QAction::triggered, this, &frmQuon::mnuExport_Click);
   connect(mnuHelp, &QAction::triggered, this, &frmQuon::mnuHelp_Click);
   connect(mnuAbout, &QAction::triggered, this, &frmQuon::mnuAbout_Click);
   connect(mnuOpen, &QAction::triggered, files_, &FileCommands::mnuOpen_Click);
@@ -150,6 +154,7 @@ void frmQuon::SetMenuStates() {
   mnuSave->setEnabled(fixed);
   mnuSaveAs->setEnabled(fixed);
   mnuPrint->setEnabled(fixed);
+  mnuExport->setEnabled(fixed);
   mnuHelp->setEnabled(true);
   mnuAbout->setVisible(fixed);
 }
@@ -193,6 +198,13 @@ void frmQuon::mnuHelp_Click() {
 }
 
 void frmQuon::mnuAbout_Click() { ShowAbout(); }
+
+// Window-modal and deleted on close: the main window is not blocked in a nested loop.
+void frmQuon::mnuExport_Click() {
+  auto* window = new frmExport(model_, *engine_, services_.Dialogs, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->open();
+}
 
 void frmQuon::ClearResults() {
   if (results_ != nullptr) results_->ClearResults();

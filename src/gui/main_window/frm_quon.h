@@ -95,6 +95,7 @@ class frmQuon : public QMainWindow {
   void cmdSuggestTerms_Click();
   void mnuHelp_Click();
   void mnuAbout_Click();
+  void mnuExport_Click();
 
   ShellServices services_;
   ProblemModel model_;
@@ -119,6 +120,7 @@ class frmQuon : public QMainWindow {
   QAction* mnuSaveAs = nullptr;
   QAction* mnuFileBar2 = nullptr;
   QAction* mnuPrint = nullptr;
+  QAction* mnuExport = nullptr;
   QAction* mnuHelp = nullptr;
   QAction* mnuAbout = nullptr;
 };

@@ -51,7 +51,7 @@ class FrmQuonTest : public QObject {
     const MenuState first{true, false, false, false, true, false};
     QVERIFY(MenusOf(w) == first);
     QCOMPARE(w.Child<QMenu>("mnuFile")->title(), QStringLiteral("File"));
-    QCOMPARE(w.Child<QMenu>("mnuFile")->actions().size(), 5);
+    QCOMPARE(w.Child<QMenu>("mnuFile")->actions().size(), 6);  // the file commands, Export...
     QVERIFY(w.Menu("mnuFileBar1")->isSeparator());
     QVERIFY(w.Menu("mnuFileBar2")->isSeparator());
 

@@ -1,0 +1,68 @@
+// quonfit FILE --derivative VAR[,VAR...] --at VALUE... and quonfit FILE --integral.
+#include "batch/variable_names.h"
+#include "calculus/calculus.h"
+#include "fit_mode.h"
+#include "model/entry_checks.h"
+#include "model/number_forms.h"
+#include "use_modes.h"
+
+namespace quon::cli {
+namespace {
+
+// A usage message, or empty when the options fit the problem's variables.
+std::string CheckAgainstProblem(const UseOptions& options, const std::vector<std::string>& names) {
+  const std::string count = std::to_string(names.size());
+  if (options.Mode == UseMode::Derivative) {
+    for (const std::string& variable : options.Variables) {
+      bool known = false;
+      for (const std::string& name : names) known = known || SameVariableName(variable, name);
+      if (!known) {
+        return "--derivative: \"" + variable + "\" is not a variable of " + options.File + " (" +
+               JoinNames(names) + ")";
+      }
+    }
+    if (options.At.size() != names.size())
+      return "--at needs " + count + " values, one per variable";
+  }
+  if (options.Mode == UseMode::Integral && !options.Box.empty() &&
+      options.Box.size() != 2 * names.size()) {
+    return "--box needs " + std::to_string(2 * names.size()) +
+           " values, a lower and an upper limit per variable";
+  }
+  return {};
+}
+
+}  // namespace
+
+int RunCalculusMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
+  ProblemModel model;
+  EntryFields fields;
+  ScriptEnvironment engine;
+  const int opened = OpenWithResults(options.File, model, fields, engine, out, err);
+  if (opened != ExitSuccess) return opened;
+  const std::vector<std::string> names(model.VarName.begin(),
+                                       model.VarName.begin() + model.LastVar + 1);
+  if (const std::string problem = CheckAgainstProblem(options, names); !problem.empty()) {
+    Message(err, problem + " (see quonfit --help)");
+    return ExitUsage;
+  }
+  try {
+    if (options.Mode == UseMode::Derivative) {
+      const double value = PartialDerivative(model, options.Variables, options.At);
+      return WriteAll(out, err, "Derivative=" + TextForm(value) + "\n") ? ExitSuccess : ExitFile;
+    }
+    std::vector<double> lower;
+    std::vector<double> upper;
+    for (std::size_t i = 0; i + 1 < options.Box.size(); i += 2) {
+      lower.push_back(options.Box[i]);
+      upper.push_back(options.Box[i + 1]);
+    }
+    const double value = Integral(model, lower, upper);
+    return WriteAll(out, err, "Integral=" + TextForm(value) + "\n") ? ExitSuccess : ExitFile;
+  } catch (const CalculusError& e) {
+    Message(err, options.File + ": " + e.what());
+    return ExitNotFittable;
+  }
+}
+
+}  // namespace quon::cli

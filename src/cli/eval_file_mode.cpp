@@ -1,0 +1,46 @@
+// quonfit FILE --eval-file POINTS.csv [-o OUT.csv].
+#include "batch/points_evaluation.h"
+#include "eval/script_point_function.h"
+#include "fit_mode.h"
+#include "io/spec_file.h"
+#include "use_modes.h"
+
+namespace quon::cli {
+
+int RunEvalFileMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
+  ProblemModel model;
+  EntryFields fields;
+  ScriptEnvironment engine;
+  const int opened = OpenWithResults(options.File, model, fields, engine, out, err);
+  if (opened != ExitSuccess) return opened;
+  const std::vector<std::string> names(model.VarName.begin(),
+                                       model.VarName.begin() + model.LastVar + 1);
+  PointsTable points;
+  try {
+    // The whole file is read before anything is written: a bad row costs no output.
+    points = ReadPointsFile(options.PointsFile, names);
+  } catch (const PointsFileError& e) {
+    Message(err, e.what());
+    return ExitFile;
+  }
+  try {
+    ScriptPointFunctionSource function(engine, model.Equation, names);
+    if (!options.Output.empty()) {
+      EvaluatePointsToFile(model, function, points, options.Output);
+      return ExitSuccess;
+    }
+    bool written = true;
+    EvaluatePoints(model, function, points, [&](std::string_view text) {
+      written = written && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    });
+    return WriteAll(out, err, std::string()) && written ? ExitSuccess : ExitFile;
+  } catch (const ScriptFailure& failure) {
+    Message(err, options.File + ": the function cannot be evaluated: " + failure.what());
+    return ExitScriptError;
+  } catch (const SpecFileError& e) {
+    Message(err, e.what());
+    return ExitFile;
+  }
+}
+
+}  // namespace quon::cli

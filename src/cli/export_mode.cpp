@@ -1,0 +1,51 @@
+// quonfit FILE --export FORMAT [--name NAME] [-o OUT].
+#include "eval/accuracy_check.h"
+#include "eval/script_point_function.h"
+#include "fit_mode.h"
+#include "io/spec_file.h"
+#include "use_modes.h"
+
+namespace quon::cli {
+namespace {
+
+// The check that the window runs after a fit, for the header of a source export. A
+// function that cannot be checked leaves the export without an accuracy line.
+std::optional<AccuracyResult> Check(const ProblemModel& model, ScriptEnvironment& engine) {
+  try {
+    const std::vector<std::string> names(model.VarName.begin(),
+                                         model.VarName.begin() + model.LastVar + 1);
+    ScriptPointFunctionSource source(engine, model.Equation, names);
+    return CheckAccuracy(model, source);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+int RunExportMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
+  ProblemModel model;
+  EntryFields fields;
+  ScriptEnvironment engine;
+  const int opened = OpenWithResults(options.File, model, fields, engine, out, err);
+  if (opened != ExitSuccess) return opened;
+  ExportInfo info;
+  info.FunctionName = options.FunctionName;
+  info.Constants = fields.ConstantItems;
+  if (options.Format != ExportFormat::Csv) info.Accuracy = Check(model, engine);
+  try {
+    if (options.Output.empty()) {
+      return WriteAll(out, err, ExportText(options.Format, model, info)) ? ExitSuccess : ExitFile;
+    }
+    WriteExport(options.Output, options.Format, model, info);
+    return ExitSuccess;
+  } catch (const ExportError& e) {
+    Message(err, e.what());
+    return ExitUsage;
+  } catch (const SpecFileError& e) {
+    Message(err, e.what());
+    return ExitFile;
+  }
+}
+
+}  // namespace quon::cli

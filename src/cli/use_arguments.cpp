@@ -1,0 +1,162 @@
+#include <string_view>
+
+#include "fit_mode.h"
+#include "model/number_forms.h"
+#include "use_modes.h"
+
+namespace quon::cli {
+namespace {
+
+bool IsModeSwitch(const std::string& arg) {
+  return arg == "--export" || arg == "--eval-file" || arg == "--derivative" || arg == "--integral";
+}
+
+// The numbers that follow args[i] up to the next option (a text starting with "-" that is
+// not a number); false for another text that is not a number.
+bool TakeNumbers(const std::vector<std::string>& args, std::size_t& i, std::vector<double>& into,
+                 std::string& bad) {
+  while (i + 1 < args.size()) {
+    const std::string& text = args[i + 1];
+    if (!IsNumber(text)) {
+      if (!text.empty() && text[0] == '-') break;
+      bad = text;
+      return false;
+    }
+    into.push_back(LeadingNumber(text));
+    ++i;
+  }
+  return true;
+}
+
+std::vector<std::string> SplitAtCommas(const std::string& text) {
+  std::vector<std::string> parts(1);
+  for (char c : text) {
+    if (c == ',') {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(c);
+    }
+  }
+  return parts;
+}
+
+}  // namespace
+
+bool WantsUseMode(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (IsModeSwitch(arg)) return true;
+  }
+  return false;
+}
+
+std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args, std::FILE* err) {
+  UseOptions options;
+  const auto fail = [&](const std::string& text) {
+    Message(err, text + " (see quonfit --help)");
+    return std::nullopt;
+  };
+  int modes = 0;
+  bool haveAt = false;
+  bool haveBox = false;
+  bool haveName = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size() && !args[i + 1].empty();
+    std::string bad;
+    if (IsModeSwitch(arg)) ++modes;
+    if (arg == "--export") {
+      options.Mode = UseMode::Export;
+      const auto format = hasValue ? ParseExportFormat(args[i + 1]) : std::nullopt;
+      if (!format) return fail("--export needs one of c, python, fortran, csv, json");
+      options.Format = *format;
+      ++i;
+    } else if (arg == "--eval-file") {
+      options.Mode = UseMode::EvalFile;
+      if (!hasValue) return fail("--eval-file needs the path of a points file");
+      options.PointsFile = args[++i];
+    } else if (arg == "--derivative") {
+      options.Mode = UseMode::Derivative;
+      if (!hasValue) return fail("--derivative needs variable names, one per order (x,x)");
+      options.Variables = SplitAtCommas(args[++i]);
+    } else if (arg == "--integral") {
+      options.Mode = UseMode::Integral;
+    } else if (arg == "--at") {
+      haveAt = true;
+      if (!TakeNumbers(args, i, options.At, bad))
+        return fail("--at: \"" + bad + "\" is not a number");
+    } else if (arg == "--box") {
+      haveBox = true;
+      if (!TakeNumbers(args, i, options.Box, bad))
+        return fail("--box: \"" + bad + "\" is not a number");
+    } else if (arg == "--name") {
+      if (!hasValue) return fail("--name needs the name of the function");
+      options.FunctionName = args[++i];
+      haveName = true;
+    } else if (arg == "-o") {
+      if (!hasValue) return fail("-o needs the path of the output file");
+      if (!options.Output.empty()) return fail("-o is given twice");
+      options.Output = args[++i];
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return fail("unknown option " + arg);
+    } else if (!options.File.empty()) {
+      return fail("more than one file given: " + options.File + " and " + arg);
+    } else {
+      options.File = arg;
+    }
+  }
+  if (options.File.empty()) return fail("no specification file given");
+  if (modes > 1)
+    return fail("--export, --eval-file, --derivative and --integral exclude each other");
+  if (haveName && options.Mode != UseMode::Export) return fail("--name belongs to --export");
+  if (haveAt != (options.Mode == UseMode::Derivative)) {
+    return fail(haveAt ? "--at belongs to --derivative" : "--derivative needs --at and the point");
+  }
+  if (haveBox && options.Mode != UseMode::Integral) return fail("--box belongs to --integral");
+  if (haveBox && options.Box.empty())
+    return fail("--box needs a lower and an upper limit per variable");
+  const bool calculus = options.Mode == UseMode::Derivative || options.Mode == UseMode::Integral;
+  if (calculus && !options.Output.empty())
+    return fail("-o does not go with --derivative or --integral");
+  return options;
+}
+
+int RunUseMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
+  switch (options.Mode) {
+    case UseMode::Export:
+      return RunExportMode(options, out, err);
+    case UseMode::EvalFile:
+      return RunEvalFileMode(options, out, err);
+    case UseMode::Derivative:
+    case UseMode::Integral:
+      return RunCalculusMode(options, out, err);
+  }
+  return ExitUsage;
+}
+
+bool WriteAll(std::FILE* out, std::FILE* err, const std::string& text) {
+  if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
+    Message(err, "cannot write the results to the standard output");
+    return false;
+  }
+  return true;
+}
+
+const char* UseModeHelp() {
+  return "  quonfit FILE --export c|python|fortran|csv|json [--name NAME] [-o OUT]\n"
+         "      Uses the results FILE stores, or fits it first, and writes the\n"
+         "      approximation as the source of one function NAME (default\n"
+         "      approximation) that evaluates it exactly as quon does, or its\n"
+         "      coefficients as a CSV table or the whole problem as JSON.\n"
+         "  quonfit FILE --eval-file POINTS.csv [-o OUT.csv]\n"
+         "      POINTS.csv: a header naming the variables in any order, one point per\n"
+         "      row. Writes per point its coordinates, function, approximation and\n"
+         "      difference; a failing value reads \"error N\" with its error number.\n"
+         "  quonfit FILE --derivative VAR[,VAR...] --at VALUE...\n"
+         "      Derivative= the partial derivative of the approximation, once in VAR\n"
+         "      for each name given (x,x: second derivative in x), at the point.\n"
+         "  quonfit FILE --integral [--box LOW HIGH...]\n"
+         "      Integral= the integral of the approximation over the problem's box,\n"
+         "      or over the box with a LOW and a HIGH limit per variable.\n";
+}
+
+}  // namespace quon::cli

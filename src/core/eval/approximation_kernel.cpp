@@ -1,0 +1,129 @@
+#include "eval/approximation_kernel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "eval/evaluator.h"
+
+namespace quon {
+
+ApproximationKernel::ApproximationKernel(const ProblemModel& model) {
+  if (!model.HaveResults || model.Coef.empty()) {
+    throw std::logic_error("The model holds no results to evaluate.");
+  }
+  for (int k = 0; k < MaxVars; ++k) {
+    const auto s = static_cast<std::size_t>(k);
+    if (model.Coef.extent(k) != model.LastTerm[s] + 1) {
+      throw std::logic_error("The coefficients do not match the variables' numbers of terms.");
+    }
+    terms_[s] = model.Coef.extent(k);
+  }
+  variables_ = std::clamp(model.LastVar, 0, MaxVars - 1) + 1;
+  for (std::size_t k = 0; k < static_cast<std::size_t>(variables_); ++k) {
+    isTrig_[k] = model.IsTrig[k];
+    center_[k] = model.Center[k];
+    period_[k] = model.Period[k];
+  }
+  const auto n0 = static_cast<std::size_t>(terms_[0]);
+  rest_ = model.Coef.size() / n0;
+  transposed_.resize(model.Coef.size());
+  const double* coef = model.Coef.data();
+  for (std::size_t r = 0; r < rest_; ++r) {
+    for (std::size_t j = 0; j < n0; ++j) transposed_[j * rest_ + r] = coef[r * n0 + j];
+  }
+  level_.resize(rest_);
+  next_.resize(rest_);
+}
+
+double ApproximationKernel::At(std::span<const double> point) {
+  std::array<Factor, MaxVars> factors{};
+  for (int k = 0; k < variables_; ++k) {
+    const auto s = static_cast<std::size_t>(k);
+    const double offset = point[s] - center_[s];
+    if (!isTrig_[s]) {
+      factors[s] = Factor{true, offset, nullptr};
+      continue;
+    }
+    if (period_[s] == 0.0) {
+      throw EvaluationError(EvalDivisionByZero, "Division by zero: the period of variable " +
+                                                    std::to_string(k + 1) + " is 0.");
+    }
+    const double step = std::atan(1.0) * offset * 8.0 / period_[s];
+    if (!std::isfinite(step)) {
+      throw EvaluationError(EvalOverflow, "Overflow: the angle of variable " +
+                                              std::to_string(k + 1) + " is too large.");
+    }
+    // The evaluator's running angle: cos for even terms, the angle stepped before each sine.
+    std::vector<double>& values = termValues_[s];
+    values.resize(static_cast<std::size_t>(terms_[s]));
+    double angle = 0.0;
+    for (std::size_t j = 0; j < values.size(); ++j) {
+      if (j % 2 == 1) angle = angle + step;
+      values[j] = j % 2 == 0 ? std::cos(angle) : std::sin(angle);
+    }
+    factors[s] = Factor{false, 0.0, values.data()};
+  }
+  const double value = Reduce(factors);
+  if (!std::isfinite(value)) {
+    throw EvaluationError(EvalOverflow, "Overflow in the value of the approximation.");
+  }
+  return value;
+}
+
+double ApproximationKernel::Contract(const std::array<std::vector<double>, MaxVars>& weights) {
+  std::array<Factor, MaxVars> factors{};
+  for (std::size_t k = 0; k < static_cast<std::size_t>(variables_); ++k) {
+    if (weights[k].size() != static_cast<std::size_t>(terms_[k])) {
+      throw std::logic_error("A weight list does not match its variable's number of terms.");
+    }
+    factors[k] = Factor{false, 0.0, weights[k].data()};
+  }
+  return Reduce(factors);
+}
+
+double ApproximationKernel::Reduce(const std::array<Factor, MaxVars>& factors) {
+  // Variable 0: the sums over j0 for every combination r, interleaved.
+  const auto n0 = static_cast<std::size_t>(terms_[0]);
+  double* sums = level_.data();
+  const double* coef = transposed_.data();
+  for (std::size_t r = 0; r < rest_; ++r) sums[r] = 0.0;
+  if (factors[0].Horner) {
+    const double o = factors[0].Offset;
+    for (std::size_t j = n0; j-- > 0;) {
+      const double* row = coef + j * rest_;
+      for (std::size_t r = 0; r < rest_; ++r) sums[r] = sums[r] * o + row[r];
+    }
+  } else {
+    for (std::size_t j = 0; j < n0; ++j) {
+      const double* row = coef + j * rest_;
+      const double w = factors[0].Weights != nullptr ? factors[0].Weights[j] : 1.0;
+      for (std::size_t r = 0; r < rest_; ++r) sums[r] = sums[r] + row[r] * w;
+    }
+  }
+  // Variables 1..3: each level's sums over adjacent results of the level below.
+  std::size_t count = rest_;
+  for (std::size_t k = 1; k < static_cast<std::size_t>(MaxVars); ++k) {
+    const auto n = static_cast<std::size_t>(terms_[k]);
+    const std::size_t outer = count / n;
+    const Factor& f = factors[k];
+    for (std::size_t r = 0; r < outer; ++r) {
+      const double* inner = level_.data() + r * n;
+      double sum = 0.0;
+      if (f.Horner) {
+        for (std::size_t j = n; j-- > 0;) sum = sum * f.Offset + inner[j];
+      } else {
+        for (std::size_t j = 0; j < n; ++j) {
+          sum = sum + inner[j] * (f.Weights != nullptr ? f.Weights[j] : 1.0);
+        }
+      }
+      next_[r] = sum;
+    }
+    std::swap(level_, next_);
+    count = outer;
+  }
+  return level_[0];
+}
+
+}  // namespace quon

@@ -1,0 +1,87 @@
+#include "export/c_source.h"
+
+#include "export/number_text.h"
+
+namespace quon {
+namespace {
+
+std::string Index(std::size_t k) { return std::to_string(k); }
+
+// The nested sums, variable k's outermost; `pad` is the indentation.
+void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, std::string& out) {
+  const SourceVariable& v = plan.Variables[k];
+  const std::string j = "j" + Index(k);
+  const std::string s = "s" + Index(k);
+  out += pad + "double " + s + " = 0.0;\n";
+  if (v.Trig) {
+    out += pad + "for (int " + j + " = 0; " + j + " < " + std::to_string(v.Terms) + "; ++" + j +
+           ") {\n";
+  } else {
+    out += pad + "for (int " + j + " = " + std::to_string(v.Terms - 1) + "; " + j + " >= 0; --" +
+           j + ") {\n";
+  }
+  std::string inner;
+  if (k == 0) {
+    std::vector<std::string> index;
+    for (std::size_t i = 0; i < plan.Variables.size(); ++i) index.push_back("j" + Index(i));
+    inner = "coef[" + FlatIndexExpression(plan, index) + "]";
+  } else {
+    EmitLevel(plan, k - 1, pad + "  ", out);
+    inner = "s" + Index(k - 1);
+  }
+  if (v.Trig) {
+    out += pad + "  " + s + " = " + s + " + " + inner + " * t" + Index(k) + "[" + j + "];\n";
+  } else {
+    out += pad + "  " + s + " = " + s + " * o" + Index(k) + " + " + inner + ";\n";
+  }
+  out += pad + "}\n";
+}
+
+}  // namespace
+
+std::string CSource(const SourcePlan& plan) {
+  std::string out = "/*\n";
+  for (std::string line : plan.Header) {
+    // A comment must not end early, whatever the function text holds.
+    for (std::size_t at; (at = line.find("*/")) != std::string::npos;) line.replace(at, 2, "* /");
+    out += " * " + line + "\n";
+  }
+  out += " */\n#include <math.h>\n\ndouble " + plan.FunctionName + "(";
+  for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
+    out += (k == 0 ? "double " : ", double ") + plan.Variables[k].Parameter;
+  }
+  out += ")\n{\n  static const double coef[" + std::to_string(plan.Coefficients.size()) + "] = {";
+  for (std::size_t i = 0; i < plan.Coefficients.size(); ++i) {
+    out += (i % 3 == 0 ? "\n    " : " ") + SeventeenDigits(plan.Coefficients[i]) + ",";
+  }
+  out += "\n  };\n";
+  for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
+    const SourceVariable& v = plan.Variables[k];
+    const std::string o = "o" + Index(k);
+    const std::string offset = v.Parameter + " - (" + SeventeenDigits(v.Center) + ")";
+    if (!v.Trig) {
+      out += "  const double " + o + " = " + offset + ";\n";
+      continue;
+    }
+    // The angle step 2 pi (x - c) / P, and the terms 1, sin, cos, sin 2, ... with the
+    // multiples of the step built by repeated addition.
+    const std::string t = "t" + Index(k);
+    const std::string a = "a" + Index(k);
+    const std::string j = "j" + Index(k);
+    out += "  const double " + o + " = atan(1.0) * (" + offset + ") * 8.0 / (" +
+           SeventeenDigits(v.Period) + ");\n";
+    out += "  double " + t + "[" + std::to_string(v.Terms) + "];\n";
+    out += "  double " + a + " = 0.0;\n";
+    out +=
+        "  for (int " + j + " = 0; " + j + " < " + std::to_string(v.Terms) + "; ++" + j + ") {\n";
+    out += "    if (" + j + " % 2 == 1) " + a + " = " + a + " + " + o + ";\n";
+    out += "    " + t + "[" + j + "] = " + j + " % 2 == 0 ? cos(" + a + ") : sin(" + a + ");\n";
+    out += "  }\n";
+  }
+  const std::size_t top = plan.Variables.size() - 1;
+  EmitLevel(plan, top, "  ", out);
+  out += "  return s" + Index(top) + ";\n}\n";
+  return out;
+}
+
+}  // namespace quon

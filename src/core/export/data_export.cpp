@@ -1,0 +1,89 @@
+#include "export/data_export.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "export/csv_field.h"
+#include "export/number_text.h"
+#include "report/term_label.h"
+
+namespace quon {
+namespace {
+
+int VariableCount(const ProblemModel& model) { return std::clamp(model.LastVar, 0, 3) + 1; }
+
+void RequireResults(const ProblemModel& model) {
+  if (!model.HaveResults || model.Coef.empty()) {
+    throw ExportError("There are no results to export: compute the fit first.");
+  }
+}
+
+// NaN and infinities have no JSON number; they become null.
+nlohmann::json Number(double value) {
+  return std::isfinite(value) ? nlohmann::json(value) : nlohmann::json(nullptr);
+}
+
+nlohmann::json AccuracyJson(const AccuracyResult& result) {
+  nlohmann::json worst = nlohmann::json::array();
+  for (double x : result.WorstPoint) worst.push_back(Number(x));
+  return {{"max_abs_diff", Number(result.MaxAbsDiff)}, {"max_rel_diff", Number(result.MaxRelDiff)},
+          {"rms_diff", Number(result.RmsDiff)},        {"worst_point", worst},
+          {"check_points", result.CheckPoints},        {"failed_points", result.FailedPoints}};
+}
+
+}  // namespace
+
+std::string CsvExport(const ProblemModel& model) {
+  RequireResults(model);
+  const int count = VariableCount(model);
+  std::string out;
+  for (int k = 0; k < count; ++k) out += CsvField(model.VarName[static_cast<std::size_t>(k)]) + ",";
+  out += "term,coefficient\n";
+  std::array<int32_t, 4> index{};
+  for (std::size_t i = 0; i < model.Coef.size(); ++i) {
+    std::size_t rest = i;
+    std::string label;
+    for (int k = 0; k < 4; ++k) {
+      const auto extent = static_cast<std::size_t>(model.Coef.extent(k));
+      index[static_cast<std::size_t>(k)] = static_cast<int32_t>(rest % extent);
+      rest /= extent;
+    }
+    for (int k = 0; k < count; ++k) {
+      out += std::to_string(index[static_cast<std::size_t>(k)]) + ",";
+      label += TermFactor(model, k, index[static_cast<std::size_t>(k)]);
+    }
+    out += CsvField(label) + "," + SeventeenDigits(model.Coef.data()[i]) + "\n";
+  }
+  return out;
+}
+
+std::string JsonExport(const ProblemModel& model, const ExportInfo& info) {
+  RequireResults(model);
+  nlohmann::json variables = nlohmann::json::array();
+  for (int k = 0; k < VariableCount(model); ++k) {
+    const auto s = static_cast<std::size_t>(k);
+    variables.push_back({{"name", model.VarName[s]},
+                         {"kind", model.IsTrig[s] ? "trigonometric" : "power"},
+                         {"lower", Number(model.LowerLimit[s])},
+                         {"upper", Number(model.UpperLimit[s])},
+                         {"center", Number(model.Center[s])},
+                         {"period", Number(model.Period[s])},
+                         {"terms", model.Coef.extent(k)}});
+  }
+  nlohmann::json coefficients = nlohmann::json::array();
+  for (std::size_t i = 0; i < model.Coef.size(); ++i) {
+    coefficients.push_back(Number(model.Coef.data()[i]));
+  }
+  const nlohmann::json document = {
+      {"function", model.Equation},
+      {"constants", info.Constants},
+      {"variables", variables},
+      {"coefficients", coefficients},
+      {"accuracy", info.Accuracy ? AccuracyJson(*info.Accuracy) : nlohmann::json(nullptr)}};
+  // Texts from older files may hold bytes that are not UTF-8; they are replaced, not refused.
+  return document.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace quon

@@ -1,0 +1,116 @@
+#include "export/fortran_source.h"
+
+#include <algorithm>
+
+#include "export/number_text.h"
+
+namespace quon {
+namespace {
+
+std::string Index(std::size_t k) { return std::to_string(k); }
+
+std::string Real(double value) { return SeventeenDigits(value) + "_real64"; }
+
+void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, std::string& out) {
+  const SourceVariable& v = plan.Variables[k];
+  const std::string j = "j" + Index(k);
+  const std::string s = "s" + Index(k);
+  const std::string last = std::to_string(v.Terms - 1);
+  out += pad + s + " = 0.0_real64\n";
+  out += pad + "do " + j + (v.Trig ? " = 0, " + last + "\n" : " = " + last + ", 0, -1\n");
+  std::string inner;
+  if (k == 0) {
+    std::vector<std::string> index;
+    for (std::size_t i = 0; i < plan.Variables.size(); ++i) index.push_back("j" + Index(i));
+    inner = "coef(1 + " + FlatIndexExpression(plan, index) + ")";
+  } else {
+    EmitLevel(plan, k - 1, pad + "  ", out);
+    inner = "s" + Index(k - 1);
+  }
+  if (v.Trig) {
+    out += pad + "  " + s + " = " + s + " + (" + inner + " * t" + Index(k) + "(" + j + "))\n";
+  } else {
+    out += pad + "  " + s + " = (" + s + " * o" + Index(k) + ") + " + inner + "\n";
+  }
+  out += pad + "end do\n";
+}
+
+// Comment lines stay within the 132 columns of free-form source.
+void EmitComment(const std::string& line, std::string& out) {
+  constexpr std::size_t kWidth = 120;
+  for (std::size_t at = 0; at == 0 || at < line.size(); at += kWidth) {
+    out += "! " + line.substr(at, kWidth) + "\n";
+  }
+}
+
+}  // namespace
+
+std::string FortranSource(const SourcePlan& plan) {
+  std::string out;
+  for (const std::string& line : plan.Header) EmitComment(line, out);
+  const std::string& name = plan.FunctionName;
+  out += "module " + name +
+         "_module\n  use, intrinsic :: iso_fortran_env, only: real64\n"
+         "  implicit none\n  private\n  public :: " +
+         name + "\n";
+  const std::size_t n = plan.Coefficients.size();
+  const std::size_t chunks = FortranChunks(n);
+  for (std::size_t c = 0; c < chunks; ++c) {
+    const std::size_t begin = c * FortranChunkSize;
+    const std::size_t end = std::min(n, begin + FortranChunkSize);
+    out += "  real(real64), parameter :: " + FortranChunkName(c + 1) + "(" +
+           std::to_string(end - begin) + ") = [ &";
+    for (std::size_t i = begin; i < end; ++i) {
+      out += ((i - begin) % 3 == 0 ? "\n    " : " ") + Real(plan.Coefficients[i]) +
+             (i + 1 < end ? ((i - begin) % 3 == 2 ? ", &" : ",") : " ]\n");
+    }
+  }
+  out += "  real(real64), parameter :: coef(" + std::to_string(n) + ") = [";
+  for (std::size_t c = 0; c < chunks; ++c) {
+    out += (c % 8 == 0 ? " &\n    " : " ") + FortranChunkName(c + 1) + (c + 1 < chunks ? "," : "");
+  }
+  // One parameter per line: long variable names stay within the line length.
+  out += " ]\ncontains\n  pure elemental function " + name + "( &\n";
+  for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
+    out += "      " + plan.Variables[k].Parameter +
+           (k + 1 < plan.Variables.size() ? ", &\n" : ") result(value)\n");
+  }
+  for (const SourceVariable& v : plan.Variables) {
+    out += "    real(real64), intent(in) :: " + v.Parameter + "\n";
+  }
+  out += "    real(real64) :: value\n";
+  for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
+    const SourceVariable& v = plan.Variables[k];
+    out += "    real(real64) :: o" + Index(k) + ", s" + Index(k);
+    if (v.Trig)
+      out += ", a" + Index(k) + ", t" + Index(k) + "(0:" + std::to_string(v.Terms - 1) + ")";
+    out += "\n    integer :: j" + Index(k) + "\n";
+  }
+  for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
+    const SourceVariable& v = plan.Variables[k];
+    const std::string o = "o" + Index(k);
+    const std::string offset = "(" + v.Parameter + " - (" + Real(v.Center) + "))";
+    if (!v.Trig) {
+      out += "    " + o + " = " + offset + "\n";
+      continue;
+    }
+    const std::string t = "t" + Index(k);
+    const std::string a = "a" + Index(k);
+    const std::string j = "j" + Index(k);
+    out += "    " + o + " = ((atan(1.0_real64) * " + offset + ") * 8.0_real64) / (" +
+           Real(v.Period) + ")\n";
+    out +=
+        "    " + a + " = 0.0_real64\n    do " + j + " = 0, " + std::to_string(v.Terms - 1) + "\n";
+    out += "      if (mod(" + j + ", 2) == 1) " + a + " = " + a + " + " + o + "\n";
+    out += "      if (mod(" + j + ", 2) == 0) then\n        " + t + "(" + j + ") = cos(" + a +
+           ")\n      else\n        " + t + "(" + j + ") = sin(" + a + ")\n      end if\n";
+    out += "    end do\n";
+  }
+  const std::size_t top = plan.Variables.size() - 1;
+  EmitLevel(plan, top, "    ", out);
+  out += "    value = s" + Index(top) + "\n  end function " + name + "\nend module " + name +
+         "_module\n";
+  return out;
+}
+
+}  // namespace quon

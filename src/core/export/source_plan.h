@@ -1,0 +1,59 @@
+// What the three source exports share: the parameters' names in the target language, each
+// variable's kind, centre, period and number of terms, the coefficients in storage order
+// (variable 0's index fastest) and the lines of the header comment.
+//
+// A parameter is named after its variable. The name changes only where the target cannot
+// use it: blanks around it are dropped, any other character that an identifier cannot hold
+// becomes "_", a leading digit gets a "v" before it, and a name that is a keyword of the
+// language, one of the names the generated code uses itself, the function's name, or
+// (Fortran ignores case) another parameter's, gets "_" appended, then "_2", "_3" ...
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "export/export_format.h"
+
+namespace quon {
+
+enum class SourceLanguage { C, Python, Fortran };
+
+struct SourceVariable {
+  std::string Name;       // as VarName holds it
+  std::string Parameter;  // as the generated function calls it
+  bool Trig = false;
+  int32_t Terms = 1;
+  double Center = 0.0;
+  double Period = 0.0;
+};
+
+struct SourcePlan {
+  std::string FunctionName;
+  std::vector<SourceVariable> Variables;  // those in use, in order
+  std::vector<double> Coefficients;       // storage order of Coef
+  std::vector<std::string> Header;        // comment lines, without comment marks
+};
+
+// Names the generated code of every language uses for its own locals (and Fortran also for its
+// coefficient chunks); a parameter or a function of the same name would clash with them.
+const std::vector<std::string>& InternalNames();
+
+// Throws ExportError: no results, a coefficient or centre or period that is not finite,
+// a zero period, or a function name that is not an identifier of the language or
+// collides with one of its keywords or internal names.
+SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
+                          SourceLanguage language);
+
+// Fortran limits a statement to 255 lines: the coefficients are declared in chunks of
+// this many, named coef_1, coef_2, ..., and joined into one array.
+inline constexpr std::size_t FortranChunkSize = 600;
+std::size_t FortranChunks(std::size_t coefficients);
+std::string FortranChunkName(std::size_t chunk);
+
+// The offset of coefficient (j0, ..., j(n-1)) in Coefficients, as an expression of the
+// index names `index` (one per variable): "j0 + 10*(j1 + 10*(j2))".
+std::string FlatIndexExpression(const SourcePlan& plan, const std::vector<std::string>& index);
+
+}  // namespace quon

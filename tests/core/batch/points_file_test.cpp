@@ -1,0 +1,114 @@
+// The points file: errors that name their row and column, the kernel that rounds as the
+// evaluator, and the output table with its failed rows kept.
+#include <gtest/gtest.h>
+
+#include "batch/points_evaluation.h"
+#include "eval/approximation_kernel.h"
+#include "eval/evaluator.h"
+#include "export/number_text.h"
+#include "support/export_problems.h"
+#include "support/file_test_support.h"
+
+namespace quon {
+namespace {
+
+const std::vector<std::string> kNames = {"x", "y", "z"};
+
+struct BadFile {
+  const char* name;
+  const char* text;
+  const char* where;
+};
+
+class PointsFileRefused : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(PointsFileRefused, NamesRowAndColumn) {
+  try {
+    ParsePoints(GetParam().text, kNames, "points.csv");
+    FAIL() << "accepted";
+  } catch (const PointsFileError& e) {
+    EXPECT_NE(std::string(e.what()).find(GetParam().where), std::string::npos) << e.what();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PointsFileRefused,
+    ::testing::Values(BadFile{"TextForANumber", "x,y,z\n1,2,3\n1,abc,3\n", "row 3, column 2"},
+                      BadFile{"MissingColumn", "x,y,z\n1,2\n", "row 2, column 3"},
+                      BadFile{"ExtraColumn", "x,y,z\n1,2,3,4\n", "row 2, column 4"},
+                      BadFile{"EmptyField", "x,y,z\n1,,3\n", "row 2, column 2"},
+                      BadFile{"Infinity", "x,y,z\n1,inf,3\n", "row 2, column 2"},
+                      BadFile{"NumberWithTrailingText", "x,y,z\n1,2,3x\n", "row 2, column 3"},
+                      BadFile{"UnknownVariable", "x,w,z\n", "row 1, column 2"},
+                      BadFile{"VariableTwice", "x,y,X\n", "row 1, column 3"},
+                      BadFile{"VariableLeftOut", "z,x\n1,2\n", "row 1, column 3"},
+                      BadFile{"RowAfterEmptyLines", "x,y,z\n\n\n1,2\n", "row 4, column 3"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PointsFile, ColumnsInAnyOrderMapToTheVariables) {
+  const PointsTable table =
+      ParsePoints("\"Z\", y ,x\r\n3,2,1\r\n\r\n +6, -5e0 ,\"4\"\r\n", kNames, "points.csv");
+  EXPECT_EQ(table.Coordinates, (std::vector<double>{1, 2, 3, 4, -5, 6}));
+  EXPECT_THROW(ParsePoints("", kNames, "points.csv"), PointsFileError);
+}
+
+TEST(ApproximationKernel, EqualsTheEvaluatorBitForBit) {
+  for (ProblemModel model : {testing::MixedProblem(), testing::TrigProblem()}) {
+    ApproximationKernel kernel(model);
+    const int n = model.LastVar + 1;
+    const std::vector<double> points = testing::RandomPoints(model, 200);
+    for (std::size_t p = 0; p < points.size(); p += static_cast<std::size_t>(n)) {
+      for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k) {
+        model.EvalOffset[k] = points[p + k] - model.Center[k];
+      }
+      Evaluate(model);
+      ASSERT_EQ(kernel.At(std::span(points).subspan(p, static_cast<std::size_t>(n))),
+                model.ApproxValue);
+    }
+  }
+}
+
+// The function fails (division by zero) where x < 0.
+testing::TestFunctionSource FailingBelowZero() {
+  return testing::TestFunctionSource([](std::span<const double> p, double& value) {
+    value = p[0] + p[1];
+    return p[0] < 0 ? 11 : 0;
+  });
+}
+
+TEST(EvaluatePointsToFile, KeepsFailedRowsWithTheErrorNumber) {
+  const ProblemModel model = testing::MixedProblem();
+  testing::TestFunctionSource function = FailingBelowZero();
+  test::ScratchDir dir;
+  const PointsTable points = ParsePoints("x,y,z\n0.5,1,2\n-0.5,1,2\n", kNames, "points.csv");
+  const PointsRunSummary summary =
+      EvaluatePointsToFile(model, function, points, dir.Path("out.csv"));
+  EXPECT_EQ(summary.Rows, 2);
+  EXPECT_EQ(summary.FunctionFailures, 1);
+  std::istringstream out(test::ReadBytes(dir.Path("out.csv")));
+  std::string header, good, failed;
+  std::getline(out, header);
+  std::getline(out, good);
+  std::getline(out, failed);
+  EXPECT_EQ(header, "x,y,z,function,approximation,difference");
+  ApproximationKernel kernel(model);
+  const double approximation = kernel.At(std::vector<double>{-0.5, 1, 2});
+  EXPECT_EQ(failed, "-0.5,1,2,error 11," + RoundTripText(approximation) + ",");
+  EXPECT_EQ(good.substr(0, 12), "0.5,1,2,1.5,");
+}
+
+TEST(EvaluatePointsToFile, ACancelLeavesTheOlderFileAsItWas) {
+  const ProblemModel model = testing::MixedProblem();
+  testing::TestFunctionSource function = FailingBelowZero();
+  test::ScratchDir dir;
+  test::WriteBytes(dir.Path("out.csv"), "older");
+  const PointsTable points = ParsePoints("x,y,z\n0.5,1,2\n", kNames, "points.csv");
+  const PointsRunSummary summary = EvaluatePointsToFile(
+      model, function, points, dir.Path("out.csv"), [](int64_t, int64_t) { return false; });
+  EXPECT_TRUE(summary.Cancelled);
+  EXPECT_EQ(test::ReadBytes(dir.Path("out.csv")), "older");
+  EXPECT_EQ(dir.Files(), std::vector<std::string>{"out.csv"});
+}
+
+}  // namespace
+}  // namespace quon

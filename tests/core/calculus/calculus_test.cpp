@@ -1,0 +1,158 @@
+// Derivatives and integrals: exact where the basis represents the function, close to the
+// evaluator's central differences elsewhere, and the integral of the first problem equal to
+// an independent Gauss-Legendre quadrature of the approximation.
+#include "calculus/calculus.h"
+
+#include <gtest/gtest.h>
+
+#include "eval/evaluator.h"
+#include "support/export_problems.h"
+
+namespace quon {
+namespace {
+
+using testing::Always;
+
+// x^3 y^2 + 2x: power terms about 0.5 and 0, degrees 4 and 3.
+ProblemModel Polynomial() {
+  return testing::FittedModel({{"x", false, 5, -1, 2, 0.5, 0}, {"y", false, 4, 0, 3, 0, 0}},
+                              Always([](std::span<const double> p) {
+                                return p[0] * p[0] * p[0] * p[1] * p[1] + 2 * p[0];
+                              }));
+}
+
+// 3 sin 2u - cos 3u with u = x - 1: seven trigonometric terms of period 2 pi about 1.
+ProblemModel TrigonometricSum() {
+  return testing::FittedModel({{"x", true, 7, 0, 12 * M_PI / 7, 1, 2 * M_PI}},
+                              Always([](std::span<const double> p) {
+                                return 3 * std::sin(2 * (p[0] - 1)) - std::cos(3 * (p[0] - 1));
+                              }));
+}
+
+struct DerivativeCase {
+  const char* name;
+  ProblemModel (*problem)();
+  std::vector<std::string> variables;
+  std::vector<double> point;
+  double expected;
+};
+
+class ExactDerivative : public ::testing::TestWithParam<DerivativeCase> {};
+
+TEST_P(ExactDerivative, MatchesTheAnalyticResult) {
+  const DerivativeCase& c = GetParam();
+  const double value = PartialDerivative(c.problem(), c.variables, c.point);
+  EXPECT_NEAR(value, c.expected, 1e-11 * std::max(1.0, std::abs(c.expected)));
+}
+
+const double x = 0.7, y = 1.3, u = 2.1 - 1;
+INSTANTIATE_TEST_SUITE_P(
+    Table, ExactDerivative,
+    ::testing::Values(
+        DerivativeCase{"NoOrderIsTheValue", Polynomial, {}, {x, y}, x* x* x* y* y + 2 * x},
+        DerivativeCase{"FirstInX", Polynomial, {"x"}, {x, y}, 3 * x* x* y* y + 2},
+        DerivativeCase{"MixedSecond", Polynomial, {"x", "y"}, {x, y}, 6 * x* x* y},
+        DerivativeCase{"ThirdInX", Polynomial, {"x", "x", "x"}, {x, y}, 6 * y* y},
+        DerivativeCase{"BeyondTheDegreeIsZero", Polynomial, {"y", "y", "y", "y"}, {x, y}, 0.0},
+        DerivativeCase{"NameInOtherCaseAndBlanks", Polynomial, {" X"}, {x, y}, 3 * x* x* y* y + 2},
+        DerivativeCase{
+            "TrigFirst", TrigonometricSum, {"x"}, {2.1}, 6 * std::cos(2 * u) + 3 * std::sin(3 * u)},
+        DerivativeCase{"TrigSecond",
+                       TrigonometricSum,
+                       {"x", "x"},
+                       {2.1},
+                       -12 * std::sin(2 * u) + 9 * std::cos(3 * u)},
+        DerivativeCase{"TrigFifth",
+                       TrigonometricSum,
+                       {"x", "x", "x", "x", "x"},
+                       {2.1},
+                       96 * std::cos(2 * u) + 243 * std::sin(3 * u)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Integral, ExactOverTheWholeBoxAndASubBox) {
+  EXPECT_NEAR(Integral(Polynomial()), 3.75 * 9 + 9, 1e-12 * 42.75);
+  EXPECT_NEAR(Integral(Polynomial(), {0, 1}, {1, 2}), 7.0 / 12 + 1, 1e-13);
+  // Limits reversed in x change the sign.
+  EXPECT_NEAR(Integral(Polynomial(), {1, 1}, {0, 2}), -(7.0 / 12 + 1), 1e-13);
+  EXPECT_NEAR(Integral(TrigonometricSum(), {1}, {2}), 1.5 * (1 - std::cos(2.0)) - std::sin(3.0) / 3,
+              1e-13);
+}
+
+TEST(Gradient, AgreesWithCentralDifferencesOfTheEvaluator) {
+  ProblemModel model = testing::MixedProblem();
+  const std::vector<double> point = testing::RandomPoints(model, 1, 11);
+  const std::vector<double> gradient = Gradient(model, point);
+  const auto valueAt = [&](std::vector<double> p) {
+    for (std::size_t k = 0; k < p.size(); ++k) model.EvalOffset[k] = p[k] - model.Center[k];
+    Evaluate(model);
+    return model.ApproxValue;
+  };
+  for (std::size_t k = 0; k < point.size(); ++k) {
+    constexpr double h = 1e-5;
+    std::vector<double> up = point, down = point;
+    up[k] += h;
+    down[k] -= h;
+    EXPECT_NEAR(gradient[k], (valueAt(up) - valueAt(down)) / (2 * h), 1e-7) << "variable " << k;
+  }
+}
+
+// Nodes and weights of n-point Gauss-Legendre quadrature on [-1, 1], by Newton's method on
+// the Legendre polynomial from the Chebyshev guesses.
+void GaussLegendre(int n, std::vector<double>& nodes, std::vector<double>& weights) {
+  for (int i = 0; i < n; ++i) {
+    double t = std::cos(M_PI * (i + 0.75) / (n + 0.5));
+    double derivative = 0.0;
+    for (int iteration = 0; iteration < 100; ++iteration) {
+      double p0 = 1.0, p1 = t;
+      for (int k = 2; k <= n; ++k) {
+        const double p2 = ((2 * k - 1) * t * p1 - (k - 1) * p0) / k;
+        p0 = p1;
+        p1 = p2;
+      }
+      derivative = n * (t * p1 - p0) / (t * t - 1);
+      const double step = p1 / derivative;
+      t -= step;
+      if (std::abs(step) < 1e-16) break;
+    }
+    nodes.push_back(t);
+    weights.push_back(2 / ((1 - t * t) * derivative * derivative));
+  }
+}
+
+TEST(Integral, FirstProblemAgreesWithATensorGaussLegendreQuadrature) {
+  ProblemModel model = testing::DefaultProblem();
+  std::vector<double> nodes, weights;
+  GaussLegendre(6, nodes, weights);  // exact for the degree 9 of each variable
+  double sum = 0.0;
+  std::array<std::size_t, 4> i{};
+  for (i[3] = 0; i[3] < 6; ++i[3]) {
+    for (i[2] = 0; i[2] < 6; ++i[2]) {
+      for (i[1] = 0; i[1] < 6; ++i[1]) {
+        for (i[0] = 0; i[0] < 6; ++i[0]) {
+          double weight = 1.0;
+          for (std::size_t k = 0; k < 4; ++k) {
+            model.EvalOffset[k] = 5 * nodes[i[k]];  // [-5, 5] about 0
+            weight *= 5 * weights[i[k]];
+          }
+          Evaluate(model);
+          sum += weight * model.ApproxValue;
+        }
+      }
+    }
+  }
+  EXPECT_NEAR(Integral(model), sum, 1e-10 * std::max(1.0, std::abs(sum)));
+}
+
+TEST(Calculus, RefusesWhatItCannotCompute) {
+  const ProblemModel model = Polynomial();
+  EXPECT_THROW(PartialDerivative(model, {"w"}, {x, y}), CalculusError);
+  EXPECT_THROW(PartialDerivative(model, {"x"}, {x}), CalculusError);
+  EXPECT_THROW(Integral(model, {0}, {1}), CalculusError);
+  ProblemModel zeroPeriod = TrigonometricSum();
+  zeroPeriod.Period[0] = 0.0;
+  EXPECT_THROW(PartialDerivative(zeroPeriod, {"x"}, {1.0}), CalculusError);
+  EXPECT_THROW(Integral(zeroPeriod), CalculusError);
+}
+
+}  // namespace
+}  // namespace quon
