@@ -3,7 +3,7 @@
 #include "calculus/calculus.h"
 #include "fit_mode.h"
 #include "model/entry_checks.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "use_modes.h"
 
 namespace quon::cli {

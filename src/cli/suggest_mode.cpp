@@ -7,7 +7,7 @@
 #include "advisor/advice_text.h"
 #include "advisor/advisor_problem.h"
 #include "fit_mode.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "script_environment.h"
 
 namespace quon::cli {
@@ -32,9 +32,9 @@ std::optional<int32_t> WholeNumber(const std::string& text, int32_t least, int32
   return value;
 }
 
-std::vector<std::string> FigureLines(const ProblemModel& problem,
-                                     const std::vector<int32_t>& terms, double maxAbs,
-                                     double maxRel, int64_t coefficients, int32_t fits) {
+std::vector<std::string> FigureLines(const ProblemModel& problem, const std::vector<int32_t>& terms,
+                                     double maxAbs, double maxRel, int64_t coefficients,
+                                     int32_t fits) {
   std::vector<std::string> lines;
   for (std::size_t k = 0; k < terms.size(); ++k) {
     lines.push_back("terms: " + problem.VarName[k] + "=" + std::to_string(terms[k]));
@@ -61,7 +61,8 @@ int SaveSuggestion(const SuggestModeOptions& options, ProblemModel& model, Entry
                    ScriptEnvironment& engine, const std::vector<int32_t>& terms, std::FILE* out,
                    std::FILE* err) {
   if (options.Output.empty()) return ExitSuccess;
-  for (std::size_t k = 0; k < terms.size(); ++k) fields.Variables[k].Terms = std::to_string(terms[k]);
+  for (std::size_t k = 0; k < terms.size(); ++k)
+    fields.Variables[k].Terms = std::to_string(terms[k]);
   return FitAndSave(model, fields, engine, options.File, options.Output, out, err);
 }
 
@@ -131,8 +132,8 @@ int RunSuggestMode(const SuggestModeOptions& options, std::FILE* out, std::FILE*
     return e.ScriptFailed ? ExitScriptError : ExitNotFittable;
   }
   const ProblemModel gathered = problem.Model;
-  const TermAdvice advice = SuggestTerms(std::move(problem.Model), *problem.Function,
-                                         options.Advisor);
+  const TermAdvice advice =
+      SuggestTerms(std::move(problem.Model), *problem.Function, options.Advisor);
   std::vector<std::string> lines;
   if (advice.Status == AdviceStatus::Reached) {
     const int code = SaveSuggestion(options, model, fields, engine, advice.Best.Terms, out, err);

@@ -1,7 +1,7 @@
 #include <string_view>
 
 #include "fit_mode.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "use_modes.h"
 
 namespace quon::cli {

@@ -20,8 +20,8 @@
 #include "eval/point_evaluation.h"
 #include "eval/script_point_function.h"
 #include "io/spec_file.h"
-#include "model/number_forms.h"
 #include "model/user_constants.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

@@ -17,7 +17,7 @@
 #include "advisor/advice_text.h"
 #include "advisor/advisor_problem.h"
 #include "eval/accuracy_text.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {
@@ -73,9 +73,9 @@ void frmSuggestTerms::CreateControls() {
 
   grdTried = new QTableWidget(0, 3, this);
   grdTried->setObjectName(QStringLiteral("grdTried"));
-  grdTried->setHorizontalHeaderLabels(
-      {QStringLiteral("Terms"), QStringLiteral("Largest difference"),
-       QStringLiteral("Coefficients")});
+  grdTried->setHorizontalHeaderLabels({QStringLiteral("Terms"),
+                                       QStringLiteral("Largest difference"),
+                                       QStringLiteral("Coefficients")});
   grdTried->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   grdTried->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   grdTried->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
@@ -130,8 +130,9 @@ void frmSuggestTerms::cmdSearch_Click() {
   const std::string tolerance = txtTolerance->text().toStdString();
   const double wanted = IsNumber(tolerance) ? LeadingNumber(tolerance) : 0.0;
   if (!(wanted > 0) || !std::isfinite(wanted)) {
-    lblStatus->setText(QStringLiteral("Enter the wanted largest difference as a number above 0, "
-                                      "such as 1E-06."));
+    lblStatus->setText(
+        QStringLiteral("Enter the wanted largest difference as a number above 0, "
+                       "such as 1E-06."));
     txtTolerance->setFocus();
     return;
   }
@@ -202,8 +203,8 @@ void frmSuggestTerms::SearchEnded(const TermAdvice& advice, const std::string& f
                  .arg(advice.EvaluatedFits);
   } else {
     chosen_ = advice.Best.Terms;
-    status = QStringLiteral("Out of reach: ") + Text(UnreachableReason(gathered_, advice, options_)) +
-             QStringLiteral(".");
+    status = QStringLiteral("Out of reach: ") +
+             Text(UnreachableReason(gathered_, advice, options_)) + QStringLiteral(".");
     for (const std::string& line : AdviceLines(gathered_, advice, options_)) {
       status += QStringLiteral("\n") + Text(line);
     }
@@ -243,7 +244,8 @@ bool frmSuggestTerms::SameVariables() const {
 
 void frmSuggestTerms::cmdApply_Click() {
   if (!SameVariables()) {
-    lblStatus->setText(QStringLiteral("The variables have changed since the search; search again."));
+    lblStatus->setText(
+        QStringLiteral("The variables have changed since the search; search again."));
     cmdApply->setEnabled(false);
     return;
   }

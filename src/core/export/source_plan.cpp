@@ -6,7 +6,7 @@
 #include <set>
 
 #include "eval/accuracy_text.h"
-#include "model/number_forms.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

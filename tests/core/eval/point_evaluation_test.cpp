@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/number_forms.h"
+#include "number_text.h"
 #include "support/fitted_problem.h"
 
 namespace quon {
@@ -18,7 +18,7 @@ using Fitted = testing::FittedProblem;
 struct PointCase {
   const char* name;
   const char* typed;
-  const char* approx;    // the label's text, or its start when the row ends in "..."
+  const char* approx;  // the label's text, or its start when the row ends in "..."
   const char* function;
   const char* equation = nullptr;  // replaces x^2 after the fit
   const char* constant = nullptr;  // a user constant of the problem
@@ -50,19 +50,19 @@ TEST_P(PointEvaluationTable, LabelsSayTheValueOrWhyThereIsNone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Parabola, PointEvaluationTable,
-    ::testing::Values(
-        PointCase{"OneAndAHalf", "1.5", "2.25", "2.25"},
-        PointCase{"EmptyTextCountsAsZero", "", "0", "0"},
-        PointCase{"CentreGivesTheConstantCoefficient", "1", "1", "1"},
-        PointCase{"LeadingNumberOfJunk", "-0.5abc", "0.25", "0.25"},
-        PointCase{"BlanksAreDropped", " 2 . 5", "6.25", "6.25"},
-        PointCase{"NoCurrentFit", "2", NoCurrentFitText, "4", nullptr, nullptr, false},
-        PointCase{"FunctionOverflows", "1000", "1000000", "Error 6...", "exp(x)"},
-        PointCase{"ScriptError", "1", "1", "Error 1002...", "x+"},
-        PointCase{"ConstantRefused", "1.5", "not evaluated...", "not evaluated...", nullptr, "a=(",
-                  true, false},
-        PointCase{"BeyondRange", "1e999", "not evaluated: the value of x...",
-                  "not evaluated: the value of x...", nullptr, nullptr, true, false}),
+    ::testing::Values(PointCase{"OneAndAHalf", "1.5", "2.25", "2.25"},
+                      PointCase{"EmptyTextCountsAsZero", "", "0", "0"},
+                      PointCase{"CentreGivesTheConstantCoefficient", "1", "1", "1"},
+                      PointCase{"LeadingNumberOfJunk", "-0.5abc", "0.25", "0.25"},
+                      PointCase{"BlanksAreDropped", " 2 . 5", "6.25", "6.25"},
+                      PointCase{"NoCurrentFit", "2", NoCurrentFitText, "4", nullptr, nullptr,
+                                false},
+                      PointCase{"FunctionOverflows", "1000", "1000000", "Error 6...", "exp(x)"},
+                      PointCase{"ScriptError", "1", "1", "Error 1002...", "x+"},
+                      PointCase{"ConstantRefused", "1.5", "not evaluated...", "not evaluated...",
+                                nullptr, "a=(", true, false},
+                      PointCase{"BeyondRange", "1e999", "not evaluated: the value of x...",
+                                "not evaluated: the value of x...", nullptr, nullptr, true, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PointEvaluation, AScriptErrorIsShownOnce) {
