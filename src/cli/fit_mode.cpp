@@ -6,8 +6,8 @@
 #include "fit/compute_command.h"
 #include "io/spec_file.h"
 #include "line_writer.h"
-#include "number_text.h"
 #include "model/user_constants.h"
+#include "number_text.h"
 #include "report/listing.h"
 #include "report/report_lines.h"
 #include "script_environment.h"
@@ -54,8 +54,8 @@ int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
 // The report after a fit that met a singular system, as Print shows it then: without the
 // coefficient section. The report fills the standard output, so the singular line becomes
 // a message.
-int ReportSingularFit(const ProblemModel& model, const EntryFields& fields,
-                      const std::string& file, std::FILE* out, std::FILE* err) {
+int ReportSingularFit(const ProblemModel& model, const EntryFields& fields, const std::string& file,
+                      std::FILE* out, std::FILE* err) {
   LineWriter writer(out);
   ReportLines(model, fields.Equation, fields.ConstantItems, writer.Sink());
   if (!writer.Flush()) {
@@ -158,9 +158,8 @@ int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, 
 namespace {
 
 // After a fit: its failure reported, or its pair written when `output` is not empty.
-int SaveFit(const ComputeOutcome& outcome, const ProblemModel& model, const EntryFields& fields,
-            const std::string& file, const std::string& output, std::FILE* out,
-            std::FILE* err) {
+int SaveFit(const ComputeOutcome& outcome, ProblemModel& model, const EntryFields& fields,
+            const std::string& file, const std::string& output, std::FILE* out, std::FILE* err) {
   if (outcome.Status != ComputeStatus::Success) {
     return ReportFitFailure(outcome, file, out, err);
   }
@@ -178,8 +177,7 @@ int SaveFit(const ComputeOutcome& outcome, const ProblemModel& model, const Entr
 }  // namespace
 
 int FitAndSave(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
-               const std::string& file, const std::string& output, std::FILE* out,
-               std::FILE* err) {
+               const std::string& file, const std::string& output, std::FILE* out, std::FILE* err) {
   return SaveFit(RunCompute(model, fields, engine), model, fields, file, output, out, err);
 }
 

@@ -29,6 +29,12 @@ std::string TextForm(double value);
 std::string PrintForm(double value);
 void AppendTextForm(double value, std::string& out);
 
+// Texts for other programs to read back exactly, independent of the locale: the shortest
+// text that reads back as the same double, and the form with 17 significant digits that
+// the source exports use ("-1.2500000000000000e+00").
+std::string RoundTripText(double value);
+std::string SeventeenDigits(double value);
+
 // Room for any print or text form: sign, 15 digits, point, up to 4 zeros, or an exponent.
 inline constexpr int PrintFormMaxChars = 32;
 // Writes the print form at out (at least PrintFormMaxChars free) without allocating, for

@@ -8,8 +8,8 @@
 #include "eval/approximation_kernel.h"
 #include "eval/evaluator.h"
 #include "export/csv_field.h"
-#include "export/number_text.h"
 #include "io/temporary_file.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

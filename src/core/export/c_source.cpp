@@ -1,6 +1,6 @@
 #include "export/c_source.h"
 
-#include "export/number_text.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "export/csv_field.h"
-#include "export/number_text.h"
+#include "number_text.h"
 #include "report/term_label.h"
 
 namespace quon {

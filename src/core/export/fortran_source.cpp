@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "export/number_text.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

@@ -1,6 +1,6 @@
 #include "export/python_source.h"
 
-#include "export/number_text.h"
+#include "number_text.h"
 
 namespace quon {
 namespace {

@@ -58,6 +58,11 @@ void TemporaryFile::Close() {
   if (::close(fd) != 0) Fail(errno);
 }
 
+void TemporaryFile::Commit() {
+  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) Fail(errno);
+  committed_ = true;
+}
+
 namespace {
 
 // One destination of a pair being committed: where its old file went, and whether the new

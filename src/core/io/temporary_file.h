@@ -28,6 +28,8 @@ class TemporaryFile {
   void Write(const std::string& text) { Write(text.data(), text.size()); }
   // Closes the file (throws SpecFileError when the data did not reach the disk).
   void Close();
+  // Renames the closed file to its destination. Throws SpecFileError.
+  void Commit();
 
  private:
   friend void CommitPair(TemporaryFile&, TemporaryFile&, const RenameFile&);

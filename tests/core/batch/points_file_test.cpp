@@ -5,7 +5,7 @@
 #include "batch/points_evaluation.h"
 #include "eval/approximation_kernel.h"
 #include "eval/evaluator.h"
-#include "export/number_text.h"
+#include "number_text.h"
 #include "support/export_problems.h"
 #include "support/file_test_support.h"
 
