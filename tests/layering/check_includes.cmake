@@ -3,7 +3,8 @@
 #   engine: engine        core: core, engine
 #   gui: gui, core, engine    cli: cli, core, engine    app: app, gui, core, engine
 # An include is resolved against every root; one found only in a layer the file may not
-# reach is a violation. Headers found in no root (Qt, the standard library, generated
+# reach is a violation, and so is one that two roots hold (which one a file gets would
+# depend on the order of the include paths). Headers found in no root (Qt, the standard library, generated
 # files) are not ours and are skipped. Run with -DSRC=<the src folder>.
 cmake_minimum_required(VERSION 3.25)
 set(layers engine core gui cli app)
@@ -28,7 +29,16 @@ foreach(layer IN LISTS layers)
           list(APPEND found_in ${candidate})
         endif()
       endforeach()
-      if(found_in)
+      # A quoted include is looked for beside the including file first.
+      get_filename_component(folder "${file}" DIRECTORY)
+      if(NOT folder STREQUAL "${SRC}/${layer}" AND EXISTS "${folder}/${header}")
+        list(APPEND found_in ${layer})
+      endif()
+      list(LENGTH found_in roots)
+      if(roots GREATER 1)
+        file(RELATIVE_PATH shown "${SRC}" "${file}")
+        list(APPEND violations "src/${shown} includes \"${header}\", which ${found_in} both hold")
+      elseif(found_in)
         set(reachable FALSE)
         foreach(candidate IN LISTS found_in)
           if(candidate IN_LIST allowed_${layer})
