@@ -97,7 +97,7 @@ class FrmEvaluationsTest : public QObject {
   }
 
   void gradientShowsBesideTheApproximation() {
-    Fixture f(TwoVariableProblem);  // x*y+sin(y): the fit is exact in x, d/dx = y
+    Fixture f(testing::TwoVariableProblem);  // x*y+sin(y): the fit is exact in x, d/dx = y
     f.Value(0)->setText(QStringLiteral("0.5"));
     f.Value(1)->setText(QStringLiteral("3"));
     f.Compute();
