@@ -14,8 +14,8 @@
 #include "eval/approximation_kernel.h"
 #include "eval/evaluator.h"
 #include "eval/script_point_function.h"
-#include "export/number_text.h"
 #include "fit/compute_command.h"
+#include "number_text.h"
 #include "script_environment.h"
 
 namespace {
