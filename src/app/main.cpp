@@ -20,5 +20,8 @@ int main(int argc, char* argv[]) {
   quon::QtCommonDialog dialogs;
   quon::QtStartupShell shell(guard, dialogs);
   quon::SystemSplashClock clock;
-  return quon::Main(shell, clock);
+  // `quon FILE` opens the pair FILE / FILE.str; Qt has taken its own options out already.
+  const QStringList arguments = QApplication::arguments();
+  const std::string fileToOpen = arguments.size() > 1 ? arguments.at(1).toStdString() : "";
+  return quon::Main(shell, clock, fileToOpen);
 }

@@ -22,14 +22,20 @@ namespace quon::testing {
 
 class QuonWindow {
  public:
-  // printer: where Print prints (none: Print says there is no printer).
-  explicit QuonWindow(ReportPrinter* printer = nullptr) {
+  // printer: where Print prints (none: Print says there is no printer). The settings
+  // start empty unless keepSettings (what an earlier window of the test left).
+  explicit QuonWindow(ReportPrinter* printer = nullptr, bool keepSettings = false) {
     QuietOffscreenNotes();
+    UseScratchSettings(keepSettings);
     ShellServices services;
     services.Dialogs = &dialogs;
     services.Printer = printer;
     services.RestoreDecimalSeparator = [this] { ++restored; };
     services.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
+    services.AskToSaveChanges = [this] {
+      ++asked;
+      return answer;
+    };
     window = std::make_unique<frmQuon>(std::move(services));
     window->show();
     if (!QTest::qWaitForWindowActive(window.get())) qFatal("the main window did not become active");
@@ -73,6 +79,9 @@ class QuonWindow {
   FakeCommonDialog dialogs;
   std::vector<std::string> messages;
   int restored = 0;
+  // The answer to the exit question, and how often it was asked.
+  SaveChangesAnswer answer = SaveChangesAnswer::Discard;
+  int asked = 0;
   ModalWatch modalWatch;
   std::unique_ptr<frmQuon> window;
 };

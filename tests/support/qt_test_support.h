@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -24,6 +26,15 @@ inline void QuietOffscreenNotes() {
         if (message.contains(QLatin1String("This plugin does not support"))) return;
         previous(type, context, message);
       });
+}
+
+// Points QSettings at a scratch folder of the test program, never the user's settings,
+// and empties it unless `keep`.
+inline void UseScratchSettings(bool keep = false) {
+  static const QTemporaryDir folder;
+  QSettings::setDefaultFormat(QSettings::IniFormat);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+  if (!keep) QSettings().clear();
 }
 
 // Fails the running test as soon as a modal dialog appears, and closes the dialog so that

@@ -18,13 +18,14 @@ void WaitForSplash(SplashClock& clock) {
   while (clock.WholeSeconds() - start <= 2) clock.Sleep(kSplashStep);
 }
 
-int Main(StartupShell& shell, SplashClock& clock) {
+int Main(StartupShell& shell, SplashClock& clock, const std::string& fileToOpen) {
   if (!shell.CheckDecimalSeparator()) return 0;
   shell.ShowAbout();
   shell.ProcessEvents();
   WaitForSplash(clock);
   shell.CloseAbout();
   shell.ShowMainWindow();
+  if (!fileToOpen.empty()) shell.OpenFile(fileToOpen);
   return shell.RunEventLoop();
 }
 

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 namespace quon {
 
@@ -20,6 +21,8 @@ class StartupShell {
   virtual void ProcessEvents() = 0;
   virtual void CloseAbout() = 0;
   virtual void ShowMainWindow() = 0;
+  // Opens the specification pair `path` in the main window, as File > Open would.
+  virtual void OpenFile(const std::string& path) = 0;
   // Runs the window events until the program ends; returns the exit code.
   virtual int RunEventLoop() = 0;
 };
@@ -49,7 +52,8 @@ inline constexpr std::chrono::milliseconds kSplashStep{50};
 void WaitForSplash(SplashClock& clock);
 
 // The entry point of the program behind main(); returns the exit code. When the user
-// refuses the decimal point, ends with 0 before any window has been shown.
-int Main(StartupShell& shell, SplashClock& clock);
+// refuses the decimal point, ends with 0 before any window has been shown. A non-empty
+// fileToOpen (the program's first argument) is opened once the main window is shown.
+int Main(StartupShell& shell, SplashClock& clock, const std::string& fileToOpen = {});
 
 }  // namespace quon

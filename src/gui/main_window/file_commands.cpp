@@ -13,7 +13,11 @@ void FileCommands::mnuOpen_Click() {
   if (services_.Dialogs == nullptr || !events_.OpenAllowed()) return;
   services_.Dialogs->ShowOpen();
   const std::string path = services_.Dialogs->FileName();
-  if (path.empty()) return;
+  if (!path.empty()) OpenPath(path);
+}
+
+void FileCommands::OpenPath(const std::string& path) {
+  if (!events_.OpenAllowed()) return;
   // Read and check the whole pair before anything in the window changes.
   SpecFileContents contents;
   try {
@@ -27,14 +31,17 @@ void FileCommands::mnuOpen_Click() {
   const EntryFields shown = ApplySpecFile(std::move(contents), path, model_);
   events_.ShowOpenedProblem(shown);
   model_.Loading = false;
+  events_.FileUsed(path);
 }
 
-void FileCommands::mnuSave_Click() {
+void FileCommands::mnuSave_Click() { Save(); }
+
+bool FileCommands::Save() {
   if (model_.SpecFile.empty() && services_.Dialogs != nullptr) {
     services_.Dialogs->ShowSave();
     model_.SpecFile = services_.Dialogs->FileName();
   }
-  if (!model_.SpecFile.empty()) WriteSpecFile();
+  return !model_.SpecFile.empty() && WriteSpecFile();
 }
 
 void FileCommands::mnuSaveAs_Click() {
@@ -47,7 +54,7 @@ void FileCommands::mnuSaveAs_Click() {
   WriteSpecFile();
 }
 
-void FileCommands::WriteSpecFile() {
+bool FileCommands::WriteSpecFile() {
   try {
     // Coefficients are written only with the records of the fit that made them; when the
     // fields have changed since, the pair holds the problem alone and the user is told.
@@ -57,7 +64,10 @@ void FileCommands::WriteSpecFile() {
     }
   } catch (const SpecFileError& error) {
     events_.ShowMessage(error.what());
+    return false;
   }
+  events_.FileUsed(model_.SpecFile);
+  return true;
 }
 
 }  // namespace quon

@@ -27,19 +27,26 @@ class FileCommands : public QObject {
     // file gave.
     std::function<void(const EntryFields& shown)> ShowOpenedProblem;
     std::function<void(const std::string& text)> ShowMessage;
+    // A pair has been opened from or saved to `path`.
+    std::function<void(const std::string& path)> FileUsed;
   };
 
   FileCommands(QObject* parent, ProblemModel& model, const ShellServices& services,
                Events events);
 
   void mnuOpen_Click();
+  // Opens the pair `path` as Open does after its dialog.
+  void OpenPath(const std::string& path);
   void mnuSave_Click();
+  // Save, asking for a name when there is none; true when the pair was written.
+  bool Save();
   void mnuSaveAs_Click();
   void mnuPrint_Click();
 
  private:
-  // Writes the pair for SpecFile from the entry fields.
-  void WriteSpecFile();
+  // Writes the pair for SpecFile from the entry fields; false when it failed (and the
+  // user has been told).
+  bool WriteSpecFile();
 
   ProblemModel& model_;
   const ShellServices& services_;

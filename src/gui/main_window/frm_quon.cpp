@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "frm_about.h"
 #include "frm_evaluations.h"
@@ -19,6 +20,7 @@
 #include "main_window/control_factory.h"
 #include "main_window/file_commands.h"
 #include "main_window/problem_entry.h"
+#include "main_window/recent_files_menu.h"
 #include "main_window/results_panel.h"
 #include "model/user_constants.h"
 #include "qt/common_dialog.h"
@@ -49,6 +51,9 @@ frmQuon::frmQuon(ShellServices services, QWidget* parent)
   LayOutWindow();
   ConnectHandlers();
   Form_Load();
+  if (const QByteArray geometry = settings_.WindowGeometry(); !geometry.isEmpty()) {
+    restoreGeometry(geometry);
+  }
 }
 
 frmQuon::~frmQuon() = default;
@@ -66,6 +71,8 @@ void frmQuon::CreateMenus() {
   mnuFile->addActions({mnuOpen, mnuFileBar1, mnuSave, mnuSaveAs, mnuFileBar2});
   mnuExport = MakeAction(this, "mnuExport", QStringLiteral("Export..."));
   mnuFile->addAction(mnuExport);
+  recent_ = new RecentFilesMenu(mnuFile, settings_,
+                                [this](const std::string& path) { files_->OpenPath(path); });
 
   // Print, Help and About are commands on the menu bar itself.
   mnuPrint = MakeAction(this, "mnuPrint", QStringLiteral("Print"));
@@ -88,7 +95,8 @@ void frmQuon::CreateParts() {
   files_ = new FileCommands(
       this, model_, services_,
       {[this] { return entry_->Stage() == EntryStage::AwaitingNumber; }, fields,
-       [this](const EntryFields& shown) { ShowOpenedProblem(shown); }, message});
+       [this](const EntryFields& shown) { ShowOpenedProblem(shown); }, message,
+       [this](const std::string& path) { FileUsed(path); }});
   cmdSuggestTerms = MakeButton(this, "cmdSuggestTerms", QStringLiteral("Suggest terms..."));
   cmdExit = MakeButton(this, "cmdExit", QStringLiteral("E&xit"));
 }
@@ -151,6 +159,7 @@ void frmQuon::SetMenuStates() {
   const EntryStage stage = entry_->Stage();
   const bool fixed = stage == EntryStage::Fixed;
   mnuOpen->setEnabled(stage == EntryStage::AwaitingNumber);
+  recent_->SetEnabled(stage == EntryStage::AwaitingNumber);
   mnuSave->setEnabled(fixed);
   mnuSaveAs->setEnabled(fixed);
   mnuPrint->setEnabled(fixed);
@@ -163,7 +172,10 @@ void frmQuon::Form_Load() {
   model_.StartDir = QDir::currentPath().toStdString();
   SetMenuStates();
   entry_->Start();
+  savedWork_ = WorkState();
 }
+
+void frmQuon::OpenFile(const std::string& path) { files_->OpenPath(path); }
 
 void frmQuon::ShowOpenedProblem(const EntryFields& shown) {
   entry_->ShowOpenedProblem(shown);
@@ -174,8 +186,65 @@ void frmQuon::ShowOpenedProblem(const EntryFields& shown) {
 }
 
 void frmQuon::closeEvent(QCloseEvent* event) {
+  if (!unloaded_ && !MayClose()) {
+    event->ignore();
+    return;
+  }
+  settings_.SetWindowGeometry(saveGeometry());
   Form_Unload();
   event->accept();
+}
+
+bool frmQuon::MayClose() {
+  if (WorkState() == savedWork_) return true;
+  switch (AskToSaveChanges()) {
+    case SaveChangesAnswer::Save:
+      return files_->Save();  // a cancelled name or a failed save keeps the work open
+    case SaveChangesAnswer::Discard:
+      return true;
+    case SaveChangesAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
+SaveChangesAnswer frmQuon::AskToSaveChanges() {
+  if (services_.AskToSaveChanges) return services_.AskToSaveChanges();
+  QMessageBox box(QMessageBox::Question, ProgramTitle(),
+                  QStringLiteral("Save changes to this problem?"),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+  box.setDefaultButton(QMessageBox::Save);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveChangesAnswer::Save;
+    case QMessageBox::Discard:
+      return SaveChangesAnswer::Discard;
+    default:
+      return SaveChangesAnswer::Cancel;
+  }
+}
+
+std::vector<std::string> frmQuon::WorkState() const {
+  const EntryFields fields = ReadEntryFields();
+  std::vector<std::string> state = {std::to_string(static_cast<int>(entry_->Stage())),
+                                    fields.Equation, std::to_string(model_.HaveResults),
+                                    std::to_string(results_->FitCount())};
+  // The names of the variables in use, as Save writes them.
+  const std::size_t named =
+      std::min(model_.VarName.size(), static_cast<std::size_t>(model_.LastVar) + 1);
+  state.insert(state.end(), model_.VarName.begin(), model_.VarName.begin() + named);
+  for (const VariableFields& v : fields.Variables) {
+    state.insert(state.end(), {v.LowerLimit, v.UpperLimit, v.Expansion, v.Period, v.Terms,
+                               v.PowerChecked ? "1" : "0"});
+  }
+  state.insert(state.end(), fields.ConstantItems.begin(), fields.ConstantItems.end());
+  return state;
+}
+
+void frmQuon::FileUsed(const std::string& path) {
+  settings_.RememberFile(QString::fromStdString(path));
+  recent_->Refresh();
+  savedWork_ = WorkState();
 }
 
 void frmQuon::Form_Unload() {

@@ -6,7 +6,9 @@
 //   FileCommands    Open, Save, Save As and Print
 // The parts never touch each other's controls: the window passes what one needs from
 // another, places their controls, sets the tab order and sets the menu states, all in
-// one place each. The menu bar, Help, About and Exit are the window's own.
+// one place each. The menu bar, Help, About and Exit are the window's own, and so is
+// what it remembers between runs: its size and place, the recent files, and whether the
+// work changed since the last open or save (asked about before the window closes).
 #pragma once
 
 #include <QMainWindow>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "main_window/shell_services.h"
+#include "qt/qt_desktop_settings.h"
 #include "model/entry_fields.h"
 #include "model/problem_model.h"
 #include "script_environment.h"
@@ -30,6 +33,7 @@ class ConstantsPanel;
 class FileCommands;
 class FocusGuard;
 class ProblemEntry;
+class RecentFilesMenu;
 class ResultsPanel;
 class frmEvaluations;
 class frmPlot;
@@ -48,6 +52,8 @@ class frmQuon : public QMainWindow {
 
   ProblemModel& Model() { return model_; }
   ScriptEnvironment& Engine() { return *engine_; }
+  // Opens the pair `path` as File > Open would (the program's argument).
+  void OpenFile(const std::string& path);
 
   // Empties lstCoeff and clears HaveResults, unless a file is being loaded.
   void ClearResults();
@@ -90,6 +96,13 @@ class frmQuon : public QMainWindow {
   void SetTabOrder();
   void ShowOpenedProblem(const EntryFields& shown);
   void ShowMessage(const std::string& text);
+  // A pair was opened or saved: it heads the recent files and the work counts as saved.
+  void FileUsed(const std::string& path);
+  // The problem and results as Save would keep them, to tell whether anything changed.
+  std::vector<std::string> WorkState() const;
+  // True when the window may close: nothing changed, or the user saved or discarded it.
+  bool MayClose();
+  SaveChangesAnswer AskToSaveChanges();
 
   void cmdExit_Click();
   void cmdSuggestTerms_Click();
@@ -103,6 +116,8 @@ class frmQuon : public QMainWindow {
   FocusGuard* focusGuard_ = nullptr;
   bool quietEngine_ = false;  // the engine's error messages are not shown
   bool unloaded_ = false;
+  DesktopSettings settings_;
+  std::vector<std::string> savedWork_;  // WorkState at the start or the last open or save
 
   ProblemEntry* entry_ = nullptr;
   ConstantsPanel* constants_ = nullptr;
@@ -119,6 +134,7 @@ class frmQuon : public QMainWindow {
   QAction* mnuSave = nullptr;
   QAction* mnuSaveAs = nullptr;
   QAction* mnuFileBar2 = nullptr;
+  RecentFilesMenu* recent_ = nullptr;  // the last items of the File menu
   QAction* mnuPrint = nullptr;
   QAction* mnuExport = nullptr;
   QAction* mnuHelp = nullptr;

@@ -108,6 +108,7 @@ void ResultsPanel::cmdCompute_Click() {
   }
   switch (outcome.Status) {
     case ComputeStatus::Success:
+      ++fits_;
       QApplication::beep();
       ListCoefficients();
       cmdEvaluations->setEnabled(true);

@@ -60,6 +60,8 @@ class ResultsPanel : public QObject {
   // warnings under the list, enabling Plot; with no results, clears them (and disables
   // Plot). An open plot window redraws.
   void ShowAccuracy();
+  // Fits made so far; a new fit is a change the user may want to save.
+  int FitCount() const { return fits_; }
   frmEvaluations* EvaluationsWindow() const;
   frmPlot* PlotWindow() const;
 
@@ -85,7 +87,8 @@ class ResultsPanel : public QObject {
   ProblemModel& model_;
   ScriptEnvironment& engine_;
   Events events_;
-  bool computing_ = false;  // a Compute is running (its listing lets events through)
+  bool computing_ = false;
+  int fits_ = 0;  // a Compute is running (its listing lets events through)
 
   QVBoxLayout* resultRows_ = nullptr;
   QListView* lstCoeff = nullptr;

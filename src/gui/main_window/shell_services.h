@@ -9,6 +9,8 @@ namespace quon {
 class CommonDialog;
 class ReportPrinter;
 
+enum class SaveChangesAnswer { Save, Discard, Cancel };
+
 struct ShellServices {
   // File, printer and help dialogs. Must outlive the window.
   CommonDialog* Dialogs = nullptr;
@@ -19,6 +21,9 @@ struct ShellServices {
   std::function<void(const std::string& text)> ShowMessage;
   // The printer of the report (the one the printer dialog sets up). Must outlive the window.
   ReportPrinter* Printer = nullptr;
+  // Asks "Save changes to this problem?" with Save, Discard and Cancel before the window
+  // closes on changed work. Empty: a message box over the window.
+  std::function<SaveChangesAnswer()> AskToSaveChanges;
 };
 
 }  // namespace quon

@@ -14,12 +14,16 @@ QtCommonDialog::QtCommonDialog() = default;
 
 QtCommonDialog::~QtCommonDialog() { delete helpWindow_.data(); }
 
-void QtCommonDialog::ShowOpen() { fileName_ = QFileDialog::getOpenFileName(parent_).toStdString(); }
+void QtCommonDialog::ShowOpen() {
+  fileName_ = QFileDialog::getOpenFileName(parent_, QString(), settings_.LastFolder()).toStdString();
+  settings_.RememberFolderOf(QString::fromStdString(fileName_));
+}
 
 void QtCommonDialog::ShowSave() {
-  fileName_ = QFileDialog::getSaveFileName(parent_, QString(), QString(), QString(), nullptr,
-                                           QFileDialog::DontConfirmOverwrite)
+  fileName_ = QFileDialog::getSaveFileName(parent_, QString(), settings_.LastFolder(), QString(),
+                                           nullptr, QFileDialog::DontConfirmOverwrite)
                   .toStdString();
+  settings_.RememberFolderOf(QString::fromStdString(fileName_));
 }
 
 void QtCommonDialog::ShowPrinter() {

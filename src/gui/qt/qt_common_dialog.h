@@ -1,6 +1,6 @@
 // The file, printer and help dialogs of the program, on Qt: QFileDialog for Open and
-// Save (no filter, no default extension, no title of their own; Save replaces a file
-// without asking, as the program writes a pair of files), QPrintDialog over a printer the
+// Save (no filter, no default extension, no title of their own, starting in the folder
+// last used; Save replaces a file without asking, as the program writes a pair of files), QPrintDialog over a printer the
 // report can then print on, and the help viewer window.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "qt/common_dialog.h"
+#include "qt/qt_desktop_settings.h"
 #include "qt/qt_help_window.h"
 
 namespace quon {
@@ -38,6 +39,7 @@ class QtCommonDialog : public CommonDialog {
  private:
   QPointer<QWidget> parent_;
   std::string fileName_;
+  DesktopSettings settings_;  // the open and save dialogs start in the folder last used
   QPrinter printer_;
   int helpCommand_ = 0;
   std::string helpFile_;

@@ -40,6 +40,10 @@ void QtStartupShell::ShowMainWindow() {
   main_->show();
 }
 
+void QtStartupShell::OpenFile(const std::string& path) {
+  if (main_ != nullptr) main_->OpenFile(path);
+}
+
 int QtStartupShell::RunEventLoop() { return QApplication::exec(); }
 
 }  // namespace quon

@@ -25,6 +25,7 @@ class QtStartupShell : public StartupShell {
   void ProcessEvents() override;
   void CloseAbout() override;
   void ShowMainWindow() override;
+  void OpenFile(const std::string& path) override;
   int RunEventLoop() override;
 
   frmQuon* MainWindow() const { return main_.get(); }

@@ -38,6 +38,7 @@ class FakeShell : public StartupShell {
   void ProcessEvents() override { log.push_back("events"); }
   void CloseAbout() override { log.push_back("close about"); }
   void ShowMainWindow() override { log.push_back("main"); }
+  void OpenFile(const std::string& path) override { log.push_back("open " + path); }
   int RunEventLoop() override {
     log.push_back("loop");
     return 7;
@@ -73,6 +74,14 @@ TEST(Main, ShowsSplashForItsTimeThenTheMainWindow) {
   EXPECT_EQ(shell.log,
             (std::vector<std::string>{"guard", "about", "events", "close about", "main", "loop"}));
   EXPECT_GE(clock.nowMs(), 45'000);
+}
+
+TEST(Main, OpensTheNamedFileInTheShownMainWindow) {
+  FakeShell shell(true);
+  FakeClock clock(0);
+  EXPECT_EQ(Main(shell, clock, "p.qsp"), 7);
+  EXPECT_EQ(shell.log, (std::vector<std::string>{"guard", "about", "events", "close about",
+                                                 "main", "open p.qsp", "loop"}));
 }
 
 TEST(Main, RefusedDecimalPointEndsBeforeAnyWindow) {

@@ -15,11 +15,9 @@ namespace {
 
 // Fits `equation` over one variable x of `terms` power terms on [-1, 1] in the window's
 // own model and engine, as Compute does, then lets the window show the check.
-void Fit(testing::QuonWindow& w, const std::string& equation, const char* terms,
-         std::vector<std::string> constants = {}) {
+void Fit(testing::QuonWindow& w, const std::string& equation, const char* terms) {
   EntryFields fields;
   fields.Equation = equation;
-  fields.ConstantItems = std::move(constants);
   fields.Variables.resize(1);
   fields.Variables[0].LowerLimit = "-1";
   fields.Variables[0].UpperLimit = "1";
@@ -54,19 +52,6 @@ class frmQuonAccuracyTest : public QObject {
              w.Child<QLabel>("lblAccuracy")->text());
     QVERIFY2(warning->text().startsWith("Warning: x: the 30 power terms are ill-conditioned"),
              qPrintable(warning->text()));
-  }
-
-  void ConstantsOfTheProblemAreSentBeforeTheCheck() {
-    testing::QuonWindow w;
-    w.EnterProblem("1", "x");
-    Fit(w, "a*x", "2", {"a=3"});
-    // As after an open: the engine forgot the constant, the window's list still has it.
-    w.window->Engine().ExecuteStatement("a=0");
-    w.window->ShowAccuracy();
-    const QString line = w.Child<QLabel>("lblAccuracy")->text();
-    QVERIFY2(line.contains("largest difference"), qPrintable(line));
-    // a = 0 would leave differences of up to 3 between the line 3x and the function 0.
-    QVERIFY2(!line.contains("largest difference 3"), qPrintable(line));
   }
 
   void ComputeShowsTheLineAndThePlotFollowsTheEvaluationPoint() {

@@ -8,7 +8,6 @@
 
 #include "fit/fit_driver.h"
 #include "frm_evaluations.h"
-#include "report/listing.h"
 #include "support/frm_quon_fixture.h"
 
 namespace quon::testing {
@@ -114,17 +113,6 @@ class FrmQuonComputeTest : public QObject {
     PressCompute(w);
     QCOMPARE(listings, 1);
     QCOMPARE(list->rowCount(), 8);
-  }
-
-  void largeFitListsItsLinesOnDemand() {
-    QuonWindow w;
-    EnterFullProblem(w, QStringLiteral("x,y,z"), QStringLiteral("x+y+z"),
-                     {{"-1", "1", "40"}, {"-1", "1", "40"}, {"-1", "1", "40"}});
-    PressCompute(w);
-    QVERIFY(w.Model().HaveResults);
-    QCOMPARE(int64_t{ResultsList(w)->rowCount()}, ListingLineCount(w.Model()));
-    QCOMPARE(ResultsList(w)->LineText(ResultsList(w)->rowCount() - 3).toStdString(),
-             ListingLine(w.Model(), ListingLineCount(w.Model()) - 3));
   }
 
   void evaluationsOpensTheWindowOnTheFit() {

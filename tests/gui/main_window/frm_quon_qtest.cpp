@@ -2,6 +2,7 @@
 // and the close box; the help viewer and the About window themselves.
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -51,7 +52,8 @@ class FrmQuonTest : public QObject {
     const MenuState first{true, false, false, false, true, false};
     QVERIFY(MenusOf(w) == first);
     QCOMPARE(w.Child<QMenu>("mnuFile")->title(), QStringLiteral("File"));
-    QCOMPARE(w.Child<QMenu>("mnuFile")->actions().size(), 6);  // the file commands, Export...
+    QCOMPARE(w.Child<QMenu>("mnuFile")->actions().indexOf(w.Menu("mnuFileBar2")), 4);
+    QCOMPARE(w.Child<QMenu>("mnuFile")->actions().indexOf(w.Menu("mnuExport")), 5);
     QVERIFY(w.Menu("mnuFileBar1")->isSeparator());
     QVERIFY(w.Menu("mnuFileBar2")->isSeparator());
 
@@ -94,6 +96,80 @@ class FrmQuonTest : public QObject {
     TypeInto(w.Field("txtOrder"), "abc");  // a refusing field does not hold the window open
     QVERIFY(w.window->close());
     QCOMPARE(w.restored, 1);
+  }
+
+  void NothingIsAskedAtExitWhenNothingChanged() {
+    QTemporaryDir dir;
+    QuonWindow untouched;
+    QVERIFY(untouched.window->close());
+    QuonWindow saved;
+    quon::testing::EnterParabola(saved);
+    saved.dialogs.fileName = dir.filePath("p.qsp").toStdString();
+    saved.Menu("mnuSaveAs")->trigger();
+    QVERIFY(saved.window->close());
+    QCOMPARE(untouched.asked + saved.asked, 0);
+  }
+
+  void ExitQuestionDoesWhatItsAnswerSays_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("chosenName");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Save") << int(quon::SaveChangesAnswer::Save) << "p.qsp" << true;
+    QTest::newRow("SaveButNoName") << int(quon::SaveChangesAnswer::Save) << "" << false;
+    QTest::newRow("Discard") << int(quon::SaveChangesAnswer::Discard) << "p.qsp" << true;
+    QTest::newRow("Cancel") << int(quon::SaveChangesAnswer::Cancel) << "p.qsp" << false;
+  }
+  void ExitQuestionDoesWhatItsAnswerSays() {
+    QFETCH(int, answer);
+    QFETCH(QString, chosenName);
+    QFETCH(bool, closes);
+    QTemporaryDir dir;
+    const QString path = chosenName.isEmpty() ? QString() : dir.filePath(chosenName);
+    QuonWindow w;
+    quon::testing::EnterParabola(w);
+    quon::testing::PressCompute(w);
+    w.answer = static_cast<quon::SaveChangesAnswer>(answer);
+    w.dialogs.fileName = path.toStdString();
+    ClickAt(w.Child<QPushButton>("cmdExit"));
+    QCOMPARE(w.asked, 1);
+    QCOMPARE(w.window->isVisible(), !closes);
+    QCOMPARE(w.restored, closes ? 1 : 0);
+    const bool saved = w.answer == quon::SaveChangesAnswer::Save && !path.isEmpty();
+    QCOMPARE(QFile::exists(path), saved);
+    if (saved) QVERIFY(QFile(path).size() > 0);
+  }
+
+  void RecentFilesFollowOpenAndSave() {
+    QTemporaryDir dir;
+    for (const QString name : {"a.qsp", "b.qsp"}) {
+      QuonWindow w(nullptr, name != "a.qsp");
+      quon::testing::EnterParabola(w);
+      w.dialogs.fileName = dir.filePath(name).toStdString();
+      w.Menu("mnuSaveAs")->trigger();
+    }
+    QuonWindow w(nullptr, true);
+    QVERIFY(w.Menu("mnuRecent_0")->text().endsWith("b.qsp"));
+    QVERIFY(w.Menu("mnuRecent_1")->text().endsWith("a.qsp"));
+    QVERIFY(!w.Menu("mnuRecent_2")->isVisible());
+    const QList<QAction*> items = w.Child<QMenu>("mnuFile")->actions();
+    QCOMPARE(items.indexOf(w.Menu("mnuRecent_0")), items.indexOf(w.Menu("mnuFileBar2")) + 1);
+    w.Menu("mnuRecent_1")->trigger();
+    QCOMPARE(QString::fromStdString(w.Model().SpecFile), dir.filePath("a.qsp"));
+    QVERIFY(w.Menu("mnuRecent_0")->text().endsWith("a.qsp"));
+    QVERIFY(!w.Menu("mnuRecent_0")->isEnabled());  // like Open, once a problem is shown
+    QVERIFY(w.messages.empty());
+  }
+
+  void WindowComesBackAtItsLastSize() {
+    QSize placed;
+    {
+      QuonWindow w;
+      w.window->resize(w.window->size() + QSize(120, 80));
+      placed = w.window->size();
+      QVERIFY(w.window->close());
+    }
+    QuonWindow w(nullptr, true);
+    QCOMPARE(w.window->size(), placed);
   }
 
   void HelpAsksForTheFileInTheStartDirectory() {
@@ -153,20 +229,6 @@ class FrmQuonTest : public QObject {
     const QString shown = dialogs.HelpWindow()->Browser()->toPlainText();
     QVERIFY2(shown.contains(QLatin1String("Getting started")), qPrintable(shown));
     QVERIFY(!shown.contains(QLatin1String("<h1>")));
-  }
-
-  void HelpViewerSaysWhereItLookedWhenTheFileIsNowhere() {
-    QTemporaryDir dir;
-    const QString path = QDir(dir.path()).filePath(QStringLiteral("quon.hlp"));
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("quon.hlp");
-    QVERIFY(!QFile::exists(beside));
-    quon::QtCommonDialog dialogs;
-    dialogs.SetHelpCommand(quon::kHelpShowFile);
-    dialogs.SetHelpFile(path.toStdString());
-    dialogs.ShowHelp();
-    const QString shown = dialogs.HelpWindow()->Browser()->toPlainText();
-    QVERIFY2(shown.contains(path), qPrintable(shown));
-    QVERIFY2(shown.contains(beside), qPrintable(shown));
   }
 
   void HelpViewerFallsBackToTheExecutableDirectory() {

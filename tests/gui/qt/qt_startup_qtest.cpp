@@ -2,6 +2,7 @@
 // on and gone afterwards, the main window follows, and closing it ends the event loop and
 // restores the decimal separator. The clock is a fake, so no real seconds pass.
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -11,6 +12,7 @@
 #include "qt/qt_startup.h"
 #include "shell/decimal_point.h"
 #include "shell/sub_main.h"
+#include "support/qt_test_support.h"
 
 namespace {
 
@@ -60,6 +62,39 @@ class QtStartupTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  void initTestCase() { quon::testing::UseScratchSettings(); }
+
+  void FileArgumentIsOpenedInTheMainWindow() {
+    CommaLocale locale;
+    Answer answer(quon::WarningAnswer::Yes);
+    quon::DecimalPoint guard(locale, answer);
+    quon::QtCommonDialog dialogs;
+    quon::QtStartupShell shell(guard, dialogs);
+    WatchingClock clock;
+    const std::string path = qgetenv("QUON_TEST_DATA").toStdString() + "/spec/parabola_with_results.qsp";
+    std::string opened;
+    bool listed = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+      // The open lets events through while it lists the results: wait until it is done.
+      quon::frmQuon* main = shell.MainWindow();
+      if (main == nullptr || !main->isVisible() || main->Model().SpecFile != path ||
+          main->Model().Loading) {
+        return;
+      }
+      poll.stop();
+      opened = main->Model().SpecFile;
+      listed = main->Model().HaveResults &&
+               main->findChild<QLineEdit*>("txtEquation")->text().toStdString() ==
+                   main->Model().Equation;
+      shell.MainWindow()->close();
+    });
+    poll.start(10);
+    QCOMPARE(quon::Main(shell, clock, path), 0);
+    QCOMPARE(opened, path);
+    QVERIFY(listed);
+  }
+
   void SplashThenMainWindowThenRestoreOnClose() {
     CommaLocale locale;
     Answer answer(quon::WarningAnswer::Yes);
