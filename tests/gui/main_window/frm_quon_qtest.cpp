@@ -152,7 +152,7 @@ class FrmQuonTest : public QObject {
     QVERIFY(w.Menu("mnuRecent_1")->text().endsWith("a.qsp"));
     QVERIFY(!w.Menu("mnuRecent_2")->isVisible());
     const QList<QAction*> items = w.Child<QMenu>("mnuFile")->actions();
-    QCOMPARE(items.indexOf(w.Menu("mnuRecent_0")), items.indexOf(w.Menu("mnuFileBar2")) + 1);
+    QCOMPARE(items.indexOf(w.Menu("mnuRecent_0")), items.indexOf(w.Menu("mnuExport")) + 1);
     w.Menu("mnuRecent_1")->trigger();
     QCOMPARE(QString::fromStdString(w.Model().SpecFile), dir.filePath("a.qsp"));
     QVERIFY(w.Menu("mnuRecent_0")->text().endsWith("a.qsp"));
