@@ -3,11 +3,11 @@
 #include <charconv>
 #include <cstdint>
 
-#include "fit_mode.h"
 #include "eval/accuracy_check.h"
 #include "eval/accuracy_text.h"
 #include "eval/script_point_function.h"
 #include "fit/compute_command.h"
+#include "fit_mode.h"
 #include "io/spec_file.h"
 #include "script_environment.h"
 
@@ -24,15 +24,9 @@ std::optional<int64_t> Count(const std::string& text, int64_t most) {
   return value;
 }
 
-
 }  // namespace
 
-bool WantsCheckMode(const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
-    if (arg == "--check") return true;
-  }
-  return false;
-}
+bool WantsCheckMode(const std::vector<std::string>& args) { return HasOption(args, "--check"); }
 
 std::optional<CheckModeOptions> ParseCheckArguments(const std::vector<std::string>& args,
                                                     std::FILE* err) {

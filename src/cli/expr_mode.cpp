@@ -38,12 +38,7 @@ bool ReadLine(std::FILE* in, std::string& line) {
 
 }  // namespace
 
-bool WantsExprMode(const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
-    if (arg == "--expr") return true;
-  }
-  return false;
-}
+bool WantsExprMode(const std::vector<std::string>& args) { return HasOption(args, "--expr"); }
 
 std::optional<ExprModeOptions> ParseExprArguments(const std::vector<std::string>& args,
                                                   std::FILE* err) {

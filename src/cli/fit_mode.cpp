@@ -1,5 +1,6 @@
 #include "fit_mode.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "eval/evaluator.h"
@@ -175,6 +176,10 @@ int SaveFit(const ComputeOutcome& outcome, ProblemModel& model, const EntryField
 }
 
 }  // namespace
+
+bool HasOption(const std::vector<std::string>& args, const std::string& option) {
+  return std::find(args.begin(), args.end(), option) != args.end();
+}
 
 int FitAndSave(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
                const std::string& file, const std::string& output, std::FILE* out, std::FILE* err) {

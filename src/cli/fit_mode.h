@@ -44,6 +44,9 @@ std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& 
 // "quonfit: <text>" on `err`.
 void Message(std::FILE* err, const std::string& text);
 
+// Whether `option` is one of the arguments.
+bool HasOption(const std::vector<std::string>& args, const std::string& option);
+
 // What a fit that did not succeed leaves for the user: the singular-matrix line on `out`,
 // or a message on `err` naming `file`. Returns the exit code (ExitSuccess after success).
 int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
@@ -56,8 +59,7 @@ int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, 
 // Fits as Compute does and, when `output` is not empty, writes the pair with the results
 // there. ExitSuccess, or the exit code after the failure's report (ReportFitFailure).
 int FitAndSave(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
-               const std::string& file, const std::string& output, std::FILE* out,
-               std::FILE* err);
+               const std::string& file, const std::string& output, std::FILE* out, std::FILE* err);
 
 // Opens the pair `file` and makes sure the model holds results: those the file stores
 // (the user constants then go to the engine), or else a fit as the listing makes it.

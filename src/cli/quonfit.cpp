@@ -14,15 +14,11 @@ namespace {
 
 void PrintHelp(std::FILE* out) {
   std::fprintf(out, "Usage:\n%s%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
-               quon::cli::SuggestModeHelp(), quon::cli::UseModeHelp(),
-               quon::cli::ExprModeHelp());
+               quon::cli::SuggestModeHelp(), quon::cli::UseModeHelp(), quon::cli::ExprModeHelp());
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") return true;
-  }
-  return false;
+  return quon::cli::HasOption(args, "--help") || quon::cli::HasOption(args, "-h");
 }
 
 }  // namespace

@@ -69,10 +69,7 @@ int SaveSuggestion(const SuggestModeOptions& options, ProblemModel& model, Entry
 }  // namespace
 
 bool WantsSuggestMode(const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
-    if (arg == "--suggest-terms") return true;
-  }
-  return false;
+  return HasOption(args, "--suggest-terms");
 }
 
 std::optional<SuggestModeOptions> ParseSuggestArguments(const std::vector<std::string>& args,
