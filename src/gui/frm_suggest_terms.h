@@ -74,7 +74,7 @@ class frmSuggestTerms : public QDialog {
   ScriptEnvironment& engine_;
   ReadFields read_;
   ApplyCounts apply_;
-  ProblemModel gathered_;  // the searched problem's specification, for the texts
+  ProblemModel gathered_;  // the searched problem as gathered, for the texts
   AdvisorOptions options_;
   std::vector<int32_t> chosen_;  // the counts Apply writes
   std::atomic<bool> cancel_{false};

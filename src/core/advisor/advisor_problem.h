@@ -1,5 +1,5 @@
 // What the term advisor starts from, taken from the entry fields as Compute takes them:
-// the user constants sent to the engine, the specification gathered into a model of its
+// the user constants sent to the engine, the problem gathered into a model of its
 // own, and the function compiled for evaluation away from the engine (so the search may
 // run on another thread while the window goes on). The typed numbers of terms play no part.
 #pragma once

@@ -90,7 +90,7 @@ struct AdvisorHooks {
   std::function<void(const TrialResult& trial, const TrialResult& best, int32_t fits)> Progress;
 };
 
-// Searches with `problem` (a model whose specification has been gathered, moved in:
+// Searches with `problem` (a model whose problem has been gathered, moved in:
 // its counts and results are not used). Throws
 // std::invalid_argument for options out of range.
 TermAdvice SuggestTerms(ProblemModel problem, PointFunctionSource& function,

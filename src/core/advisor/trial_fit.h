@@ -61,7 +61,7 @@ struct TrialResult {
 struct TrialCancelled {};
 
 // Sets model's LastTerm, NodeStep and Coef for `terms` (one count >= 2 per variable in
-// use, the specification otherwise as gathered), fits and measures. Returns with the
+// use, the rest of the problem as gathered), fits and measures. Returns with the
 // model holding the trial's results. Throws TrialCancelled when `cancelled` says so
 // between slices, GridTooLarge when the grid cannot be allocated.
 TrialResult FitTrial(ProblemModel& model, const std::vector<int32_t>& terms,

@@ -21,7 +21,7 @@ class StartupShell {
   virtual void ProcessEvents() = 0;
   virtual void CloseAbout() = 0;
   virtual void ShowMainWindow() = 0;
-  // Opens the specification pair `path` in the main window, as File > Open would.
+  // Opens the problem file pair `path` in the main window, as File > Open would.
   virtual void OpenFile(const std::string& path) = 0;
   // Runs the window events until the program ends; returns the exit code.
   virtual int RunEventLoop() = 0;

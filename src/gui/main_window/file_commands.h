@@ -1,4 +1,4 @@
-// The main window's file and print commands: Open, Save and Save As of the specification
+// The main window's file and print commands: Open, Save and Save As of the problem
 // file pair, and Print of the report. Reading, checking and writing the pair and making
 // the report's lines are the core's; a refused open or a failed save shows a message
 // naming the file and the fault, and the problem in the window stays as it was.
