@@ -3,6 +3,7 @@
 #include "calculus/calculus.h"
 #include "fit_mode.h"
 #include "model/entry_checks.h"
+#include "model/names_in_use.h"
 #include "number_text.h"
 #include "use_modes.h"
 
@@ -40,8 +41,7 @@ int RunCalculusMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
   ScriptEnvironment engine;
   const int opened = OpenWithResults(options.File, model, fields, engine, out, err);
   if (opened != ExitSuccess) return opened;
-  const std::vector<std::string> names(model.VarName.begin(),
-                                       model.VarName.begin() + model.LastVar + 1);
+  const std::vector<std::string> names = NamesInUse(model);
   if (const std::string problem = CheckAgainstProblem(options, names); !problem.empty()) {
     Message(err, problem + " (see quonfit --help)");
     return ExitUsage;

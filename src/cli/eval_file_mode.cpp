@@ -3,6 +3,7 @@
 #include "eval/script_point_function.h"
 #include "fit_mode.h"
 #include "io/spec_file.h"
+#include "model/names_in_use.h"
 #include "use_modes.h"
 
 namespace quon::cli {
@@ -13,8 +14,7 @@ int RunEvalFileMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
   ScriptEnvironment engine;
   const int opened = OpenWithResults(options.File, model, fields, engine, out, err);
   if (opened != ExitSuccess) return opened;
-  const std::vector<std::string> names(model.VarName.begin(),
-                                       model.VarName.begin() + model.LastVar + 1);
+  const std::vector<std::string> names = NamesInUse(model);
   PointsTable points;
   try {
     // The whole file is read before anything is written: a bad row costs no output.

@@ -13,6 +13,7 @@
 #include "eval/script_point_function.h"
 #include "export/export_format.h"
 #include "io/spec_file.h"
+#include "model/names_in_use.h"
 #include "model/user_constants.h"
 
 namespace quon {
@@ -31,8 +32,7 @@ std::vector<std::string> Constants(const ProblemModel& model) {
 std::optional<AccuracyResult> Check(const ProblemModel& model, ScriptEnvironment& engine) {
   try {
     SetConstants(Constants(model), engine);
-    const std::vector<std::string> names(model.VarName.begin(),
-                                         model.VarName.begin() + model.LastVar + 1);
+    const std::vector<std::string> names = NamesInUse(model);
     ScriptPointFunctionSource source(engine, model.Equation, names);
     return CheckAccuracy(model, source);
   } catch (const std::exception&) {
