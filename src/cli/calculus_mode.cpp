@@ -1,10 +1,11 @@
 // quonfit FILE --derivative VAR[,VAR...] --at VALUE... and quonfit FILE --integral.
 #include "batch/variable_names.h"
 #include "calculus/calculus.h"
-#include "fit_mode.h"
+#include "cli_output.h"
 #include "model/entry_checks.h"
 #include "model/names_in_use.h"
 #include "number_text.h"
+#include "open_and_fit.h"
 #include "use_modes.h"
 
 namespace quon::cli {

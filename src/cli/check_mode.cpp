@@ -1,40 +1,25 @@
 #include "check_mode.h"
 
-#include <charconv>
 #include <cstdint>
 
+#include "arguments.h"
+#include "cli_output.h"
 #include "eval/accuracy_check.h"
 #include "eval/accuracy_text.h"
 #include "eval/script_point_function.h"
 #include "fit/compute_command.h"
-#include "fit_mode.h"
-#include "io/spec_file.h"
+#include "model/names_in_use.h"
+#include "open_and_fit.h"
 #include "script_environment.h"
 
 namespace quon::cli {
-namespace {
-
-// A whole decimal number from 1 to `most`, or nothing.
-std::optional<int64_t> Count(const std::string& text, int64_t most) {
-  int64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < 1 || value > most) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-}  // namespace
 
 bool WantsCheckMode(const std::vector<std::string>& args) { return HasOption(args, "--check"); }
 
 std::optional<CheckModeOptions> ParseCheckArguments(const std::vector<std::string>& args,
                                                     std::FILE* err) {
   CheckModeOptions options;
-  const auto fail = [&](const std::string& text) {
-    Message(err, text + " (see quonfit --help)");
-    return std::nullopt;
-  };
+  const auto fail = [&](const std::string& text) { return UsageError(err, text); };
   constexpr int64_t kMostPoints = int64_t{1} << 40;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -43,7 +28,7 @@ std::optional<CheckModeOptions> ParseCheckArguments(const std::vector<std::strin
       const bool points = arg == "--check-points";
       const int64_t most = points ? kMostPoints : MaxPointsPerInterval;
       const std::optional<int64_t> value =
-          i + 1 < args.size() ? Count(args[i + 1], most) : std::nullopt;
+          i + 1 < args.size() ? WholeNumberIn(args[i + 1], 1, most) : std::nullopt;
       if (!value) {
         return fail(arg + " needs a whole number from 1 to " + std::to_string(most));
       }
@@ -53,26 +38,19 @@ std::optional<CheckModeOptions> ParseCheckArguments(const std::vector<std::strin
       } else {
         options.Budget.PointsPerInterval = static_cast<int32_t>(*value);
       }
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return fail("unknown option " + arg + " with --check");
-    } else if (!options.File.empty()) {
-      return fail("more than one file given: " + options.File + " and " + arg);
-    } else {
-      options.File = arg;
+    } else if (const auto problem = TakeFileArgument(arg, options.File, "--check")) {
+      return fail(*problem);
     }
   }
-  if (options.File.empty()) return fail("no specification file given");
+  if (const auto problem = MissingFile(options.File)) return fail(*problem);
   return options;
 }
 
 int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err) {
   ProblemModel model;
   EntryFields fields;
-  try {
-    fields = OpenSpecFile(options.File, model);
-  } catch (const SpecFileError& e) {
-    Message(err, e.what());
-    return ExitFile;
+  if (const int code = OpenPair(options.File, model, fields, err); code != ExitSuccess) {
+    return code;
   }
   ScriptEnvironment engine;
   const ComputeOutcome outcome = RunCompute(model, fields, engine);
@@ -81,7 +59,7 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
   }
   AccuracyResult result;
   try {
-    ScriptPointFunctionSource source(engine, model.Equation, model.VarName);
+    ScriptPointFunctionSource source(engine, model.Equation, NamesInUse(model));
     result = CheckAccuracy(model, source, options.Budget);
   } catch (const ScriptFailure& failure) {
     Message(err, options.File + ": the function cannot be checked: " + failure.what());
@@ -91,13 +69,7 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
                      "to check fewer points");
     return ExitNotFittable;
   }
-  std::string text;
-  for (const std::string& line : AccuracyKeyLines(result)) text += line + "\n";
-  if (std::fputs(text.c_str(), out) < 0 || std::fflush(out) != 0) {
-    Message(err, "cannot write the results to the standard output");
-    return ExitFile;
-  }
-  return ExitSuccess;
+  return WriteLines(AccuracyKeyLines(result), out, err) ? ExitSuccess : ExitFile;
 }
 
 const char* CheckModeHelp() {

@@ -1,9 +1,10 @@
 // quonfit FILE --eval-file POINTS.csv [-o OUT.csv].
 #include "batch/points_evaluation.h"
+#include "cli_output.h"
 #include "eval/script_point_function.h"
-#include "fit_mode.h"
 #include "io/spec_file.h"
 #include "model/names_in_use.h"
+#include "open_and_fit.h"
 #include "use_modes.h"
 
 namespace quon::cli {

@@ -1,8 +1,10 @@
 // quonfit FILE --export FORMAT [--name NAME] [-o OUT].
+#include "cli_output.h"
 #include "eval/accuracy_check.h"
 #include "eval/script_point_function.h"
-#include "fit_mode.h"
 #include "io/spec_file.h"
+#include "model/names_in_use.h"
+#include "open_and_fit.h"
 #include "use_modes.h"
 
 namespace quon::cli {
@@ -12,9 +14,7 @@ namespace {
 // function that cannot be checked leaves the export without an accuracy line.
 std::optional<AccuracyResult> Check(const ProblemModel& model, ScriptEnvironment& engine) {
   try {
-    const std::vector<std::string> names(model.VarName.begin(),
-                                         model.VarName.begin() + model.LastVar + 1);
-    ScriptPointFunctionSource source(engine, model.Equation, names);
+    ScriptPointFunctionSource source(engine, model.Equation, NamesInUse(model));
     return CheckAccuracy(model, source);
   } catch (const std::exception&) {
     return std::nullopt;

@@ -1,7 +1,8 @@
 #include "expr_mode.h"
 
+#include "arguments.h"
+#include "cli_output.h"
 #include "engine.h"
-#include "fit_mode.h"
 #include "line_writer.h"
 #include "number_text.h"
 #include "script_environment.h"

@@ -1,29 +1,19 @@
 #include "fit_mode.h"
 
-#include <algorithm>
-#include <string_view>
-
+#include "arguments.h"
+#include "cli_output.h"
 #include "eval/evaluator.h"
-#include "fit/compute_command.h"
-#include "io/spec_file.h"
 #include "line_writer.h"
 #include "model/user_constants.h"
 #include "number_text.h"
+#include "open_and_fit.h"
 #include "report/listing.h"
 #include "report/report_lines.h"
 #include "script_environment.h"
 
 namespace quon::cli {
 
-void Message(std::FILE* err, const std::string& text) {
-  std::fprintf(err, "quonfit: %s\n", text.c_str());
-}
-
 namespace {
-
-std::string WithNumber(const std::string& description, int32_t number) {
-  return description + " (error " + std::to_string(number) + ")";
-}
 
 // The evaluation window's Compute: constants, the point, the approximation, the function.
 int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
@@ -59,63 +49,18 @@ int ReportSingularFit(const ProblemModel& model, const EntryFields& fields, cons
                       std::FILE* out, std::FILE* err) {
   LineWriter writer(out);
   ReportLines(model, fields.Equation, fields.ConstantItems, writer.Sink());
-  if (!writer.Flush()) {
-    Message(err, "cannot write the results to the standard output");
-    return ExitFile;
-  }
+  if (!writer.Flush()) return ResultsNotWritten(err);
   Message(err, file + ": " + SingularMatrixLine);
   return ExitSingular;
 }
 
 }  // namespace
 
-int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
-                     std::FILE* err) {
-  switch (outcome.Status) {
-    case ComputeStatus::Success:
-      return ExitSuccess;
-    case ComputeStatus::Singular:
-      // The results list holds this one line; it is the fit's result, so it goes to `out`.
-      std::fprintf(out, "%s\n", SingularMatrixLine);
-      return ExitSingular;
-    case ComputeStatus::EndedByError:
-      Message(err, file + ": the fit ended: " + WithNumber(outcome.Message, outcome.ErrorNumber));
-      return ExitScriptError;
-    case ComputeStatus::Refused:
-      Message(err, file + ": " + outcome.Message);
-      return outcome.ErrorNumber != 0 ? ExitScriptError : ExitNotFittable;
-  }
-  return ExitNotFittable;
-}
-
-int OpenWithResults(const std::string& file, ProblemModel& model, EntryFields& fields,
-                    ScriptEnvironment& engine, std::FILE* out, std::FILE* err) {
-  try {
-    fields = OpenSpecFile(file, model);
-  } catch (const SpecFileError& e) {
-    Message(err, e.what());
-    return ExitFile;
-  }
-  if (!model.HaveResults) {
-    return ReportFitFailure(RunCompute(model, fields, engine), file, out, err);
-  }
-  try {
-    SetConstants(fields.ConstantItems, engine);
-  } catch (const ScriptFailure& failure) {
-    Message(err, file + ": a constant failed: " + WithNumber(failure.what(), failure.Number));
-    return ExitScriptError;
-  }
-  return ExitSuccess;
-}
-
 std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& args,
                                                 std::FILE* err) {
   FitModeOptions options;
   bool save = false;
-  const auto fail = [&](const std::string& text) {
-    Message(err, text + " (see quonfit --help)");
-    return std::nullopt;
-  };
+  const auto fail = [&](const std::string& text) { return UsageError(err, text); };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "-o") {
@@ -132,58 +77,14 @@ std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& 
       options.EvalTexts.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
       if (options.EvalTexts.empty()) return fail("--eval needs one value per variable");
       break;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return fail("unknown option " + arg);
-    } else if (!options.File.empty()) {
-      return fail("more than one file given: " + options.File + " and " + arg);
-    } else {
-      options.File = arg;
+    } else if (const auto problem = TakeFileArgument(arg, options.File)) {
+      return fail(*problem);
     }
   }
-  if (options.File.empty()) return fail("no specification file given");
+  if (const auto problem = MissingFile(options.File)) return fail(*problem);
   if (save && !options.Output.empty()) return fail("-o and --save exclude each other");
   if (save) options.Output = options.File;
   return options;
-}
-
-int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, std::FILE* err) {
-  try {
-    fields = OpenSpecFile(file, model);
-  } catch (const SpecFileError& e) {
-    Message(err, e.what());
-    return ExitFile;
-  }
-  return ExitSuccess;
-}
-
-namespace {
-
-// After a fit: its failure reported, or its pair written when `output` is not empty.
-int SaveFit(const ComputeOutcome& outcome, ProblemModel& model, const EntryFields& fields,
-            const std::string& file, const std::string& output, std::FILE* out, std::FILE* err) {
-  if (outcome.Status != ComputeStatus::Success) {
-    return ReportFitFailure(outcome, file, out, err);
-  }
-  if (!output.empty()) {
-    try {
-      WriteSpecFile(output, fields, model);
-    } catch (const SpecFileError& e) {
-      Message(err, e.what());
-      return ExitFile;
-    }
-  }
-  return ExitSuccess;
-}
-
-}  // namespace
-
-bool HasOption(const std::vector<std::string>& args, const std::string& option) {
-  return std::find(args.begin(), args.end(), option) != args.end();
-}
-
-int FitAndSave(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
-               const std::string& file, const std::string& output, std::FILE* out, std::FILE* err) {
-  return SaveFit(RunCompute(model, fields, engine), model, fields, file, output, out, err);
 }
 
 int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
@@ -216,10 +117,7 @@ int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
   if (options.Output.empty() && !options.Report && !options.Eval) {
     ListCoefficients(model, writer.Sink(), [] {});
   }
-  if (!writer.Flush()) {
-    Message(err, "cannot write the results to the standard output");
-    return ExitFile;
-  }
+  if (!writer.Flush()) return ResultsNotWritten(err);
   if (options.Eval) return EvaluateAtPoint(model, fields, options.EvalTexts, engine, out, err);
   return ExitSuccess;
 }

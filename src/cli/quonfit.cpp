@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "check_mode.h"
+#include "cli_output.h"
 #include "expr_mode.h"
 #include "fit_mode.h"
 #include "suggest_mode.h"

@@ -6,8 +6,10 @@
 
 #include "advisor/advice_text.h"
 #include "advisor/advisor_problem.h"
-#include "fit_mode.h"
+#include "arguments.h"
+#include "cli_output.h"
 #include "number_text.h"
+#include "open_and_fit.h"
 #include "script_environment.h"
 
 namespace quon::cli {
@@ -18,15 +20,6 @@ std::optional<double> PositiveNumber(const std::string& text) {
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size() || !(value > 0) ||
       !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::optional<int32_t> WholeNumber(const std::string& text, int32_t least, int32_t most) {
-  int32_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < least || value > most) {
     return std::nullopt;
   }
   return value;
@@ -44,16 +37,6 @@ std::vector<std::string> FigureLines(const ProblemModel& problem, const std::vec
   lines.push_back("coefficients: " + std::to_string(coefficients));
   lines.push_back("evaluated_fits: " + std::to_string(fits));
   return lines;
-}
-
-bool WriteLines(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  if (std::fputs(text.c_str(), out) < 0 || std::fflush(out) != 0) {
-    Message(err, "cannot write the results to the standard output");
-    return false;
-  }
-  return true;
 }
 
 // With -o, the suggested counts fitted as Compute fits them and written with the results.
@@ -75,10 +58,7 @@ bool WantsSuggestMode(const std::vector<std::string>& args) {
 std::optional<SuggestModeOptions> ParseSuggestArguments(const std::vector<std::string>& args,
                                                         std::FILE* err) {
   SuggestModeOptions options;
-  const auto fail = [&](const std::string& text) {
-    Message(err, text + " (see quonfit --help)");
-    return std::nullopt;
-  };
+  const auto fail = [&](const std::string& text) { return UsageError(err, text); };
   const auto next = [&](std::size_t& i) {
     return i + 1 < args.size() ? std::optional<std::string>(args[++i]) : std::nullopt;
   };
@@ -93,24 +73,21 @@ std::optional<SuggestModeOptions> ParseSuggestArguments(const std::vector<std::s
       options.Advisor.Relative = true;
     } else if (arg == "--max-terms") {
       const std::optional<std::string> text = next(i);
-      const std::optional<int32_t> most = text ? WholeNumber(*text, 2, MostMaxTerms) : std::nullopt;
+      const std::optional<int64_t> most =
+          text ? WholeNumberIn(*text, 2, MostMaxTerms) : std::nullopt;
       if (!most) {
         return fail("--max-terms needs a whole number from 2 to " + std::to_string(MostMaxTerms));
       }
-      options.Advisor.MaxTerms = *most;
+      options.Advisor.MaxTerms = static_cast<int32_t>(*most);
     } else if (arg == "-o") {
       const std::optional<std::string> text = next(i);
       if (!text || text->empty()) return fail("-o needs the path of the output file");
       options.Output = *text;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return fail("unknown option " + arg + " with --suggest-terms");
-    } else if (!options.File.empty()) {
-      return fail("more than one file given: " + options.File + " and " + arg);
-    } else {
-      options.File = arg;
+    } else if (const auto problem = TakeFileArgument(arg, options.File, "--suggest-terms")) {
+      return fail(*problem);
     }
   }
-  if (options.File.empty()) return fail("no specification file given");
+  if (const auto problem = MissingFile(options.File)) return fail(*problem);
   return options;
 }
 

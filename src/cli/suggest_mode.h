@@ -16,9 +16,6 @@
 
 namespace quon::cli {
 
-// The exit status when the wanted accuracy is out of reach.
-inline constexpr int ExitUnreachable = 7;
-
 struct SuggestModeOptions {
   std::string File;
   std::string Output;  // -o OUT: the pair with the suggested counts and their fit

@@ -1,6 +1,7 @@
 #include <string_view>
 
-#include "fit_mode.h"
+#include "arguments.h"
+#include "cli_output.h"
 #include "number_text.h"
 #include "use_modes.h"
 
@@ -51,10 +52,7 @@ bool WantsUseMode(const std::vector<std::string>& args) {
 
 std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args, std::FILE* err) {
   UseOptions options;
-  const auto fail = [&](const std::string& text) {
-    Message(err, text + " (see quonfit --help)");
-    return std::nullopt;
-  };
+  const auto fail = [&](const std::string& text) { return UsageError(err, text); };
   int modes = 0;
   bool haveAt = false;
   bool haveBox = false;
@@ -96,15 +94,11 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
       if (!hasValue) return fail("-o needs the path of the output file");
       if (!options.Output.empty()) return fail("-o is given twice");
       options.Output = args[++i];
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return fail("unknown option " + arg);
-    } else if (!options.File.empty()) {
-      return fail("more than one file given: " + options.File + " and " + arg);
-    } else {
-      options.File = arg;
+    } else if (const auto problem = TakeFileArgument(arg, options.File)) {
+      return fail(*problem);
     }
   }
-  if (options.File.empty()) return fail("no specification file given");
+  if (const auto problem = MissingFile(options.File)) return fail(*problem);
   if (modes > 1)
     return fail("--export, --eval-file, --derivative and --integral exclude each other");
   if (haveName && options.Mode != UseMode::Export) return fail("--name belongs to --export");
@@ -131,14 +125,6 @@ int RunUseMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
       return RunCalculusMode(options, out, err);
   }
   return ExitUsage;
-}
-
-bool WriteAll(std::FILE* out, std::FILE* err, const std::string& text) {
-  if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
-    Message(err, "cannot write the results to the standard output");
-    return false;
-  }
-  return true;
 }
 
 const char* UseModeHelp() {

@@ -1,7 +1,7 @@
 // quonfit's modes that take the fit elsewhere: --export (source code or data),
 // --eval-file (function and approximation at every point of a CSV file), --derivative
 // and --integral (calculus on the approximation). Each opens FILE with its stored results
-// or fits it first (OpenWithResults in fit_mode.h).
+// or fits it first (OpenWithResults in open_and_fit.h).
 #pragma once
 
 #include <cstdio>
@@ -38,9 +38,6 @@ int RunUseMode(const UseOptions& options, std::FILE* out, std::FILE* err);
 int RunExportMode(const UseOptions& options, std::FILE* out, std::FILE* err);
 int RunEvalFileMode(const UseOptions& options, std::FILE* out, std::FILE* err);
 int RunCalculusMode(const UseOptions& options, std::FILE* out, std::FILE* err);
-
-// Writes `text` whole to `out`; false (after a message) when it could not.
-bool WriteAll(std::FILE* out, std::FILE* err, const std::string& text);
 
 const char* UseModeHelp();
 
