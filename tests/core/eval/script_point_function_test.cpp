@@ -91,7 +91,8 @@ TEST(ScriptPointFunction, ParallelAndSerialValuesAgree) {
 
 TEST(ScriptPointFunction, CheckAfterTheFitLeavesTheVariablesAtTheLastNode) {
   const VariableFields six{"-5", "5", "*", "*", "6", true};
-  testing::FittedProblem f("x^2*sin(y)+4*cos(z)-t", {{"x", six}, {"y", six}, {"z", six}, {"t", six}});
+  testing::FittedProblem f("x^2*sin(y)+4*cos(z)-t",
+                           {{"x", six}, {"y", six}, {"z", six}, {"t", six}});
   ScriptPointFunctionSource source(f.engine, f.model.Equation, f.model.VarName);
   const AccuracyResult result = CheckAccuracy(f.model, source);
   EXPECT_GT(result.CheckPoints, 0);
