@@ -2,15 +2,13 @@
 // a typed point and the point it signals. What the labels say for each kind of point is
 // the core's rule (point_evaluation_test).
 // Also the gradient and the evaluation of a points file.
-#include <unistd.h>
-
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -109,32 +107,28 @@ class FrmEvaluationsTest : public QObject {
 
   void evaluateFileWritesEveryPointOrNothing() {
     Fixture f;
-    const QString dir = QDir::tempPath() + QStringLiteral("/quon_eval_file_%1").arg(getpid());
-    QDir().mkpath(dir);
+    QTemporaryDir dir;
     const auto write = [&](const QString& name, const QByteArray& text) {
-      QFile file(dir + name);
+      QFile file(dir.filePath(name));
       QVERIFY(file.open(QIODevice::WriteOnly));
       file.write(text);
     };
-    write(QStringLiteral("/good.csv"), "x\n1.5\n0.25\n");
-    write(QStringLiteral("/bad.csv"), "x\n1.5\nabc\n");
+    write(QStringLiteral("good.csv"), "x\n1.5\n0.25\n");
+    write(QStringLiteral("bad.csv"), "x\n1.5\nabc\n");
     auto* status = f.window->findChild<QLabel*>(QStringLiteral("lblFileStatus"));
-    f.window->EvaluateFile(dir + QStringLiteral("/bad.csv"), dir + QStringLiteral("/bad_out.csv"));
+    f.window->EvaluateFile(dir.filePath("bad.csv"), dir.filePath("bad_out.csv"));
     QVERIFY2(status->text().contains(QStringLiteral("row 3, column 1")),
              qPrintable(status->text()));
-    QVERIFY(!QFile::exists(dir + QStringLiteral("/bad_out.csv")));
-    f.window->EvaluateFile(dir + QStringLiteral("/good.csv"), dir + QStringLiteral("/out.csv"));
-    QFile out(dir + QStringLiteral("/out.csv"));
+    QVERIFY(!QFile::exists(dir.filePath("bad_out.csv")));
+    f.window->EvaluateFile(dir.filePath("good.csv"), dir.filePath("out.csv"));
+    QFile out(dir.filePath("out.csv"));
     QVERIFY(out.open(QIODevice::ReadOnly));
     QCOMPARE(out.readAll().split('\n').at(1), QByteArray("1.5,2.25,2.25,0"));
-    QDir(dir).removeRecursively();
   }
 
   void exitClosesAndDeletesTheWindow() {
-    ProblemModel model;
-    ScriptEnvironment engine;
-    RunCompute(model, testing::ParabolaProblem(model), engine);
-    QPointer<frmEvaluations> window = new frmEvaluations(model, engine);
+    testing::FittedProblem f;
+    QPointer<frmEvaluations> window = new frmEvaluations(f.model, f.engine);
     window->show();
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmdExit")), Qt::LeftButton);
     QTRY_VERIFY(window.isNull());

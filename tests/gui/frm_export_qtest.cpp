@@ -21,13 +21,11 @@ class FrmExportTest : public QObject {
 
  private Q_SLOTS:
   void writesTheChosenFormatToTheChosenFile() {
-    ProblemModel model;
-    ScriptEnvironment engine;
-    RunCompute(model, testing::ParabolaProblem(model), engine);
+    testing::FittedProblem f;
     testing::FakeCommonDialog dialogs;
     const QString path = QDir::tempPath() + QStringLiteral("/quon_export_%1.c").arg(getpid());
     dialogs.fileName = path.toStdString();
-    frmExport window(model, engine, &dialogs);
+    frmExport window(f.model, f.engine, &dialogs);
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdBrowse")), Qt::LeftButton);
     // Choosing Python turns the file's extension with it.
     window.findChild<QComboBox*>(QStringLiteral("cboFormat"))->setCurrentIndex(1);

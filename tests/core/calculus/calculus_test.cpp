@@ -124,22 +124,16 @@ TEST(Integral, FirstProblemAgreesWithATensorGaussLegendreQuadrature) {
   std::vector<double> nodes, weights;
   GaussLegendre(6, nodes, weights);  // exact for the degree 9 of each variable
   double sum = 0.0;
-  std::array<std::size_t, 4> i{};
-  for (i[3] = 0; i[3] < 6; ++i[3]) {
-    for (i[2] = 0; i[2] < 6; ++i[2]) {
-      for (i[1] = 0; i[1] < 6; ++i[1]) {
-        for (i[0] = 0; i[0] < 6; ++i[0]) {
-          double weight = 1.0;
-          for (std::size_t k = 0; k < 4; ++k) {
-            model.EvalOffset[k] = 5 * nodes[i[k]];  // [-5, 5] about 0
-            weight *= 5 * weights[i[k]];
-          }
-          Evaluate(model);
-          sum += weight * model.ApproxValue;
-        }
-      }
+  testing::ForEachNode({5, 5, 5, 5}, [&](const testing::NodeIndex& i) {
+    double weight = 1.0;
+    for (std::size_t k = 0; k < 4; ++k) {
+      const auto n = static_cast<std::size_t>(i[k]);
+      model.EvalOffset[k] = 5 * nodes[n];  // [-5, 5] about 0
+      weight *= 5 * weights[n];
     }
-  }
+    Evaluate(model);
+    sum += weight * model.ApproxValue;
+  });
   EXPECT_NEAR(Integral(model), sum, 1e-10 * std::max(1.0, std::abs(sum)));
 }
 

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "eval/accuracy_check.h"
-#include "fit/compute_command.h"
 #include "number_text.h"
+#include "support/fitted_problem.h"
 
 namespace quon {
 namespace {
@@ -90,22 +90,15 @@ TEST(ScriptPointFunction, ParallelAndSerialValuesAgree) {
 }
 
 TEST(ScriptPointFunction, CheckAfterTheFitLeavesTheVariablesAtTheLastNode) {
-  ProblemModel model;
-  model.AllocatePerVariableArrays();
-  model.LastVar = 3;
-  model.VarName = {"x", "y", "z", "t"};
-  EntryFields fields;
-  fields.Variables.resize(4);
-  for (VariableFields& v : fields.Variables) v.Terms = "6";
-  ScriptEnvironment engine;
-  ASSERT_EQ(RunCompute(model, fields, engine).Status, ComputeStatus::Success);
-
-  ScriptPointFunctionSource source(engine, model.Equation, model.VarName);
-  const AccuracyResult result = CheckAccuracy(model, source);
+  const VariableFields six{"-5", "5", "*", "*", "6", true};
+  testing::FittedProblem f("x^2*sin(y)+4*cos(z)-t",
+                           {{"x", six}, {"y", six}, {"z", six}, {"t", six}});
+  ScriptPointFunctionSource source(f.engine, f.model.Equation, f.model.VarName);
+  const AccuracyResult result = CheckAccuracy(f.model, source);
   EXPECT_GT(result.CheckPoints, 0);
   EXPECT_EQ(result.FailedPoints, 0);
   // The fit left every variable at its last node, 5; the check changed none of them.
-  for (const char* name : {"x", "y", "z", "t"}) EXPECT_EQ(engine.fna(name), 5.0) << name;
+  for (const char* name : {"x", "y", "z", "t"}) EXPECT_EQ(f.engine.fna(name), 5.0) << name;
 }
 
 }  // namespace

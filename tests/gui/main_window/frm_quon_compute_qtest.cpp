@@ -124,12 +124,9 @@ class FrmQuonComputeTest : public QObject {
     QPointer<frmEvaluations> window = w.window->EvaluationsWindow();
     QVERIFY(window != nullptr);
     QVERIFY(window->isVisible());
-    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lblVarx0"))->text(), QStringLiteral("x="));
     window->findChild<QLineEdit*>(QStringLiteral("txtVarx0"))->setText(QStringLiteral("1.5"));
     window->findChild<QPushButton*>(QStringLiteral("cmdCompute"))->click();
     QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lblApprox"))->text(),
-             QStringLiteral("2.25"));
-    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lblFunction"))->text(),
              QStringLiteral("2.25"));
 
     // The main window stays usable: an edit there leaves no current fit to show.

@@ -189,13 +189,6 @@ class FrmQuonFileTest : public QObject {
     QVERIFY2(main.contains("#FALSE#"), main.constData());
     QVERIFY(main.contains(",3\r\n"));  // the record as the fields give it: 4 terms
     QVERIFY(w.Model().HaveResults);    // nothing is dropped from the window
-
-    // With the fields back as fitted, the results are saved with their records.
-    w.messages.clear();
-    w.Field(QStringLiteral("txtTerms_0"))->setText(QStringLiteral("3"));
-    w.Menu(QStringLiteral("mnuSave"))->trigger();
-    QVERIFY(w.messages.empty());
-    QVERIFY(ReadFile(path).contains("#TRUE#\r\n"));
   }
 
   void aSaveThatFailsNamesTheFile() {

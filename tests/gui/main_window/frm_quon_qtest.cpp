@@ -72,14 +72,6 @@ class FrmQuonTest : public QObject {
     QVERIFY(!w.Child<QPushButton>("cmdEvaluations")->isEnabled());
   }
 
-  void AboutIsAbsentFromTheMenuBarUntilTheNamesAreFixed() {
-    QuonWindow w;
-    QMenuBar* bar = w.window->menuBar();
-    QVERIFY(bar->actionGeometry(w.Menu("mnuAbout")).isEmpty());
-    w.EnterProblem("1", "x");
-    QVERIFY(!bar->actionGeometry(w.Menu("mnuAbout")).isEmpty());
-  }
-
   void ExitRestoresTheSeparatorAndClosesEveryWindow() {
     QuonWindow w;
     w.EnterProblem("1", "x");

@@ -16,33 +16,26 @@ namespace quon::testing {
 class FrmQuonReportTest : public QObject {
   Q_OBJECT
 
- private:
-  static void EnterLongProblem(QuonWindow& w) {
-    EnterFullProblem(w, QStringLiteral("x,y"), QStringLiteral("a*x^2*cos(y)"),
-                     {{"0", "2", "8"}, {"-1", "1", "10", false, "0.5", "*"}});
-    TypeInto(w.Child<QComboBox>(QStringLiteral("cboConstants"))->lineEdit(),
-             QStringLiteral("a=2.37"));
-    ClickAt(w.Child<QPushButton>(QStringLiteral("cmdAddCons")));
-  }
-
  private Q_SLOTS:
   void initTestCase() {
     QuietOffscreenNotes();
     if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
   }
 
-  void theReportIsPrintedPageByPageInAFixedPitchFont() {
+  // The paging is the printer's (qt_printer_qtest); here the report with its constants must
+  // reach it in the fixed-pitch font, and the user's font come back afterwards.
+  void theReportIsPrintedInAFixedPitchFont() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
     QPrinter printer;
     QtPrinter out(printer);
     out.PrintToPdf(path);
-    out.SetFontName(QStringLiteral("Courier New"));
-    const int perPage = out.LinesPerPage();
     out.SetFontName(QStringLiteral("Helvetica"));
-
     QuonWindow w(&out);
-    EnterLongProblem(w);
+    EnterFullProblem(w, QStringLiteral("x"), QStringLiteral("a*x^2"), {{"0", "2", "3"}});
+    TypeInto(w.Child<QComboBox>(QStringLiteral("cboConstants"))->lineEdit(),
+             QStringLiteral("a=2.37"));
+    ClickAt(w.Child<QPushButton>(QStringLiteral("cmdAddCons")));
     PressCompute(w);
     QVERIFY(w.Model().HaveResults);
     w.Menu(QStringLiteral("mnuPrint"))->trigger();
@@ -51,19 +44,13 @@ class FrmQuonReportTest : public QObject {
     QCOMPARE(out.FontName(), QStringLiteral("Helvetica"));
 
     QStringList expected;
-    ReportLines(w.Model(), "a*x^2*cos(y)", {"a=2.37"},
+    ReportLines(w.Model(), "a*x^2", {"a=2.37"},
                 [&](const std::string& line) { expected << QString::fromStdString(line); });
     QVERIFY(expected.contains(QStringLiteral("CONSTANTS:")));
-    QVERIFY(expected.size() > perPage);  // more than one page
     const QList<QList<PdfWord>> pages = PdfWords(path);
-    QCOMPARE(pages.size(), (expected.size() + perPage - 1) / perPage);
+    QCOMPARE(pages.size(), 1);
     const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
-    for (int p = 0; p < pages.size(); ++p) {
-      const QStringList lines = PageLines(pages[p], left);
-      const QStringList want = AsPrinted(expected.mid(p * perPage, perPage));
-      QCOMPARE(lines.size(), want.size());
-      for (int i = 0; i < lines.size(); ++i) QCOMPARE(lines[i], want[i]);
-    }
+    QCOMPARE(PageLines(pages[0], left), AsPrinted(expected));
   }
 
   void withoutAPrinterTheReportGoesToTheChosenPdf() {

@@ -43,33 +43,24 @@ class CoefListModelTest : public QObject {
   void listingRowsMatchTheWrittenListing() {
     QFETCH(QString, equation);
     QFETCH(QStringList, terms);
-    ProblemModel model;
-    ScriptEnvironment engine;
     const char* names[] = {"x", "y", "z", "t"};
     std::vector<testing::FieldsOfVariable> variables;
     for (int k = 0; k < terms.size(); ++k) {
-      VariableFields fields{"-1", "2", "*", "*", terms[k].toStdString(), k % 2 == 0};
-      variables.push_back({names[k], fields});
+      variables.push_back({names[k], {"-1", "2", "*", "*", terms[k].toStdString(), k % 2 == 0}});
     }
-    const EntryFields fields = testing::DefineProblem(model, equation.toStdString(), variables);
-    QVERIFY(RunCompute(model, fields, engine).Status == ComputeStatus::Success);
-
-    CoefListModel list(model);
+    testing::FittedProblem f(equation.toStdString(), variables);
+    CoefListModel list(f.model);
     QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
     list.AppendListing();
-    const std::vector<std::string> lines = WrittenLines(model);
+    const std::vector<std::string> lines = WrittenLines(f.model);
     QCOMPARE(list.rowCount(), static_cast<int>(lines.size()));
     ExpectRowsEqual(list, 0, lines);
   }
 
   void rowsAreAsWideAsTheLongestTerm() {
-    ProblemModel model;
-    ScriptEnvironment engine;
-    const EntryFields fields = testing::DefineProblem(
-        model, "x*y", {{"x", VariableFields{"0", "2", "*", "*", "3", true}},
-                       {"y", VariableFields{"0", "2", "0", "*", "12", false}}});
-    QVERIFY(RunCompute(model, fields, engine).Status == ComputeStatus::Success);
-    CoefListModel list(model);
+    testing::FittedProblem f("x*y", {{"x", VariableFields{"0", "2", "*", "*", "3", true}},
+                                     {"y", VariableFields{"0", "2", "0", "*", "12", false}}});
+    CoefListModel list(f.model);
     list.SetCharacterCell(QSize(7, 12));
     list.AppendListing();
     int longest = 0;
@@ -93,16 +84,13 @@ class CoefListModelTest : public QObject {
   }
 
   void aSecondListingIsAppendedAfterTheFirst() {
-    ProblemModel model;
-    ScriptEnvironment engine;
-    QVERIFY(RunCompute(model, testing::ParabolaProblem(model), engine).Status ==
-            ComputeStatus::Success);
-    CoefListModel list(model);
+    testing::FittedProblem f;
+    CoefListModel list(f.model);
     QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
     list.AppendLine(QStringLiteral("before"));
     list.AppendListing();
     list.AppendListing();
-    const std::vector<std::string> lines = WrittenLines(model);
+    const std::vector<std::string> lines = WrittenLines(f.model);
     const int n = static_cast<int>(lines.size());
     QCOMPARE(list.rowCount(), 1 + 2 * n);
     QCOMPARE(list.LineText(0), QStringLiteral("before"));
@@ -119,14 +107,11 @@ class CoefListModelTest : public QObject {
   }
 
   void aReshapedCoefShowsEmptyLinesInsteadOfFailing() {
-    ProblemModel model;
-    ScriptEnvironment engine;
-    QVERIFY(RunCompute(model, testing::ParabolaProblem(model), engine).Status ==
-            ComputeStatus::Success);
-    CoefListModel list(model);
+    testing::FittedProblem f;
+    CoefListModel list(f.model);
     list.AppendListing();
-    model.LastTerm[0] = 0;
-    model.Coef.Allocate(model.LastTerm);
+    f.model.LastTerm[0] = 0;
+    f.model.Coef.Allocate(f.model.LastTerm);
     QCOMPARE(list.rowCount(), 8);
     QCOMPARE(list.LineText(7), QString());
   }

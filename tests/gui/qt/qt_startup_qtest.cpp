@@ -56,6 +56,17 @@ class WatchingClock : public quon::SplashClock {
   int sleepsWithSplash = 0;
 };
 
+// The real start-up shell on a comma locale whose warning gets `answer`, and the fake clock.
+struct Startup {
+  explicit Startup(quon::WarningAnswer reply) : answer(reply) {}
+  CommaLocale locale;
+  Answer answer;
+  quon::DecimalPoint guard{locale, answer};
+  quon::QtCommonDialog dialogs;
+  quon::QtStartupShell shell{guard, dialogs};
+  WatchingClock clock;
+};
+
 }  // namespace
 
 class QtStartupTest : public QObject {
@@ -65,19 +76,14 @@ class QtStartupTest : public QObject {
   void initTestCase() { quon::testing::UseScratchSettings(); }
 
   void FileArgumentIsOpenedInTheMainWindow() {
-    CommaLocale locale;
-    Answer answer(quon::WarningAnswer::Yes);
-    quon::DecimalPoint guard(locale, answer);
-    quon::QtCommonDialog dialogs;
-    quon::QtStartupShell shell(guard, dialogs);
-    WatchingClock clock;
+    Startup s(quon::WarningAnswer::Yes);
     const std::string path = qgetenv("QUON_TEST_DATA").toStdString() + "/spec/parabola_with_results.qsp";
     std::string opened;
     bool listed = false;
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&] {
       // The open lets events through while it lists the results: wait until it is done.
-      quon::frmQuon* main = shell.MainWindow();
+      quon::frmQuon* main = s.shell.MainWindow();
       if (main == nullptr || !main->isVisible() || main->Model().SpecFile != path ||
           main->Model().Loading) {
         return;
@@ -87,32 +93,27 @@ class QtStartupTest : public QObject {
       listed = main->Model().HaveResults &&
                main->findChild<QLineEdit*>("txtEquation")->text().toStdString() ==
                    main->Model().Equation;
-      shell.MainWindow()->close();
+      s.shell.MainWindow()->close();
     });
     poll.start(10);
-    QCOMPARE(quon::Main(shell, clock, path), 0);
+    QCOMPARE(quon::Main(s.shell, s.clock, path), 0);
     QCOMPARE(opened, path);
     QVERIFY(listed);
   }
 
   void SplashThenMainWindowThenRestoreOnClose() {
-    CommaLocale locale;
-    Answer answer(quon::WarningAnswer::Yes);
-    quon::DecimalPoint guard(locale, answer);
-    quon::QtCommonDialog dialogs;
-    quon::QtStartupShell shell(guard, dialogs);
-    WatchingClock clock;
+    Startup s(quon::WarningAnswer::Yes);
     bool mainShownWithoutSplash = false;
     std::string separatorWhileRunning;
     // Events run once before the wait (to draw the splash) and then in the event loop;
     // the main window exists only in the loop.
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&] {
-      if (shell.MainWindow() == nullptr || !shell.MainWindow()->isVisible()) return;
+      if (s.shell.MainWindow() == nullptr || !s.shell.MainWindow()->isVisible()) return;
       poll.stop();
       mainShownWithoutSplash = !AboutOnShow();
-      separatorWhileRunning = locale.current;
-      shell.MainWindow()->close();
+      separatorWhileRunning = s.locale.current;
+      s.shell.MainWindow()->close();
     });
     poll.start(10);
     // Fail instead of hanging when the main window never comes.
@@ -120,27 +121,22 @@ class QtStartupTest : public QObject {
       QTest::qFail("the main window did not appear", __FILE__, __LINE__);
       QApplication::exit(1);
     });
-    QCOMPARE(quon::Main(shell, clock), 0);
-    QVERIFY(clock.sleeps > 0);
-    QCOMPARE(clock.sleepsWithSplash, clock.sleeps);
+    QCOMPARE(quon::Main(s.shell, s.clock), 0);
+    QVERIFY(s.clock.sleeps > 0);
+    QCOMPARE(s.clock.sleepsWithSplash, s.clock.sleeps);
     QVERIFY(mainShownWithoutSplash);
     QCOMPARE(separatorWhileRunning, std::string("."));
-    QCOMPARE(locale.current, std::string(","));
+    QCOMPARE(s.locale.current, std::string(","));
   }
 
   void RefusalShowsNoWindow() {
-    CommaLocale locale;
-    Answer answer(quon::WarningAnswer::Cancel);
-    quon::DecimalPoint guard(locale, answer);
-    quon::QtCommonDialog dialogs;
-    quon::QtStartupShell shell(guard, dialogs);
-    WatchingClock clock;
-    QCOMPARE(quon::Main(shell, clock), 0);
-    QCOMPARE(answer.windowsWhenAsked, 0);
-    QVERIFY(shell.MainWindow() == nullptr);
+    Startup s(quon::WarningAnswer::Cancel);
+    QCOMPARE(quon::Main(s.shell, s.clock), 0);
+    QCOMPARE(s.answer.windowsWhenAsked, 0);
+    QVERIFY(s.shell.MainWindow() == nullptr);
     QVERIFY(!AboutOnShow());
-    QCOMPARE(clock.sleeps, 0);
-    QCOMPARE(locale.current, std::string(","));
+    QCOMPARE(s.clock.sleeps, 0);
+    QCOMPARE(s.locale.current, std::string(","));
   }
 };
 
