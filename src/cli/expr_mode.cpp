@@ -11,19 +11,9 @@
 namespace quon::cli {
 namespace {
 
+// The value as the language writes it; Null, which has no text there, by its name.
 std::string ValueText(const script::Value& value) {
-  switch (value.kind) {
-    case script::Kind::Empty:
-      return "";
-    case script::Kind::Null:
-      return "Null";
-    case script::Kind::Boolean:
-      return value.number != 0.0 ? "True" : "False";
-    case script::Kind::String:
-      return value.text;
-    default:
-      return TextForm(value.number);
-  }
+  return value.kind == script::Kind::Null ? "Null" : value.text;
 }
 
 // One line of the stream without its line end (a line feed, or a carriage return and a

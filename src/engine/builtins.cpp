@@ -5,6 +5,7 @@
 #include <string>
 
 #include "conversions.h"
+#include "currency.h"
 
 namespace quon::script {
 namespace {
@@ -19,6 +20,8 @@ constexpr std::array kBuiltins = {
     Builtin{"cdbl", Op::CDbl, 1, 1}, Builtin{"cint", Op::CInt, 1, 1},
     Builtin{"clng", Op::CLng, 1, 1}, Builtin{"cbool", Op::CBool, 1, 1},
     Builtin{"cstr", Op::CStr, 1, 1}, Builtin{"typename", Op::TypeName, 1, 1},
+    Builtin{"cbyte", Op::CByte, 1, 1}, Builtin{"csng", Op::CSng, 1, 1},
+    Builtin{"ccur", Op::CCur, 1, 1},
     // Values and kinds.
     Builtin{"isnumeric", Op::IsNumeric, 1, 1}, Builtin{"isempty", Op::IsEmpty, 1, 1},
     Builtin{"isnull", Op::IsNull, 1, 1}, Builtin{"isarray", Op::IsArray, 1, 1},
@@ -52,8 +55,9 @@ bool EqualsLower(std::string_view word, std::string_view lower) {
   return true;
 }
 
-// Abs, Fix and Int keep whole kinds (Empty and Boolean become Integers; a whole result
-// that no longer fits widens) and give a Double for a Double or a text.
+// Abs, Fix and Int keep the argument's kind (Empty and Boolean become Integers; a whole
+// result that no longer fits widens, a Currency one fails with 6) and give a Double for a
+// Double or a text.
 ErrNum KindPreserving(Op op, const Variant& arg, Variant& result) {
   switch (arg.kind()) {
     case Kind::Null:
@@ -61,15 +65,33 @@ ErrNum KindPreserving(Op op, const Variant& arg, Variant& result) {
       return ErrNum::None;
     case Kind::Empty:
     case Kind::Boolean:
+    case Kind::Byte:
     case Kind::Integer:
     case Kind::Long: {
-      if (op != Op::Abs || arg.integer() >= 0) {
-        result = arg.Is(Kind::Long) ? Variant::Long(arg.integer())
-                                    : Variant::Integer(static_cast<int16_t>(arg.integer()));
-        return ErrNum::None;
+      result = arg.Is(Kind::Long) || arg.Is(Kind::Byte)
+                   ? arg
+                   : Variant::Integer(static_cast<int16_t>(arg.integer()));
+      return op == Op::Abs && arg.integer() < 0 ? Negate(result) : ErrNum::None;
+    }
+    case Kind::Single: {
+      const double x = arg.number();
+      result = Variant::Single(static_cast<float>(op == Op::Abs   ? real::Abs(x)
+                                                  : op == Op::Fix ? real::Fix(x)
+                                                                  : real::Int(x)));
+      return ErrNum::None;
+    }
+    case Kind::Currency: {
+      int64_t count = arg.currency();
+      ErrNum err = ErrNum::None;
+      if (op == Op::Abs) {
+        if (count < 0) err = currency::Negate(count, count);
+      } else if (op == Op::Fix) {
+        count = currency::Truncate(count);
+      } else {
+        err = currency::Floor(count, count);
       }
-      result = arg.Is(Kind::Long) ? arg : Variant::Integer(static_cast<int16_t>(arg.integer()));
-      return Negate(result);
+      if (err == ErrNum::None) result = Variant::Currency(count);
+      return err;
     }
     default:
       break;
@@ -99,17 +121,28 @@ ErrNum RoundTo(const Variant* args, uint16_t argc, Variant& result) {
     case Kind::Integer:
       result = Variant::Integer(static_cast<int16_t>(arg.integer()));
       return ErrNum::None;
-    case Kind::Boolean:  // a whole number already, and it keeps its kind
+    case Kind::Boolean:  // whole numbers already, and they keep their kind
+    case Kind::Byte:
     case Kind::Long:
       result = arg;
       return ErrNum::None;
+    case Kind::Currency: {
+      int64_t count = 0;
+      const ErrNum err = currency::RoundToDecimals(arg.currency(), digits, count);
+      if (err == ErrNum::None) result = Variant::Currency(count);
+      return err;
+    }
     default:
       break;
   }
   double x = 0.0;
   if (ErrNum err = ToDouble(arg, x); err != ErrNum::None) return err;
+  // A Single is rounded as a double and stays a Single.
+  const auto kindOf = [single = arg.Is(Kind::Single)](double rounded) {
+    return single ? Variant::Single(static_cast<float>(rounded)) : Variant::Double(rounded);
+  };
   if (digits == 0) {
-    result = Variant::Double(std::nearbyint(x));
+    result = kindOf(std::nearbyint(x));
     return ErrNum::None;
   }
   // Beyond 15 decimals, or where scaling leaves no fraction, x is already as rounded as a
@@ -117,31 +150,22 @@ ErrNum RoundTo(const Variant* args, uint16_t argc, Variant& result) {
   const double scale = std::pow(10.0, digits > 22 ? 22 : digits);
   const double scaled = x * scale;
   if (digits > 22 || !std::isfinite(scaled) || std::fabs(scaled) >= 4503599627370496.0) {
-    result = Variant::Double(x);
+    result = kindOf(x);
     return ErrNum::None;
   }
-  result = Variant::Double(std::nearbyint(scaled) / scale);
+  result = kindOf(std::nearbyint(scaled) / scale);
   return ErrNum::None;
 }
 
 const std::string& TypeNameText(Kind kind) {
-  static const std::array<std::string, 7> names = {"Empty",  "Null",   "Integer", "Long",
-                                                   "Double", "String", "Boolean"};
-  switch (kind) {
-    case Kind::Empty:
-      return names[0];
-    case Kind::Null:
-      return names[1];
-    case Kind::Integer:
-      return names[2];
-    case Kind::Long:
-      return names[3];
-    case Kind::Double:
-      return names[4];
-    case Kind::String:
-      return names[5];
-    case Kind::Boolean:
-      return names[6];
+  static const std::array<std::string, 10> names = {"Empty",   "Null",   "Integer",  "Long",
+                                                    "Single",  "Double", "Currency", "String",
+                                                    "Boolean", "Byte"};
+  static constexpr std::array kinds = {Kind::Empty,   Kind::Null,   Kind::Integer,  Kind::Long,
+                                       Kind::Single,  Kind::Double, Kind::Currency, Kind::String,
+                                       Kind::Boolean, Kind::Byte};
+  for (size_t i = 0; i < kinds.size(); ++i) {
+    if (kinds[i] == kind) return names[i];
   }
   return names[0];
 }
@@ -212,6 +236,24 @@ ErrNum CallBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
       int32_t value = 0;
       if (ErrNum err = ToLong(arg, value); err != ErrNum::None) return err;
       result = Variant::Long(value);
+      return ErrNum::None;
+    }
+    case Op::CByte: {
+      uint8_t value = 0;
+      if (ErrNum err = ToByte(arg, value); err != ErrNum::None) return err;
+      result = Variant::Byte(value);
+      return ErrNum::None;
+    }
+    case Op::CSng: {
+      float value = 0.0f;
+      if (ErrNum err = ToSingle(arg, value); err != ErrNum::None) return err;
+      result = Variant::Single(value);
+      return ErrNum::None;
+    }
+    case Op::CCur: {
+      int64_t count = 0;
+      if (ErrNum err = ToCurrency(arg, count); err != ErrNum::None) return err;
+      result = Variant::Currency(count);
       return ErrNum::None;
     }
     case Op::CBool: {

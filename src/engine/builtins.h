@@ -1,10 +1,12 @@
 // The language's built-in functions, looked up by name in any case, and their evaluation.
 // Here the numeric ones (Abs, Atn, Cos, Exp, Fix, Int, Log, Sgn, Sin, Sqr, Tan, Round, CDbl,
-// CInt, CLng, CBool, CStr, TypeName) with the language's rules: Null gives Null for Abs,
+// CInt, CLng, CByte, CSng, CCur, CBool, CStr, TypeName) with the language's rules: Abs,
+// Fix, Int and Round keep the kind of a Byte, Single or Currency; Null gives Null for Abs,
 // Fix, Int and Round and error 94 elsewhere; Log and Sqr outside their domain and a
 // negative number of decimals for Round give 5; every Double result is checked as the
-// operators check theirs; Round, CInt and CLng round halves to the even neighbour. The
-// other families live in builtins_info.cpp, builtins_text.cpp and builtins_random.cpp.
+// operators check theirs; Round, CInt, CLng, CByte and CCur round halves to the even
+// neighbour. The other families live in builtins_info.cpp, builtins_text.cpp and
+// builtins_random.cpp.
 #pragma once
 
 #include <optional>

@@ -52,7 +52,8 @@ ErrNum CallRandomBuiltin(Op op, const Variant* args, uint16_t argc, Variant& res
     }
     return ErrNum::None;
   }
-  result = Variant::Double(random.Next(argc == 1, argument));
+  // A Single, as in the language; its 24 bits hold the generator's number exactly.
+  result = Variant::Single(static_cast<float>(random.Next(argc == 1, argument)));
   return ErrNum::None;
 }
 

@@ -1,7 +1,10 @@
 #include "conversions.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
+
+#include "currency.h"
 
 #include "number_text.h"
 
@@ -52,9 +55,16 @@ void AppendText(const Variant& value, std::string& out) {
     case Kind::Boolean:
       out += value.integer() != 0 ? "True" : "False";
       return;
+    case Kind::Byte:
     case Kind::Integer:
     case Kind::Long:
       out += std::to_string(value.integer());
+      return;
+    case Kind::Single:
+      AppendSingleTextForm(static_cast<float>(value.number()), out);
+      return;
+    case Kind::Currency:
+      currency::AppendText(value.currency(), out);
       return;
     case Kind::Double:
       AppendTextForm(value.number(), out);
@@ -106,6 +116,40 @@ ErrNum ToInteger(const Variant& value, int16_t& result) {
   }
   result = static_cast<int16_t>(rounded);
   return ErrNum::None;
+}
+
+ErrNum ToByte(const Variant& value, uint8_t& result) {
+  double number = 0.0;
+  if (ErrNum err = ToDouble(value, number); err != ErrNum::None) return err;
+  int32_t rounded = 0;
+  if (ErrNum err = RoundToRange(number, 0.0, 255.0, rounded); err != ErrNum::None) return err;
+  result = static_cast<uint8_t>(rounded);
+  return ErrNum::None;
+}
+
+ErrNum ToSingle(const Variant& value, float& result) {
+  double number = 0.0;
+  if (ErrNum err = ToDouble(value, number); err != ErrNum::None) return err;
+  if (std::fabs(number) > std::numeric_limits<float>::max()) return ErrNum::Overflow;
+  result = static_cast<float>(number);
+  return ErrNum::None;
+}
+
+ErrNum ToCurrency(const Variant& value, int64_t& count) {
+  if (value.Is(Kind::Currency)) {
+    count = value.currency();
+    return ErrNum::None;
+  }
+  double number = 0.0;
+  if (ErrNum err = ToDouble(value, number); err != ErrNum::None) return err;
+  return currency::FromDouble(number, count);
+}
+
+Variant SingleOrWider(double result) {
+  if (std::fabs(result) <= std::numeric_limits<float>::max()) {
+    return Variant::Single(static_cast<float>(result));
+  }
+  return Variant::Double(result);
 }
 
 ErrNum ToBoolean(const Variant& value, bool& result) {

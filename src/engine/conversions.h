@@ -1,6 +1,7 @@
 // The language's conversions between its kinds: a text read as a number and a number
 // written as text (both by the program's one number-text module), the typing of literals,
-// and the CDbl, CLng, CInt and CBool rules with halves rounded to the even neighbour.
+// and the CDbl, CLng, CInt, CByte, CSng, CCur and CBool rules with halves rounded to the
+// even neighbour (CCur at the fourth decimal).
 // Every function reports failure by an error number, never by throwing.
 #pragma once
 
@@ -35,8 +36,9 @@ Variant SmallestWhole(int32_t value);
 // False when the text is no literal or its value is beyond the double range.
 bool DecimalLiteral(std::string_view text, Variant& value);
 
-// Appends the language's text of a number, a Boolean ("True", "False") or nothing for
-// Empty. Null and String are not handled here.
+// Appends the language's text of a value: numbers in their kind's text form (a Single with
+// 7 significant digits, a Currency with up to four decimals), a Boolean as "True" or
+// "False", a String as it is, nothing for Empty and Null.
 void AppendText(const Variant& value, std::string& out);
 
 // value rounded to the nearest integer, halves to the even neighbour, if it lies in
@@ -49,6 +51,16 @@ ErrNum ToDouble(const Variant& value, double& result);
 // CLng and CInt: ToDouble, then rounded half-even; 6 outside the kind's range.
 ErrNum ToLong(const Variant& value, int32_t& result);
 ErrNum ToInteger(const Variant& value, int16_t& result);
+// CByte: rounded half-even into 0..255, 6 beyond.
+ErrNum ToByte(const Variant& value, uint8_t& result);
+// CSng: the nearest float; 6 beyond the largest float's magnitude.
+ErrNum ToSingle(const Variant& value, float& result);
+// CCur: a Currency stays as it is; any other value is rounded half-even to four decimals,
+// 6 beyond the Currency range.
+ErrNum ToCurrency(const Variant& value, int64_t& count);
+// A Single result computed in doubles: the nearest float, or the Double itself where the
+// float range ends (the language widens a Single that overflows to a Double).
+Variant SingleOrWider(double result);
 // CBool: a number is true unless 0; the texts "True", "False", "#TRUE#" and "#FALSE#" in
 // any case; 13 else.
 ErrNum ToBoolean(const Variant& value, bool& result);

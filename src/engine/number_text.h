@@ -28,6 +28,9 @@ namespace quon {
 std::string TextForm(double value);
 std::string PrintForm(double value);
 void AppendTextForm(double value, std::string& out);
+// The text form of a 4-byte float: rounded to 7 significant digits, plain when the decimal
+// exponent lies in -4..6 (1234567, 1.234568E+07, 1E-05).
+void AppendSingleTextForm(float value, std::string& out);
 
 // Texts for other programs to read back exactly, independent of the locale: the shortest
 // text that reads back as the same double, and the form with 17 significant digits that

@@ -1,5 +1,5 @@
-// The writers of number_text.h: one digit layout behind the text form, the print form and
-// the allocation-free print form of the specification files.
+// The writers of number_text.h: one digit layout behind the text form, the print form, the
+// allocation-free print form of the specification files and the Single text form.
 //
 // The value is scaled to a 15-digit integer in extended precision (64-bit mantissa), which
 // decides the rounding to 15 digits correctly whenever the scaled value lies farther than
@@ -98,31 +98,20 @@ Rounded RoundTo15Digits(double magnitude) {
 
 char* WriteUnsigned(char* out, uint64_t value) { return std::to_chars(out, out + 20, value).ptr; }
 
-// The layout of a finite value's magnitude-and-sign; `print` selects the print form (a
-// blank for the sign of a value that is not negative, no "0" before the point).
-char* WriteFinite(char* out, double value, bool print) {
-  if (value < 0) {
+// The layout of a number's significant `digits` (count of them, no trailing zeros) whose
+// first digit has the decimal exponent `exponent`: plain when that exponent lies in
+// -4..maxPlain, else exponent form; `print` selects the print form (a blank for the sign
+// of a value that is not negative, no "0" before the point).
+char* WriteDigits(char* out, bool negative, const char* digits, int count, int exponent,
+                  int maxPlain, bool print) {
+  if (negative) {
     *out++ = '-';
   } else if (print) {
     *out++ = ' ';
   }
-  if (value == 0.0) {
-    *out++ = '0';
-    return out;
-  }
-  Rounded r = RoundTo15Digits(std::fabs(value));
-  // The significant digits without trailing zeros.
-  char digits[kDigits];
-  int count = kDigits;
-  for (int i = kDigits - 1; i >= 0; --i) {
-    digits[i] = static_cast<char>('0' + r.digits % 10);
-    r.digits /= 10;
-  }
-  while (count > 1 && digits[count - 1] == '0') --count;
-
-  if (r.exponent >= -4 && r.exponent <= 14) {
-    if (r.exponent >= 0) {
-      const int integerDigits = r.exponent + 1;
+  if (exponent >= -4 && exponent <= maxPlain) {
+    if (exponent >= 0) {
+      const int integerDigits = exponent + 1;
       for (int i = 0; i < integerDigits; ++i) *out++ = i < count ? digits[i] : '0';
       if (count > integerDigits) {
         *out++ = '.';
@@ -131,7 +120,7 @@ char* WriteFinite(char* out, double value, bool print) {
     } else {
       if (!print) *out++ = '0';
       *out++ = '.';
-      for (int i = 0; i < -r.exponent - 1; ++i) *out++ = '0';
+      for (int i = 0; i < -exponent - 1; ++i) *out++ = '0';
       for (int i = 0; i < count; ++i) *out++ = digits[i];
     }
     return out;
@@ -142,10 +131,23 @@ char* WriteFinite(char* out, double value, bool print) {
     for (int i = 1; i < count; ++i) *out++ = digits[i];
   }
   *out++ = 'E';
-  *out++ = r.exponent < 0 ? '-' : '+';
-  const int absExponent = r.exponent < 0 ? -r.exponent : r.exponent;
+  *out++ = exponent < 0 ? '-' : '+';
+  const int absExponent = exponent < 0 ? -exponent : exponent;
   if (absExponent < 10) *out++ = '0';
   return WriteUnsigned(out, static_cast<uint64_t>(absExponent));
+}
+
+char* WriteFinite(char* out, double value, bool print) {
+  if (value == 0.0) return WriteDigits(out, false, "0", 1, 0, 0, print);
+  Rounded r = RoundTo15Digits(std::fabs(value));
+  char digits[kDigits];
+  int count = kDigits;
+  for (int i = kDigits - 1; i >= 0; --i) {
+    digits[i] = static_cast<char>('0' + r.digits % 10);
+    r.digits /= 10;
+  }
+  while (count > 1 && digits[count - 1] == '0') --count;
+  return WriteDigits(out, value < 0, digits, count, r.exponent, kDigits - 1, print);
 }
 
 char* WriteSpecial(char* out, std::string_view text) {
@@ -168,6 +170,31 @@ char* PrintFormTo(char* out, double value) { return WriteForm(out, value, true);
 void AppendTextForm(double value, std::string& out) {
   char buffer[PrintFormMaxChars];
   out.append(buffer, WriteForm(buffer, value, false));
+}
+
+void AppendSingleTextForm(float value, std::string& out) {
+  constexpr int kSingleDigits = 7;
+  if (!std::isfinite(value)) return AppendTextForm(value, out);
+  char buffer[PrintFormMaxChars];
+  if (value == 0.0f) {
+    out.append(buffer, WriteDigits(buffer, false, "0", 1, 0, 0, false));
+    return;
+  }
+  // "d.dddddde+XX": to_chars rounds the float's exact value to nearest, ties to even.
+  char scientific[24];
+  const auto result = std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value),
+                                    std::chars_format::scientific, kSingleDigits - 1);
+  char digits[kSingleDigits];
+  int count = 0;
+  const char* p = scientific;
+  for (; p < result.ptr && *p != 'e'; ++p) {
+    if (*p != '.') digits[count++] = *p;
+  }
+  while (count > 1 && digits[count - 1] == '0') --count;
+  int exponent = 0;
+  std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, exponent);
+  out.append(buffer,
+             WriteDigits(buffer, value < 0, digits, count, exponent, kSingleDigits - 1, false));
 }
 
 std::string TextForm(double value) {

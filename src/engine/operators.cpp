@@ -4,53 +4,37 @@
 #include <cmath>
 
 #include "conversions.h"
+#include "currency.h"
+#include "operand_rank.h"
 
 namespace quon::script {
 namespace {
 
-// The width of a whole or real operand after the language's coercion.
-enum class Rank { Integer = 0, Long = 1, Double = 2 };
-
-struct Operand {
-  double number = 0.0;
-  Rank rank = Rank::Integer;
-};
-
-// Empty and Boolean count as Integers, a text as the Double it reads as.
-ErrNum ToOperand(const Variant& value, Operand& operand) {
-  switch (value.kind()) {
-    case Kind::Empty:
-    case Kind::Boolean:
-    case Kind::Integer:
-      operand = {value.number(), Rank::Integer};
-      return ErrNum::None;
-    case Kind::Long:
-      operand = {value.number(), Rank::Long};
-      return ErrNum::None;
-    case Kind::Double:
-      operand = {value.number(), Rank::Double};
-      return ErrNum::None;
-    case Kind::String:
-      operand.rank = Rank::Double;
-      return ParseNumericText(value.text(), operand.number);
-    case Kind::Null:
-      break;
-  }
-  return ErrNum::InvalidUseOfNull;
-}
-
-// A whole result of rank Integer or Long, widened to Long and then Double when needed.
-Variant WholeResult(int64_t result, Rank rank) {
-  if (rank == Rank::Integer && result >= -32768 && result <= 32767) {
-    return Variant::Integer(static_cast<int16_t>(result));
-  }
-  if (result >= INT32_MIN && result <= INT32_MAX) {
-    return Variant::Long(static_cast<int32_t>(result));
-  }
-  return Variant::Double(static_cast<double>(result));
-}
-
 enum class Arith { Add, Sub, Mul };
+
+// The kind of + - * results. Currency outranks everything for + and -, while * ranks a
+// Double (or a text) above it.
+Rank ArithmeticRank(Arith op, Rank a, Rank b) {
+  const Rank high = std::max(a, b);
+  if (high == Rank::Currency) {
+    return op == Arith::Mul && std::min(a, b) == Rank::Double ? Rank::Double : Rank::Currency;
+  }
+  if (high == Rank::Single && !GivesSingle(a, b)) return Rank::Double;
+  return high == Rank::Empty ? Rank::Integer : high;
+}
+
+ErrNum CurrencyArithmetic(Arith op, Variant& left, const Variant& right) {
+  int64_t a = 0;
+  int64_t b = 0;
+  int64_t result = 0;
+  if (ErrNum err = ToCurrency(left, a); err != ErrNum::None) return err;
+  if (ErrNum err = ToCurrency(right, b); err != ErrNum::None) return err;
+  const ErrNum err = op == Arith::Add   ? currency::Add(a, b, result)
+                     : op == Arith::Sub ? currency::Subtract(a, b, result)
+                                        : currency::Multiply(a, b, result);
+  if (err == ErrNum::None) left = Variant::Currency(result);
+  return err;
+}
 
 ErrNum Arithmetic(Arith op, Variant& left, const Variant& right) {
   if (left.Is(Kind::Null) || right.Is(Kind::Null)) {
@@ -61,31 +45,18 @@ ErrNum Arithmetic(Arith op, Variant& left, const Variant& right) {
   Operand b;
   if (ErrNum err = ToOperand(left, a); err != ErrNum::None) return err;
   if (ErrNum err = ToOperand(right, b); err != ErrNum::None) return err;
-  const Rank rank = std::max(a.rank, b.rank);
-  if (rank == Rank::Double) {
+  const Rank rank = ArithmeticRank(op, a.rank, b.rank);
+  if (rank == Rank::Currency) return CurrencyArithmetic(op, left, right);
+  if (rank == Rank::Double || rank == Rank::Single) {
     const double r = op == Arith::Add   ? real::Add(a.number, b.number)
                      : op == Arith::Sub ? real::Sub(a.number, b.number)
                                         : real::Mul(a.number, b.number);
-    return CheckedDouble(r, left);
+    return rank == Rank::Single ? SingleResult(r, left) : CheckedDouble(r, left);
   }
   const auto x = static_cast<int64_t>(a.number);
   const auto y = static_cast<int64_t>(b.number);
   left = WholeResult(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y, rank);
   return ErrNum::None;
-}
-
-// An operand of \, Mod and the logical operators: rounded to a Long; Integer rank when
-// it came from Empty, Boolean or Integer.
-ErrNum ToWhole(const Variant& value, int32_t& number, Rank& rank) {
-  Operand operand;
-  if (ErrNum err = ToOperand(value, operand); err != ErrNum::None) return err;
-  rank = operand.rank == Rank::Integer ? Rank::Integer : Rank::Long;
-  return RoundToRange(operand.number, -2147483648.0, 2147483647.0, number);
-}
-
-Variant WholeOfRank(int32_t value, Rank rank) {
-  return rank == Rank::Integer ? Variant::Integer(static_cast<int16_t>(value))
-                               : Variant::Long(value);
 }
 
 int32_t BitwiseResult(BinaryOp op, int32_t a, int32_t b) {
@@ -190,7 +161,8 @@ ErrNum Divide(Variant& left, const Variant& right) {
   if (ErrNum err = ToOperand(left, a); err != ErrNum::None) return err;
   if (ErrNum err = ToOperand(right, b); err != ErrNum::None) return err;
   if (ErrNum err = real::DivideFailure(a.number, b.number); err != ErrNum::None) return err;
-  return CheckedDouble(real::Div(a.number, b.number), left);
+  const double quotient = real::Div(a.number, b.number);
+  return GivesSingle(a.rank, b.rank) ? SingleResult(quotient, left) : CheckedDouble(quotient, left);
 }
 
 namespace {
@@ -259,7 +231,12 @@ ErrNum Compare(BinaryOp op, Variant& left, const Variant& right) {
   int order = 0;
   const bool leftText = left.Is(Kind::String);
   const bool rightText = right.Is(Kind::String);
-  if (!leftText && !rightText) {
+  if (left.Is(Kind::Currency) && right.Is(Kind::Currency)) {
+    // Exactly: counts near the ends of the range share their nearest double.
+    const int64_t a = left.currency();
+    const int64_t b = right.currency();
+    order = a < b ? -1 : a > b ? 1 : 0;
+  } else if (!leftText && !rightText) {
     order = left.number() < right.number() ? -1 : left.number() > right.number() ? 1 : 0;
   } else if (leftText && rightText) {
     order = left.text().compare(right.text());
@@ -322,9 +299,21 @@ ErrNum Negate(Variant& value) {
     case Kind::Integer:
       value = WholeResult(-static_cast<int64_t>(value.integer()), Rank::Integer);
       return ErrNum::None;
+    case Kind::Byte:  // a negated Byte is an Integer
+      value = Variant::Integer(static_cast<int16_t>(-value.integer()));
+      return ErrNum::None;
     case Kind::Long:
       value = WholeResult(-static_cast<int64_t>(value.integer()), Rank::Long);
       return ErrNum::None;
+    case Kind::Single:
+      value = Variant::Single(-static_cast<float>(value.number()));
+      return ErrNum::None;
+    case Kind::Currency: {
+      int64_t negated = 0;
+      if (ErrNum err = currency::Negate(value.currency(), negated); err != ErrNum::None) return err;
+      value = Variant::Currency(negated);
+      return ErrNum::None;
+    }
     case Kind::Double:
       value = Variant::Double(real::Negate(value.number()));
       return ErrNum::None;
@@ -348,6 +337,9 @@ ErrNum Not(Variant& value) {
     case Kind::Empty:
     case Kind::Integer:
       value = Variant::Integer(static_cast<int16_t>(~value.integer()));
+      return ErrNum::None;
+    case Kind::Byte:
+      value = Variant::Byte(static_cast<uint8_t>(~value.integer()));
       return ErrNum::None;
     default: {
       int32_t number = 0;

@@ -1,10 +1,14 @@
 // The language's operators on variants, each with the language's rules for kinds:
 // Null propagates; Empty counts as 0 (or "" beside a text); a text is read as a number
-// where arithmetic needs one (13 when it is none) except that + joins two texts; whole
-// results keep the wider of the operand kinds (Integer, then Long) and widen when they do
-// not fit, up to Double; / and ^ always give a Double; \, Mod and the logical operators
-// round their operands half-even to Long first (6 beyond its range). Every Double result
-// is checked: infinity is 6, not-a-number 5, a division by zero 11 (0/0 is 6).
+// where arithmetic needs one (13 when it is none) except that + joins two texts.
+// + - * keep the wider operand kind along Byte, Integer (and Boolean), Long, Single,
+// Double and widen a whole result that does not fit (Byte to Integer to Long to Double)
+// and a Single one to Double; a Single beside a Long gives a Double; a Currency operand
+// makes the result Currency (6 when it does not fit), except that * ranks a Double above
+// it. / gives a Double, or a Single for Singles beside Byte, Integer or Single; ^ always
+// a Double; \, Mod and the logical operators round their operands half-even to Long
+// first (6 beyond its range) and keep Byte and Integer kinds. Every Double result is
+// checked: infinity is 6, not-a-number 5, a division by zero 11 (0/0 is 6).
 //
 // Each function writes its result over the left operand, so that the interpreter works
 // in place on its stack; texts it builds go to the run's scratch.

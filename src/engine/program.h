@@ -61,6 +61,9 @@ enum class Op : uint8_t {
   CLng,
   CBool,
   CStr,
+  CByte,
+  CSng,
+  CCur,
   TypeName,
   // Values and kinds (builtins_info.cpp).
   IsNumeric,

@@ -141,7 +141,8 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
       case Op::Div: {
         const Variant& b = operand(in);
         Variant& a = *sp;
-        if (a.IsNumeric() && b.IsNumeric() && b.number() != 0.0) {
+        // Byte, Single and Currency leave this to Divide: a Single quotient stays Single.
+        if (((Bit(a.kind()) | Bit(b.kind())) & ~kNumericKinds) == 0 && b.number() != 0.0) {
           err = CheckedDouble(real::Div(a.number(), b.number()), a);
         } else {
           err = Divide(a, b);

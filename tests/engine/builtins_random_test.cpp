@@ -2,6 +2,7 @@
 // draws from it.
 #include <gtest/gtest.h>
 
+#include "number_text.h"
 #include "support/engine_cases.h"
 
 namespace quon::script {
@@ -16,10 +17,10 @@ TEST_P(RandomBuiltins, EvaluateToValueAndKind) { test::ExpectValue(GetParam()); 
 // The first numbers of the language's sequence are 0.7055475, 0.533424, ...; Rnd(-1) is
 // 0.224007; after Randomize 0 the sequence starts at 0.7641413.
 const ValueCase kRandomCases[] = {
-    {"FirstNumberOfTheSequence", "Rnd", Kind::Double, "0.705547511577606"},
-    {"SecondNumberFollows", "Rnd - Rnd(1)", Kind::Double, "0.172123491764069"},
-    {"ZeroRepeatsTheLast", "Rnd(1) - Rnd(0)", Kind::Double, "0"},
-    {"NegativeArgumentRestarts", "Rnd(-1)", Kind::Double, "0.2240070104599"},
+    {"FirstNumberOfTheSequence", "Rnd", Kind::Single, "0.7055475"},
+    {"SecondNumberFollows", "Rnd - Rnd(1)", Kind::Single, "0.1721235"},
+    {"ZeroRepeatsTheLast", "Rnd(1) - Rnd(0)", Kind::Single, "0"},
+    {"NegativeArgumentRestarts", "Rnd(-1)", Kind::Single, "0.224007"},
     {"SameNegativeArgumentSameNumber", "Rnd(-1) = Rnd(-1)", Kind::Boolean, "True"},
 };
 

@@ -100,6 +100,26 @@ TEST(TextFormProperty, DigitsAgreeWithCorrectlyRoundedPrintf) {
   }
 }
 
+// The Single text form agrees with the C library's %.7G of the float (its separator made
+// a point) on random floats of every magnitude.
+TEST(TextFormProperty, SingleFormAgreesWithPrintfSevenSignificantDigits) {
+  std::mt19937 random(20261206);
+  for (int n = 0; n < 20000; ++n) {
+    uint32_t bits = static_cast<uint32_t>(random());
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (!std::isfinite(value)) continue;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.7G", static_cast<double>(value));
+    std::string expected(buffer);
+    std::replace(expected.begin(), expected.end(), ',', '.');
+    if (expected == "-0") expected = "0";
+    std::string text;
+    AppendSingleTextForm(value, text);
+    ASSERT_EQ(text, expected);
+  }
+}
+
 // A decimal of at most 15 significant digits survives the trip through a double: reading
 // its text form and writing it again gives the same text.
 TEST(TextFormProperty, FifteenDigitDecimalsRoundTrip) {

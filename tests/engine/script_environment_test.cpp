@@ -48,6 +48,13 @@ TEST_F(ScriptEnvironmentTest, DefaultFunctionAtAssignedPoint) {
             0.5 * 0.5 * std::sin(-1.25) + 4 * std::cos(1.5e20) - 2);
 }
 
+TEST_F(ScriptEnvironmentTest, SubtypesReachTheFitAsDoubles) {
+  EXPECT_EQ(env.fna("CCur(1.5) * CSng(0.5)"), 0.75);
+  // A Single variable keeps Single arithmetic: the product is rounded to a float.
+  env.ExecuteStatement("x = CSng(0.1)");
+  EXPECT_EQ(env.fna("x * 3"), static_cast<double>(0.1f * 3.0f));
+}
+
 TEST_F(ScriptEnvironmentTest, GlobalsPersistAndIgnoreCase) {
   env.ExecuteStatement("a=2.37");
   env.ExecuteStatement("B = a * 2");

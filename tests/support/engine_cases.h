@@ -8,7 +8,6 @@
 #include <string>
 
 #include "engine.h"
-#include "number_text.h"
 
 namespace quon::test {
 
@@ -25,19 +24,11 @@ struct FailureCase {
   script::ErrNum number;
 };
 
-inline std::string TextOf(const script::Value& value) {
-  using script::Kind;
-  if (value.kind == Kind::String) return value.text;
-  if (value.kind == Kind::Boolean) return value.number != 0 ? "True" : "False";
-  if (value.kind == Kind::Empty || value.kind == Kind::Null) return "";
-  return TextForm(value.number);
-}
-
 inline void ExpectValue(const ValueCase& c) {
   script::Engine engine;
   const script::Value value = engine.Eval(c.expression);
   EXPECT_EQ(script::TypeName(value.kind), script::TypeName(c.kind)) << c.expression;
-  EXPECT_EQ(TextOf(value), c.text) << c.expression;
+  EXPECT_EQ(value.text, c.text) << c.expression;
 }
 
 inline void ExpectFailure(const FailureCase& c) {
