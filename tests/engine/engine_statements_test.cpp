@@ -50,36 +50,34 @@ double Number(Engine& engine, std::string_view expression) {
   return engine.Eval(expression).number;
 }
 
-TEST(EngineStatements, GlobalsPersistAcrossCalls) {
+// Statements run in order on globals that persist; then an expression reads them.
+struct StatementsCase {
+  const char* name;
+  std::vector<const char*> statements;
+  const char* expression;
+  const char* text;
+};
+
+class Statements : public testing::TestWithParam<StatementsCase> {};
+
+TEST_P(Statements, LeaveTheirValues) {
   Engine engine;
-  engine.ExecuteStatement("a = 2");
-  engine.ExecuteStatement("b = a * 3");
-  engine.ExecuteStatement("a = 10");
-  EXPECT_EQ(Number(engine, "a + b"), 16.0);
+  for (const char* statement : GetParam().statements) engine.ExecuteStatement(statement);
+  engine.Eval("\"other\" & \"texts\"");  // reuses the scratch of the runs before
+  EXPECT_EQ(engine.Eval(GetParam().expression).text, GetParam().text);
 }
 
-TEST(EngineStatements, NamesIgnoreCase) {
-  Engine engine;
-  engine.ExecuteStatement("Alpha = 2");
-  EXPECT_EQ(Number(engine, "ALPHA * alpha"), 4.0);
-  engine.ExecuteStatement("aLPHA = 3");
-  EXPECT_EQ(Number(engine, "Alpha"), 3.0);
-}
+const StatementsCase kStatementsCases[] = {
+    {"GlobalsPersistAcrossCalls", {"a = 2", "b = a * 3", "a = 10"}, "a + b", "16"},
+    {"NamesIgnoreCase", {"Alpha = 2", "aLPHA = 3"}, "ALPHA * alpha", "9"},
+    {"SeveralStatementsRunInOrder", {"a = 1 : b = a + 1\nc = b * 10"}, "c", "20"},
+    {"TextValuesArePersistedByCopy", {"s = \"ab\" & \"cd\"", "s = s & s"}, "s", "abcdabcd"},
+    {"CommentsAndEmptyStatementsDoNothing", {"", "rem = 3", "' a = 3", "a = 1 ' a = 3"}, "a", "1"},
+    {"OnlyTheWholeWordRemStartsAComment", {"rem = 3"}, "TypeName(rem1)", "Empty"},
+};
 
-TEST(EngineStatements, SeveralStatementsRunInOrder) {
-  Engine engine;
-  engine.ExecuteStatement("a = 1 : b = a + 1\nc = b * 10");
-  EXPECT_EQ(Number(engine, "c"), 20.0);
-}
-
-TEST(EngineStatements, TextValuesArePersistedByCopy) {
-  Engine engine;
-  engine.ExecuteStatement("s = \"ab\" & \"cd\"");
-  engine.Eval("\"other\" & \"texts\"");  // reuses the scratch of the first run
-  EXPECT_EQ(engine.Eval("s").text, "abcd");
-  engine.ExecuteStatement("s = s & s");
-  EXPECT_EQ(engine.Eval("s").text, "abcdabcd");
-}
+INSTANTIATE_TEST_SUITE_P(Statements, Statements, testing::ValuesIn(kStatementsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EngineStatements, ObjectMembersBecomeGlobalNames) {
   Engine engine;
@@ -159,16 +157,6 @@ TEST(EngineStatements, StatementsThatAreNoAssignmentsFail) {
   }
   EXPECT_THROW(engine.ExecuteStatement("Sin = 2"), ScriptError);
   EXPECT_EQ(engine.Error().Number, static_cast<int32_t>(ErrNum::IllegalAssignment));
-}
-
-TEST(EngineStatements, CommentsAndEmptyStatementsDoNothing) {
-  Engine engine;
-  engine.ExecuteStatement("");
-  engine.ExecuteStatement("rem = 3");
-  engine.ExecuteStatement("' a = 3");
-  engine.ExecuteStatement("a = 1 ' a = 3");
-  EXPECT_EQ(Number(engine, "a"), 1.0);
-  EXPECT_EQ(engine.Eval("rem1").kind, Kind::Empty);  // only the whole word starts a comment
 }
 
 // The fast path for "name = number" must give exactly what the full path gives: the
