@@ -4,7 +4,6 @@
 #include <array>
 #include <new>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "fit/grid_position.h"
@@ -20,7 +19,7 @@ namespace {
 using script::ErrNum;
 using NodeStatements = std::array<std::vector<std::string>, MaxVars>;
 
-// Grids smaller than this are sampled on the calling thread alone.
+// Grids smaller than this are sampled in order through the engine, point by point.
 constexpr std::size_t kParallelMinimum = std::size_t{1} << 14;
 
 // The statements that give variable k each of its node values: the name, "=" and the
@@ -92,7 +91,9 @@ bool SampleFunction(ProblemModel& model, FitEngine& engine, FitOutcome& ended) {
   NodeStatements statements;
   if (!Trapped(engine, ended, [&] { statements = MakeNodeStatements(model); })) return false;
   const std::size_t total = model.Coef.size();
-  if (total < kParallelMinimum || std::thread::hardware_concurrency() < 2) {
+  // A single core takes the same path with one thread: its evaluator works on many
+  // points at once.
+  if (total < kParallelMinimum) {
     return SampleRange(model, engine, statements, 0, total, ended);
   }
 
