@@ -7,7 +7,6 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-
 #include <vector>
 
 #include "bulk_code.h"
@@ -48,8 +47,8 @@ bool SameDouble(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0;
 
 // The bulk form at a few points against the real code and the full run at each: the
 // variables read are columns, but for every `fixedEvery`-th one (none for 0), which is fixed.
-void CheckBulkFormAgrees(const quon::script::Program& program,
-                         const quon::script::Globals& start, std::size_t fixedEvery) {
+void CheckBulkFormAgrees(const quon::script::Program& program, const quon::script::Globals& start,
+                         std::size_t fixedEvery) {
   using namespace quon::script;
   constexpr double kValues[] = {0.375, 0.0, -1.5, 710.0, 1e308, -0.0, 2.0, -3e-320};
   constexpr std::size_t kPoints = std::size(kValues);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 #include "real_arithmetic.h"
 
@@ -51,6 +52,18 @@ void UnaryArray(const Step& s, double* checks, std::size_t count) {
   }
 }
 
+// A call that declines marks its point, which the per-point path then evaluates.
+void CallArray(const Step& s, double* checks, std::size_t count) {
+  const RealCall& call = *s.call;
+  for (std::size_t i = 0; i < count; ++i) {
+    double r = 0.0;
+    if (!call.function(call.member, s.a[i], s.variables, r)) {
+      checks[i] += std::numeric_limits<double>::quiet_NaN();
+    }
+    s.out[i] = r;
+  }
+}
+
 // What the block's code needs of one real operation: its function, whether its result is
 // checked, and its loops (by operands: two arrays, array and number, number and array).
 struct OpForm {
@@ -69,7 +82,8 @@ constexpr OpForm Unary() {
   return {nullptr, F, Checked, {UnaryArray<F, Checked>, nullptr, nullptr}};
 }
 
-// In the order of RealOp; the checked operations are those the real code checks.
+// In the order of RealOp up to Int (a call has a loop of its own); the checked operations
+// are those the real code checks.
 constexpr OpForm kForms[] = {
     {},  // Push
     Unary<real::Negate, false>(),
@@ -111,6 +125,7 @@ bool BulkRunner::Translate(const Program& program, const Globals& globals,
       return false;
     }
   }
+  if (globals.size() < program.slotCount) return false;
   const std::size_t places = real.maxStack + 1;
   registers_.resize(places * kBulkBlock);
   scalarStack_.assign(places, 0.0);
@@ -144,8 +159,25 @@ bool BulkRunner::Translate(const Program& program, const Globals& globals,
       ++depth;
       continue;
     }
-    const OpForm& form = kForms[static_cast<std::size_t>(op)];
     Step step;
+    if (op == RealOp::Call) {
+      step.call = &real.calls[in.index];
+      step.variables = &globals[step.call->firstVariable];
+      if (array == nullptr) {
+        double r = 0.0;
+        scalarFailed_ |= !step.call->function(step.call->member, number, step.variables, r);
+        columnStack_[depth] = nullptr;
+        scalarStack_[depth++] = r;
+        continue;
+      }
+      step.kernel = CallArray;
+      step.a = array;
+      step.out = registers_.data() + depth * kBulkBlock;
+      steps_.push_back(step);
+      columnStack_[depth++] = step.out;
+      continue;
+    }
+    const OpForm& form = kForms[static_cast<std::size_t>(op)];
     step.out = registers_.data() + (form.binary ? depth - 1 : depth) * kBulkBlock;
     if (form.binary) {
       --depth;  // the left operand's place takes the result

@@ -52,6 +52,8 @@ class BulkRunner {
     double na = 0.0;
     double nb = 0.0;
     double* out = nullptr;
+    const RealCall* call = nullptr;      // a call: the function
+    const Variant* variables = nullptr;  // and its object's variables
   };
 
  private:

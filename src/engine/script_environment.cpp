@@ -61,8 +61,8 @@ int32_t ScriptEnvironment::TryFunctionValue(const script::Program& program,
   return globals[kErrorNumberSlot].integer();
 }
 
-bool ScriptEnvironment::TryFunctionValues(const script::Program& program,
-                                          script::Globals& globals, script::BulkRunner& bulk,
+bool ScriptEnvironment::TryFunctionValues(const script::Program& program, script::Globals& globals,
+                                          script::BulkRunner& bulk,
                                           std::span<const script::BulkColumn> columns,
                                           std::size_t count, double* values, bool* pointPath) {
   // The store as TryFunctionValue leaves it before its run; a successful real run changes

@@ -19,8 +19,8 @@ class PointFunction {
   // Value at `count` points one after the other in `points` (`vars` coordinates each):
   // errors[i] and values[i] as Value gives them. An evaluator that can work on many
   // points at once does so here; the results are the same.
-  virtual void Values(const double* points, std::size_t vars, std::size_t count,
-                      double* values, int32_t* errors) {
+  virtual void Values(const double* points, std::size_t vars, std::size_t count, double* values,
+                      int32_t* errors) {
     for (std::size_t i = 0; i < count; ++i) {
       errors[i] = Value(std::span<const double>(points + i * vars, vars), values[i]);
     }

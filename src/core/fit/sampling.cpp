@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "err_num.h"
 #include "fit/grid_position.h"
 #include "fit/parallel_sampling.h"
 #include "number_text.h"
-#include "script_environment.h"
-#include "err_num.h"
 #include "script_environment.h"
 
 namespace quon {
