@@ -21,8 +21,10 @@
 namespace {
 
 constexpr std::size_t kPoints = 4096;
-constexpr const char* kConstants = "a = 1.5 : b = -0.75 : c = 2.25 : d = 3";
-constexpr double a = 1.5, b = -0.75, c = 2.25, d = 3;
+// Constants that hold Doubles: a whole number reads back as an Integer, which no
+// all-double form reads (the text then runs its full code on both paths).
+constexpr const char* kConstants = "a = 1.5 : b = -0.75 : c = 2.25 : d = 3.25";
+constexpr double a = 1.5, b = -0.75, c = 2.25, d = 3.25;
 
 struct Text {
   const char* name;
@@ -186,16 +188,18 @@ void OursBulk(benchmark::State& state, const Text& text) {
   Items(state);
 }
 
-// The fit's sampling of the default function on 4 x 40 nodes over [-5, 5], on one thread:
-// the node values are those of the fit's statements.
-void Sampling(benchmark::State& state, bool bulk) {
+// The fit's sampling of the default function on 4 x 40 nodes over [lower, lower + 10], on
+// one thread: the node values are those of the fit's statements. On [-5, 5] the end nodes
+// read back as whole numbers (Integers), and points holding one take the per-point path.
+void Sampling(benchmark::State& state, bool bulk, double lower) {
   quon::ScriptEnvironment env;
   quon::ScriptFitEngine engine(env, "x^2*sin(y)+4*cos(z)-t");
   const char* names[] = {"x", "y", "z", "t"};
   std::array<std::vector<std::string>, 4> statements;
   for (std::size_t k = 0; k < 4; ++k) {
     for (int j = 0; j < 40; ++j) {
-      statements[k].push_back(std::string(names[k]) + "=" + quon::PrintForm(j * (10.0 / 39) - 5));
+      statements[k].push_back(std::string(names[k]) + "=" +
+                              quon::PrintForm(j * (10.0 / 39) + lower));
     }
   }
   engine.ExecuteStatement("x=0:y=0:z=0:t=0");
@@ -234,9 +238,13 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark((name + "/OursPerPoint").c_str(), OursPerPoint, text);
     benchmark::RegisterBenchmark((name + "/OursBulk").c_str(), OursBulk, text);
   }
-  benchmark::RegisterBenchmark("Sampling4x40/PerPoint", Sampling, false)
-      ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("Sampling4x40/Bulk", Sampling, true)->Unit(benchmark::kMillisecond);
+  for (const double lower : {-5.0, -4.9}) {
+    const std::string range = lower == -5.0 ? "Sampling4x40/WholeEnds" : "Sampling4x40/NoWholeNode";
+    benchmark::RegisterBenchmark((range + "/PerPoint").c_str(), Sampling, false, lower)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((range + "/Bulk").c_str(), Sampling, true, lower)
+        ->Unit(benchmark::kMillisecond);
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -15,34 +15,6 @@
 
 namespace {
 
-void CheckRealFormAgrees(quon::script::Engine& engine, std::string_view expression) {
-  using namespace quon::script;
-  std::shared_ptr<const Program> program;
-  try {
-    program = engine.CompileExpression(expression);
-  } catch (const ScriptError&) {
-    return;
-  }
-  if (program->real.code.empty()) return;
-  CheckBulkFormAgrees(*program, engine.globals(), 2);
-  CheckBulkFormAgrees(*program, engine.globals(), 0);
-  Globals globals = engine.globals();
-  for (uint32_t slot : program->real.reads) {
-    globals.Assign(slot, Variant::Double(0.375 + slot));
-  }
-  Runner fast;
-  Runner full;
-  const ErrNum fastResult = Run(*program, globals, fast, RunMode::Fastest);
-  const ErrNum fullResult = Run(*program, globals, full, RunMode::FullCodeOnly);
-  if (fastResult != fullResult) __builtin_trap();
-  if (fastResult != ErrNum::None) return;
-  const double a = fast.result().number();
-  const double b = full.result().number();
-  if (fast.result().kind() != full.result().kind() || std::memcmp(&a, &b, sizeof a) != 0) {
-    __builtin_trap();
-  }
-}
-
 bool SameDouble(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // The bulk form at a few points against the real code and the full run at each: the
@@ -91,6 +63,34 @@ void CheckBulkFormAgrees(const quon::script::Program& program, const quon::scrip
         !SameDouble(real, results[i])) {
       __builtin_trap();
     }
+  }
+}
+
+void CheckRealFormAgrees(quon::script::Engine& engine, std::string_view expression) {
+  using namespace quon::script;
+  std::shared_ptr<const Program> program;
+  try {
+    program = engine.CompileExpression(expression);
+  } catch (const ScriptError&) {
+    return;
+  }
+  if (program->real.code.empty()) return;
+  CheckBulkFormAgrees(*program, engine.globals(), 2);
+  CheckBulkFormAgrees(*program, engine.globals(), 0);
+  Globals globals = engine.globals();
+  for (uint32_t slot : program->real.reads) {
+    globals.Assign(slot, Variant::Double(0.375 + slot));
+  }
+  Runner fast;
+  Runner full;
+  const ErrNum fastResult = Run(*program, globals, fast, RunMode::Fastest);
+  const ErrNum fullResult = Run(*program, globals, full, RunMode::FullCodeOnly);
+  if (fastResult != fullResult) __builtin_trap();
+  if (fastResult != ErrNum::None) return;
+  const double a = fast.result().number();
+  const double b = full.result().number();
+  if (fast.result().kind() != full.result().kind() || std::memcmp(&a, &b, sizeof a) != 0) {
+    __builtin_trap();
   }
 }
 

@@ -162,6 +162,10 @@ bool BulkRunner::Translate(const Program& program, const Globals& globals,
     Step step;
     if (op == RealOp::Call) {
       step.call = &real.calls[in.index];
+      // The function reads its object's variables from the store: none may vary.
+      for (const BulkColumn& column : columns) {
+        if (column.slot - step.call->firstVariable < step.call->variableCount) return false;
+      }
       step.variables = &globals[step.call->firstVariable];
       if (array == nullptr) {
         double r = 0.0;

@@ -106,7 +106,11 @@ class RealCompiler {
     RealCall call;
     if (*op == RealOp::Call) {
       const CallSite& site = program_.calls[in.index];
-      call = {site.object->RealForm(site.member), site.member, site.firstVariable};
+      const auto members = site.object->Members();
+      const auto variables = std::count_if(members.begin(), members.end(),
+                                           [](const Member& m) { return !m.isFunction; });
+      call = {site.object->RealForm(site.member), site.member, site.firstVariable,
+              static_cast<uint32_t>(variables)};
       if (in.argc != 1 || call.function == nullptr) return false;
     }
     RealSrc src = RealSrc::Stack;

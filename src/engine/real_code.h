@@ -61,6 +61,7 @@ struct RealCall {
   RealMemberFunction function = nullptr;
   uint32_t member = 0;
   uint32_t firstVariable = 0;  // the globals slot of the object's first variable
+  uint32_t variableCount = 0;  // and how many it has
 };
 
 struct RealCode {

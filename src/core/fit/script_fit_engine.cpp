@@ -28,7 +28,7 @@ class ScriptParallelFunction final : public ParallelFunction {
       }
       for (std::size_t other = 0; other < k; ++other) {
         const bool bothVary = !nodeValues_[k].empty() && !nodeValues_[other].empty();
-        if (bothVary && slots_[k] == slots_[other]) bulk_ = false;
+        if (bothVary && slots_[k] == slots_[other]) distinctSlots_ = false;
       }
     }
   }
@@ -59,7 +59,8 @@ class ScriptParallelFunction final : public ParallelFunction {
                 int32_t* errors) override {
       for (std::size_t first = 0; first < count; first += script::kBulkBlock) {
         const std::size_t size = std::min(script::kBulkBlock, count - first);
-        const bool bulk = function_.bulk_ && BulkBlock(nodes + first, size, values + first);
+        const bool bulk =
+            function_.distinctSlots_ && BulkBlock(nodes + first, size, values + first);
         for (std::size_t i = 0; i < size; ++i) {
           if (bulk && !pointPath_[i]) {
             errors[first + i] = 0;
@@ -73,18 +74,18 @@ class ScriptParallelFunction final : public ParallelFunction {
 
    private:
     bool BulkBlock(const std::array<int32_t, 4>* nodes, std::size_t size, double* values) {
-      std::array<bool, script::kBulkBlock> otherKind{};
+      std::array<uint8_t, script::kBulkBlock> otherKind{};
       std::array<script::BulkColumn, 4> columns;
       std::size_t used = 0;
       for (std::size_t k = 0; k < 4; ++k) {
         if (function_.nodeNumbers_[k].empty()) continue;
         const double* numbers = function_.nodeNumbers_[k].data();
-        const std::vector<bool>& isDouble = function_.nodeIsDouble_[k];
+        const std::vector<uint8_t>& isDouble = function_.nodeIsDouble_[k];
         double* column = coordinates_[used].data();
         for (std::size_t i = 0; i < size; ++i) {
           const auto j = static_cast<std::size_t>(nodes[i][k]);
           column[i] = numbers[j];
-          otherKind[i] = otherKind[i] || !isDouble[j];
+          otherKind[i] |= !isDouble[j];
         }
         columns[used++] = {function_.slots_[k], column};
       }
@@ -93,7 +94,7 @@ class ScriptParallelFunction final : public ParallelFunction {
                                                 pointPath_)) {
         return false;
       }
-      for (std::size_t i = 0; i < size; ++i) pointPath_[i] = pointPath_[i] || otherKind[i];
+      for (std::size_t i = 0; i < size; ++i) pointPath_[i] = pointPath_[i] || otherKind[i] != 0;
       return true;
     }
 
@@ -111,8 +112,8 @@ class ScriptParallelFunction final : public ParallelFunction {
   std::array<std::vector<script::Variant>, 4> nodeValues_;
   // The node values as numbers, and whether each is a Double (only those go in bulk).
   std::array<std::vector<double>, 4> nodeNumbers_;
-  std::array<std::vector<bool>, 4> nodeIsDouble_;
-  bool bulk_ = true;  // false when two varying variables share a slot
+  std::array<std::vector<uint8_t>, 4> nodeIsDouble_;
+  bool distinctSlots_ = true;  // false when two varying variables share a slot
 };
 
 }  // namespace
