@@ -102,6 +102,21 @@ Class1::Outcome Class1::Compute(MemberIndex function, double x, double halfpiVal
   return Outcome{value, 0};
 }
 
+namespace {
+
+bool RealValue(uint32_t member, double x, const Variant* variables, double& value) {
+  const Class1::Outcome outcome = Class1::Compute(static_cast<Class1::MemberIndex>(member), x,
+                                                  variables[Class1::halfpi].number());
+  value = outcome.value;
+  return outcome.error == 0;
+}
+
+}  // namespace
+
+script::RealMemberFunction Class1::RealForm(uint32_t member) const {
+  return member >= Asin && member <= Atanh ? RealValue : nullptr;
+}
+
 ErrNum Class1::Call(uint32_t member, std::span<const Variant> arguments, Variant* variables,
                     Variant& result) const {
   Outcome outcome;

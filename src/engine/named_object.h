@@ -26,6 +26,12 @@ struct Member {
   VariableType type = VariableType::Variant;  // variables
 };
 
+// A function of one number that needs nothing but the number and the object's variables:
+// true with its value, or false where the call would record or raise a failure. The
+// all-double forms of an expression call it without variants.
+using RealMemberFunction = bool (*)(uint32_t member, double x, const Variant* variables,
+                                    double& value);
+
 class NamedObject {
  public:
   virtual ~NamedObject() = default;
@@ -40,6 +46,13 @@ class NamedObject {
   // as an error of the expression.
   virtual ErrNum Call(uint32_t member, std::span<const Variant> arguments, Variant* variables,
                       Variant& result) const = 0;
+
+  // The real form of function `member`, when its Call is exactly that function of its
+  // argument's number (the result a Double); null otherwise.
+  virtual RealMemberFunction RealForm(uint32_t member) const {
+    (void)member;
+    return nullptr;
+  }
 };
 
 }  // namespace quon::script

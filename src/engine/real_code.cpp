@@ -49,6 +49,8 @@ std::optional<RealOp> RealOpOf(Op op) {
       return RealOp::Fix;
     case Op::Int:
       return RealOp::Int;
+    case Op::Call:
+      return RealOp::Call;
     default:
       return std::nullopt;
   }
@@ -101,6 +103,16 @@ class RealCompiler {
   bool Translate(const Instr& in) {
     const auto op = RealOpOf(in.op);
     if (!op || (in.argc > 1 && in.op != Op::Push)) return false;
+    RealCall call;
+    if (*op == RealOp::Call) {
+      const CallSite& site = program_.calls[in.index];
+      const auto members = site.object->Members();
+      const auto variables = std::count_if(members.begin(), members.end(),
+                                           [](const Member& m) { return !m.isFunction; });
+      call = {site.object->RealForm(site.member), site.member, site.firstVariable,
+              static_cast<uint32_t>(variables)};
+      if (in.argc != 1 || call.function == nullptr) return false;
+    }
     RealSrc src = RealSrc::Stack;
     uint32_t index = 0;
     const Type right = Operand(in, src, index);
@@ -136,6 +148,10 @@ class RealCompiler {
     real_.maxStack = std::max(real_.maxStack, static_cast<uint32_t>(types_.size()));
     if (*op == RealOp::Pow && src == RealSrc::Const && real_.constants[index] == 2.0) {
       EmitSquare();
+    } else if (*op == RealOp::Call) {
+      real_.code.push_back(RealInstr{EncodeReal(RealOp::Call, RealSrc::Stack),
+                                     static_cast<uint32_t>(real_.calls.size())});
+      real_.calls.push_back(call);
     } else {
       real_.code.push_back(RealInstr{EncodeReal(*op, src), index});
     }
@@ -229,6 +245,11 @@ bool RunRealCode(const RealCode& real, const Variant* globals, double* stack, do
         REAL_UNARY(Exp, real::Exp(a), true)
         REAL_UNARY(Log, real::Log(a), true)
         REAL_UNARY(Sqr, real::Sqr(a), true)
+      case EncodeReal(RealOp::Call, RealSrc::Stack): {
+        const RealCall& call = real.calls[in.index];
+        if (!call.function(call.member, *sp, globals + call.firstVariable, *sp)) return false;
+        break;
+      }
       default:
         return false;
     }

@@ -1,19 +1,22 @@
 // A second, faster form of an expression for the common case of a fit: every variable it
 // reads holds a Double and every operation it does stays in doubles (+ - * / ^ with at
-// least one real operand, negation, Sin Cos Atn Exp Log Sqr Tan, and Abs Fix Int of a
-// real). The real code works on plain doubles with the operand's place folded into each
-// operation code, and notes whether any result was not finite instead of checking each.
+// least one real operand, negation, Sin Cos Atn Exp Log Sqr Tan, Abs Fix Int of a real,
+// and the functions of an object that offers their real form). The real code works on
+// plain doubles with the operand's place folded into each operation code, and notes
+// whether any result was not finite instead of checking each.
 //
 // The real code gives the same value as the full code whenever it succeeds: both compute
 // the same IEEE operations in the same order, and every failure of the full code (an
 // overflow, a division by zero, a logarithm or root outside its domain) shows as a result
-// that is not finite. When a run of the real code sees one, or a variable holds another
-// kind, the caller runs the full code, which raises the error the language gives.
+// that is not finite, or as a call whose real form declines. When a run of the real code
+// sees one, or a variable holds another kind, the caller runs the full code, which raises
+// the error the language gives.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "named_object.h"
 #include "variant.h"
 
 namespace quon::script {
@@ -39,6 +42,7 @@ enum class RealOp : uint8_t {
   Abs,
   Fix,
   Int,
+  Call,  // a function of an object with a real form: calls[index] of the stack's top
 };
 
 // Where an operand is: the stack, the real constants, or a global slot.
@@ -53,9 +57,17 @@ constexpr uint8_t EncodeReal(RealOp op, RealSrc src) {
   return static_cast<uint8_t>(static_cast<int>(op) * 3 + static_cast<int>(src));
 }
 
+struct RealCall {
+  RealMemberFunction function = nullptr;
+  uint32_t member = 0;
+  uint32_t firstVariable = 0;  // the globals slot of the object's first variable
+  uint32_t variableCount = 0;  // and how many it has
+};
+
 struct RealCode {
   std::vector<RealInstr> code;  // empty: the expression has no real form
   std::vector<double> constants;
+  std::vector<RealCall> calls;
   std::vector<uint32_t> reads;  // global slots that must hold Doubles
   uint32_t maxStack = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "bulk_code.h"
 #include "class1.h"
 #include "conversions.h"
 #include "engine.h"
@@ -58,6 +59,17 @@ int32_t ScriptEnvironment::TryFunctionValue(const script::Program& program,
     return static_cast<int32_t>(err);
   }
   return globals[kErrorNumberSlot].integer();
+}
+
+bool ScriptEnvironment::TryFunctionValues(const script::Program& program, script::Globals& globals,
+                                          script::BulkRunner& bulk,
+                                          std::span<const script::BulkColumn> columns,
+                                          std::size_t count, double* values, bool* pointPath) {
+  // The store as TryFunctionValue leaves it before its run; a successful real run changes
+  // nothing in it, so every value the bulk form gives is returned with the number 0.
+  globals.Resize(kErrorNumberSlot + 1);
+  globals.data()[kErrorNumberSlot] = script::Variant::Long(0);
+  return bulk.Run(program, globals, columns, count, values, pointPath);
 }
 
 double ScriptEnvironment::fna(std::string_view equation) {

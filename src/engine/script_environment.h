@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,8 @@ namespace script {
 class Engine;
 class Globals;
 class Runner;
+class BulkRunner;
+struct BulkColumn;
 struct Program;
 struct Value;
 }  // namespace script
@@ -66,6 +69,14 @@ class ScriptEnvironment {
   script::Engine& Engine();
   static int32_t TryFunctionValue(const script::Program& program, script::Globals& globals,
                                   script::Runner& runner, double& value);
+  // TryFunctionValue over a block of points in the bulk form (bulk_code.h): at point i
+  // each column's variable holds values[i]. Writes the value of every point the bulk form
+  // answers and sets pointPath[i] for the others, which the caller then passes to
+  // TryFunctionValue; false when no point of the block has a bulk form.
+  static bool TryFunctionValues(const script::Program& program, script::Globals& globals,
+                                script::BulkRunner& bulk,
+                                std::span<const script::BulkColumn> columns, std::size_t count,
+                                double* values, bool* pointPath);
 
  private:
   struct Impl;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "eval/approximation_kernel.h"
 #include "eval/evaluator.h"
@@ -35,18 +36,22 @@ PointsRunSummary EvaluatePoints(const ProblemModel& model, PointFunctionSource& 
   PointsRunSummary summary;
   const int64_t total = points.Rows();
   std::string text = HeaderLine(model, variables);
+  std::vector<double> values(static_cast<std::size_t>(PointsBlockRows));
+  std::vector<int32_t> errors(values.size());
   for (int64_t start = 0; start < total; start += PointsBlockRows) {
     if (progress && !progress(start, total)) {
       summary.Cancelled = true;
       return summary;
     }
     const int64_t end = std::min(total, start + PointsBlockRows);
-    for (int64_t row = start; row < end; ++row) {
-      const std::span<const double> point(
-          points.Coordinates.data() + static_cast<std::size_t>(row) * width, width);
+    const auto rows = static_cast<std::size_t>(end - start);
+    const double* first = points.Coordinates.data() + static_cast<std::size_t>(start) * width;
+    evaluator->Values(first, width, rows, values.data(), errors.data());
+    for (std::size_t i = 0; i < rows; ++i) {
+      const std::span<const double> point(first + i * width, width);
       for (double x : point) text += RoundTripText(x) + ",";
-      double value = 0.0;
-      int32_t error = evaluator->Value(point, value);
+      const double value = values[i];
+      int32_t error = errors[i];
       if (error == 0 && !std::isfinite(value)) error = EvalOverflow;
       if (error != 0) {
         ++summary.FunctionFailures;

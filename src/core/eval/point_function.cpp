@@ -19,13 +19,11 @@ void EvaluateRange(PointFunction& function, int vars, const std::vector<double>&
                    std::size_t first, std::size_t last, std::vector<double>& values,
                    std::vector<int32_t>& errors) {
   const auto stride = static_cast<std::size_t>(vars);
+  function.Values(points.data() + first * stride, stride, last - first, values.data() + first,
+                  errors.data() + first);
   for (std::size_t i = first; i < last; ++i) {
-    double value = 0.0;
-    int32_t error =
-        function.Value(std::span<const double>(points.data() + i * stride, stride), value);
-    if (error == 0 && !std::isfinite(value)) error = kOverflow;
-    values[i] = error == 0 ? value : 0.0;
-    errors[i] = error;
+    if (errors[i] == 0 && !std::isfinite(values[i])) errors[i] = kOverflow;
+    if (errors[i] != 0) values[i] = 0.0;
   }
 }
 

@@ -16,6 +16,15 @@ class PointFunction {
   // 0 with the function's value at `point` in `value`, or the error number of the failure
   // (value then unspecified).
   virtual int32_t Value(std::span<const double> point, double& value) = 0;
+  // Value at `count` points one after the other in `points` (`vars` coordinates each):
+  // errors[i] and values[i] as Value gives them. An evaluator that can work on many
+  // points at once does so here; the results are the same.
+  virtual void Values(const double* points, std::size_t vars, std::size_t count, double* values,
+                      int32_t* errors) {
+    for (std::size_t i = 0; i < count; ++i) {
+      errors[i] = Value(std::span<const double>(points + i * vars, vars), values[i]);
+    }
+  }
 };
 
 class PointFunctionSource {

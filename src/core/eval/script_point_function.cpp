@@ -1,6 +1,11 @@
 #include "eval/script_point_function.h"
 
+#include <algorithm>
+#include <array>
+
+#include "bulk_code.h"
 #include "engine.h"
+#include "model/problem_model.h"
 
 namespace quon {
 namespace {
@@ -23,11 +28,54 @@ class ScriptPointFunction final : public PointFunction {
     return ScriptEnvironment::TryFunctionValue(*program_, globals_, runner_, value);
   }
 
+  // Blocks of points in the bulk form; the points it leaves go through Value.
+  void Values(const double* points, std::size_t vars, std::size_t count, double* values,
+              int32_t* errors) override {
+    for (std::size_t first = 0; first < count; first += script::kBulkBlock) {
+      const std::size_t size = std::min(script::kBulkBlock, count - first);
+      const std::span<const double> block(points + first * vars, size * vars);
+      const bool bulk = SetColumns(block, vars, size) &&
+                        ScriptEnvironment::TryFunctionValues(*program_, globals_, bulk_, columns_,
+                                                             size, values + first, pointPath_);
+      for (std::size_t i = 0; i < size; ++i) {
+        if (bulk && !pointPath_[i]) {
+          errors[first + i] = 0;
+        } else {
+          errors[first + i] = Value(block.subspan(i * vars, vars), values[first + i]);
+        }
+      }
+    }
+  }
+
+ private:
+  // The coordinates of each variable in use as a column; false when a variable would not
+  // hold the Double it is given (its declared kind converts it).
+  bool SetColumns(std::span<const double> block, std::size_t stride, std::size_t size) {
+    columns_.clear();
+    for (std::size_t k = 0; k < stride && k < slots_.size(); ++k) {
+      if (!slots_[k]) continue;
+      if (columns_.size() == coordinates_.size()) return false;
+      const script::Variant first = script::Variant::Double(block[k]);
+      if (globals_.Assign(*slots_[k], first) != script::ErrNum::None ||
+          !globals_[*slots_[k]].Is(script::Kind::Double)) {
+        return false;
+      }
+      double* column = coordinates_[columns_.size()].data();
+      for (std::size_t i = 0; i < size; ++i) column[i] = block[i * stride + k];
+      columns_.push_back({*slots_[k], column});
+    }
+    return true;
+  }
+
  private:
   std::shared_ptr<const script::Program> program_;
   script::Globals globals_;
   script::Runner runner_;
   const std::vector<std::optional<uint32_t>>& slots_;
+  script::BulkRunner bulk_;
+  std::vector<script::BulkColumn> columns_;
+  std::array<std::array<double, script::kBulkBlock>, MaxVars> coordinates_;
+  bool pointPath_[script::kBulkBlock];
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -27,6 +28,16 @@ class ParallelFunction {
     // The function's value at the nodes set: 0 and the value, or the error number the
     // engine's fna would fail with. Shows nothing and raises no error event.
     virtual int32_t Value(double& value) = 0;
+    // Value at `count` points, the nodes of point i in nodes[i] (by variable): errors[i]
+    // and values[i] as Value gives them. An evaluator that can work on many points at
+    // once does so here; the results are the same.
+    virtual void Values(const std::array<int32_t, 4>* nodes, std::size_t count, double* values,
+                        int32_t* errors) {
+      for (std::size_t i = 0; i < count; ++i) {
+        for (int k = 0; k < 4; ++k) SetNode(k, nodes[i][static_cast<std::size_t>(k)]);
+        errors[i] = Value(values[i]);
+      }
+    }
   };
   virtual ~ParallelFunction() = default;
   // Called once on each thread; may throw std::bad_alloc.

@@ -1,6 +1,7 @@
 #include "fit/parallel_sampling.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -61,29 +62,41 @@ class Findings {
   std::vector<RiddenError> ridden_;
 };
 
+// Points handed to the evaluator at a time.
+constexpr std::size_t kPointsAtOnce = 256;
+
 void SampleBlock(CoefArray& coef, ParallelFunction::Evaluator& evaluator, std::size_t begin,
                  std::size_t end, Findings& findings) {
   GridPosition position(coef, begin);
-  int changed = 3;
   double* samples = coef.data();
   bool ridden = false;
   std::size_t riddenAt = 0;
   int32_t riddenNumber = 0;
-  for (std::size_t n = begin; n < end; ++n) {
-    for (int k = changed; k >= 0; --k) evaluator.SetNode(k, position.node(k));
-    double value = 0.0;
-    const int32_t error = evaluator.Value(value);
-    if (error == 0) {
-      samples[n] = value;
-    } else if (FitRidesOver(error)) {
-      ridden = true;
-      riddenAt = n;
-      riddenNumber = error;
-    } else {
-      findings.Ending(n);
-      break;
+  std::array<std::array<int32_t, 4>, kPointsAtOnce> nodes;
+  std::array<double, kPointsAtOnce> values;
+  std::array<int32_t, kPointsAtOnce> errors;
+  for (std::size_t first = begin; first < end; first += kPointsAtOnce) {
+    const std::size_t count = std::min(kPointsAtOnce, end - first);
+    for (std::size_t i = 0; i < count; ++i) {
+      nodes[i] = {position.node(0), position.node(1), position.node(2), position.node(3)};
+      position.Advance();
     }
-    changed = position.Advance();
+    evaluator.Values(nodes.data(), count, values.data(), errors.data());
+    // The errors in canonical order: the first that ends the fit stops the block.
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::size_t n = first + i;
+      if (errors[i] == 0) {
+        samples[n] = values[i];
+      } else if (FitRidesOver(errors[i])) {
+        ridden = true;
+        riddenAt = n;
+        riddenNumber = errors[i];
+      } else {
+        findings.Ending(n);
+        if (ridden) findings.Ridden(riddenAt, riddenNumber);
+        return;
+      }
+    }
   }
   if (ridden) findings.Ridden(riddenAt, riddenNumber);
 }

@@ -1,6 +1,7 @@
 // Sampling on every core, for a function that changes nothing when it runs. Each thread
-// takes blocks of consecutive grid points, sets the variables' nodes in its own copy of the
-// engine's variables and writes the values straight into Coef, so the samples are bit for
+// takes blocks of consecutive grid points, hands them to its evaluator a few hundred at a
+// time (which sets the variables' nodes in its own copy of the engine's variables) and
+// writes the values straight into Coef, so the samples are bit for
 // bit those of the sampling in order and no memory beyond Coef is needed. Errors 5, 6 and
 // 11 leave their samples 0, as in order; the first point (in canonical order) whose error
 // would end the fit is found, and the caller samples it again through the engine, so the

@@ -4,14 +4,12 @@
 #include <array>
 #include <new>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "err_num.h"
 #include "fit/grid_position.h"
 #include "fit/parallel_sampling.h"
 #include "number_text.h"
-#include "script_environment.h"
-#include "err_num.h"
 #include "script_environment.h"
 
 namespace quon {
@@ -20,7 +18,7 @@ namespace {
 using script::ErrNum;
 using NodeStatements = std::array<std::vector<std::string>, MaxVars>;
 
-// Grids smaller than this are sampled on the calling thread alone.
+// Grids smaller than this are sampled in order through the engine, point by point.
 constexpr std::size_t kParallelMinimum = std::size_t{1} << 14;
 
 // The statements that give variable k each of its node values: the name, "=" and the
@@ -92,7 +90,9 @@ bool SampleFunction(ProblemModel& model, FitEngine& engine, FitOutcome& ended) {
   NodeStatements statements;
   if (!Trapped(engine, ended, [&] { statements = MakeNodeStatements(model); })) return false;
   const std::size_t total = model.Coef.size();
-  if (total < kParallelMinimum || std::thread::hardware_concurrency() < 2) {
+  // A single core takes the same path with one thread: its evaluator works on many
+  // points at once.
+  if (total < kParallelMinimum) {
     return SampleRange(model, engine, statements, 0, total, ended);
   }
 

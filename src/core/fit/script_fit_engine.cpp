@@ -1,7 +1,10 @@
 #include "fit/script_fit_engine.h"
 
+#include <algorithm>
 #include <optional>
+#include <span>
 
+#include "bulk_code.h"
 #include "engine.h"
 
 namespace quon {
@@ -17,7 +20,18 @@ class ScriptParallelFunction final : public ParallelFunction {
       : program_(std::move(program)),
         globals_(std::move(globals)),
         slots_(slots),
-        nodeValues_(std::move(nodeValues)) {}
+        nodeValues_(std::move(nodeValues)) {
+    for (std::size_t k = 0; k < 4; ++k) {
+      for (const script::Variant& value : nodeValues_[k]) {
+        nodeNumbers_[k].push_back(value.number());
+        nodeIsDouble_[k].push_back(value.Is(script::Kind::Double));
+      }
+      for (std::size_t other = 0; other < k; ++other) {
+        const bool bothVary = !nodeValues_[k].empty() && !nodeValues_[other].empty();
+        if (bothVary && slots_[k] == slots_[other]) distinctSlots_ = false;
+      }
+    }
+  }
 
   std::unique_ptr<Evaluator> NewEvaluator() override {
     return std::make_unique<ScriptEvaluator>(*this);
@@ -38,17 +52,68 @@ class ScriptParallelFunction final : public ParallelFunction {
     int32_t Value(double& value) override {
       return ScriptEnvironment::TryFunctionValue(*function_.program_, globals_, runner_, value);
     }
+    // Blocks of points in the bulk form, with every variable whose node value is a Double
+    // as a column; a point where one is not, or which the bulk form leaves, goes through
+    // Value.
+    void Values(const std::array<int32_t, 4>* nodes, std::size_t count, double* values,
+                int32_t* errors) override {
+      for (std::size_t first = 0; first < count; first += script::kBulkBlock) {
+        const std::size_t size = std::min(script::kBulkBlock, count - first);
+        const bool bulk =
+            function_.distinctSlots_ && BulkBlock(nodes + first, size, values + first);
+        for (std::size_t i = 0; i < size; ++i) {
+          if (bulk && !pointPath_[i]) {
+            errors[first + i] = 0;
+            continue;
+          }
+          for (int k = 0; k < 4; ++k) SetNode(k, nodes[first + i][static_cast<std::size_t>(k)]);
+          errors[first + i] = Value(values[first + i]);
+        }
+      }
+    }
 
    private:
+    bool BulkBlock(const std::array<int32_t, 4>* nodes, std::size_t size, double* values) {
+      std::array<uint8_t, script::kBulkBlock> otherKind{};
+      std::array<script::BulkColumn, 4> columns;
+      std::size_t used = 0;
+      for (std::size_t k = 0; k < 4; ++k) {
+        if (function_.nodeNumbers_[k].empty()) continue;
+        const double* numbers = function_.nodeNumbers_[k].data();
+        const std::vector<uint8_t>& isDouble = function_.nodeIsDouble_[k];
+        double* column = coordinates_[used].data();
+        for (std::size_t i = 0; i < size; ++i) {
+          const auto j = static_cast<std::size_t>(nodes[i][k]);
+          column[i] = numbers[j];
+          otherKind[i] |= !isDouble[j];
+        }
+        columns[used++] = {function_.slots_[k], column};
+      }
+      if (!ScriptEnvironment::TryFunctionValues(*function_.program_, globals_, bulk_,
+                                                std::span(columns.data(), used), size, values,
+                                                pointPath_)) {
+        return false;
+      }
+      for (std::size_t i = 0; i < size; ++i) pointPath_[i] = pointPath_[i] || otherKind[i] != 0;
+      return true;
+    }
+
     const ScriptParallelFunction& function_;
     script::Globals globals_;
     script::Runner runner_;
+    script::BulkRunner bulk_;
+    std::array<std::array<double, script::kBulkBlock>, 4> coordinates_;
+    bool pointPath_[script::kBulkBlock];
   };
 
   std::shared_ptr<const script::Program> program_;
   script::Globals globals_;
   std::array<uint32_t, 4> slots_;
   std::array<std::vector<script::Variant>, 4> nodeValues_;
+  // The node values as numbers, and whether each is a Double (only those go in bulk).
+  std::array<std::vector<double>, 4> nodeNumbers_;
+  std::array<std::vector<uint8_t>, 4> nodeIsDouble_;
+  bool distinctSlots_ = true;  // false when two varying variables share a slot
 };
 
 }  // namespace

@@ -89,6 +89,26 @@ TEST(ScriptPointFunction, ParallelAndSerialValuesAgree) {
   }
 }
 
+// Many points at once, with failures (5, 11 and 6) scattered among them, give each point
+// the value or the number it gives alone.
+TEST(ScriptPointFunction, ManyPointsAtOnceAgreeWithOneAtATime) {
+  ScriptEnvironment engine;
+  ScriptPointFunctionSource source(engine, "Sqr(x) + 1/y + Exp(x*y)", {"x", "y"});
+  std::vector<double> points;
+  for (int i = 0; i < 700; ++i) points.insert(points.end(), {i % 7 - 2.0, i % 5 * 200.0});
+  std::vector<double> values(700);
+  std::vector<int32_t> errors(700);
+  source.NewEvaluator()->Values(points.data(), 2, 700, values.data(), errors.data());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    int32_t error = 0;
+    const double alone = ValueAt(source, {points[2 * i], points[2 * i + 1]}, &error);
+    ASSERT_EQ(errors[i], error) << i;
+    if (error == 0) {
+      EXPECT_EQ(values[i], alone) << i;
+    }
+  }
+}
+
 TEST(ScriptPointFunction, CheckAfterTheFitLeavesTheVariablesAtTheLastNode) {
   const VariableFields six{"-5", "5", "*", "*", "6", true};
   testing::FittedProblem f("x^2*sin(y)+4*cos(z)-t",
