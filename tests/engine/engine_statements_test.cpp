@@ -272,56 +272,6 @@ TEST(EngineStatements, ExpressionsArePureAndStatementsAreNot) {
   EXPECT_FALSE(Compile("x = Sin(x)", CompileMode::Statements, names)->pure);
 }
 
-// The real form is a shortcut: wherever it exists it gives the full code's value and
-// kind, bit for bit, and the full code's failures.
-struct RealFormCase {
-  const char* name;
-  const char* expression;
-  double x;
-};
-
-class RealForm : public testing::TestWithParam<RealFormCase> {};
-
-TEST_P(RealForm, AgreesWithFullCode) {
-  const RealFormCase& c = GetParam();
-  Engine engine;
-  engine.ExecuteStatement("x = 0 : y = 0.75");
-  const auto program = engine.CompileExpression(c.expression);
-  ASSERT_FALSE(program->real.code.empty()) << "no real form";
-  Globals globals = engine.globals();
-  globals.Assign(*engine.names().FindVariable("x"), Variant::Double(c.x));
-  Runner fast;
-  Runner full;
-  const ErrNum fastResult = script::Run(*program, globals, fast, RunMode::Fastest);
-  const ErrNum fullResult = script::Run(*program, globals, full, RunMode::FullCodeOnly);
-  EXPECT_EQ(fastResult, fullResult);
-  if (fastResult == ErrNum::None) {
-    EXPECT_EQ(fast.result().kind(), Kind::Double);
-    const double a = fast.result().number();
-    const double b = full.result().number();
-    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << a << " vs " << b;
-  }
-}
-
-const RealFormCase kRealFormCases[] = {
-    {"DefaultFunction", "x^2*sin(y)+4*cos(y)-x", 0.5},
-    {"ConstantOnTheLeftOfProduct", "4*cos(x) + 3*x", 1.25},
-    {"SquareOfConstant", "3^2 + x", 1.0},
-    {"NegatedVariable", "-x^2 + -x", 2.0},
-    {"WholeDivision", "1/2 + x", 1.0},
-    {"FunctionsOfRealArguments", "Abs(-x) + Fix(x) + Int(-x) + Atn(x) + Tan(x)", 2.5},
-    {"LogOfZeroFails", "Log(x) + 1", 0.0},
-    {"SqrOfNegativeFails", "Sqr(x)", -1.0},
-    {"DivisionByZeroFails", "1/x", 0.0},
-    {"ZeroByZeroOverflows", "x/x", 0.0},
-    {"ExpOverflowFails", "Exp(x)", 710.0},
-    {"VanishingInfinityStillFails", "1/(x*1e308*10)", 1.0},
-    {"NegativeBaseRootFails", "x^(1/3)", -8.0},
-};
-
-INSTANTIATE_TEST_SUITE_P(Statements, RealForm, testing::ValuesIn(kRealFormCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST(EngineStatements, NoRealFormWhereKindsMatter) {
   Engine engine;
   for (const char* expression : {"1 + 2 + x", "x > 1", "x \\ 2", "CInt(x)", "x & 1", "Round(x)",
