@@ -3,6 +3,7 @@
 // this header; the compiler's interface is compiler.h.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
