@@ -34,37 +34,28 @@ ErrNum Builtin(double a, double, Variant& out, StringScratch& scratch) {
   return CallBuiltin(op, &arg, 1, out, context);
 }
 
+// The operator on the Double operands a and b.
+template <ErrNum (*op)(Variant&, const Variant&)>
+ErrNum Binary(double a, double b, Variant& out, StringScratch&) {
+  out = Variant::Double(a);
+  return op(out, Variant::Double(b));
+}
+
 const PathCase kPathCases[] = {
     {"Add", "a + b",
      [](double a, double b, Variant& out, StringScratch& s) {
        out = Variant::Double(a);
        return Add(out, Variant::Double(b), s);
      }},
-    {"Subtract", "a - b",
-     [](double a, double b, Variant& out, StringScratch&) {
-       out = Variant::Double(a);
-       return Subtract(out, Variant::Double(b));
-     }},
-    {"Multiply", "a * b",
-     [](double a, double b, Variant& out, StringScratch&) {
-       out = Variant::Double(a);
-       return Multiply(out, Variant::Double(b));
-     }},
+    {"Subtract", "a - b", Binary<Subtract>},
+    {"Multiply", "a * b", Binary<Multiply>},
     {"MultiplyByConstantOnTheLeft", "4 * a",
      [](double a, double, Variant& out, StringScratch&) {
        out = Variant::Integer(4);
        return Multiply(out, Variant::Double(a));
      }},
-    {"Divide", "a / b",
-     [](double a, double b, Variant& out, StringScratch&) {
-       out = Variant::Double(a);
-       return Divide(out, Variant::Double(b));
-     }},
-    {"Power", "a ^ b",
-     [](double a, double b, Variant& out, StringScratch&) {
-       out = Variant::Double(a);
-       return Power(out, Variant::Double(b));
-     }},
+    {"Divide", "a / b", Binary<Divide>},
+    {"Power", "a ^ b", Binary<Power>},
     {"Square", "a ^ 2",
      [](double a, double, Variant& out, StringScratch&) {
        out = Variant::Double(a);
@@ -128,7 +119,8 @@ TEST_P(ArithmeticPaths, RealCodeInlinePathsAndOperatorsAgree) {
       Globals globals = engine.globals();
       globals.Assign(a, Variant::Double(x));
       if (b) globals.Assign(*b, Variant::Double(y));
-      const Outcome fromReal = Of(script::Run(*program, globals, real, RunMode::Fastest), real.result());
+      const Outcome fromReal =
+          Of(script::Run(*program, globals, real, RunMode::Fastest), real.result());
       const Outcome fromFull =
           Of(script::Run(*program, globals, full, RunMode::FullCodeOnly), full.result());
       Variant out;
