@@ -39,14 +39,10 @@ const FailureCase kRandomFailures[] = {
 INSTANTIATE_TEST_SUITE_P(Random, RandomBuiltinFailures, testing::ValuesIn(kRandomFailures),
                          test::RowName());
 
-TEST(Randomize, ZeroRestartsTheSequenceFromItsSeed) {
+TEST(Randomize, ZeroRestartsTheSequenceFromItsSeedAndNoNumberStillDrawsInRange) {
   Engine engine;
   engine.ExecuteStatement("Randomize 0");
   EXPECT_EQ(TextForm(engine.Eval("Rnd").number), "0.764141261577606");
-}
-
-TEST(Randomize, WithoutNumberStillDrawsInRange) {
-  Engine engine;
   engine.ExecuteStatement("Randomize");
   const double x = engine.Eval("Rnd").number;
   EXPECT_GE(x, 0.0);

@@ -40,7 +40,6 @@ const ValueCase kValueCases[] = {
     {"CoshOfOne", Class1::Cosh, 1.0, std::cosh(1.0)},
     {"CoshNearItsLimit", Class1::Cosh, 709.0, (std::exp(709.0) + std::exp(-709.0)) * 0.5},
     {"TanhOfHalf", Class1::Tanh, 0.5, std::tanh(0.5)},
-    {"TanhOfMinusThree", Class1::Tanh, -3.0, std::tanh(-3.0)},
     {"AsinhOfTwo", Class1::Asinh, 2.0, std::asinh(2.0)},
     {"AcoshOfOneIsZero", Class1::Acosh, 1.0, 0.0},
     {"AcoshOfTwo", Class1::Acosh, 2.0, std::acosh(2.0)},
@@ -68,7 +67,6 @@ TEST_P(Class1Failures, RecordsTheErrorAndReturnsZero) {
 
 const FailureCase kFailureCases[] = {
     {"AsinBeyondOne", Class1::Asin, 1.5, 5},
-    {"AsinBelowMinusOne", Class1::Asin, -2.0, 5},
     {"AcosBeyondOne", Class1::Acos, 2.0, 5},
     {"AsinOfHugeOverflowsSquare", Class1::Asin, 1e200, 6},
     {"SinhBeyondExpRange", Class1::Sinh, 710.0, 6},

@@ -187,7 +187,6 @@ const AssignmentCase kAssignmentCases[] = {
     {"PrintFormHalf", " .5"},
     {"NegativeReal", "-1.25"},
     {"LargeExponent", " 1.5E+20"},
-    {"SmallExponent", " 2.5E-05"},
     {"WholeIsInteger", " 1"},
     {"NegativeWholeIsInteger", "-7"},
     {"WholeBeyondIntegerIsLong", " 40000"},
