@@ -1,5 +1,4 @@
-// Rnd and Randomize: the language's sequence, its restarts, and the impurity of a text that
-// draws from it.
+// Rnd and Randomize: the language's sequence and its restarts.
 #include <gtest/gtest.h>
 
 #include "number_text.h"
@@ -24,8 +23,7 @@ const ValueCase kRandomCases[] = {
     {"SameNegativeArgumentSameNumber", "Rnd(-1) = Rnd(-1)", Kind::Boolean, "True"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Random, RandomBuiltins, testing::ValuesIn(kRandomCases),
-                         test::RowName());
+INSTANTIATE_TEST_SUITE_P(Random, RandomBuiltins, testing::ValuesIn(kRandomCases), test::RowName());
 
 class RandomBuiltinFailures : public testing::TestWithParam<FailureCase> {};
 TEST_P(RandomBuiltinFailures, FailWithErrorNumber) { test::ExpectFailure(GetParam()); }
@@ -47,12 +45,6 @@ TEST(Randomize, ZeroRestartsTheSequenceFromItsSeedAndNoNumberStillDrawsInRange) 
   const double x = engine.Eval("Rnd").number;
   EXPECT_GE(x, 0.0);
   EXPECT_LT(x, 1.0);
-}
-
-TEST(RandomPurity, ATextThatDrawsIsNotPure) {
-  Engine engine;
-  EXPECT_FALSE(engine.CompileExpression("x + Rnd")->pure);
-  EXPECT_TRUE(engine.CompileExpression("x + Sin(x) & Len(\"a\")")->pure);
 }
 
 }  // namespace

@@ -251,9 +251,11 @@ TEST(EngineStatements, CachedTextsSeeCurrentValues) {
   EXPECT_EQ(engine.Eval(longText).number, 7.0);
 }
 
-TEST(EngineStatements, ExpressionsArePureAndStatementsAreNot) {
+// A text is pure unless it assigns or draws from the random sequence.
+TEST(EngineStatements, ExpressionsArePureUnlessTheyDraw) {
   NameTable names;
-  EXPECT_TRUE(Compile("Sin(x) * \"2\" & y", CompileMode::Expression, names)->pure);
+  EXPECT_TRUE(Compile("Sin(x) * \"2\" & Len(y)", CompileMode::Expression, names)->pure);
+  EXPECT_FALSE(Compile("x + Rnd", CompileMode::Expression, names)->pure);
   EXPECT_FALSE(Compile("x = Sin(x)", CompileMode::Statements, names)->pure);
 }
 
