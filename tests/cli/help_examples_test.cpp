@@ -29,7 +29,7 @@ QuonfitRun RunQuonfit(const std::string& arguments) {
   std::FILE* pipe = popen(("\"" QUONFIT "\" " + arguments).c_str(), "r");
   if (pipe == nullptr) return run;
   char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+  while (const auto n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
   const int status = pclose(pipe);
   run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
@@ -115,10 +115,10 @@ std::string Trimmed(const std::string& text) {
   return result;
 }
 
-TEST(HelpExamples, NumbersOfTermsFollowTheProgramsRounding) {
-  const auto examples = RoundingExamples("terms-example");
-  EXPECT_GE(examples.size(), 3u);
-  for (const auto& [typed, terms] : examples) {
+TEST(HelpExamples, NumbersOfTermsAndVariablesFollowTheProgramsRounding) {
+  const auto termExamples = RoundingExamples("terms-example");
+  EXPECT_GE(termExamples.size(), 3u);
+  for (const auto& [typed, terms] : termExamples) {
     ProblemModel model;
     model.AllocatePerVariableArrays();
     EntryFields fields;
@@ -126,12 +126,9 @@ TEST(HelpExamples, NumbersOfTermsFollowTheProgramsRounding) {
     GatherSpecs(model, fields);
     EXPECT_EQ(model.LastTerm[0] + 1, terms) << typed;
   }
-}
-
-TEST(HelpExamples, NumbersOfVariablesFollowTheProgramsRounding) {
-  const auto examples = RoundingExamples("variables-example");
-  EXPECT_GE(examples.size(), 2u);
-  for (const auto& [typed, count] : examples) {
+  const auto variableExamples = RoundingExamples("variables-example");
+  EXPECT_GE(variableExamples.size(), 2u);
+  for (const auto& [typed, count] : variableExamples) {
     EXPECT_EQ(AcceptVariableCount(typed).value_or(-2) + 1, count) << typed;
   }
 }
