@@ -148,13 +148,6 @@ TEST(FitDriver, FailedAssignmentOfAnotherNumberEndsTheFit) {
   EXPECT_FALSE(model.HaveResults);
 }
 
-TEST(FitDriver, CoincidentNodesGiveASingularSystem) {
-  ProblemModel model = GatheredModel({"x"}, {Variable("1", "1", "3")});
-  RecordingEngine engine([](const Values&) { return 2.0; });
-  EXPECT_EQ(Compute(model, engine).Status, FitStatus::Singular);
-  EXPECT_FALSE(model.HaveResults);
-}
-
 TEST(FitDriver, UngatheredCoefIsRefusedNotReadOutOfBounds) {
   ProblemModel model = GatheredModel({"x"}, {Variable("0", "1", "3")});
   model.LastTerm[0] = 5;
