@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -197,20 +196,17 @@ AdvisorOptions With(void (*change)(AdvisorOptions&)) {
   return options;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Options, AdvisorRefuses,
-    ::testing::Values(
-        BadOptionsCase{"ZeroTolerance", With([](AdvisorOptions& o) { o.Tolerance = 0; })},
-        BadOptionsCase{"NaNTolerance",
-                       With([](AdvisorOptions& o) { o.Tolerance = std::nan(""); })},
-        BadOptionsCase{"InfiniteTolerance", With([](AdvisorOptions& o) {
-                         o.Tolerance = std::numeric_limits<double>::infinity();
-                       })},
-        BadOptionsCase{"CapOfOneTerm", With([](AdvisorOptions& o) { o.MaxTerms = 1; })},
-        BadOptionsCase{"CapBeyondTheMost",
-                       With([](AdvisorOptions& o) { o.MaxTerms = MostMaxTerms + 1; })},
-        BadOptionsCase{"NoFits", With([](AdvisorOptions& o) { o.MaxFits = 0; })}),
-    [](const auto& info) { return info.param.name; });
+const BadOptionsCase kBadOptions[] = {
+    {"ZeroTolerance", With([](AdvisorOptions& o) { o.Tolerance = 0; })},
+    {"NaNTolerance", With([](AdvisorOptions& o) { o.Tolerance = std::nan(""); })},
+    {"InfiniteTolerance", With([](AdvisorOptions& o) { o.Tolerance = HUGE_VAL; })},
+    {"CapOfOneTerm", With([](AdvisorOptions& o) { o.MaxTerms = 1; })},
+    {"CapBeyondTheMost", With([](AdvisorOptions& o) { o.MaxTerms = MostMaxTerms + 1; })},
+    {"NoFits", With([](AdvisorOptions& o) { o.MaxFits = 0; })},
+};
+
+INSTANTIATE_TEST_SUITE_P(Options, AdvisorRefuses, ::testing::ValuesIn(kBadOptions),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace quon

@@ -46,28 +46,21 @@ TEST_P(ExactDerivative, MatchesTheAnalyticResult) {
 }
 
 const double x = 0.7, y = 1.3, u = 2.1 - 1;
-INSTANTIATE_TEST_SUITE_P(
-    Table, ExactDerivative,
-    ::testing::Values(
-        DerivativeCase{"NoOrderIsTheValue", Polynomial, {}, {x, y}, x* x* x* y* y + 2 * x},
-        DerivativeCase{"FirstInX", Polynomial, {"x"}, {x, y}, 3 * x* x* y* y + 2},
-        DerivativeCase{"MixedSecond", Polynomial, {"x", "y"}, {x, y}, 6 * x* x* y},
-        DerivativeCase{"ThirdInX", Polynomial, {"x", "x", "x"}, {x, y}, 6 * y* y},
-        DerivativeCase{"BeyondTheDegreeIsZero", Polynomial, {"y", "y", "y", "y"}, {x, y}, 0.0},
-        DerivativeCase{"NameInOtherCaseAndBlanks", Polynomial, {" X"}, {x, y}, 3 * x* x* y* y + 2},
-        DerivativeCase{
-            "TrigFirst", TrigonometricSum, {"x"}, {2.1}, 6 * std::cos(2 * u) + 3 * std::sin(3 * u)},
-        DerivativeCase{"TrigSecond",
-                       TrigonometricSum,
-                       {"x", "x"},
-                       {2.1},
-                       -12 * std::sin(2 * u) + 9 * std::cos(3 * u)},
-        DerivativeCase{"TrigFifth",
-                       TrigonometricSum,
-                       {"x", "x", "x", "x", "x"},
-                       {2.1},
-                       96 * std::cos(2 * u) + 243 * std::sin(3 * u)}),
-    [](const auto& info) { return std::string(info.param.name); });
+const DerivativeCase kDerivatives[] = {
+    {"NoOrderIsTheValue", Polynomial, {}, {x, y}, x * x * x * y * y + 2 * x},
+    {"FirstInX", Polynomial, {"x"}, {x, y}, 3 * x * x * y * y + 2},
+    {"MixedSecond", Polynomial, {"x", "y"}, {x, y}, 6 * x * x * y},
+    {"ThirdInX", Polynomial, {"x", "x", "x"}, {x, y}, 6 * y * y},
+    {"BeyondTheDegreeIsZero", Polynomial, {"y", "y", "y", "y"}, {x, y}, 0.0},
+    {"NameInOtherCaseAndBlanks", Polynomial, {" X"}, {x, y}, 3 * x * x * y * y + 2},
+    {"TrigFirst", TrigonometricSum, {"x"}, {2.1}, 6 * std::cos(2 * u) + 3 * std::sin(3 * u)},
+    {"TrigSecond", TrigonometricSum, {"x", "x"}, {2.1}, 9 * std::cos(3 * u) - 12 * std::sin(2 * u)},
+    {"TrigFifth", TrigonometricSum, {"x", "x", "x", "x", "x"}, {2.1},
+     96 * std::cos(2 * u) + 243 * std::sin(3 * u)},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ExactDerivative, ::testing::ValuesIn(kDerivatives),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Integral, ExactOverTheWholeBoxAndASubBox) {
   EXPECT_NEAR(Integral(Polynomial()), 3.75 * 9 + 9, 1e-12 * 42.75);

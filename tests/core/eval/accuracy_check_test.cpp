@@ -28,6 +28,14 @@ struct ExactCase {
   double scale;  // about the largest magnitude of f and of its terms on the box
 };
 
+// The four variables of the default problem on [-5, 5], with `terms` power terms each.
+std::vector<VarSpec> DefaultProblem(int terms) {
+  return {{"x", false, terms, -5, 5, 0, 0},
+          {"y", false, terms, -5, 5, 0, 0},
+          {"z", false, terms, -5, 5, 0, 0},
+          {"t", false, terms, -5, 5, 0, 0}};
+}
+
 class ExactInterpolant : public ::testing::TestWithParam<ExactCase> {};
 
 TEST_P(ExactInterpolant, ReportsDifferencesNearRounding) {
@@ -61,36 +69,26 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ExactCase{"CubicOnFourPowerTerms", {{"x", false, 4, -2, 3, 0.5, 0}}, Cubic, 100},
         ExactCase{"QuadraticTimesLinear",
-                  {{"x", false, 3, -1, 2, 0, 0}, {"y", false, 2, 0, 5, 1, 0}},
-                  Mixed2,
-                  50},
+                  {{"x", false, 3, -1, 2, 0, 0}, {"y", false, 2, 0, 5, 1, 0}}, Mixed2, 50},
         ExactCase{"TrigPolynomialOfOrderTwo", {{"t", true, 5, 0, 2.5, 1, 3}}, TrigPolynomial, 8},
         ExactCase{"PowerTimesTrigonometric",
                   {{"x", false, 3, -2, 2, 0, 0}, {"y", true, 3, -1, 1, 0, 2 * M_PI}},
-                  PowerTimesTrig,
-                  10},
-        ExactCase{"FourVariablesMultilinear",
-                  {{"x", false, 2, -5, 5, 0, 0},
-                   {"y", false, 2, -5, 5, 0, 0},
-                   {"z", false, 2, -5, 5, 0, 0},
-                   {"t", false, 2, -5, 5, 0, 0}},
+                  PowerTimesTrig, 10},
+        ExactCase{"FourVariablesMultilinear", DefaultProblem(2),
                   [](std::span<const double> p) { return p[0] * p[1] * p[2] - 3 * p[3] + 1; },
                   200}),
     [](const auto& info) { return std::string(info.param.name); });
 
-ProblemModel Runge() {
-  return FittedModel({{"x", false, 15, -1, 1, 0, 0}},
-                     Always([](std::span<const double> p) { return 1 / (1 + 25 * p[0] * p[0]); }));
-}
+double RungeFunction(std::span<const double> p) { return 1 / (1 + 25 * p[0] * p[0]); }
 
-TestFunctionSource RungeSource() {
-  return TestFunctionSource(
-      Always([](std::span<const double> p) { return 1 / (1 + 25 * p[0] * p[0]); }));
-}
+// The Runge function fitted with 15 power terms on [-1, 1], and the function itself.
+class RungeCheck : public ::testing::Test {
+ protected:
+  ProblemModel model = FittedModel({{"x", false, 15, -1, 1, 0, 0}}, Always(RungeFunction));
+  TestFunctionSource source{Always(RungeFunction)};
+};
 
-TEST(AccuracyCheck, RungeFunctionOnEquallySpacedNodesIsFarOffNearTheEnds) {
-  const ProblemModel model = Runge();
-  TestFunctionSource source = RungeSource();
+TEST_F(RungeCheck, EquallySpacedNodesAreFarOffNearTheEnds) {
   const AccuracyResult result = CheckAccuracy(model, source);
   // The degree-14 interpolant overshoots by several units between the outermost nodes.
   EXPECT_GT(result.MaxAbsDiff, 1.0);
@@ -113,9 +111,7 @@ TEST(AccuracyCheck, CarriesTheConditioningWarnings) {
   EXPECT_EQ(result.Warnings[0].Name, "x");
 }
 
-TEST(AccuracyCheck, MidpointsAloneStillSeeTheRungeError) {
-  const ProblemModel model = Runge();
-  TestFunctionSource source = RungeSource();
+TEST_F(RungeCheck, MidpointsAloneStillSeeTheError) {
   const AccuracyResult result = CheckAccuracy(model, source, {0, 1});
   EXPECT_EQ(result.CheckPoints, 14);
   EXPECT_GT(result.MaxAbsDiff, 1.0);
@@ -142,10 +138,9 @@ TEST(AccuracyCheck, FailedPointsAreCountedAndLeftOutOfTheFigures) {
   EXPECT_LE(result.MaxAbsDiff, 16 * DBL_EPSILON);
 }
 
-TEST(AccuracyCheck, EveryPointFailingLeavesNoWorstPoint) {
-  const ProblemModel model = Runge();
-  TestFunctionSource source([](std::span<const double>, double&) -> int32_t { return 5; });
-  const AccuracyResult result = CheckAccuracy(model, source, {0, 1});
+TEST_F(RungeCheck, EveryPointFailingLeavesNoWorstPoint) {
+  TestFunctionSource failing([](std::span<const double>, double&) -> int32_t { return 5; });
+  const AccuracyResult result = CheckAccuracy(model, failing, {0, 1});
   EXPECT_EQ(result.CheckPoints, 14);
   EXPECT_EQ(result.FailedPoints, 14);
   EXPECT_EQ(result.FirstFailure, 5);
@@ -153,39 +148,26 @@ TEST(AccuracyCheck, EveryPointFailingLeavesNoWorstPoint) {
   EXPECT_EQ(result.MaxAbsDiff, 0.0);
 }
 
-TEST(AccuracyCheck, AnOverflowingApproximationIsAFailedPoint) {
-  ProblemModel model = Runge();
+TEST_F(RungeCheck, AnOverflowingApproximationIsAFailedPoint) {
   // 1.7E+308 (1 + x^2) overflows wherever x^2 exceeds about 0.06.
   model.Coef(0, 0, 0, 0) = 1.7e308;
   model.Coef(2, 0, 0, 0) = 1.7e308;
-  TestFunctionSource source = RungeSource();
   const AccuracyResult result = CheckAccuracy(model, source, {0, 1});
   EXPECT_GT(result.FailedPoints, 0);
   EXPECT_LT(result.FailedPoints, result.CheckPoints);
   EXPECT_EQ(result.FirstFailure, 6);
 }
 
-TEST(AccuracyCheck, WithoutResultsNothingIsChecked) {
-  ProblemModel model = Runge();
+TEST_F(RungeCheck, WithoutResultsNothingIsChecked) {
   model.HaveResults = false;
-  TestFunctionSource source = RungeSource();
   const AccuracyResult result = CheckAccuracy(model, source);
   EXPECT_FALSE(result.Checked);
   EXPECT_EQ(source.calls(), 0);
 }
 
-TEST(AccuracyCheck, RefusesABadBudget) {
-  const ProblemModel model = Runge();
-  TestFunctionSource source = RungeSource();
+TEST_F(RungeCheck, RefusesABadBudget) {
   EXPECT_THROW(CheckAccuracy(model, source, {-1, 0}), std::invalid_argument);
   EXPECT_THROW(CheckAccuracy(model, source, {0, MaxPointsPerInterval + 1}), std::invalid_argument);
-}
-
-std::vector<VarSpec> DefaultProblem(int terms) {
-  return {{"x", false, terms, -5, 5, 0, 0},
-          {"y", false, terms, -5, 5, 0, 0},
-          {"z", false, terms, -5, 5, 0, 0},
-          {"t", false, terms, -5, 5, 0, 0}};
 }
 
 TEST(AccuracyCheck, StaysWithinTheBudgetPlusTheRefiningRounds) {
@@ -260,13 +242,11 @@ TEST(AccuracyCheck, RefiningFindsAWorstPointTheSubsetSkipped) {
 }
 
 // Opening a file with results sets the limits and Coef but derives no NodeStep.
-TEST(AccuracyCheck, ResultsOpenedFromAFileAreCheckedBetweenTheNodesToo) {
-  const ProblemModel fitted = Runge();
-  ProblemModel opened = fitted;
+TEST_F(RungeCheck, ResultsOpenedFromAFileAreCheckedBetweenTheNodesToo) {
+  ProblemModel opened = model;
   opened.NodeStep = {};
   opened.NodeStart = {};
-  TestFunctionSource source = RungeSource();
-  const AccuracyResult afterFit = CheckAccuracy(fitted, source);
+  const AccuracyResult afterFit = CheckAccuracy(model, source);
   const AccuracyResult afterOpen = CheckAccuracy(opened, source);
   EXPECT_EQ(afterOpen.MaxAbsDiff, afterFit.MaxAbsDiff);
   EXPECT_EQ(afterOpen.WorstPoint, afterFit.WorstPoint);

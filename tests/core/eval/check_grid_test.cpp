@@ -21,17 +21,15 @@ ProblemModel Shape(std::vector<int32_t> terms) {
   return model;
 }
 
-TEST(CheckGrid, MidpointsLieHalfwayBetweenNeighbouringNodes) {
-  const CheckGrid grid = PlanCheckGrid(Shape({5}), {0, 1});
-  ASSERT_EQ(grid.Count[0], 4);
-  for (int64_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(grid.Coordinate(0, i), -0.5 + i);
-}
-
-TEST(CheckGrid, SeveralPointsPerIntervalDivideItEvenly) {
-  const CheckGrid grid = PlanCheckGrid(Shape({3}), {0, 3});
-  ASSERT_EQ(grid.Count[0], 6);
+// One point per interval lies halfway between neighbouring nodes; several divide it evenly.
+TEST(CheckGrid, PointsDivideEachIntervalEvenly) {
+  const CheckGrid midpoints = PlanCheckGrid(Shape({5}), {0, 1});
+  ASSERT_EQ(midpoints.Count[0], 4);
+  for (int64_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(midpoints.Coordinate(0, i), -0.5 + i);
+  const CheckGrid thirds = PlanCheckGrid(Shape({3}), {0, 3});
+  ASSERT_EQ(thirds.Count[0], 6);
   const double expected[] = {-0.5, 0.0, 0.5, 1.5, 2.0, 2.5};
-  for (int64_t i = 0; i < 6; ++i) EXPECT_DOUBLE_EQ(grid.Coordinate(0, i), expected[i]);
+  for (int64_t i = 0; i < 6; ++i) EXPECT_DOUBLE_EQ(thirds.Coordinate(0, i), expected[i]);
 }
 
 TEST(CheckGrid, TakesTheWholeGridWhenItFits) {

@@ -37,16 +37,6 @@ double Term(bool trig, double period, int32_t m, double d) {
   return m % 2 == 1 ? std::sin((m + 1) / 2 * theta) : std::cos(m / 2 * theta);
 }
 
-TEST(Evaluate, QuadraticExampleAtOneAndAHalf) {
-  ProblemModel model = ModelWith(0, {2, 0, 0, 0}, {false, false, false, false});
-  model.Coef(0, 0, 0, 0) = 1.0;
-  model.Coef(1, 0, 0, 0) = 2.0;
-  model.Coef(2, 0, 0, 0) = 1.0;
-  model.EvalOffset[0] = 1.5 - 1.0;
-  Evaluate(model);
-  EXPECT_EQ(model.ApproxValue, 2.25);
-}
-
 TEST(Evaluate, WithoutResultsLeavesTheValueAlone) {
   ProblemModel model = ModelWith(0, {1, 0, 0, 0}, {true, false, false, false});
   model.HaveResults = false;

@@ -55,21 +55,16 @@ struct PropertyCase {
 
 class FitProperties : public ::testing::TestWithParam<PropertyCase> {};
 
-// The approximation takes the sampled value at every node, evaluated by the evaluator.
-TEST_P(FitProperties, EvaluatorAgreesWithFitAtNodes) {
+TEST_P(FitProperties, ReproducesSamplesAtEveryNode) {
   ProblemModel model = FittedModel(GetParam().vars, Always(Smooth));
   ASSERT_TRUE(model.HaveResults);
+  // The approximation takes the sampled value at every node, evaluated by the evaluator.
   ForEachNode(model.LastTerm, [&](const NodeIndex& j) {
     const std::vector<double> x = testing::NodePoint(model, j);
     EXPECT_NEAR(EvaluateAt(model, x), Smooth(x), 1e-9) << j[0] << "," << j[1] << "," << j[2];
   });
-}
-
-// Multiplying the coefficients by each variable's basis matrix along its dimension gives
-// the samples back: the basis and the solver agree without the evaluator in between.
-TEST_P(FitProperties, ReproducesSamplesAtEveryNode) {
-  const ProblemModel model = FittedModel(GetParam().vars, Always(Smooth));
-  ASSERT_TRUE(model.HaveResults);
+  // Multiplying the coefficients by each variable's basis matrix along its dimension gives
+  // the samples back: the basis and the solver agree without the evaluator in between.
   CoefArray values = model.Coef;
   for (int k = 0; k <= model.LastVar; ++k) {
     const BasisMatrix m = BuildBasisMatrix(model, k);
@@ -94,9 +89,7 @@ const PropertyCase kPropertyCases[] = {
     {"OneTrigVariable", {{"x", true, 6, -1, 2, 0.5, kTwoPi}}},
     {"PowerAndTrig", {{"x", false, 4, 0, 1, 0.5, 0}, {"y", true, 5, -2, 1, -0.5, 7}}},
     {"FourMixedVariables",
-     {{"x", false, 4, -1, 1, 0, 0},
-      {"y", true, 5, 0, 3, 1, 8},
-      {"z", false, 3, 2, -1, 0, 0},
+     {{"x", false, 4, -1, 1, 0, 0}, {"y", true, 5, 0, 3, 1, 8}, {"z", false, 3, 2, -1, 0, 0},
       {"t", true, 4, -0.5, 0.5, 0, 2.5}}},
 };
 

@@ -145,38 +145,6 @@ const SolverCase kSolverCases[] = {
 INSTANTIATE_TEST_SUITE_P(Solver, SolverMatchesReference, ::testing::ValuesIn(kSolverCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Solver, ZeroColumnGivesSingularNotADivision) {
-  BasisMatrix m(3);
-  const double rows[3][3] = {{1, 0, 2}, {1, 0, 5}, {1, 0, -1}};
-  for (int32_t r = 0; r < 3; ++r)
-    for (int32_t c = 0; c < 3; ++c) m(r, c) = rows[r][c];
-  CoefArray coef;
-  coef.Allocate({2, 0, 0, 0});
-  coef(0, 0, 0, 0) = 1.0;
-  coef(1, 0, 0, 0) = 2.0;
-  coef(2, 0, 0, 0) = 3.0;
-  EXPECT_EQ(SolveAlongDimension(m, coef, 0), SolveOutcome::Singular);
-  for (std::size_t i = 0; i < coef.size(); ++i) EXPECT_TRUE(std::isfinite(coef.data()[i]));
-}
-
-TEST(Solver, TiedPivotKeepsTheUpperRow) {
-  // Column 0 has |1| and |-1|: row 0 stays the pivot, so no exchange happens and the
-  // solution comes out in the original order.
-  BasisMatrix m(2);
-  m(0, 0) = 1.0;
-  m(0, 1) = 2.0;
-  m(1, 0) = -1.0;
-  m(1, 1) = 3.0;
-  CoefArray coef;
-  coef.Allocate({1, 0, 0, 0});
-  coef(0, 0, 0, 0) = 4.0;  // x + 2y = 4
-  coef(1, 0, 0, 0) = 1.0;  // -x + 3y = 1
-  ASSERT_EQ(SolveAlongDimension(m, coef, 0), SolveOutcome::Solved);
-  EXPECT_EQ(coef(0, 0, 0, 0), 2.0);
-  EXPECT_EQ(coef(1, 0, 0, 0), 1.0);
-  EXPECT_EQ(m(0, 1), 2.0);  // row 0 was not exchanged
-}
-
 TEST(Solver, MismatchedMatrixIsRefused) {
   BasisMatrix m(3);
   CoefArray coef;

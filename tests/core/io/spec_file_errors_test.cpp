@@ -19,9 +19,9 @@ const char* const kTextFile = "\"x^2\"\r\n 0 \r\n";
 struct MalformedCase {
   const char* name;
   std::string main;
-  std::string textFile;
   const char* problem;  // part of the message
-  bool inTextFile;      // the message names the text file
+  std::string textFile = kTextFile;
+  bool inTextFile = false;  // the message names the text file
 };
 
 class MalformedPair : public testing::TestWithParam<MalformedCase> {};
@@ -41,59 +41,51 @@ TEST_P(MalformedPair, IsRefusedNamingTheFileAndTheProblem) {
 
 std::string Main(const std::string& body) { return std::string(" 0 \r\n") + kRecordX + body; }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, MalformedPair,
-    testing::Values(
-        MalformedCase{"EmptyMainFile", "", kTextFile, "ends before the number of variables", false},
-        MalformedCase{"FiveVariables", " 4 \r\n", kTextFile, "1 to 4", false},
-        MalformedCase{"NegativeVariableCount", "-1 \r\n", kTextFile, "1 to 4", false},
-        MalformedCase{"HugeVariableCount", " 1E+300 \r\n", kTextFile, "1 to 4", false},
-        MalformedCase{"VariableCountNotANumber", "two\r\n", kTextFile, "not a number", false},
-        MalformedCase{"RecordCutShort", " 0 \r\n\"x\",0,2\r\n", kTextFile,
-                      "ends before the center of expansion of variable 1", false},
-        MalformedCase{"LimitNotANumber", " 0 \r\n\"x\",abc,2,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n",
-                      kTextFile, "the lower limit of variable 1 is not a number: \"abc\"", false},
-        MalformedCase{"TwoPointsInANumber",
-                      " 0 \r\n\"x\",0,1.2.3,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n", kTextFile,
-                      "the upper limit of variable 1 is not a number", false},
-        MalformedCase{"KindNotABoolean", " 0 \r\n\"x\",0,2,\"*\",1,\"*\",2\r\n#FALSE#\r\n",
-                      kTextFile, "the kind of terms of variable 1 is not #TRUE# or #FALSE#", false},
-        MalformedCase{"UnclosedQuote", " 0 \r\n\"x,0,2\r\n", kTextFile,
-                      "the name of variable 1 has no closing quote", false},
-        MalformedCase{"TextAfterClosingQuote", " 0 \r\n\"x\"y,0,2\r\n", kTextFile,
-                      "after the closing quote of the name of variable 1", false},
-        MalformedCase{"OneTerm", " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",0\r\n#FALSE#\r\n", kTextFile,
-                      "variable 1 has fewer than 2 terms", false},
-        MalformedCase{"TermsBeyondInt32",
-                      " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",3E+09\r\n#FALSE#\r\n", kTextFile,
-                      "the number of terms of variable 1 is out of range", false},
-        MalformedCase{"NoResultsFlag", Main(""), kTextFile, "ends before the results flag", false},
-        MalformedCase{"FewerCoefficients", Main("#TRUE#\r\n 1 \r\n 2 \r\n"), kTextFile,
-                      "ends before a coefficient", false},
-        MalformedCase{"MoreCoefficients", Main("#TRUE#\r\n 1 \r\n 2 \r\n 1 \r\n 5 \r\n"), kTextFile,
-                      "more coefficients", false},
-        MalformedCase{"CoefficientsAfterFalse", Main("#FALSE#\r\n 1 \r\n"), kTextFile,
-                      "more than its results flag", false},
-        MalformedCase{"CoefficientNotANumber", Main("#TRUE#\r\n 1 \r\n x \r\n 1 \r\n"), kTextFile,
-                      "a coefficient is not a number", false},
-        MalformedCase{
-            "GridFarLargerThanTheFile",
-            " 3 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"y\",0,1,\"*\",#TRUE#,\"*\",999\r\n"
-            "\"z\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"t\",0,1,\"*\",#TRUE#,\"*\",999\r\n"
-            "#TRUE#\r\n 1 \r\n",
-            kTextFile, "too large", false},
-        MalformedCase{"EmptyTextFile", Main("#FALSE#\r\n"), "", "ends before the function", true},
-        MalformedCase{"NoConstantCount", Main("#FALSE#\r\n"), "\"x^2\"\r\n",
-                      "ends before the number of constants", true},
-        MalformedCase{"TooManyConstants", Main("#FALSE#\r\n"), "\"x^2\"\r\n 102 \r\n",
-                      "the number of constants must be 0 to 101", true},
-        MalformedCase{"NegativeConstantCount", Main("#FALSE#\r\n"), "\"x^2\"\r\n-1 \r\n",
-                      "the number of constants must be 0 to 101", true},
-        MalformedCase{"ConstantsEndEarly", Main("#FALSE#\r\n"), "\"x^2\"\r\n 2 \r\na=1\r\n",
-                      "ends before constant 2", true},
-        MalformedCase{"MoreConstantsThanCounted", Main("#FALSE#\r\n"),
-                      "\"x^2\"\r\n 1 \r\na=1\r\nb=2\r\n", "more lines than its 1 constants", true}),
-    [](const testing::TestParamInfo<MalformedCase>& info) { return std::string(info.param.name); });
+const MalformedCase kMalformed[] = {
+    {"EmptyMainFile", "", "ends before the number of variables"},
+    {"FiveVariables", " 4 \r\n", "1 to 4"},
+    {"NegativeVariableCount", "-1 \r\n", "1 to 4"},
+    {"HugeVariableCount", " 1E+300 \r\n", "1 to 4"},
+    {"VariableCountNotANumber", "two\r\n", "not a number"},
+    {"RecordCutShort", " 0 \r\n\"x\",0,2\r\n", "ends before the center of expansion of variable 1"},
+    {"LimitNotANumber", " 0 \r\n\"x\",abc,2,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n",
+     "the lower limit of variable 1 is not a number: \"abc\""},
+    {"TwoPointsInANumber", " 0 \r\n\"x\",0,1.2.3,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n",
+     "the upper limit of variable 1 is not a number"},
+    {"KindNotABoolean", " 0 \r\n\"x\",0,2,\"*\",1,\"*\",2\r\n#FALSE#\r\n",
+     "the kind of terms of variable 1 is not #TRUE# or #FALSE#"},
+    {"UnclosedQuote", " 0 \r\n\"x,0,2\r\n", "the name of variable 1 has no closing quote"},
+    {"TextAfterClosingQuote", " 0 \r\n\"x\"y,0,2\r\n",
+     "after the closing quote of the name of variable 1"},
+    {"OneTerm", " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",0\r\n#FALSE#\r\n",
+     "variable 1 has fewer than 2 terms"},
+    {"TermsBeyondInt32", " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",3E+09\r\n#FALSE#\r\n",
+     "the number of terms of variable 1 is out of range"},
+    {"NoResultsFlag", Main(""), "ends before the results flag"},
+    {"FewerCoefficients", Main("#TRUE#\r\n 1 \r\n 2 \r\n"), "ends before a coefficient"},
+    {"MoreCoefficients", Main("#TRUE#\r\n 1 \r\n 2 \r\n 1 \r\n 5 \r\n"), "more coefficients"},
+    {"CoefficientsAfterFalse", Main("#FALSE#\r\n 1 \r\n"), "more than its results flag"},
+    {"CoefficientNotANumber", Main("#TRUE#\r\n 1 \r\n x \r\n 1 \r\n"),
+     "a coefficient is not a number"},
+    {"GridFarLargerThanTheFile",
+     " 3 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"y\",0,1,\"*\",#TRUE#,\"*\",999\r\n"
+     "\"z\",0,1,\"*\",#TRUE#,\"*\",999\r\n\"t\",0,1,\"*\",#TRUE#,\"*\",999\r\n#TRUE#\r\n 1 \r\n",
+     "too large"},
+    {"EmptyTextFile", Main("#FALSE#\r\n"), "ends before the function", "", true},
+    {"NoConstantCount", Main("#FALSE#\r\n"), "ends before the number of constants", "\"x^2\"\r\n",
+     true},
+    {"TooManyConstants", Main("#FALSE#\r\n"), "the number of constants must be 0 to 101",
+     "\"x^2\"\r\n 102 \r\n", true},
+    {"NegativeConstantCount", Main("#FALSE#\r\n"), "the number of constants must be 0 to 101",
+     "\"x^2\"\r\n-1 \r\n", true},
+    {"ConstantsEndEarly", Main("#FALSE#\r\n"), "ends before constant 2",
+     "\"x^2\"\r\n 2 \r\na=1\r\n", true},
+    {"MoreConstantsThanCounted", Main("#FALSE#\r\n"), "more lines than its 1 constants",
+     "\"x^2\"\r\n 1 \r\na=1\r\nb=2\r\n", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, MalformedPair, testing::ValuesIn(kMalformed),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SpecFileOpen, TrailingBlankLinesAreAccepted) {
   const SpecFileContents contents =
@@ -174,18 +166,17 @@ TEST_P(FieldsChangedAfterTheFit, SaveDropsTheCoefficientsAndSaysSo) {
   EXPECT_NO_THROW(ParseSpecFile(texts.Main, texts.TextFile, "p"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, FieldsChangedAfterTheFit,
-    testing::Values(ChangedFieldCase{"MoreTerms", [](VariableFields& f) { f.Terms = "4"; }},
-                    ChangedFieldCase{"FractionalTermsRoundingElsewhere",
-                                     [](VariableFields& f) { f.Terms = "3.6"; }},
-                    ChangedFieldCase{"LowerLimit", [](VariableFields& f) { f.LowerLimit = "-1"; }},
-                    ChangedFieldCase{"UpperLimit", [](VariableFields& f) { f.UpperLimit = "2.5"; }},
-                    ChangedFieldCase{"Center", [](VariableFields& f) { f.Expansion = "0"; }},
-                    ChangedFieldCase{"Kind", [](VariableFields& f) { f.PowerChecked = false; }}),
-    [](const testing::TestParamInfo<ChangedFieldCase>& info) {
-      return std::string(info.param.name);
-    });
+const ChangedFieldCase kChangedFields[] = {
+    {"MoreTerms", [](VariableFields& f) { f.Terms = "4"; }},
+    {"FractionalTermsRoundingElsewhere", [](VariableFields& f) { f.Terms = "3.6"; }},
+    {"LowerLimit", [](VariableFields& f) { f.LowerLimit = "-1"; }},
+    {"UpperLimit", [](VariableFields& f) { f.UpperLimit = "2.5"; }},
+    {"Center", [](VariableFields& f) { f.Expansion = "0"; }},
+    {"Kind", [](VariableFields& f) { f.PowerChecked = false; }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Fields, FieldsChangedAfterTheFit, testing::ValuesIn(kChangedFields),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SpecFileSave, UnchangedSpellingsKeepTheCoefficients) {
   ProblemModel model;

@@ -48,22 +48,10 @@ INSTANTIATE_TEST_SUITE_P(Files, GoldenPair,
 TEST(SpecFile, ExtremeCoefficientsSurviveSaveAndOpen) {
   ProblemModel model;
   const EntryFields fields = OpenSpecFile(DataPath("spec/four_variables_with_results.qsp"), model);
-  const double extremes[] = {4.94065645841247e-324,
-                             -4.94065645841247e-322,
-                             -2.2250738585072e-308,
-                             2.2250738585072014e-308,
-                             -0.0,
-                             1e-300,
-                             1e308,
-                             -1.79769313486231e308,
-                             123456789012345e280,
-                             1e15,
-                             HUGE_VAL,
-                             -HUGE_VAL,
-                             NAN,
-                             0.1,
-                             -1.0 / 3,
-                             9.99999999999999e-5};
+  const double extremes[] = {
+      4.94065645841247e-324, -4.94065645841247e-322, -2.2250738585072e-308,
+      2.2250738585072014e-308, -0.0, 1e-300, 1e308, -1.79769313486231e308,
+      123456789012345e280, 1e15, HUGE_VAL, -HUGE_VAL, NAN, 0.1, -1.0 / 3, 9.99999999999999e-5};
   ASSERT_EQ(model.Coef.size(), std::size(extremes));
   std::copy(std::begin(extremes), std::end(extremes), model.Coef.data());
   const SpecFileTexts written = FormatSpecFile(fields, model);
@@ -103,19 +91,18 @@ TEST_P(GatheredFields, AlwaysMatchTheResults) {
   EXPECT_EQ(outcome, SaveOutcome::Saved);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Spellings, GatheredFields,
-    testing::Values(
-        SpellingCase{"Defaults", {}},
-        SpellingCase{"BlanksAndTrailingText", {" -2 ", "3abc", "*", "*", " 4.5", true}},
-        SpellingCase{"CommasEndTheNumbers", {"1,5", "2,5", "2,25", "1,5", "3", false}},
-        SpellingCase{"HexAndExponentWithBlankStars", {"&H10", "1E2", " *", "* ", "3.5", false}},
-        SpellingCase{"TinyLimitsAndEmptyPeriod",
-                     {"-1e-300", "1e-300", "0.1", "", "2.5000001", true}},
-        SpellingCase{"OnePeriodOfTrigTerms", {"0", "6.28318530717959", "*", "*", "3", false}},
-        SpellingCase{"ReversedLimitsAndAHugeCentre",
-                     {"5", "-5", "1.7976931348623E+308", "0", "2", false}}),
-    [](const testing::TestParamInfo<SpellingCase>& info) { return std::string(info.param.name); });
+const SpellingCase kSpellings[] = {
+    {"Defaults", {}},
+    {"BlanksAndTrailingText", {" -2 ", "3abc", "*", "*", " 4.5", true}},
+    {"CommasEndTheNumbers", {"1,5", "2,5", "2,25", "1,5", "3", false}},
+    {"HexAndExponentWithBlankStars", {"&H10", "1E2", " *", "* ", "3.5", false}},
+    {"TinyLimitsAndEmptyPeriod", {"-1e-300", "1e-300", "0.1", "", "2.5000001", true}},
+    {"OnePeriodOfTrigTerms", {"0", "6.28318530717959", "*", "*", "3", false}},
+    {"ReversedLimitsAndAHugeCentre", {"5", "-5", "1.7976931348623E+308", "0", "2", false}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Spellings, GatheredFields, testing::ValuesIn(kSpellings),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SpecFile, ExampleFillsTheModelAndTheFields) {
   ProblemModel model;

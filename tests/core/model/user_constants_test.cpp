@@ -96,7 +96,7 @@ TEST(UserConstants, RedefinitionStillWorksWhenEverySlotIsTaken) {
   EXPECT_EQ(model.Constants[5], "c6=1");
 }
 
-TEST(UserConstants, RemovalReturnsTheStatementThatResetsTheName) {
+TEST(UserConstants, RemovalReturnsTheStatementThatResetsTheNameOfTheSelectedEntry) {
   ProblemModel model;
   AddConstant(model, "a=2.37");
   AddConstant(model, "bb=x=3");
@@ -106,14 +106,10 @@ TEST(UserConstants, RemovalReturnsTheStatementThatResetsTheName) {
   EXPECT_EQ(model.Constants[2], "");
   EXPECT_EQ(RemoveConstant(model, 0), "a=0");
   EXPECT_EQ(Held(model), std::vector<std::string>{"c=1"});
-}
-
-TEST(UserConstants, RemovalWithoutASelectionDoesNothing) {
-  ProblemModel model;
-  AddConstant(model, "a=2.37");
+  // Without a selection, or past the last entry, nothing is removed.
   EXPECT_EQ(RemoveConstant(model, -1), "");
   EXPECT_EQ(RemoveConstant(model, 1), "");
-  EXPECT_EQ(Held(model), std::vector<std::string>{"a=2.37"});
+  EXPECT_EQ(Held(model), std::vector<std::string>{"c=1"});
 }
 
 }  // namespace

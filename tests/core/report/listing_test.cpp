@@ -51,41 +51,27 @@ struct ShapeCase {
 
 class ListingShapeTest : public ::testing::TestWithParam<ShapeCase> {};
 
-TEST_P(ListingShapeTest, LineCountFollowsTheFormula) {
-  const auto& n = GetParam().terms;
-  const ProblemModel model = ModelWithTerms(n);
-  const int64_t expected = 2 + int64_t{n[0]} * n[1] * n[2] * n[3] + int64_t{n[1]} * n[2] * n[3] +
-                           int64_t{n[2]} * n[3] + n[3];
-  EXPECT_EQ(ListingLineCount(model), expected);
-  EXPECT_EQ(static_cast<int64_t>(AllLines(model).size()), expected);
-}
-
-TEST_P(ListingShapeTest, EveryLineOnDemandEqualsTheStreamedLine) {
-  const ProblemModel model = ModelWithTerms(GetParam().terms);
-  const std::vector<std::string> lines = AllLines(model);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    ASSERT_EQ(ListingLine(model, static_cast<int64_t>(i)), lines[i]) << "line " << i;
-  }
-}
-
-TEST_P(ListingShapeTest, CoefficientLinesComeInStorageOrder) {
-  const ProblemModel model = ModelWithTerms(GetParam().terms);
-  std::size_t next = 0;
-  for (const std::string& line : AllLines(model)) {
-    if (line.empty() || line == ListingHeading) continue;
-    ASSERT_LT(next, model.Coef.size());
-    EXPECT_EQ(line.substr(0, line.find(' ')), std::to_string(next) + ".5");
-    ++next;
-  }
-  EXPECT_EQ(next, model.Coef.size());
-}
-
-TEST_P(ListingShapeTest, EventsAreProcessedOncePerRunOfTheThirdIndex) {
+// One streamed listing per shape: its length, each line on demand, the coefficients'
+// order and where the event hook runs.
+TEST_P(ListingShapeTest, FollowsTheFormulaTheStorageOrderAndTheRunsOfTheThirdIndex) {
   const auto& n = GetParam().terms;
   const ProblemModel model = ModelWithTerms(n);
   int calls = 0;
   std::vector<std::size_t> positions;
   const std::vector<std::string> lines = AllLines(model, &calls, &positions);
+  const int64_t expected = 2 + int64_t{n[0]} * n[1] * n[2] * n[3] + int64_t{n[1]} * n[2] * n[3] +
+                           int64_t{n[2]} * n[3] + n[3];
+  EXPECT_EQ(ListingLineCount(model), expected);
+  EXPECT_EQ(static_cast<int64_t>(lines.size()), expected);
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    ASSERT_EQ(ListingLine(model, static_cast<int64_t>(i)), lines[i]) << "line " << i;
+    if (lines[i].empty() || lines[i] == ListingHeading) continue;
+    ASSERT_LT(next, model.Coef.size());
+    EXPECT_EQ(lines[i].substr(0, lines[i].find(' ')), std::to_string(next) + ".5");
+    ++next;
+  }
+  EXPECT_EQ(next, model.Coef.size());
   EXPECT_EQ(calls, n[3]);
   // Each call comes right after the empty lines that end a run of index 1 and index 2,
   // and right before the empty line of its own run.

@@ -39,7 +39,6 @@ TEST_P(FactorTest, SpellsTheFactor) {
 
 const FactorCase kFactorCases[] = {
     {"PowerConstant", true, 0, 1.5, ""},
-    {"TrigConstant", false, 0, 1.5, ""},
     {"PowerFirstCentreZero", true, 1, 0.0, "*x"},
     {"PowerFirstCentrePositive", true, 1, 1.5, "*(x-1.5)"},
     {"PowerFirstCentreNegative", true, 1, -1.5, "*(x+1.5)"},
@@ -56,13 +55,7 @@ const FactorCase kFactorCases[] = {
     {"SecondSineCentrePositive", false, 3, 1.5, "*sin(2*(x-1.5))"},
     {"SecondSineCentreNegative", false, 3, -1.5, "*sin(2*(x+1.5))"},
     {"ThirdCosineCentreZero", false, 6, 0.0, "*cos(3*x)"},
-    {"ThirdCosineCentrePositive", false, 6, 1.5, "*cos(3*(x-1.5))"},
-    {"ThirdCosineCentreNegative", false, 6, -1.5, "*cos(3*(x+1.5))"},
-    {"PowerSquareHasExponent", true, 2, 0.0, "*x^2"},
-    {"NegativeIntegerCentre", true, 1, -2.0, "*(x+2)"},
     {"CentreInExponentForm", true, 1, 1e-5, "*(x-1E-05)"},
-    {"CentreRoundedTo15Digits", true, 1, 1.0 / 3.0, "*(x-0.333333333333333)"},
-    {"FifthCosineTwoDigitIndex", false, 8, 0.0, "*cos(4*x)"},
 };
 
 INSTANTIATE_TEST_SUITE_P(TermLabels, FactorTest, ::testing::ValuesIn(kFactorCases),

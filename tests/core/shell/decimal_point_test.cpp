@@ -32,15 +32,11 @@ class FakeLocale : public NumericLocale {
 class FakeWarning : public DecimalWarning {
  public:
   explicit FakeWarning(WarningAnswer answer) : answer_(answer) {}
-  WarningAnswer Ask(const std::string& title, const std::string& text) override {
+  WarningAnswer Ask(const std::string&, const std::string&) override {
     ++asked;
-    lastTitle = title;
-    lastText = text;
     return answer_;
   }
   int asked = 0;
-  std::string lastTitle;
-  std::string lastText;
 
  private:
   WarningAnswer answer_;
@@ -75,20 +71,16 @@ TEST_P(DecimalPointGuard, AsksOnlyForAnotherSeparatorAndRestoresIt) {
   EXPECT_EQ(locale.log, c.log);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Separators, DecimalPointGuard,
-    ::testing::Values(
-        GuardCase{"PointAlreadyInForce", ".", WarningAnswer::No, true, 0, {"restore"}},
-        GuardCase{"CommaAndYes", ",", WarningAnswer::Yes, true, 1, {"point", "restore"}},
-        GuardCase{"CommaAndNo", ",", WarningAnswer::No, false, 1, {}},
-        GuardCase{"CommaAndCancel", ",", WarningAnswer::Cancel, false, 1, {}},
-        GuardCase{"ArabicSeparatorCountsAsAComma",
-                  "\xD9\xAB",
-                  WarningAnswer::Yes,
-                  true,
-                  1,
-                  {"point", "restore"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+const GuardCase kGuards[] = {
+    {"PointAlreadyInForce", ".", WarningAnswer::No, true, 0, {"restore"}},
+    {"CommaAndYes", ",", WarningAnswer::Yes, true, 1, {"point", "restore"}},
+    {"CommaAndNo", ",", WarningAnswer::No, false, 1, {}},
+    {"CommaAndCancel", ",", WarningAnswer::Cancel, false, 1, {}},
+    {"ArabicSeparatorActsAsAComma", "\xD9\xAB", WarningAnswer::Yes, true, 1, {"point", "restore"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Separators, DecimalPointGuard, ::testing::ValuesIn(kGuards),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quon

@@ -28,24 +28,22 @@ TEST_P(HelpFileCandidatesTest, ListsEachPlaceOnceInOrder) {
             GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    HelpFile, HelpFileCandidatesTest,
-    testing::Values(
-        CandidatesCase{"StartDirectoryThenExecutableThenInstalledData", "/data/quon.hlp",
-                       "/opt/quon/bin",
-                       {"/data/quon.hlp", "/opt/quon/bin/quon.hlp",
-                        "/opt/quon/share/quon/quon.hlp"}},
-        CandidatesCase{"StartedInTheExecutableDirectory", "/opt/quon/bin/./quon.hlp",
-                       "/opt/quon/bin/",
-                       {"/opt/quon/bin/./quon.hlp", "/opt/quon/share/quon/quon.hlp"}},
-        CandidatesCase{"StartedInTheInstalledDataFolder", "/usr/share/quon/quon.hlp", "/usr/bin",
-                       {"/usr/share/quon/quon.hlp", "/usr/bin/quon.hlp"}},
-        CandidatesCase{"RequestedNameIsKept", "/data/other.hlp", "/usr/bin",
-                       {"/data/other.hlp", "/usr/bin/other.hlp", "/usr/share/quon/other.hlp"}},
-        CandidatesCase{"NoRequestedFileUsesTheDefaultName", "", "/usr/bin",
-                       {"/usr/bin/quon.hlp", "/usr/share/quon/quon.hlp"}},
-        CandidatesCase{"NoExecutableDirectory", "/data/quon.hlp", "", {"/data/quon.hlp"}}),
-    [](const testing::TestParamInfo<CandidatesCase>& info) { return info.param.name; });
+const CandidatesCase kCandidates[] = {
+    {"StartDirectoryThenExecutableThenInstalledData", "/data/quon.hlp", "/opt/quon/bin",
+     {"/data/quon.hlp", "/opt/quon/bin/quon.hlp", "/opt/quon/share/quon/quon.hlp"}},
+    {"StartedInTheExecutableDirectory", "/opt/quon/bin/./quon.hlp", "/opt/quon/bin/",
+     {"/opt/quon/bin/./quon.hlp", "/opt/quon/share/quon/quon.hlp"}},
+    {"StartedInTheInstalledDataFolder", "/usr/share/quon/quon.hlp", "/usr/bin",
+     {"/usr/share/quon/quon.hlp", "/usr/bin/quon.hlp"}},
+    {"RequestedNameIsKept", "/data/other.hlp", "/usr/bin",
+     {"/data/other.hlp", "/usr/bin/other.hlp", "/usr/share/quon/other.hlp"}},
+    {"NoRequestedFileUsesTheDefaultName", "", "/usr/bin",
+     {"/usr/bin/quon.hlp", "/usr/share/quon/quon.hlp"}},
+    {"NoExecutableDirectory", "/data/quon.hlp", "", {"/data/quon.hlp"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(HelpFile, HelpFileCandidatesTest, testing::ValuesIn(kCandidates),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(HelpFile, FindTakesTheFirstExistingCandidate) {
   const std::vector<std::string> candidates = {"/a/quon.hlp", "/b/quon.hlp"};

@@ -17,11 +17,9 @@ class FakeClock : public SplashClock {
   void Sleep(std::chrono::milliseconds duration) override {
     nowMs_ += duration.count();
     ++sleeps;
-    if (log != nullptr) log->push_back("sleep");
   }
   int64_t nowMs() const { return nowMs_; }
   int sleeps = 0;
-  std::vector<std::string>* log = nullptr;
 
  private:
   int64_t nowMs_;
@@ -68,8 +66,6 @@ TEST(WaitForSplash, SleepsInSmallSteps) {
 TEST(Main, ShowsSplashForItsTimeThenTheMainWindow) {
   FakeShell shell(true);
   FakeClock clock(42'300);
-  std::vector<std::string> sleeps;
-  clock.log = &sleeps;
   EXPECT_EQ(Main(shell, clock), 7);
   EXPECT_EQ(shell.log,
             (std::vector<std::string>{"guard", "about", "events", "close about", "main", "loop"}));
