@@ -88,7 +88,9 @@ class RungeCheck : public ::testing::Test {
   TestFunctionSource source{Always(RungeFunction)};
 };
 
-TEST_F(RungeCheck, EquallySpacedNodesAreFarOffNearTheEnds) {
+// Opening a file with results sets the limits and Coef but derives no NodeStep; such a
+// model is still checked between the nodes, with the same figures.
+TEST_F(RungeCheck, EquallySpacedNodesAreFarOffNearTheEndsAlsoWhenOpenedFromAFile) {
   const AccuracyResult result = CheckAccuracy(model, source);
   // The degree-14 interpolant overshoots by several units between the outermost nodes.
   EXPECT_GT(result.MaxAbsDiff, 1.0);
@@ -100,6 +102,12 @@ TEST_F(RungeCheck, EquallySpacedNodesAreFarOffNearTheEnds) {
   // A small one-variable grid is checked whole, many points per node interval.
   EXPECT_EQ(result.PointsPerInterval, MaxAutoPointsPerInterval);
   EXPECT_EQ(result.CheckPoints, 14 * MaxAutoPointsPerInterval);
+  ProblemModel opened = model;
+  opened.NodeStep = {};
+  opened.NodeStart = {};
+  const AccuracyResult afterOpen = CheckAccuracy(opened, source);
+  EXPECT_EQ(afterOpen.MaxAbsDiff, result.MaxAbsDiff);
+  EXPECT_EQ(afterOpen.WorstPoint, result.WorstPoint);
 }
 
 TEST(AccuracyCheck, CarriesTheConditioningWarnings) {
@@ -111,12 +119,19 @@ TEST(AccuracyCheck, CarriesTheConditioningWarnings) {
   EXPECT_EQ(result.Warnings[0].Name, "x");
 }
 
-TEST_F(RungeCheck, MidpointsAloneStillSeeTheError) {
+TEST_F(RungeCheck, MidpointsAloneStillSeeTheErrorAndWhenAllFailThereIsNoWorstPoint) {
   const AccuracyResult result = CheckAccuracy(model, source, {0, 1});
   EXPECT_EQ(result.CheckPoints, 14);
   EXPECT_GT(result.MaxAbsDiff, 1.0);
   // The worst midpoint is that of an end interval: (-1 + -1 + 1/7) / 2.
   EXPECT_NEAR(std::fabs(result.WorstPoint[0]), 1 - 1.0 / 14, 1e-12);
+  TestFunctionSource failing([](std::span<const double>, double&) -> int32_t { return 5; });
+  const AccuracyResult failed = CheckAccuracy(model, failing, {0, 1});
+  EXPECT_EQ(failed.CheckPoints, 14);
+  EXPECT_EQ(failed.FailedPoints, 14);
+  EXPECT_EQ(failed.FirstFailure, 5);
+  EXPECT_TRUE(failed.WorstPoint.empty());
+  EXPECT_EQ(failed.MaxAbsDiff, 0.0);
 }
 
 TEST(AccuracyCheck, FailedPointsAreCountedAndLeftOutOfTheFigures) {
@@ -138,16 +153,6 @@ TEST(AccuracyCheck, FailedPointsAreCountedAndLeftOutOfTheFigures) {
   EXPECT_LE(result.MaxAbsDiff, 16 * DBL_EPSILON);
 }
 
-TEST_F(RungeCheck, EveryPointFailingLeavesNoWorstPoint) {
-  TestFunctionSource failing([](std::span<const double>, double&) -> int32_t { return 5; });
-  const AccuracyResult result = CheckAccuracy(model, failing, {0, 1});
-  EXPECT_EQ(result.CheckPoints, 14);
-  EXPECT_EQ(result.FailedPoints, 14);
-  EXPECT_EQ(result.FirstFailure, 5);
-  EXPECT_TRUE(result.WorstPoint.empty());
-  EXPECT_EQ(result.MaxAbsDiff, 0.0);
-}
-
 TEST_F(RungeCheck, AnOverflowingApproximationIsAFailedPoint) {
   // 1.7E+308 (1 + x^2) overflows wherever x^2 exceeds about 0.06.
   model.Coef(0, 0, 0, 0) = 1.7e308;
@@ -158,20 +163,18 @@ TEST_F(RungeCheck, AnOverflowingApproximationIsAFailedPoint) {
   EXPECT_EQ(result.FirstFailure, 6);
 }
 
-TEST_F(RungeCheck, WithoutResultsNothingIsChecked) {
+TEST_F(RungeCheck, RefusesABadBudgetAndWithoutResultsChecksNothing) {
+  EXPECT_THROW(CheckAccuracy(model, source, {-1, 0}), std::invalid_argument);
+  EXPECT_THROW(CheckAccuracy(model, source, {0, MaxPointsPerInterval + 1}), std::invalid_argument);
   model.HaveResults = false;
   const AccuracyResult result = CheckAccuracy(model, source);
   EXPECT_FALSE(result.Checked);
   EXPECT_EQ(source.calls(), 0);
 }
 
-TEST_F(RungeCheck, RefusesABadBudget) {
-  EXPECT_THROW(CheckAccuracy(model, source, {-1, 0}), std::invalid_argument);
-  EXPECT_THROW(CheckAccuracy(model, source, {0, MaxPointsPerInterval + 1}), std::invalid_argument);
-}
-
-TEST(AccuracyCheck, StaysWithinTheBudgetPlusTheRefiningRounds) {
-  const ProblemModel model = FittedModel(DefaultProblem(10), Always(Default4));
+TEST(AccuracyCheck, StaysWithinTheBudgetPlusTheRefiningRoundsAndLeavesTheModelAsItWas) {
+  const ProblemModel before = FittedModel(DefaultProblem(10), Always(Default4));
+  ProblemModel model = before;
   TestFunctionSource source(Always(Default4));
   const AccuracyResult result = CheckAccuracy(model, source);
   const int64_t budget = DefaultCheckPoints(model);
@@ -182,6 +185,12 @@ TEST(AccuracyCheck, StaysWithinTheBudgetPlusTheRefiningRounds) {
   // Ten terms do not reproduce sin and cos over 10 units exactly, but closely.
   EXPECT_GT(result.MaxAbsDiff, 1e-6);
   EXPECT_LT(result.MaxAbsDiff, 1.0);
+  EXPECT_TRUE(
+      std::equal(model.Coef.data(), model.Coef.data() + model.Coef.size(), before.Coef.data()));
+  EXPECT_EQ(model.EvalOffset, before.EvalOffset);
+  EXPECT_EQ(model.EvalAngle, before.EvalAngle);
+  EXPECT_EQ(model.ApproxValue, before.ApproxValue);
+  EXPECT_EQ(model.HaveResults, before.HaveResults);
 }
 
 TEST(AccuracyCheck, ResultsDoNotDependOnTheNumberOfThreads) {
@@ -239,30 +248,6 @@ TEST(AccuracyCheck, RefiningFindsAWorstPointTheSubsetSkipped) {
   ASSERT_EQ(result.WorstPoint.size(), 2u);
   EXPECT_DOUBLE_EQ(result.WorstPoint[0], 1.5);
   EXPECT_DOUBLE_EQ(result.WorstPoint[1], 0.5);
-}
-
-// Opening a file with results sets the limits and Coef but derives no NodeStep.
-TEST_F(RungeCheck, ResultsOpenedFromAFileAreCheckedBetweenTheNodesToo) {
-  ProblemModel opened = model;
-  opened.NodeStep = {};
-  opened.NodeStart = {};
-  const AccuracyResult afterFit = CheckAccuracy(model, source);
-  const AccuracyResult afterOpen = CheckAccuracy(opened, source);
-  EXPECT_EQ(afterOpen.MaxAbsDiff, afterFit.MaxAbsDiff);
-  EXPECT_EQ(afterOpen.WorstPoint, afterFit.WorstPoint);
-}
-
-TEST(AccuracyCheck, LeavesTheModelAsItWas) {
-  const ProblemModel before = FittedModel(DefaultProblem(4), Always(Default4));
-  ProblemModel model = before;
-  TestFunctionSource source(Always(Default4));
-  (void)CheckAccuracy(model, source);
-  EXPECT_TRUE(
-      std::equal(model.Coef.data(), model.Coef.data() + model.Coef.size(), before.Coef.data()));
-  EXPECT_EQ(model.EvalOffset, before.EvalOffset);
-  EXPECT_EQ(model.EvalAngle, before.EvalAngle);
-  EXPECT_EQ(model.ApproxValue, before.ApproxValue);
-  EXPECT_EQ(model.HaveResults, before.HaveResults);
 }
 
 }  // namespace
