@@ -22,8 +22,11 @@ ProblemModel SurfaceModel() {
   return FittedModel({{"x", false, 6, -2, 4, 1, 0}, {"y", true, 5, -1, 2, 0, 7}}, Always(Surface));
 }
 
-TEST(PlotSeries, ApproximationIsWhatTheEvaluatorGivesBitForBit) {
+TEST(PlotSeries, ApproximationIsWhatTheEvaluatorGivesAndTheEvaluationFieldsStayAsTheyWere) {
   ProblemModel model = SurfaceModel();
+  model.EvalOffset = {0.25, -0.5, 0.0, 0.0};
+  model.EvalAngle = {0.0, 1.5, 0.0, 0.0};
+  model.ApproxValue = 42.0;
   TestFunctionSource source(Always(Surface));
   const std::vector<double> held = {0.3, 1.7};
   for (int var = 0; var < 2; ++var) {
@@ -43,6 +46,9 @@ TEST(PlotSeries, ApproximationIsWhatTheEvaluatorGivesBitForBit) {
       ASSERT_EQ(series.Difference[i], series.Function[i] - series.Approximation[i]);
     }
   }
+  EXPECT_EQ(model.EvalOffset, (PerVariable<double>{0.25, -0.5, 0.0, 0.0}));
+  EXPECT_EQ(model.EvalAngle, (PerVariable<double>{0.0, 1.5, 0.0, 0.0}));
+  EXPECT_EQ(model.ApproxValue, 42.0);
 }
 
 TEST(PlotSeries, NodesAreTheFitsNodesWhereTheApproximationMeetsTheFunction) {
@@ -56,18 +62,6 @@ TEST(PlotSeries, NodesAreTheFitsNodesWhereTheApproximationMeetsTheFunction) {
     const double p[] = {series.NodeX[j], 0.5};
     EXPECT_NEAR(series.NodeValue[j], Surface(p), 1e-12);
   }
-}
-
-TEST(PlotSeries, LeavesTheEvaluationFieldsAsTheyWere) {
-  ProblemModel model = SurfaceModel();
-  model.EvalOffset = {0.25, -0.5, 0.0, 0.0};
-  model.EvalAngle = {0.0, 1.5, 0.0, 0.0};
-  model.ApproxValue = 42.0;
-  TestFunctionSource source(Always(Surface));
-  (void)SamplePlot(model, source, 1, std::vector<double>{1.0, 1.0});
-  EXPECT_EQ(model.EvalOffset, (PerVariable<double>{0.25, -0.5, 0.0, 0.0}));
-  EXPECT_EQ(model.EvalAngle, (PerVariable<double>{0.0, 1.5, 0.0, 0.0}));
-  EXPECT_EQ(model.ApproxValue, 42.0);
 }
 
 TEST(PlotSeries, WhereTheFunctionFailsItsValueAndTheDifferenceAreGaps) {
@@ -94,18 +88,14 @@ TEST(PlotSeries, RefusesWhatCannotBePlotted) {
   EXPECT_THROW(SamplePlot(model, source, 0, std::vector<double>{0, 0}), std::logic_error);
 }
 
-TEST(PlotSeries, SampleCountFollowsTheTermsAndTheProblemSize) {
+TEST(PlotSeries, CentrePointIsTheCentreAndSampleCountFollowsTheTermsAndProblemSize) {
   ProblemModel model = SurfaceModel();
+  EXPECT_EQ(CentrePoint(model), (std::vector<double>{1.0, 0.0}));
   EXPECT_EQ(PlotSampleCount(model, 0), DefaultPlotSamples);
   model.LastTerm[0] = 199;  // 200 terms: eight samples each
   EXPECT_EQ(PlotSampleCount(model, 0), 1600);
   model.LastTerm[1] = 499999;  // 1E+08 coefficients: as few samples as allowed
   EXPECT_EQ(PlotSampleCount(model, 0), MinPlotSamples);
-}
-
-TEST(PlotSeries, CentrePointIsTheCentreOfEveryVariableInUse) {
-  const ProblemModel model = SurfaceModel();
-  EXPECT_EQ(CentrePoint(model), (std::vector<double>{1.0, 0.0}));
 }
 
 }  // namespace

@@ -72,20 +72,16 @@ TEST(PointEvaluation, AScriptErrorIsShownOnce) {
   EXPECT_EQ(f.messages.size(), 1u);
 }
 
-TEST(PointEvaluation, TwoVariablesAgreeAtANode) {
+TEST(PointEvaluation, TwoVariablesAgreeAtANodeAndAZeroPeriodIsSaidInTheApproximation) {
   Fitted f(testing::TwoVariableProblem);
   const PointEvaluation result = EvaluateAtPoint(f.model, f.engine, {"0", "3"});
   EXPECT_EQ(result.FunctionText, TextForm(std::sin(3.0)));
   EXPECT_NEAR(std::stod(result.ApproxText), std::sin(3.0), 1e-12);
   EXPECT_EQ(f.model.EvalPoint[1], 3.0);
-}
-
-TEST(PointEvaluation, AZeroPeriodIsSaidInTheApproximation) {
-  Fitted f(testing::TwoVariableProblem);
   f.model.Period[1] = 0;
-  const PointEvaluation result = EvaluateAtPoint(f.model, f.engine, {"0", "0"});
-  EXPECT_TRUE(result.ApproxText.starts_with("Error 11")) << result.ApproxText;
-  EXPECT_EQ(result.FunctionText, "0");
+  const PointEvaluation zeroPeriod = EvaluateAtPoint(f.model, f.engine, {"0", "0"});
+  EXPECT_TRUE(zeroPeriod.ApproxText.starts_with("Error 11")) << zeroPeriod.ApproxText;
+  EXPECT_EQ(zeroPeriod.FunctionText, "0");
 }
 
 }  // namespace
