@@ -23,24 +23,6 @@ EntryFields Fields(int variables) {
   return fields;
 }
 
-TEST(GatherSpecs, DefaultSpecification) {
-  ProblemModel model = Accepted(0);
-  GatherSpecs(model, Fields(1));
-  EXPECT_EQ(model.Equation, "x^2*sin(y)+4*cos(z)-t");
-  EXPECT_EQ(model.LowerLimit[0], -5.0);
-  EXPECT_EQ(model.UpperLimit[0], 5.0);
-  EXPECT_EQ(model.LastTerm[0], 9);
-  EXPECT_EQ(model.Center[0], 0.0);
-  EXPECT_EQ(model.Period[0], 6.283185307179586);
-  EXPECT_TRUE(model.IsPower[0]);
-  EXPECT_FALSE(model.IsTrig[0]);
-  EXPECT_EQ(model.NodeStep[0], 10.0 / 9.0);
-  EXPECT_EQ(model.NodeStart[0], -5.0);
-  EXPECT_EQ(model.Coef.extent(0), 10);
-  EXPECT_EQ(model.Coef.size(), 10u);
-  EXPECT_FALSE(model.HaveResults);
-}
-
 struct TermsCase {
   const char* name;
   const char* terms;
@@ -110,12 +92,24 @@ const FieldCase kFieldCases[] = {
 INSTANTIATE_TEST_SUITE_P(Gathering, GatherFieldsTest, ::testing::ValuesIn(kFieldCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(GatherSpecs, TwoVariablesShapeCoefAndLeaveHigherSlotsAlone) {
+TEST(GatherSpecs, DefaultSpecificationAndTwoVariablesShapeCoefAndLeaveHigherSlotsAlone) {
   ProblemModel model = Accepted(1);
   EntryFields fields = Fields(2);
   fields.Variables[1].Terms = "3";
   fields.Variables[1].PowerChecked = false;
   GatherSpecs(model, fields);
+  EXPECT_EQ(model.Equation, "x^2*sin(y)+4*cos(z)-t");
+  EXPECT_EQ(model.LowerLimit[0], -5.0);
+  EXPECT_EQ(model.UpperLimit[0], 5.0);
+  EXPECT_EQ(model.LastTerm[0], 9);
+  EXPECT_EQ(model.Center[0], 0.0);
+  EXPECT_EQ(model.Period[0], 6.283185307179586);
+  EXPECT_TRUE(model.IsPower[0]);
+  EXPECT_FALSE(model.IsTrig[0]);
+  EXPECT_EQ(model.NodeStep[0], 10.0 / 9.0);
+  EXPECT_EQ(model.NodeStart[0], -5.0);
+  EXPECT_FALSE(model.HaveResults);
+  EXPECT_EQ(model.Coef.size(), 30u);
   EXPECT_EQ(model.Coef.extent(0), 10);
   EXPECT_EQ(model.Coef.extent(1), 3);
   EXPECT_EQ(model.Coef.extent(2), 1);

@@ -76,7 +76,7 @@ TEST(UserConstants, OnlyTheFirstMatchIsReplaced) {
   EXPECT_EQ(Held(model), (std::vector<std::string>{"b=2", "a=3", "a=4"}));
 }
 
-TEST(UserConstants, AddBeyondTheLastSlotIsRefusedAndChangesNothing) {
+TEST(UserConstants, AddBeyondTheLastSlotIsRefusedButARedefinitionStillWorks) {
   ProblemModel model;
   for (int i = 0; i < MaxConstants; ++i) {
     ASSERT_EQ(AddConstant(model, "c" + std::to_string(i) + "=1").Outcome, AddOutcome::Added);
@@ -85,11 +85,6 @@ TEST(UserConstants, AddBeyondTheLastSlotIsRefusedAndChangesNothing) {
   EXPECT_EQ(AddConstant(model, "z=1").Outcome, AddOutcome::Full);
   EXPECT_EQ(Held(model), before);
   EXPECT_NE(ConstantsFullMessage().find("101"), std::string::npos);
-}
-
-TEST(UserConstants, RedefinitionStillWorksWhenEverySlotIsTaken) {
-  ProblemModel model;
-  for (int i = 0; i < MaxConstants; ++i) AddConstant(model, "c" + std::to_string(i) + "=1");
   EXPECT_EQ(AddConstant(model, "c5=7").Outcome, AddOutcome::Added);
   EXPECT_EQ(model.ConstCount, MaxConstants);
   EXPECT_EQ(model.Constants[MaxConstants - 1], "c5=7");
