@@ -31,7 +31,8 @@ ProblemModel TwoVariables() {
   return model;
 }
 
-TEST(ReportLines, VariableBlocksAlignTheirCaptionsOnColumn20) {
+TEST(ReportLines, VariableBlocksAlignTheirCaptionsOnColumn20AndConstantsFollowTheFunction) {
+  ProblemModel model = TwoVariables();
   const std::vector<std::string> expected = {
       "FUNCTION:",
       "x^2+y",
@@ -49,11 +50,7 @@ TEST(ReportLines, VariableBlocksAlignTheirCaptionsOnColumn20) {
       "CENTER OF EXPANSION: .5 ",
       "             PERIOD: 6.28318530717959 ",
   };
-  EXPECT_EQ(Report(TwoVariables(), "x^2+y", {}), expected);
-}
-
-TEST(ReportLines, ConstantsFollowTheFunctionWhenTheModelHoldsAny) {
-  ProblemModel model = TwoVariables();
+  EXPECT_EQ(Report(model, "x^2+y", {}), expected);
   model.Constants[0] = "a=2.37";
   model.ConstCount = 1;
   const auto lines = Report(model, "a*x", {"a=2.37"});
