@@ -76,11 +76,17 @@ testing::TestFunctionSource FailingBelowZero() {
   });
 }
 
-TEST(EvaluatePointsToFile, KeepsFailedRowsWithTheErrorNumber) {
+TEST(EvaluatePointsToFile, ACancelLeavesTheOlderFileAFinishedRunKeepsFailedRows) {
   const ProblemModel model = testing::MixedProblem();
   testing::TestFunctionSource function = FailingBelowZero();
   test::ScratchDir dir;
+  test::WriteBytes(dir.Path("out.csv"), "older");
   const PointsTable points = ParsePoints("x,y,z\n0.5,1,2\n-0.5,1,2\n", kNames, "points.csv");
+  const PointsRunSummary cancelled = EvaluatePointsToFile(
+      model, function, points, dir.Path("out.csv"), [](int64_t, int64_t) { return false; });
+  EXPECT_TRUE(cancelled.Cancelled);
+  EXPECT_EQ(test::ReadBytes(dir.Path("out.csv")), "older");
+  EXPECT_EQ(dir.Files(), std::vector<std::string>{"out.csv"});
   const PointsRunSummary summary =
       EvaluatePointsToFile(model, function, points, dir.Path("out.csv"));
   EXPECT_EQ(summary.Rows, 2);
@@ -95,19 +101,6 @@ TEST(EvaluatePointsToFile, KeepsFailedRowsWithTheErrorNumber) {
   const double approximation = kernel.At(std::vector<double>{-0.5, 1, 2});
   EXPECT_EQ(failed, "-0.5,1,2,error 11," + RoundTripText(approximation) + ",");
   EXPECT_EQ(good.substr(0, 12), "0.5,1,2,1.5,");
-}
-
-TEST(EvaluatePointsToFile, ACancelLeavesTheOlderFileAsItWas) {
-  const ProblemModel model = testing::MixedProblem();
-  testing::TestFunctionSource function = FailingBelowZero();
-  test::ScratchDir dir;
-  test::WriteBytes(dir.Path("out.csv"), "older");
-  const PointsTable points = ParsePoints("x,y,z\n0.5,1,2\n", kNames, "points.csv");
-  const PointsRunSummary summary = EvaluatePointsToFile(
-      model, function, points, dir.Path("out.csv"), [](int64_t, int64_t) { return false; });
-  EXPECT_TRUE(summary.Cancelled);
-  EXPECT_EQ(test::ReadBytes(dir.Path("out.csv")), "older");
-  EXPECT_EQ(dir.Files(), std::vector<std::string>{"out.csv"});
 }
 
 }  // namespace
