@@ -163,8 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"OddCharacters", SourceLanguage::Python, "y.k", "y_k"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FunctionName, RefusedWhenNotAnIdentifierOrAKeyword) {
-  const ProblemModel model = testing::MixedProblem();
+TEST(SourceExport, RefusesAFunctionNameThatIsNoIdentifierOrAKeywordAndAModelWithoutResults) {
+  ProblemModel model = testing::MixedProblem();
   for (const char* name : {"", "2f", "my-fit", "return", "coef"}) {
     ExportInfo info;
     info.FunctionName = name;
@@ -173,10 +173,6 @@ TEST(FunctionName, RefusedWhenNotAnIdentifierOrAKeyword) {
   ExportInfo info;
   info.FunctionName = "my_fit";
   EXPECT_EQ(MakeSourcePlan(model, info, SourceLanguage::Fortran).FunctionName, "my_fit");
-}
-
-TEST(SourceExport, RefusedWithoutResults) {
-  ProblemModel model = testing::MixedProblem();
   model.HaveResults = false;
   EXPECT_THROW(ExportText(ExportFormat::C, model, ExportInfo{}), ExportError);
 }
