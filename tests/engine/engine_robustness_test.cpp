@@ -29,7 +29,7 @@ std::string Nested(size_t depth, const std::string& open, const std::string& inn
   return text;
 }
 
-TEST(EngineRobustness, NestingBelowTheLimitWorks) {
+TEST(EngineRobustness, NestingBelowTheLimitWorksAndHundredThousandNestingsAreRefused) {
   Engine engine;
   const size_t depth = MaxNesting - 10;
   EXPECT_EQ(engine.Eval(Nested(depth, "(", "7", ")")).number, 7.0);
@@ -37,10 +37,6 @@ TEST(EngineRobustness, NestingBelowTheLimitWorks) {
   EXPECT_EQ(engine.Eval(Nested(depth / 2, "1+(", "1", ")")).number, depth / 2 + 1.0);
   EXPECT_EQ(engine.Eval(Nested(depth / 2, "Abs(", "-3", ")")).number, 3.0);
   EXPECT_EQ(engine.Eval(Nested(depth, "Not ", "0", "")).number, 0.0);
-}
-
-TEST(EngineRobustness, HundredThousandNestingsAreRefused) {
-  Engine engine;
   for (const std::string& text : {Nested(100000, "(", "1", ")"), Nested(100000, "(", "", ""),
                                   Nested(100000, "sin(", "1", ")"), Nested(100000, "-", "1", ""),
                                   Nested(100000, "Not ", "1", "")}) {
@@ -49,8 +45,9 @@ TEST(EngineRobustness, HundredThousandNestingsAreRefused) {
   }
 }
 
-// A megabyte sum and a megabyte text literal evaluate; a megabyte name is refused.
-TEST(EngineRobustness, MegabyteTexts) {
+// A megabyte sum and a megabyte text literal evaluate; a megabyte name is refused. The
+// descriptions of failing long texts show only a short excerpt.
+TEST(EngineRobustness, MegabyteTextsAndShortExcerptsInDescriptions) {
   Engine engine;
   std::string sum = "1";
   while (sum.size() < (1u << 20)) sum += "+1";
@@ -60,10 +57,6 @@ TEST(EngineRobustness, MegabyteTexts) {
   EXPECT_EQ(engine.Eval("\"" + std::string(1 << 20, 'q') + "\"").text.size(), 1u << 20);
   EXPECT_EQ(FailureNumber(engine, std::string(1 << 20, 'a')), 1002);
   EXPECT_NE(engine.Error().Description.find("longer than"), std::string::npos);
-}
-
-TEST(EngineRobustness, DescriptionsShowAShortExcerptOfLongTexts) {
-  Engine engine;
   EXPECT_EQ(FailureNumber(engine, "1 +" + std::string(100000, ' ') + "* 1"), 1002);
   EXPECT_LT(engine.Error().Description.size(), 200u);
   EXPECT_NE(engine.Error().Description.find("character 100004"), std::string::npos)
@@ -73,7 +66,7 @@ TEST(EngineRobustness, DescriptionsShowAShortExcerptOfLongTexts) {
   EXPECT_LT(engine.Error().Description.size(), 200u);
 }
 
-TEST(EngineRobustness, EveryByteAloneFailsOrEvaluatesCleanly) {
+TEST(EngineRobustness, EveryByteAloneAndUnbalancedParenthesesFailCleanly) {
   Engine engine;
   for (int byte = 0; byte < 256; ++byte) {
     const std::string text = "1 " + std::string(1, static_cast<char>(byte)) + " 2";
@@ -88,10 +81,6 @@ TEST(EngineRobustness, EveryByteAloneFailsOrEvaluatesCleanly) {
       }
     }
   }
-}
-
-TEST(EngineRobustness, UnbalancedParentheses) {
-  Engine engine;
   for (const char* text : {"(", ")", "((1)", "(1))", "sin(", "sin)", "sin(1,", "(,)", "()"}) {
     EXPECT_EQ(FailureNumber(engine, text), 1002) << text;
   }

@@ -234,7 +234,7 @@ TEST(EngineStatements, CompiledExpressionRunsOnCopiesOfGlobalsInThreads) {
   EXPECT_EQ(Number(engine, "calls"), 0.0);
 }
 
-TEST(EngineStatements, CachedTextsSeeCurrentValues) {
+TEST(EngineStatements, CachedTextsSeeCurrentValuesAndKinds) {
   Engine engine;
   EXPECT_EQ(engine.Eval("a + 1").number, 1.0);
   engine.ExecuteStatement("a = 2");
@@ -245,6 +245,10 @@ TEST(EngineStatements, CachedTextsSeeCurrentValues) {
   engine.ExecuteStatement("a = 3");
   EXPECT_EQ(engine.Eval("a + 1").number, 4.0);
   EXPECT_EQ(engine.Eval(longText).number, 7.0);
+  engine.ExecuteStatement("x = 3");  // an Integer
+  EXPECT_EQ(engine.Eval("x * 2.5").number, 7.5);
+  engine.ExecuteStatement("x = \"3\"");  // now a text: the same text takes the full code
+  EXPECT_EQ(engine.Eval("x * 2.5").number, 7.5);
 }
 
 // A text is pure unless it assigns or draws from the random sequence.
@@ -261,15 +265,6 @@ TEST(EngineStatements, NoRealFormWhereKindsMatter) {
                                  "Asin(x)", "Int(2) + x", "\"1\" + x"}) {
     EXPECT_TRUE(engine.CompileExpression(expression)->real.code.empty()) << expression;
   }
-}
-
-TEST(EngineStatements, VariableOfAnotherKindTakesTheFullCode) {
-  Engine engine;
-  engine.ExecuteStatement("x = 3");  // an Integer
-  const Value value = engine.Eval("x * 2.5");
-  EXPECT_EQ(value.number, 7.5);
-  engine.ExecuteStatement("x = \"3\"");
-  EXPECT_EQ(engine.Eval("x * 2.5").number, 7.5);
 }
 
 }  // namespace

@@ -100,34 +100,28 @@ TEST_F(ScriptEnvironmentTest, FnaFailures) {
   }
 }
 
-TEST_F(ScriptEnvironmentTest, DefaultFunctionAtAssignedPoint) {
+TEST_F(ScriptEnvironmentTest, DefaultFunctionAtAssignedPointAndSingleArithmetic) {
   env.ExecuteStatement("x= .5");
   env.ExecuteStatement("y=-1.25");
   env.ExecuteStatement("z= 1.5E+20");
   env.ExecuteStatement("t= 2");
   EXPECT_EQ(env.fna("x^2*sin(y)+4*cos(z)-t"),
             0.5 * 0.5 * std::sin(-1.25) + 4 * std::cos(1.5e20) - 2);
-}
-
-TEST_F(ScriptEnvironmentTest, SingleVariableKeepsSingleArithmetic) {
-  // The product is rounded to a float before fna makes it a Double.
+  // Single arithmetic: the product is rounded to a float before fna makes it a Double.
   env.ExecuteStatement("x = CSng(0.1)");
   EXPECT_EQ(env.fna("x * 3"), static_cast<double>(0.1f * 3.0f));
 }
 
-TEST_F(ScriptEnvironmentTest, FailedMathCallReturnsZeroToTheExpression) {
+TEST_F(ScriptEnvironmentTest, FailedMathCallReturnsZeroAndUserHalfpiIsUsedByAsin) {
   // The expression runs on with 0 for the failed call; only the record fails fna.
   EXPECT_EQ(env.Engine().Eval("Asin(2) + 3").number, 3.0);
   EXPECT_EQ(env.Engine().Eval("ErrorNumber").number, 5.0);
-}
-
-TEST_F(ScriptEnvironmentTest, UserHalfpiReplacesValueUsedByAsin) {
   env.ExecuteStatement("halfpi=2");
   EXPECT_EQ(env.fna("Asin(1)"), 2.0);
   EXPECT_EQ(env.fna("Acos(-1)"), 4.0);
 }
 
-TEST_F(ScriptEnvironmentTest, FailingStatementShowsMessageAndKeepsValue) {
+TEST_F(ScriptEnvironmentTest, FailingStatementsShowMessagesAndKeepValues) {
   env.ExecuteStatement("a=1");
   EXPECT_THROW(env.ExecuteStatement("a=(2"), ScriptFailure);
   EXPECT_EQ(messages.size(), 1u);
@@ -135,9 +129,6 @@ TEST_F(ScriptEnvironmentTest, FailingStatementShowsMessageAndKeepsValue) {
   EXPECT_EQ(messages.size(), 1u);
   EXPECT_EQ(env.LastErrorNumber, 11);
   EXPECT_EQ(env.fna("a"), 1.0);
-}
-
-TEST_F(ScriptEnvironmentTest, StatementsThatAssignNothingFailWithAMessage) {
   for (const auto& [statement, number] :
        {std::pair<const char*, int32_t>{"x + 1", 1002}, {"Asin=3", 501}}) {
     messages.clear();

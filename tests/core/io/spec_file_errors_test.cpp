@@ -118,7 +118,7 @@ class RefusedOpen : public testing::Test {
   ScratchDir dir_;
 };
 
-TEST_F(RefusedOpen, MissingTextFileIsNamed) {
+TEST_F(RefusedOpen, RefusalsChangeNothingAndAMissingTextFileIsNamed) {
   const std::string path = dir_.Path("lonely.qsp");
   WriteBytes(path, ReadBytes(DataPath("spec/two_variables_no_results.qsp")));
   try {
@@ -129,18 +129,12 @@ TEST_F(RefusedOpen, MissingTextFileIsNamed) {
         << e.what();
   }
   ExpectModelUnchanged();
-}
-
-TEST_F(RefusedOpen, MissingMainFileIsNamed) {
   EXPECT_THROW(OpenSpecFile(dir_.Path("absent.qsp"), model_), SpecFileError);
   ExpectModelUnchanged();
-}
-
-TEST_F(RefusedOpen, MalformedPairChangesNothing) {
-  const std::string path = dir_.Path("bad.qsp");
-  WriteBytes(path, " 1 \r\n\"a\",0,1,\"*\",#TRUE#,\"*\",3\r\n\"b\",0,1\r\n");
-  WriteBytes(path + ".str", "\"a+b\"\r\n 0 \r\n");
-  EXPECT_THROW(OpenSpecFile(path, model_), SpecFileError);
+  const std::string bad = dir_.Path("bad.qsp");
+  WriteBytes(bad, " 1 \r\n\"a\",0,1,\"*\",#TRUE#,\"*\",3\r\n\"b\",0,1\r\n");
+  WriteBytes(bad + ".str", "\"a+b\"\r\n 0 \r\n");
+  EXPECT_THROW(OpenSpecFile(bad, model_), SpecFileError);
   ExpectModelUnchanged();
 }
 
@@ -191,7 +185,7 @@ TEST(SpecFileSave, UnchangedSpellingsKeepTheCoefficients) {
   EXPECT_NE(texts.Main.find(",2.4\r\n"), std::string::npos) << texts.Main;
 }
 
-TEST(SpecFileSave, WithoutResultsTheKindIsTakenFromTheFields) {
+TEST(SpecFileSave, KindFromTheFieldsQuotesWholeAndVariablesWithoutFieldsRefused) {
   ProblemModel model;
   model.LastVar = 0;
   model.VarName = {"x"};
@@ -203,73 +197,47 @@ TEST(SpecFileSave, WithoutResultsTheKindIsTakenFromTheFields) {
   EXPECT_FALSE(model.IsPower[0]);
   EXPECT_EQ(texts.Main, " 0 \r\n\"x\",-5,5,\"*\",#FALSE#,\"*\",9\r\n#FALSE#\r\n");
   EXPECT_EQ(texts.TextFile, "\"x^2*sin(y)+4*cos(z)-t\"\r\n 0 \r\n");
-}
-
-TEST(SpecFileSave, QuotesInTextsComeBackWhole) {
-  ProblemModel model;
-  model.VarName = {"x"};
-  EntryFields fields;
-  fields.Variables.resize(1);
   fields.Variables[0].Expansion = "\"";
   fields.Equation = "Len(\"a\"\"b\")+x, \"\"";
-  const SpecFileTexts texts = FormatSpecFile(fields, model);
-  const SpecFileContents back = ParseSpecFile(texts.Main, texts.TextFile, "p");
+  const SpecFileTexts quoted = FormatSpecFile(fields, model);
+  const SpecFileContents back = ParseSpecFile(quoted.Main, quoted.TextFile, "p");
   EXPECT_EQ(back.Equation, fields.Equation);
   EXPECT_EQ(back.Variables[0].CenterText, "\"");
-}
-
-TEST(SpecFileSave, VariablesWithoutFieldsAreRefused) {
-  ProblemModel model;
   model.LastVar = 1;
-  EntryFields fields;
-  fields.Variables.resize(1);
   EXPECT_THROW(FormatSpecFile(fields, model), SpecFileError);
 }
 
-TEST(SpecFileSave, ReplacesTheOldPairAndLeavesNoTemporaries) {
+TEST(SpecFileSave, UnwritablePlaceOrFailedRenameLeavesTheOldPairElseItIsReplaced) {
   ScratchDir dir;
-  const std::string path = dir.Path("p.qsp");
-  WriteBytes(path, "old");
-  WriteBytes(path + ".str", "old");
   ProblemModel model;
-  EntryFields fields = OpenSpecFile(DataPath("spec/two_variables_no_results.qsp"), model);
-  WriteSpecFile(path, fields, model);
-  EXPECT_EQ(dir.Files(), (std::vector<std::string>{"p.qsp", "p.qsp.str"}));
-  EXPECT_EQ(ReadBytes(path), ReadBytes(DataPath("spec/two_variables_no_results.qsp")));
-}
+  const EntryFields fields = OpenSpecFile(DataPath("spec/two_variables_no_results.qsp"), model);
+  const std::string unwritable = dir.Path("missing/p.qsp");
+  try {
+    WriteSpecFile(unwritable, fields, model);
+    FAIL() << "written";
+  } catch (const SpecFileError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind(unwritable + ": cannot write", 0), 0u) << e.what();
+  }
+  EXPECT_EQ(dir.Files(), std::vector<std::string>{});
+  EXPECT_EQ(model.SpecFile, DataPath("spec/two_variables_no_results.qsp"));
 
-// The failure between the two renames: the new text file is already in place when the main
-// file cannot follow it, and must go again.
-TEST(SpecFileSave, FailureBetweenTheRenamesLeavesTheOldPair) {
-  ScratchDir dir;
+  // The failure between the two renames: the new text file is already in place when the
+  // main file cannot follow it, and must go again.
   const std::string path = dir.Path("p.qsp");
   const std::string oldMain = ReadBytes(DataPath("spec/parabola_with_results.qsp"));
   const std::string oldText = ReadBytes(DataPath("spec/parabola_with_results.qsp.str"));
   WriteBytes(path, oldMain);
   WriteBytes(path + ".str", oldText);
-  ProblemModel model;
-  const EntryFields fields = OpenSpecFile(DataPath("spec/two_variables_no_results.qsp"), model);
   test::FailingRename rename({4});  // the text file is in; the main file's rename fails
   EXPECT_THROW(WriteSpecFile(path, fields, model, rename.Function()), SpecFileError);
   EXPECT_EQ(dir.Files(), (std::vector<std::string>{"p.qsp", "p.qsp.str"}));
   EXPECT_EQ(ReadBytes(path), oldMain);
   EXPECT_EQ(ReadBytes(path + ".str"), oldText);
   EXPECT_EQ(model.SpecFile, DataPath("spec/two_variables_no_results.qsp"));
-}
 
-TEST(SpecFileSave, UnwritablePlaceIsRefusedNamingThePath) {
-  ScratchDir dir;
-  const std::string path = dir.Path("missing/p.qsp");
-  ProblemModel model;
-  EntryFields fields = OpenSpecFile(DataPath("spec/two_variables_no_results.qsp"), model);
-  try {
-    WriteSpecFile(path, fields, model);
-    FAIL() << "written";
-  } catch (const SpecFileError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind(path + ": cannot write", 0), 0u) << e.what();
-  }
-  EXPECT_EQ(dir.Files(), std::vector<std::string>{});
-  EXPECT_EQ(model.SpecFile, DataPath("spec/two_variables_no_results.qsp"));
+  WriteSpecFile(path, fields, model);
+  EXPECT_EQ(dir.Files(), (std::vector<std::string>{"p.qsp", "p.qsp.str"}));
+  EXPECT_EQ(ReadBytes(path), ReadBytes(DataPath("spec/two_variables_no_results.qsp")));
 }
 
 }  // namespace

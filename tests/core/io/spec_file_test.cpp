@@ -43,11 +43,26 @@ INSTANTIATE_TEST_SUITE_P(Files, GoldenPair,
                          testing::Values("two_variables_no_results", "parabola_with_results",
                                          "four_variables_with_results"));
 
-// Coefficients at the ends of the double's range: the pair written, read and written again
-// is the same text, and what can be told apart in the text form comes back apart.
-TEST(SpecFile, ExtremeCoefficientsSurviveSaveAndOpen) {
+// The stored results come back in canonical order. Then coefficients at the ends of the
+// double's range: the pair written, read and written again is the same text, and what can
+// be told apart in the text form comes back apart.
+TEST(SpecFile, StoredResultsComeBackInOrderAndExtremeCoefficientsSurviveSaveAndOpen) {
   ProblemModel model;
   const EntryFields fields = OpenSpecFile(DataPath("spec/four_variables_with_results.qsp"), model);
+  ASSERT_TRUE(model.HaveResults);
+  EXPECT_EQ(model.Coef(0, 0, 0, 0), 0.5);
+  EXPECT_EQ(model.Coef(1, 0, 0, 0), -0.25);
+  EXPECT_EQ(model.Coef(0, 1, 1, 0), -1.23456789012346e15);
+  EXPECT_EQ(model.Coef(1, 1, 1, 1), -8.0);
+  // A centre or period that is not exactly "*" reads as its leading number.
+  EXPECT_EQ(model.Center[2], 0.0);  // "abc"
+  EXPECT_EQ(model.Period[3], 0.0);  // " *"
+  EXPECT_EQ(model.Center[3], 0.0);  // "*" over [-1, 1]
+  EXPECT_EQ(model.Center[0], 0.25);
+  EXPECT_EQ(model.Equation, "Len(\"a,b\")+x*y+d-c");
+  EXPECT_EQ(model.Constants[0], "d=Round(2.567,2)");  // whole line, comma and all
+  EXPECT_EQ(model.Constants[2], "e2=d, c");
+
   const double extremes[] = {
       4.94065645841247e-324, -4.94065645841247e-322, -2.2250738585072e-308,
       2.2250738585072014e-308, -0.0, 1e-300, 1e308, -1.79769313486231e308,
@@ -131,25 +146,6 @@ TEST(SpecFile, ExampleFillsTheModelAndTheFields) {
   EXPECT_EQ(fields.Variables[1].UpperLimit, "6.28");
   EXPECT_FALSE(fields.Variables[1].PowerChecked);
   EXPECT_EQ(fields.ConstantItems, std::vector<std::string>{"a=2.37"});
-}
-
-TEST(SpecFile, StoredResultsComeBackInCanonicalOrder) {
-  ProblemModel model;
-  OpenSpecFile(DataPath("spec/four_variables_with_results.qsp"), model);
-  ASSERT_TRUE(model.HaveResults);
-  EXPECT_EQ(model.Coef.size(), 16u);
-  EXPECT_EQ(model.Coef(0, 0, 0, 0), 0.5);
-  EXPECT_EQ(model.Coef(1, 0, 0, 0), -0.25);
-  EXPECT_EQ(model.Coef(0, 1, 1, 0), -1.23456789012346e15);
-  EXPECT_EQ(model.Coef(1, 1, 1, 1), -8.0);
-  // A centre or period that is not exactly "*" reads as its leading number.
-  EXPECT_EQ(model.Center[2], 0.0);  // "abc"
-  EXPECT_EQ(model.Period[3], 0.0);  // " *"
-  EXPECT_EQ(model.Center[3], 0.0);  // "*" over [-1, 1]
-  EXPECT_EQ(model.Center[0], 0.25);
-  EXPECT_EQ(model.Equation, "Len(\"a,b\")+x*y+d-c");
-  EXPECT_EQ(model.Constants[0], "d=Round(2.567,2)");  // whole line, comma and all
-  EXPECT_EQ(model.Constants[2], "e2=d, c");
 }
 
 struct NumberCase {
