@@ -31,15 +31,11 @@ class frmQuonAccuracyTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void NothingShowsBeforeAFit() {
+  void NothingBeforeAFitThenAWarningForManyPowerTerms() {
     testing::QuonWindow w;
     QVERIFY(w.Child<QLabel>("lblAccuracy")->text().isEmpty());
     QVERIFY(!w.Child<QLabel>("lblConditionWarning")->isVisible());
     QVERIFY(!w.Child<QPushButton>("cmdPlot")->isEnabled());
-  }
-
-  void WarningForManyPowerTerms() {
-    testing::QuonWindow w;
     w.EnterProblem("1", "x");
     Fit(w, "Exp(x)", "30");
     QLabel* warning = w.Child<QLabel>("lblConditionWarning");

@@ -35,15 +35,9 @@ class FrmQuonComputeTest : public QObject {
     QVERIFY(evaluations->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(w.messages.empty());
-  }
-
-  void aSecondComputeListsTheSameLinesOnce() {
-    QuonWindow w;
-    EnterParabola(w);
+    // A second Compute lists the same lines, once.
     PressCompute(w);
-    const QStringList first = ListedLines(w);
-    PressCompute(w);
-    QCOMPARE(ListedLines(w), first);
+    QCOMPARE(ListedLines(w), lines);
   }
 
   void aSingularSystemShowsItsLineAloneAndKeepsEvaluations_data() {
@@ -78,25 +72,25 @@ class FrmQuonComputeTest : public QObject {
     QVERIFY(w.Child<QPushButton>(QStringLiteral("cmdEvaluations"))->isEnabled());
   }
 
-  void aGridTooLargeIsRefusedWithAMessage() {
+  // A grid too large is refused before any work; a text that does not compile is reported
+  // once, by the engine.
+  void aRefusedComputeShowsOneMessageAndNoListing_data() {
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<QString>("terms");
+    QTest::newRow("GridTooLarge") << "x*y" << "200000";
+    QTest::newRow("ScriptError") << "x+" << "3";
+  }
+
+  void aRefusedComputeShowsOneMessageAndNoListing() {
+    QFETCH(QString, equation);
+    QFETCH(QString, terms);
     QuonWindow w;
-    EnterFullProblem(w, QStringLiteral("x,y"), QStringLiteral("x*y"),
-                     {{"0", "1", "200000"}, {"0", "1", "200000"}});
+    EnterFullProblem(w, QStringLiteral("x,y"), equation, {{"0", "1", terms}, {"0", "1", terms}});
     PressCompute(w);
     QCOMPARE(w.messages.size(), std::size_t{1});
     QCOMPARE(ResultsList(w)->rowCount(), 0);
     QVERIFY(!w.Model().HaveResults);
     QVERIFY(!w.Child<QPushButton>(QStringLiteral("cmdEvaluations"))->isEnabled());
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-  }
-
-  void aScriptErrorIsShownOnceByTheEngine() {
-    QuonWindow w;
-    EnterParabola(w);
-    w.Field(QStringLiteral("txtEquation"))->setText(QStringLiteral("x+"));
-    PressCompute(w);
-    QCOMPARE(w.messages.size(), std::size_t{1});
-    QCOMPARE(ResultsList(w)->rowCount(), 0);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
   }
 

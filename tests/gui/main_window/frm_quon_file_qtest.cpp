@@ -165,16 +165,6 @@ class FrmQuonFileTest : public QObject {
     QVERIFY2(!line.section(QLatin1Char(':'), 1).trimmed().isEmpty(), qPrintable(line));
   }
 
-  void cancelledDialogsChangeNothing() {
-    QuonWindow w;
-    Trigger(w, "mnuOpen", QString());
-    QVERIFY(w.Menu("mnuOpen")->isEnabled());
-    EnterParabola(w);
-    Trigger(w, "mnuSaveAs", QString());
-    QCOMPARE(w.Model().SpecFile, std::string());
-    QVERIFY(w.messages.empty());
-  }
-
   void resultsOfAnotherProblemAreNotSavedAndTheUserIsTold() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("changed.qsp"));
@@ -191,11 +181,17 @@ class FrmQuonFileTest : public QObject {
     QVERIFY(w.Model().HaveResults);    // nothing is dropped from the window
   }
 
-  void aSaveThatFailsNamesTheFile() {
+  // A cancelled dialog changes nothing and says nothing; a save that fails names the file.
+  void cancelledDialogsChangeNothingAndAFailedSaveIsSaid() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("no/such/folder/p.qsp"));
     QuonWindow w;
+    Trigger(w, "mnuOpen", QString());
+    QVERIFY(w.Menu("mnuOpen")->isEnabled());
     EnterParabola(w);
+    Trigger(w, "mnuSaveAs", QString());
+    QCOMPARE(w.Model().SpecFile, std::string());
+    QVERIFY(w.messages.empty());
     Trigger(w, "mnuSaveAs", path);
     QCOMPARE(w.messages.size(), std::size_t{1});
     QVERIFY2(QString::fromStdString(w.messages[0]).contains(QStringLiteral("p.qsp")),

@@ -72,28 +72,12 @@ class FrmQuonTest : public QObject {
     QVERIFY(!w.Child<QPushButton>("cmdEvaluations")->isEnabled());
   }
 
-  void ExitRestoresTheSeparatorAndClosesEveryWindow() {
-    QuonWindow w;
-    w.EnterProblem("1", "x");
-    w.Menu("mnuAbout")->trigger();
-    QCOMPARE(OpenAboutWindows().size(), 1);
-    ClickAt(w.Child<QPushButton>("cmdExit"));
-    QVERIFY(!w.window->isVisible());
-    QCOMPARE(w.restored, 1);
-    QTRY_COMPARE(OpenAboutWindows().size(), 0);
-  }
-
-  void CloseBoxRestoresTheSeparator() {
-    QuonWindow w;
-    TypeInto(w.Field("txtOrder"), "abc");  // a refusing field does not hold the window open
-    QVERIFY(w.window->close());
-    QCOMPARE(w.restored, 1);
-  }
-
-  void NothingIsAskedAtExitWhenNothingChanged() {
+  void CloseBoxRestoresTheSeparatorAndAsksOnlyAfterChanges() {
     QTemporaryDir dir;
     QuonWindow untouched;
+    TypeInto(untouched.Field("txtOrder"), "abc");
     QVERIFY(untouched.window->close());
+    QCOMPARE(untouched.restored, 1);
     QuonWindow saved;
     quon::testing::EnterParabola(saved);
     saved.dialogs.fileName = dir.filePath("p.qsp").toStdString();
@@ -178,7 +162,7 @@ class FrmQuonTest : public QObject {
     QCOMPARE(w.dialogs.calls, expected);
   }
 
-  void AboutOpensFromTheMenuAndClosesOnAClick() {
+  void AboutOpensFromTheMenuAndClosesOnAClickOrWithExit() {
     QuonWindow w;
     w.EnterProblem("1", "x");
     QMenuBar* bar = w.window->menuBar();
@@ -190,6 +174,13 @@ class FrmQuonTest : public QObject {
     w.Menu("mnuAbout")->trigger();
     QCOMPARE(OpenAboutWindows().size(), 1);
     QTest::mouseClick(about, Qt::LeftButton);
+    QTRY_COMPARE(OpenAboutWindows().size(), 0);
+    // Exit restores the separator and closes every window.
+    w.Menu("mnuAbout")->trigger();
+    QCOMPARE(OpenAboutWindows().size(), 1);
+    ClickAt(w.Child<QPushButton>("cmdExit"));
+    QVERIFY(!w.window->isVisible());
+    QCOMPARE(w.restored, 1);
     QTRY_COMPARE(OpenAboutWindows().size(), 0);
   }
 
@@ -203,10 +194,20 @@ class FrmQuonTest : public QObject {
     QVERIFY(metrics.lineSpacing() * lines.size() <= about.sizeHint().height());
   }
 
+  // The help file asked for is shown as a page; a missing one gives way to the help
+  // installed beside the program.
+  void HelpViewerShowsTheFile_data() {
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("TheFileAskedFor") << true;
+    QTest::newRow("BesideTheProgram") << false;
+  }
   void HelpViewerShowsTheFile() {
+    QFETCH(bool, asked);
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("quon.hlp"));
-    QFile file(path);
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("quon.hlp");
+    const QString shownFile = asked ? path : beside;
+    QFile file(shownFile);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("<html><body><h1>Getting started</h1><p>Type the number of variables.</p></body></html>");
     file.close();
@@ -215,30 +216,13 @@ class FrmQuonTest : public QObject {
     dialogs.SetHelpCommand(quon::kHelpShowFile);
     dialogs.SetHelpFile(path.toStdString());
     dialogs.ShowHelp();
+    if (!asked) QFile::remove(beside);
     QVERIFY(dialogs.HelpWindow() != nullptr);
     QVERIFY(dialogs.HelpWindow()->isVisible());
-    QCOMPARE(dialogs.HelpWindow()->ShownFile(), path);
+    QCOMPARE(dialogs.HelpWindow()->ShownFile(), shownFile);
     const QString shown = dialogs.HelpWindow()->Browser()->toPlainText();
     QVERIFY2(shown.contains(QLatin1String("Getting started")), qPrintable(shown));
     QVERIFY(!shown.contains(QLatin1String("<h1>")));
-  }
-
-  void HelpViewerFallsBackToTheExecutableDirectory() {
-    QTemporaryDir dir;
-    const QString missing = QDir(dir.path()).filePath(QStringLiteral("quon.hlp"));
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("quon.hlp");
-    QFile file(beside);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<p>Installed help</p>");
-    file.close();
-    quon::QtCommonDialog dialogs;
-    dialogs.SetHelpCommand(quon::kHelpShowFile);
-    dialogs.SetHelpFile(missing.toStdString());
-    dialogs.ShowHelp();
-    const QString shown = dialogs.HelpWindow()->Browser()->toPlainText();
-    QFile::remove(beside);
-    QCOMPARE(dialogs.HelpWindow()->ShownFile(), beside);
-    QVERIFY2(shown.contains(QLatin1String("Installed help")), qPrintable(shown));
   }
 };
 

@@ -36,18 +36,26 @@ class FrmQuonSpecsTest : public QObject {
     QVERIFY(w.window->findChild<QLineEdit*>("txtLL_1") == nullptr);
   }
 
-  void RefusedNumberKeepsTheFocusAndDropsTheClick_data() {
+  // A refused number or list of names keeps the focus; the clicks that would move it do
+  // nothing, and none of the next step happens.
+  void RefusedEntryKeepsTheFocusAndDropsTheClick_data() {
+    QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("five") << "5";
+    QTest::newRow("no number") << "txtOrder" << QString();
+    QTest::newRow("five variables") << "txtOrder" << "5";
+    QTest::newRow("empty name") << "txtVarNams" << "x,,z";
+    QTest::newRow("four names for three") << "txtVarNams" << "x,y,z,t";
   }
-  void RefusedNumberKeepsTheFocusAndDropsTheClick() {
+  void RefusedEntryKeepsTheFocusAndDropsTheClick() {
+    QFETCH(QString, field);
     QFETCH(QString, text);
     QuonWindow w;
-    QLineEdit* order = w.Field("txtOrder");
-    TypeInto(order, text);
-    QTest::keyClick(order, Qt::Key_Tab);
-    QCOMPARE(w.Focus(), order);
+    const bool number = field == "txtOrder";
+    if (!number) w.TypeAndTab("txtOrder", "3");
+    QLineEdit* edit = w.Field(field);
+    TypeInto(edit, text);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QCOMPARE(w.Focus(), edit);
     QSignalSpy computeClicks(w.Child<QPushButton>("cmdCompute"), &QPushButton::clicked);
     QSignalSpy nextClicks(w.Child<QPushButton>("cmdNextVar"), &QPushButton::clicked);
     ClickAt(w.Child<QPushButton>("cmdCompute"));
@@ -55,10 +63,12 @@ class FrmQuonSpecsTest : public QObject {
     ClickAt(w.Field("txtEquation"));
     QCOMPARE(computeClicks.count(), 0);
     QCOMPARE(nextClicks.count(), 0);
-    QCOMPARE(w.Focus(), order);
-    QVERIFY(order->isEnabled());
-    QVERIFY(w.Menu("mnuOpen")->isEnabled());
-    QCOMPARE(w.Model().LastVar, 0);
+    QCOMPARE(w.Focus(), edit);
+    QVERIFY(edit->isEnabled());
+    QCOMPARE(w.Menu("mnuOpen")->isEnabled(), number);
+    QVERIFY(!w.Menu("mnuSave")->isEnabled());
+    QCOMPARE(w.Child<QLabel>("lblEquation")->text(), QString());
+    QCOMPARE(w.Model().LastVar, number ? 0 : 2);
   }
 
   void AcceptedNumberCreatesOneSetPerVariable_data() {
@@ -89,38 +99,12 @@ class FrmQuonSpecsTest : public QObject {
     QVERIFY(w.window->findChild<QLineEdit*>(Name("txtLL", lastVar + 1)) == nullptr);
   }
 
-  void RefusedNamesKeepTheFocus_data() {
-    QTest::addColumn<QString>("names");
-    QTest::newRow("empty piece") << "x,,z";
-    QTest::newRow("four names") << "x,y,z,t";
-  }
-  void RefusedNamesKeepTheFocus() {
-    QFETCH(QString, names);
-    QuonWindow w;
-    w.TypeAndTab("txtOrder", "3");
-    QLineEdit* field = w.Field("txtVarNams");
-    TypeInto(field, names);
-    QTest::keyClick(field, Qt::Key_Tab);
-    QSignalSpy computeClicks(w.Child<QPushButton>("cmdCompute"), &QPushButton::clicked);
-    ClickAt(w.Child<QPushButton>("cmdCompute"));
-    QCOMPARE(computeClicks.count(), 0);
-    QCOMPARE(w.Focus(), field);
-    QVERIFY(field->isEnabled());
-    QVERIFY(!w.Menu("mnuSave")->isEnabled());
-    QVERIFY(!w.Menu("mnuAbout")->isVisible());
-    QCOMPARE(w.Child<QLabel>("lblEquation")->text(), QString());
-  }
-
   void AcceptedNamesAreLockedAndSigned_data() {
     QTest::addColumn<QString>("count");
     QTest::addColumn<QString>("names");
     QTest::addColumn<QString>("signature");
-    QTest::newRow("defaults") << "4"
-                              << "x,y,z,t"
-                              << "f(x,y,z,t)";
-    QTest::newRow("blank kept") << "2"
-                                << "x, y"
-                                << "f(x, y)";
+    QTest::newRow("defaults") << "4" << "x,y,z,t" << "f(x,y,z,t)";
+    QTest::newRow("blank kept") << "2" << "x, y" << "f(x, y)";
   }
   void AcceptedNamesAreLockedAndSigned() {
     QFETCH(QString, count);
@@ -176,17 +160,12 @@ class FrmQuonSpecsTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("one term") << "txtTerms_0"
-                              << "1" << false;
-    QTest::newRow("two terms") << "txtTerms_0"
-                               << "2" << true;
-    QTest::newRow("letters for lower limit") << "txtLL_0"
-                                             << "abc" << false;
+    QTest::newRow("one term") << "txtTerms_0" << "1" << false;
+    QTest::newRow("two terms") << "txtTerms_0" << "2" << true;
+    QTest::newRow("letters for lower limit") << "txtLL_0" << "abc" << false;
     QTest::newRow("empty upper limit") << "txtUL_0" << QString() << false;
-    QTest::newRow("letters for centre") << "txtExpansion_0"
-                                        << "abc" << true;
-    QTest::newRow("letters for period") << "txtPeriod_0"
-                                        << "abc" << true;
+    QTest::newRow("letters for centre") << "txtExpansion_0" << "abc" << true;
+    QTest::newRow("letters for period") << "txtPeriod_0" << "abc" << true;
     QTest::newRow("empty function") << "txtEquation" << QString() << false;
   }
   void FieldChecksRefuseBadTextAndSwallowNext() {
@@ -224,9 +203,15 @@ class FrmQuonSpecsTest : public QObject {
     QTRY_COMPARE(w.Focus(), terms);
   }
 
-  void ShortcutOfExitIsDroppedWhileAFieldRefuses() {
+  // Menu commands run without the field checks; a shortcut that presses a button does not.
+  void MenuCommandsRunButShortcutsWaitWhileAFieldRefuses() {
     QuonWindow w;
-    TypeInto(w.Field("txtOrder"), "9");
+    TypeInto(w.Field("txtOrder"), "abc");
+    QMenuBar* bar = w.window->menuBar();
+    ClickAt(bar, bar->actionGeometry(w.Menu("mnuHelp")).center());
+    QCOMPARE(w.dialogs.calls.size(), std::size_t{3});
+    QCOMPARE(w.Focus(), w.Field("txtOrder"));
+    QVERIFY(w.Field("txtOrder")->isEnabled());
     QTest::keyClick(w.window.get(), Qt::Key_X, Qt::AltModifier);
     QTest::qWait(200);  // a shortcut presses its button after a short animation
     QVERIFY(w.window->isVisible());
@@ -235,16 +220,6 @@ class FrmQuonSpecsTest : public QObject {
     QTest::keyClick(w.window.get(), Qt::Key_X, Qt::AltModifier);
     QTRY_VERIFY(!w.window->isVisible());
     QCOMPARE(w.restored, 1);
-  }
-
-  void MenuCommandsRunWithoutTheChecks() {
-    QuonWindow w;
-    TypeInto(w.Field("txtOrder"), "abc");
-    QMenuBar* bar = w.window->menuBar();
-    ClickAt(bar, bar->actionGeometry(w.Menu("mnuHelp")).center());
-    QCOMPARE(w.dialogs.calls.size(), std::size_t{3});
-    QCOMPARE(w.Focus(), w.Field("txtOrder"));
-    QVERIFY(w.Field("txtOrder")->isEnabled());
   }
 
   void MenuLeavesTheFieldAsItWas() {
@@ -382,7 +357,8 @@ class FrmQuonSpecsTest : public QObject {
     }
   }
 
-  void ChangingTextsReachAssistiveTools() {
+  // Every control has a name for assistive tools, and labels whose text changes pass it on.
+  void ControlsAreNamedForAssistiveTools() {
     QuonWindow w;
     w.EnterProblem("2", "x,y");
     for (const char* name : {"lblEquation", "lblVar_0"}) {
@@ -390,11 +366,6 @@ class FrmQuonSpecsTest : public QObject {
       QVERIFY(!label->text().isEmpty());
       QCOMPARE(quon::testing::AccessibleName(label), label->text());
     }
-  }
-
-  void EveryControlIsNamedForAssistiveTools() {
-    QuonWindow w;
-    w.EnterProblem("2", "x,y");
     for (QWidget* control : w.window->findChildren<QWidget*>()) {
       const bool interactive = qobject_cast<QLineEdit*>(control) ||
                                qobject_cast<QAbstractButton*>(control) ||

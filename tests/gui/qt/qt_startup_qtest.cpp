@@ -75,45 +75,32 @@ class QtStartupTest : public QObject {
  private Q_SLOTS:
   void initTestCase() { quon::testing::UseScratchSettings(); }
 
-  void FileArgumentIsOpenedInTheMainWindow() {
+  // The splash while the clock is waited on, then the main window with the file argument
+  // opened, and the separator restored when it closes.
+  void SplashThenMainWindowWithTheFileThenRestoreOnClose() {
     Startup s(quon::WarningAnswer::Yes);
-    const std::string path = qgetenv("QUON_TEST_DATA").toStdString() + "/spec/parabola_with_results.qsp";
-    std::string opened;
+    const std::string path =
+        qgetenv("QUON_TEST_DATA").toStdString() + "/spec/parabola_with_results.qsp";
+    bool mainShownWithoutSplash = false;
     bool listed = false;
+    std::string separatorWhileRunning;
+    // Events run once before the wait (to draw the splash) and then in the event loop; the
+    // main window exists only in the loop, and its open lets events through while it lists
+    // the results: wait until it is done.
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&] {
-      // The open lets events through while it lists the results: wait until it is done.
       quon::frmQuon* main = s.shell.MainWindow();
       if (main == nullptr || !main->isVisible() || main->Model().SpecFile != path ||
           main->Model().Loading) {
         return;
       }
       poll.stop();
-      opened = main->Model().SpecFile;
+      mainShownWithoutSplash = !AboutOnShow();
+      separatorWhileRunning = s.locale.current;
       listed = main->Model().HaveResults &&
                main->findChild<QLineEdit*>("txtEquation")->text().toStdString() ==
                    main->Model().Equation;
-      s.shell.MainWindow()->close();
-    });
-    poll.start(10);
-    QCOMPARE(quon::Main(s.shell, s.clock, path), 0);
-    QCOMPARE(opened, path);
-    QVERIFY(listed);
-  }
-
-  void SplashThenMainWindowThenRestoreOnClose() {
-    Startup s(quon::WarningAnswer::Yes);
-    bool mainShownWithoutSplash = false;
-    std::string separatorWhileRunning;
-    // Events run once before the wait (to draw the splash) and then in the event loop;
-    // the main window exists only in the loop.
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-      if (s.shell.MainWindow() == nullptr || !s.shell.MainWindow()->isVisible()) return;
-      poll.stop();
-      mainShownWithoutSplash = !AboutOnShow();
-      separatorWhileRunning = s.locale.current;
-      s.shell.MainWindow()->close();
+      main->close();
     });
     poll.start(10);
     // Fail instead of hanging when the main window never comes.
@@ -121,10 +108,11 @@ class QtStartupTest : public QObject {
       QTest::qFail("the main window did not appear", __FILE__, __LINE__);
       QApplication::exit(1);
     });
-    QCOMPARE(quon::Main(s.shell, s.clock), 0);
+    QCOMPARE(quon::Main(s.shell, s.clock, path), 0);
     QVERIFY(s.clock.sleeps > 0);
     QCOMPARE(s.clock.sleepsWithSplash, s.clock.sleeps);
     QVERIFY(mainShownWithoutSplash);
+    QVERIFY(listed);
     QCOMPARE(separatorWhileRunning, std::string("."));
     QCOMPARE(s.locale.current, std::string(","));
   }
