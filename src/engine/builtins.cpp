@@ -170,6 +170,17 @@ const std::string& TypeNameText(Kind kind) {
   return names[0];
 }
 
+// A conversion function: the argument converted by `convert`, the value made a Variant of
+// its kind by `make`.
+template <typename T>
+ErrNum Converted(ErrNum (*convert)(const Variant&, T&), Variant (*make)(T), const Variant& arg,
+                 Variant& result) {
+  T value{};
+  if (const ErrNum err = convert(arg, value); err != ErrNum::None) return err;
+  result = make(value);
+  return ErrNum::None;
+}
+
 // The functions of a Double argument and a checked Double result.
 ErrNum RealFunction(Op op, const Variant& arg, Variant& result) {
   double x = 0.0;
@@ -226,42 +237,18 @@ ErrNum CallBuiltin(Op op, const Variant* args, uint16_t argc, Variant& result,
       return KindPreserving(op, arg, result);
     case Op::Round:
       return RoundTo(args, argc, result);
-    case Op::CInt: {
-      int16_t value = 0;
-      if (ErrNum err = ToInteger(arg, value); err != ErrNum::None) return err;
-      result = Variant::Integer(value);
-      return ErrNum::None;
-    }
-    case Op::CLng: {
-      int32_t value = 0;
-      if (ErrNum err = ToLong(arg, value); err != ErrNum::None) return err;
-      result = Variant::Long(value);
-      return ErrNum::None;
-    }
-    case Op::CByte: {
-      uint8_t value = 0;
-      if (ErrNum err = ToByte(arg, value); err != ErrNum::None) return err;
-      result = Variant::Byte(value);
-      return ErrNum::None;
-    }
-    case Op::CSng: {
-      float value = 0.0f;
-      if (ErrNum err = ToSingle(arg, value); err != ErrNum::None) return err;
-      result = Variant::Single(value);
-      return ErrNum::None;
-    }
-    case Op::CCur: {
-      int64_t count = 0;
-      if (ErrNum err = ToCurrency(arg, count); err != ErrNum::None) return err;
-      result = Variant::Currency(count);
-      return ErrNum::None;
-    }
-    case Op::CBool: {
-      bool value = false;
-      if (ErrNum err = ToBoolean(arg, value); err != ErrNum::None) return err;
-      result = Variant::Boolean(value);
-      return ErrNum::None;
-    }
+    case Op::CInt:
+      return Converted(ToInteger, Variant::Integer, arg, result);
+    case Op::CLng:
+      return Converted(ToLong, Variant::Long, arg, result);
+    case Op::CByte:
+      return Converted(ToByte, Variant::Byte, arg, result);
+    case Op::CSng:
+      return Converted(ToSingle, Variant::Single, arg, result);
+    case Op::CCur:
+      return Converted(ToCurrency, Variant::Currency, arg, result);
+    case Op::CBool:
+      return Converted(ToBoolean, Variant::Boolean, arg, result);
     case Op::CStr: {
       if (arg.Is(Kind::Null)) return ErrNum::InvalidUseOfNull;
       std::string& text = scratch.Next();
