@@ -8,13 +8,12 @@
 #include <cmath>
 #include <string>
 
+#include "support/engine_cases.h"
+
 namespace quon {
 namespace {
 
 const double kHalfpi = 2.0 * std::atan(1.0);
-
-// Names each row of a table after its `name`.
-const auto kRowName = [](const auto& info) { return std::string(info.param.name); };
 
 // One call's outcome: the error number it records (0 for none) and its value, which is
 // exactly 0 after a failure.
@@ -73,8 +72,8 @@ const OutcomeCase kFailures[] = {
     {"AtanhBeyondOne", Class1::Atanh, 2.0, 5},
 };
 
-INSTANTIATE_TEST_SUITE_P(Values, Class1Outcomes, testing::ValuesIn(kValues), kRowName);
-INSTANTIATE_TEST_SUITE_P(Failures, Class1Outcomes, testing::ValuesIn(kFailures), kRowName);
+INSTANTIATE_TEST_SUITE_P(Values, Class1Outcomes, testing::ValuesIn(kValues), test::RowName());
+INSTANTIATE_TEST_SUITE_P(Failures, Class1Outcomes, testing::ValuesIn(kFailures), test::RowName());
 
 }  // namespace
 }  // namespace quon

@@ -11,14 +11,13 @@
 #include <random>
 #include <string>
 
+#include "support/engine_cases.h"
+
 namespace quon {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Names each row of a table after its `name`.
-const auto kRowName = [](const auto& info) { return std::string(info.param.name); };
 
 // ---- Text form and print form --------------------------------------------------------
 
@@ -66,7 +65,7 @@ const FormCase kFormCases[] = {
     {"NotANumber", kNaN, "NaN", " NaN"},
 };
 
-INSTANTIATE_TEST_SUITE_P(NumberForms, FormTest, ::testing::ValuesIn(kFormCases), kRowName);
+INSTANTIATE_TEST_SUITE_P(NumberForms, FormTest, ::testing::ValuesIn(kFormCases), test::RowName());
 
 // The rounding to 15 digits agrees with the C library's correctly rounded %.14e on
 // random doubles of every magnitude (digits only: the separator is the locale's there).
@@ -235,7 +234,8 @@ const ReadCase kReadCases[] = {
     {"AmpersandOtherLetter", "&X1", 0.0},
 };
 
-INSTANTIATE_TEST_SUITE_P(NumberForms, LeadingNumberTest, ::testing::ValuesIn(kReadCases), kRowName);
+INSTANTIATE_TEST_SUITE_P(NumberForms, LeadingNumberTest,
+                         ::testing::ValuesIn(kReadCases), test::RowName());
 
 // ---- IsNumber -------------------------------------------------------------------------
 
@@ -277,7 +277,8 @@ const IsNumberCase kIsNumberCases[] = {
     {"LineFeedInside", "1\n", false},
 };
 
-INSTANTIATE_TEST_SUITE_P(NumberForms, IsNumberTest, ::testing::ValuesIn(kIsNumberCases), kRowName);
+INSTANTIATE_TEST_SUITE_P(NumberForms, IsNumberTest,
+                         ::testing::ValuesIn(kIsNumberCases), test::RowName());
 
 // ---- RoundHalfEvenToInt32 -------------------------------------------------------------
 
@@ -312,7 +313,7 @@ const RoundCase kRoundCases[] = {
     {"NotANumber", kNaN, std::nullopt},
 };
 
-INSTANTIATE_TEST_SUITE_P(NumberForms, RoundTest, ::testing::ValuesIn(kRoundCases), kRowName);
+INSTANTIATE_TEST_SUITE_P(NumberForms, RoundTest, ::testing::ValuesIn(kRoundCases), test::RowName());
 
 }  // namespace
 }  // namespace quon
