@@ -4,9 +4,9 @@
 // after a successful fit (compiling the source, the conditioning estimate, the check).
 #include <benchmark/benchmark.h>
 
-#include "eval/accuracy_check.h"
-#include "eval/script_point_function.h"
-#include "fit/compute_command.h"
+#include "core/eval/accuracy_check.h"
+#include "core/eval/script_point_function.h"
+#include "core/fit/compute_command.h"
 
 namespace quon {
 namespace {

@@ -4,9 +4,9 @@
 // "fits" is the number of fits the search made.
 #include <benchmark/benchmark.h>
 
-#include "advisor/advisor_problem.h"
-#include "advisor/term_advisor.h"
-#include "fit/compute_command.h"
+#include "core/advisor/advisor_problem.h"
+#include "core/advisor/term_advisor.h"
+#include "core/fit/compute_command.h"
 
 namespace quon {
 namespace {

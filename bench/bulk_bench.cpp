@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "bulk_code.h"
-#include "engine.h"
-#include "fit/script_fit_engine.h"
-#include "number_text.h"
-#include "script_environment.h"
+#include "engine/bulk_code.h"
+#include "engine/engine.h"
+#include "core/fit/script_fit_engine.h"
+#include "engine/number_text.h"
+#include "engine/script_environment.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
-#include "number_text.h"
-#include "script_environment.h"
+#include "engine/engine.h"
+#include "engine/number_text.h"
+#include "engine/script_environment.h"
 
 namespace {
 

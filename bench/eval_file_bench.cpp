@@ -10,13 +10,13 @@
 #include <random>
 #include <string>
 
-#include "batch/points_evaluation.h"
-#include "eval/approximation_kernel.h"
-#include "eval/evaluator.h"
-#include "eval/script_point_function.h"
-#include "fit/compute_command.h"
-#include "number_text.h"
-#include "script_environment.h"
+#include "core/batch/points_evaluation.h"
+#include "core/eval/approximation_kernel.h"
+#include "core/eval/evaluator.h"
+#include "core/eval/script_point_function.h"
+#include "core/fit/compute_command.h"
+#include "engine/number_text.h"
+#include "engine/script_environment.h"
 
 namespace {
 

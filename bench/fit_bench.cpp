@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "fit/compute_command.h"
-#include "io/spec_file.h"
-#include "script_environment.h"
+#include "core/fit/compute_command.h"
+#include "core/io/spec_file.h"
+#include "engine/script_environment.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include <ctime>
 #include <vector>
 
-#include "fit/basis.h"
-#include "fit/solver.h"
-#include "model/problem_model.h"
+#include "core/fit/basis.h"
+#include "core/fit/solver.h"
+#include "core/model/problem_model.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "bulk_code.h"
-#include "engine.h"
-#include "script_environment.h"
+#include "engine/bulk_code.h"
+#include "engine/engine.h"
+#include "engine/script_environment.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "io/spec_file.h"
-#include "model/problem_model.h"
+#include "core/io/spec_file.h"
+#include "core/model/problem_model.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "arguments.h"
+#include "cli/arguments.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "cli_output.h"
+#include "cli/cli_output.h"
 
 namespace quon::cli {
 

@@ -1,16 +1,16 @@
-#include "check_mode.h"
+#include "cli/check_mode.h"
 
 #include <cstdint>
 
-#include "arguments.h"
-#include "cli_output.h"
-#include "eval/accuracy_check.h"
-#include "eval/accuracy_text.h"
-#include "eval/script_point_function.h"
-#include "fit/compute_command.h"
-#include "model/names_in_use.h"
-#include "open_and_fit.h"
-#include "script_environment.h"
+#include "cli/arguments.h"
+#include "cli/cli_output.h"
+#include "core/eval/accuracy_check.h"
+#include "core/eval/accuracy_text.h"
+#include "core/eval/script_point_function.h"
+#include "core/fit/compute_command.h"
+#include "core/model/names_in_use.h"
+#include "cli/open_and_fit.h"
+#include "engine/script_environment.h"
 
 namespace quon::cli {
 

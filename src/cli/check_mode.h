@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "eval/check_grid.h"
+#include "core/eval/check_grid.h"
 
 namespace quon::cli {
 

@@ -1,12 +1,12 @@
-#include "expr_mode.h"
+#include "cli/expr_mode.h"
 
-#include "arguments.h"
-#include "cli_output.h"
-#include "engine.h"
-#include "line_writer.h"
-#include "number_text.h"
-#include "script_environment.h"
-#include "variant.h"
+#include "cli/arguments.h"
+#include "cli/cli_output.h"
+#include "engine/engine.h"
+#include "cli/line_writer.h"
+#include "engine/number_text.h"
+#include "engine/script_environment.h"
+#include "engine/variant.h"
 
 namespace quon::cli {
 namespace {

@@ -1,15 +1,15 @@
-#include "fit_mode.h"
+#include "cli/fit_mode.h"
 
-#include "arguments.h"
-#include "cli_output.h"
-#include "eval/evaluator.h"
-#include "line_writer.h"
-#include "model/user_constants.h"
-#include "number_text.h"
-#include "open_and_fit.h"
-#include "report/listing.h"
-#include "report/report_lines.h"
-#include "script_environment.h"
+#include "cli/arguments.h"
+#include "cli/cli_output.h"
+#include "core/eval/evaluator.h"
+#include "cli/line_writer.h"
+#include "core/model/user_constants.h"
+#include "engine/number_text.h"
+#include "cli/open_and_fit.h"
+#include "core/report/listing.h"
+#include "core/report/report_lines.h"
+#include "engine/script_environment.h"
 
 namespace quon::cli {
 

@@ -1,8 +1,8 @@
-#include "open_and_fit.h"
+#include "cli/open_and_fit.h"
 
-#include "cli_output.h"
-#include "io/spec_file.h"
-#include "model/user_constants.h"
+#include "cli/cli_output.h"
+#include "core/io/spec_file.h"
+#include "core/model/user_constants.h"
 
 namespace quon::cli {
 

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "fit/compute_command.h"
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "core/fit/compute_command.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 namespace quon::cli {
 

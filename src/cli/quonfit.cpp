@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "arguments.h"
-#include "check_mode.h"
-#include "cli_output.h"
-#include "expr_mode.h"
-#include "fit_mode.h"
-#include "suggest_mode.h"
-#include "use_modes.h"
+#include "cli/arguments.h"
+#include "cli/check_mode.h"
+#include "cli/cli_output.h"
+#include "cli/expr_mode.h"
+#include "cli/fit_mode.h"
+#include "cli/suggest_mode.h"
+#include "cli/use_modes.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
-#include "suggest_mode.h"
+#include "cli/suggest_mode.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 
-#include "advisor/advice_text.h"
-#include "advisor/advisor_problem.h"
-#include "arguments.h"
-#include "cli_output.h"
-#include "number_text.h"
-#include "open_and_fit.h"
-#include "script_environment.h"
+#include "core/advisor/advice_text.h"
+#include "core/advisor/advisor_problem.h"
+#include "cli/arguments.h"
+#include "cli/cli_output.h"
+#include "engine/number_text.h"
+#include "cli/open_and_fit.h"
+#include "engine/script_environment.h"
 
 namespace quon::cli {
 namespace {

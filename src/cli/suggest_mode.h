@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "advisor/term_advisor.h"
+#include "core/advisor/term_advisor.h"
 
 namespace quon::cli {
 

@@ -1,9 +1,9 @@
 #include <string_view>
 
-#include "arguments.h"
-#include "cli_output.h"
-#include "number_text.h"
-#include "use_modes.h"
+#include "cli/arguments.h"
+#include "cli/cli_output.h"
+#include "engine/number_text.h"
+#include "cli/use_modes.h"
 
 namespace quon::cli {
 namespace {

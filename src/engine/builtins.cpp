@@ -1,11 +1,11 @@
-#include "builtins.h"
+#include "engine/builtins.h"
 
 #include <array>
 #include <cmath>
 #include <string>
 
-#include "conversions.h"
-#include "currency.h"
+#include "engine/conversions.h"
+#include "engine/currency.h"
 
 namespace quon::script {
 namespace {

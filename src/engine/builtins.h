@@ -12,10 +12,10 @@
 #include <optional>
 #include <string_view>
 
-#include "err_num.h"
-#include "operators.h"
-#include "program.h"
-#include "variant.h"
+#include "engine/err_num.h"
+#include "engine/operators.h"
+#include "engine/program.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

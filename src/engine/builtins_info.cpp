@@ -7,9 +7,9 @@
 #include <array>
 #include <string>
 
-#include "builtins.h"
-#include "conversions.h"
-#include "number_text.h"
+#include "engine/builtins.h"
+#include "engine/conversions.h"
+#include "engine/number_text.h"
 
 namespace quon::script {
 namespace {

@@ -1,10 +1,10 @@
-#include "builtins_random.h"
+#include "engine/builtins_random.h"
 
 #include <bit>
 #include <chrono>
 
-#include "builtins.h"
-#include "conversions.h"
+#include "engine/builtins.h"
+#include "engine/conversions.h"
 
 namespace quon::script {
 namespace {

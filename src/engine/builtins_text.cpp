@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "builtins.h"
-#include "conversions.h"
+#include "engine/builtins.h"
+#include "engine/conversions.h"
 
 namespace quon::script {
 namespace {

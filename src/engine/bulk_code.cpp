@@ -1,10 +1,10 @@
-#include "bulk_code.h"
+#include "engine/bulk_code.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 
-#include "real_arithmetic.h"
+#include "engine/real_arithmetic.h"
 
 namespace quon::script {
 namespace {

@@ -17,8 +17,8 @@
 #include <span>
 #include <vector>
 
-#include "globals.h"
-#include "program.h"
+#include "engine/globals.h"
+#include "engine/program.h"
 
 namespace quon::script {
 

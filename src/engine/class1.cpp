@@ -1,9 +1,9 @@
-#include "class1.h"
+#include "engine/class1.h"
 
 #include <array>
 
-#include "conversions.h"
-#include "real_arithmetic.h"
+#include "engine/conversions.h"
+#include "engine/real_arithmetic.h"
 
 namespace quon {
 namespace {

@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <span>
 
-#include "named_object.h"
+#include "engine/named_object.h"
 
 namespace quon {
 

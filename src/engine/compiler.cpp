@@ -1,8 +1,8 @@
-#include "compiler.h"
+#include "engine/compiler.h"
 
 #include <algorithm>
 
-#include "compiler_detail.h"
+#include "engine/compiler_detail.h"
 
 namespace quon::script {
 namespace {

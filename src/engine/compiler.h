@@ -14,8 +14,8 @@
 #include <memory>
 #include <string_view>
 
-#include "names.h"
-#include "program.h"
+#include "engine/names.h"
+#include "engine/program.h"
 
 namespace quon::script {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler.h"
-#include "lexer.h"
+#include "engine/compiler.h"
+#include "engine/lexer.h"
 
 namespace quon::script {
 

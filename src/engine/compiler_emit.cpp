@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "compiler_detail.h"
-#include "operators.h"
+#include "engine/compiler_detail.h"
+#include "engine/operators.h"
 
 namespace quon::script {
 

@@ -1,12 +1,12 @@
-#include "conversions.h"
+#include "engine/conversions.h"
 
 #include <cmath>
 #include <limits>
 #include <optional>
 
-#include "currency.h"
+#include "engine/currency.h"
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace quon::script {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "err_num.h"
-#include "variant.h"
+#include "engine/err_num.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

@@ -1,9 +1,9 @@
-#include "currency.h"
+#include "engine/currency.h"
 
 #include <cmath>
 #include <limits>
 
-#include "variant.h"
+#include "engine/variant.h"
 
 namespace quon::script::currency {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "err_num.h"
+#include "engine/err_num.h"
 
 namespace quon::script::currency {
 

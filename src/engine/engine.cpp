@@ -1,8 +1,8 @@
-#include "engine.h"
+#include "engine/engine.h"
 
-#include "conversions.h"
-#include "lexer.h"
-#include "operators.h"
+#include "engine/conversions.h"
+#include "engine/lexer.h"
+#include "engine/operators.h"
 
 namespace quon::script {
 namespace {

@@ -15,14 +15,14 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "compiler.h"
-#include "err_num.h"
-#include "globals.h"
-#include "named_object.h"
-#include "names.h"
-#include "program.h"
-#include "variant.h"
-#include "vm.h"
+#include "engine/compiler.h"
+#include "engine/err_num.h"
+#include "engine/globals.h"
+#include "engine/named_object.h"
+#include "engine/names.h"
+#include "engine/program.h"
+#include "engine/variant.h"
+#include "engine/vm.h"
 
 namespace quon::script {
 

@@ -1,4 +1,4 @@
-#include "err_num.h"
+#include "engine/err_num.h"
 
 namespace quon::script {
 

@@ -1,6 +1,6 @@
-#include "globals.h"
+#include "engine/globals.h"
 
-#include "conversions.h"
+#include "engine/conversions.h"
 
 namespace quon::script {
 

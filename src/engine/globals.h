@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "err_num.h"
-#include "named_object.h"
-#include "variant.h"
+#include "engine/err_num.h"
+#include "engine/named_object.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

@@ -1,10 +1,10 @@
-#include "lexer.h"
+#include "engine/lexer.h"
 
 #include <algorithm>
 #include <array>
 
-#include "conversions.h"
-#include "number_text.h"
+#include "engine/conversions.h"
+#include "engine/number_text.h"
 
 namespace quon::script {
 namespace {

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "err_num.h"
-#include "variant.h"
+#include "engine/err_num.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

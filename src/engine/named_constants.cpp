@@ -1,9 +1,9 @@
-#include "named_constants.h"
+#include "engine/named_constants.h"
 
 #include <map>
 #include <string>
 
-#include "conversions.h"
+#include "engine/conversions.h"
 
 namespace quon::script {
 namespace {

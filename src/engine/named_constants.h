@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "variant.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

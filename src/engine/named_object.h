@@ -11,8 +11,8 @@
 #include <span>
 #include <string_view>
 
-#include "err_num.h"
-#include "variant.h"
+#include "engine/err_num.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

@@ -1,8 +1,8 @@
-#include "names.h"
+#include "engine/names.h"
 
-#include "builtins.h"
-#include "lexer.h"
-#include "named_constants.h"
+#include "engine/builtins.h"
+#include "engine/lexer.h"
+#include "engine/named_constants.h"
 
 namespace quon::script {
 namespace {

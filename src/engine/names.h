@@ -14,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "err_num.h"
-#include "globals.h"
-#include "named_object.h"
-#include "program.h"
+#include "engine/err_num.h"
+#include "engine/globals.h"
+#include "engine/named_object.h"
+#include "engine/program.h"
 
 namespace quon::script {
 

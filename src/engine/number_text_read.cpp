@@ -3,7 +3,7 @@
 // correctly; beyond its range, the significant digits and the decimal exponent of the first
 // one decide between zero, the largest double and out of range. Linear in the length of
 // the text; nothing allocates but the canonical copy.
-#include "number_text.h"
+#include "engine/number_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -8,7 +8,7 @@
 // digits after the point decides exactly (correct rounding to nearest, ties to even on the
 // exact binary value, carries such as 9.99...95 -> 1E+n resolved). Cost: a few
 // multiplications and the digit layout, about 30 ns.
-#include "number_text.h"
+#include "engine/number_text.h"
 
 #include <array>
 #include <charconv>

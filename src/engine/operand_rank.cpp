@@ -1,9 +1,9 @@
-#include "operand_rank.h"
+#include "engine/operand_rank.h"
 
 #include <algorithm>
 
-#include "conversions.h"
-#include "real_arithmetic.h"
+#include "engine/conversions.h"
+#include "engine/real_arithmetic.h"
 
 namespace quon::script {
 

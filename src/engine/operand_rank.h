@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "err_num.h"
-#include "variant.h"
+#include "engine/err_num.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

@@ -1,11 +1,11 @@
-#include "operators.h"
+#include "engine/operators.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "conversions.h"
-#include "currency.h"
-#include "operand_rank.h"
+#include "engine/conversions.h"
+#include "engine/currency.h"
+#include "engine/operand_rank.h"
 
 namespace quon::script {
 namespace {

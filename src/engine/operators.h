@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "err_num.h"
-#include "real_arithmetic.h"
-#include "variant.h"
+#include "engine/err_num.h"
+#include "engine/real_arithmetic.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

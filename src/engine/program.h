@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "err_num.h"
-#include "named_object.h"
-#include "real_code.h"
-#include "variant.h"
+#include "engine/err_num.h"
+#include "engine/named_object.h"
+#include "engine/real_code.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

@@ -16,7 +16,7 @@
 
 #include <cmath>
 
-#include "err_num.h"
+#include "engine/err_num.h"
 
 namespace quon::script::real {
 

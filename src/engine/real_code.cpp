@@ -1,10 +1,10 @@
-#include "real_code.h"
+#include "engine/real_code.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "program.h"
-#include "real_arithmetic.h"
+#include "engine/program.h"
+#include "engine/real_arithmetic.h"
 
 namespace quon::script {
 namespace {

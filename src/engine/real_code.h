@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "named_object.h"
-#include "variant.h"
+#include "engine/named_object.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

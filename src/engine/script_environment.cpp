@@ -1,11 +1,11 @@
-#include "script_environment.h"
+#include "engine/script_environment.h"
 
 #include <utility>
 
-#include "bulk_code.h"
-#include "class1.h"
-#include "conversions.h"
-#include "engine.h"
+#include "engine/bulk_code.h"
+#include "engine/class1.h"
+#include "engine/conversions.h"
+#include "engine/engine.h"
 
 namespace quon {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "err_num.h"
+#include "engine/err_num.h"
 
 namespace quon {
 

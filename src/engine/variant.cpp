@@ -1,8 +1,8 @@
-#include "variant.h"
+#include "engine/variant.h"
 
 #include <cmath>
 
-#include "conversions.h"
+#include "engine/conversions.h"
 
 namespace quon::script {
 

@@ -1,8 +1,8 @@
-#include "vm.h"
+#include "engine/vm.h"
 
 #include <span>
 
-#include "builtins.h"
+#include "engine/builtins.h"
 
 namespace quon::script {
 

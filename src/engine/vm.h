@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "err_num.h"
-#include "builtins_random.h"
-#include "globals.h"
-#include "operators.h"
-#include "program.h"
-#include "variant.h"
+#include "engine/err_num.h"
+#include "engine/builtins_random.h"
+#include "engine/globals.h"
+#include "engine/operators.h"
+#include "engine/program.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 

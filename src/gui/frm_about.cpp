@@ -1,4 +1,4 @@
-#include "frm_about.h"
+#include "gui/frm_about.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -7,8 +7,8 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "main_window/frm_quon.h"
-#include "shell/decimal_point.h"
+#include "gui/main_window/frm_quon.h"
+#include "core/shell/decimal_point.h"
 
 namespace quon {
 

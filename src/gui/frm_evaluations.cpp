@@ -1,4 +1,4 @@
-#include "frm_evaluations.h"
+#include "gui/frm_evaluations.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -15,13 +15,13 @@
 #include <algorithm>
 #include <string>
 
-#include "batch/points_evaluation.h"
-#include "calculus/calculus.h"
-#include "eval/point_evaluation.h"
-#include "eval/script_point_function.h"
-#include "io/spec_file.h"
-#include "model/user_constants.h"
-#include "number_text.h"
+#include "core/batch/points_evaluation.h"
+#include "core/calculus/calculus.h"
+#include "core/eval/point_evaluation.h"
+#include "core/eval/script_point_function.h"
+#include "core/io/spec_file.h"
+#include "core/model/user_constants.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

@@ -9,8 +9,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 class QGroupBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "frm_export.h"
+#include "gui/frm_export.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -9,12 +9,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "eval/accuracy_check.h"
-#include "eval/script_point_function.h"
-#include "export/export_format.h"
-#include "io/spec_file.h"
-#include "model/names_in_use.h"
-#include "model/user_constants.h"
+#include "core/eval/accuracy_check.h"
+#include "core/eval/script_point_function.h"
+#include "core/export/export_format.h"
+#include "core/io/spec_file.h"
+#include "core/model/names_in_use.h"
+#include "core/model/user_constants.h"
 
 namespace quon {
 namespace {

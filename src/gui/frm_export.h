@@ -7,9 +7,9 @@
 
 #include <QDialog>
 
-#include "model/problem_model.h"
-#include "qt/common_dialog.h"
-#include "script_environment.h"
+#include "core/model/problem_model.h"
+#include "gui/qt/common_dialog.h"
+#include "engine/script_environment.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "frm_plot.h"
+#include "gui/frm_plot.h"
 
 #include <QChart>
 #include <QChartView>
@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "eval/accuracy_text.h"
-#include "eval/script_point_function.h"
-#include "number_text.h"
+#include "core/eval/accuracy_text.h"
+#include "core/eval/script_point_function.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

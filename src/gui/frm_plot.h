@@ -9,9 +9,9 @@
 #include <functional>
 #include <vector>
 
-#include "eval/plot_series.h"
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "core/eval/plot_series.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 class QChart;
 class QChartView;

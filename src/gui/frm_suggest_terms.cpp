@@ -1,4 +1,4 @@
-#include "frm_suggest_terms.h"
+#include "gui/frm_suggest_terms.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -14,10 +14,10 @@
 #include <cmath>
 #include <memory>
 
-#include "advisor/advice_text.h"
-#include "advisor/advisor_problem.h"
-#include "eval/accuracy_text.h"
-#include "number_text.h"
+#include "core/advisor/advice_text.h"
+#include "core/advisor/advisor_problem.h"
+#include "core/eval/accuracy_text.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

@@ -17,10 +17,10 @@
 #include <thread>
 #include <vector>
 
-#include "advisor/term_advisor.h"
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "core/advisor/term_advisor.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 class QLabel;
 class QLineEdit;

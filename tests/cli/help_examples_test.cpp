@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "io/spec_file.h"
-#include "model/entry_checks.h"
-#include "model/gather_specs.h"
+#include "core/io/spec_file.h"
+#include "core/model/entry_checks.h"
+#include "core/model/gather_specs.h"
 #include "support/file_test_support.h"
 
 namespace quon {

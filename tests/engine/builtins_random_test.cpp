@@ -1,7 +1,7 @@
 // Rnd and Randomize: the language's sequence and its restarts.
 #include <gtest/gtest.h>
 
-#include "number_text.h"
+#include "engine/number_text.h"
 #include "support/engine_cases.h"
 
 namespace quon::script {

@@ -4,7 +4,7 @@
 // real code would fail there; that path (the real code, then the full code) fails as the
 // full code does. The grid holds the edges of every failure: zeros of both signs,
 // negatives, and values whose powers and exponentials overflow.
-#include "bulk_code.h"
+#include "engine/bulk_code.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,10 @@
 #include <cfloat>
 #include <vector>
 
-#include "engine.h"
-#include "script_environment.h"
+#include "engine/engine.h"
+#include "engine/script_environment.h"
 #include "support/engine_cases.h"
-#include "vm.h"
+#include "engine/vm.h"
 
 namespace quon::script {
 namespace {

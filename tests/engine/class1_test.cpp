@@ -1,6 +1,6 @@
 // The math object: each function's value in its classic form, and every failure that
 // form produces, recorded rather than raised; the host's tests cover its wiring.
-#include "class1.h"
+#include "engine/class1.h"
 
 #include <gtest/gtest.h>
 

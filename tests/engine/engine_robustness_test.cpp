@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "compiler.h"
-#include "engine.h"
+#include "engine/compiler.h"
+#include "engine/engine.h"
 
 namespace quon::script {
 namespace {

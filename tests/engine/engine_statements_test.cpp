@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "compiler.h"
-#include "engine.h"
+#include "engine/compiler.h"
+#include "engine/engine.h"
 
 namespace quon::script {
 namespace {

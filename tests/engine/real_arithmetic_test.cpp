@@ -11,9 +11,9 @@
 #include <random>
 #include <vector>
 
-#include "builtins.h"
-#include "builtins_random.h"
-#include "engine.h"
+#include "engine/builtins.h"
+#include "engine/builtins_random.h"
+#include "engine/engine.h"
 
 namespace quon::script {
 namespace {

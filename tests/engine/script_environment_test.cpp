@@ -1,7 +1,7 @@
 // The script host: the load set-up, fna's conversions and failures, the math object's
 // wiring, and the error event (its message, its order against the failing call, and the
 // numbers it passes silently).
-#include "script_environment.h"
+#include "engine/script_environment.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
+#include "engine/engine.h"
 
 namespace quon {
 namespace {

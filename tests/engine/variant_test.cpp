@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "variant.h"
+#include "engine/variant.h"
 
 namespace quon::script {
 namespace {

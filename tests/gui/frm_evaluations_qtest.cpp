@@ -12,7 +12,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "frm_evaluations.h"
+#include "gui/frm_evaluations.h"
 #include "support/fitted_problem.h"
 #include "support/qt_test_support.h"
 

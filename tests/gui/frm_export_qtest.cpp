@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "frm_export.h"
+#include "gui/frm_export.h"
 #include "support/fitted_problem.h"
 #include "support/frm_quon_fixture.h"
 

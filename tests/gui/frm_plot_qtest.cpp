@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "frm_plot.h"
+#include "gui/frm_plot.h"
 #include "support/fitted_problem.h"
 
 namespace quon {

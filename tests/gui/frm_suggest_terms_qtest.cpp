@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "frm_suggest_terms.h"
+#include "gui/frm_suggest_terms.h"
 #include "support/frm_quon_fixture.h"
 
 namespace quon {

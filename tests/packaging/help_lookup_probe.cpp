@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/help_file.h"
+#include "core/shell/help_file.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

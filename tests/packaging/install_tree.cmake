@@ -8,7 +8,7 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${error}")
 endif()
 
-set(expected bin/quonfit share/quon/quon.hlp share/man/man1/quonfit.1)
+set(expected bin/quonfit share/quon/quon.hlp share/man/man1/quonfit.1 share/doc/quon/copyright)
 if(GUI)
   list(APPEND expected bin/quon share/applications/quon.desktop
        share/icons/hicolor/scalable/apps/quon.svg)

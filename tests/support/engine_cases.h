@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "engine.h"
+#include "engine/engine.h"
 
 namespace quon::test {
 

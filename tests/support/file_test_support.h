@@ -15,7 +15,7 @@
 #include <set>
 #include <vector>
 
-#include "io/rename_file.h"
+#include "core/io/rename_file.h"
 
 namespace quon::test {
 

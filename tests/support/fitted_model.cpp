@@ -1,8 +1,8 @@
 #include "support/fitted_model.h"
 
-#include "fit/basis.h"
-#include "fit/solver.h"
-#include "model/gather_specs.h"
+#include "core/fit/basis.h"
+#include "core/fit/solver.h"
+#include "core/model/gather_specs.h"
 
 namespace quon::testing {
 

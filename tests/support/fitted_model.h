@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "eval/point_function.h"
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
+#include "core/eval/point_function.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
 #include "support/grid_walk.h"
 
 namespace quon::testing {

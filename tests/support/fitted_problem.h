@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "fit/compute_command.h"
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "core/fit/compute_command.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 namespace quon::testing {
 

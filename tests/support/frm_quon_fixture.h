@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "main_window/frm_quon.h"
-#include "qt/qt_coef_list_model.h"
+#include "gui/main_window/frm_quon.h"
+#include "gui/qt/qt_coef_list_model.h"
 #include "support/qt_test_support.h"
 
 namespace quon::testing {

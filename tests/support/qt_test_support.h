@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "qt/common_dialog.h"
+#include "gui/qt/common_dialog.h"
 
 namespace quon::testing {
 

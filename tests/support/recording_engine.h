@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "fit/fit_engine.h"
-#include "number_text.h"
-#include "script_environment.h"
+#include "core/fit/fit_engine.h"
+#include "engine/number_text.h"
+#include "engine/script_environment.h"
 
 namespace quon::test {
 

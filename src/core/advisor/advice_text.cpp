@@ -1,9 +1,9 @@
-#include "advisor/advice_text.h"
+#include "core/advisor/advice_text.h"
 
 #include <cmath>
 #include <cstddef>
 
-#include "eval/accuracy_text.h"
+#include "core/eval/accuracy_text.h"
 
 namespace quon {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "advisor/term_advisor.h"
-#include "model/problem_model.h"
+#include "core/advisor/term_advisor.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -1,7 +1,7 @@
-#include "advisor/advisor_problem.h"
+#include "core/advisor/advisor_problem.h"
 
-#include "model/gather_specs.h"
-#include "model/user_constants.h"
+#include "core/model/gather_specs.h"
+#include "core/model/user_constants.h"
 
 namespace quon {
 

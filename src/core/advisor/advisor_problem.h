@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "eval/script_point_function.h"
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "core/eval/script_point_function.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 namespace quon {
 

@@ -1,4 +1,4 @@
-#include "advisor/term_advisor.h"
+#include "core/advisor/term_advisor.h"
 
 #include <cmath>
 #include <map>
@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "fit/basis.h"
-#include "fit/basis_condition.h"
+#include "core/fit/basis.h"
+#include "core/fit/basis_condition.h"
 
 namespace quon {
 namespace {

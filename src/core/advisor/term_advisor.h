@@ -28,9 +28,9 @@
 #include <string>
 #include <vector>
 
-#include "advisor/trial_fit.h"
-#include "eval/point_function.h"
-#include "model/problem_model.h"
+#include "core/advisor/trial_fit.h"
+#include "core/eval/point_function.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -1,14 +1,14 @@
-#include "advisor/trial_fit.h"
+#include "core/advisor/trial_fit.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 
-#include "eval/accuracy_check.h"
-#include "eval/grid_approximation.h"
-#include "fit/basis.h"
-#include "fit/grid_position.h"
-#include "fit/solver.h"
+#include "core/eval/accuracy_check.h"
+#include "core/eval/grid_approximation.h"
+#include "core/fit/basis.h"
+#include "core/fit/grid_position.h"
+#include "core/fit/solver.h"
 
 namespace quon {
 namespace {

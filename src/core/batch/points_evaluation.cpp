@@ -1,4 +1,4 @@
-#include "batch/points_evaluation.h"
+#include "core/batch/points_evaluation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,11 +6,11 @@
 #include <span>
 #include <vector>
 
-#include "eval/approximation_kernel.h"
-#include "eval/evaluator.h"
-#include "export/csv_field.h"
-#include "io/temporary_file.h"
-#include "number_text.h"
+#include "core/eval/approximation_kernel.h"
+#include "core/eval/evaluator.h"
+#include "core/export/csv_field.h"
+#include "core/io/temporary_file.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/points_table.h"
-#include "eval/point_function.h"
-#include "model/problem_model.h"
+#include "core/batch/points_table.h"
+#include "core/eval/point_function.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -1,4 +1,4 @@
-#include "batch/points_table.h"
+#include "core/batch/points_table.h"
 
 #include <cerrno>
 #include <charconv>
@@ -8,8 +8,8 @@
 #include <iterator>
 #include <optional>
 
-#include "batch/variable_names.h"
-#include "model/entry_checks.h"
+#include "core/batch/variable_names.h"
+#include "core/model/entry_checks.h"
 
 namespace quon {
 namespace {

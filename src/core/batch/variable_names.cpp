@@ -1,4 +1,4 @@
-#include "batch/variable_names.h"
+#include "core/batch/variable_names.h"
 
 #include <cctype>
 

@@ -1,11 +1,11 @@
-#include "calculus/calculus.h"
+#include "core/calculus/calculus.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "batch/variable_names.h"
-#include "eval/approximation_kernel.h"
+#include "core/batch/variable_names.h"
+#include "core/eval/approximation_kernel.h"
 
 namespace quon {
 namespace {

@@ -1,12 +1,12 @@
-#include "eval/accuracy_check.h"
+#include "core/eval/accuracy_check.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <set>
 
-#include "err_num.h"
-#include "eval/grid_approximation.h"
+#include "engine/err_num.h"
+#include "core/eval/grid_approximation.h"
 
 namespace quon {
 namespace {

@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "eval/check_grid.h"
-#include "eval/point_function.h"
-#include "fit/basis_condition.h"
-#include "model/problem_model.h"
+#include "core/eval/check_grid.h"
+#include "core/eval/point_function.h"
+#include "core/fit/basis_condition.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -1,10 +1,10 @@
-#include "eval/accuracy_text.h"
+#include "core/eval/accuracy_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

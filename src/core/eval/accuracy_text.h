@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "eval/accuracy_check.h"
-#include "fit/basis_condition.h"
+#include "core/eval/accuracy_check.h"
+#include "core/fit/basis_condition.h"
 
 namespace quon {
 

@@ -1,11 +1,11 @@
-#include "eval/approximation_kernel.h"
+#include "core/eval/approximation_kernel.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
 
-#include "eval/evaluator.h"
+#include "core/eval/evaluator.h"
 
 namespace quon {
 

@@ -17,7 +17,7 @@
 #include <span>
 #include <vector>
 
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

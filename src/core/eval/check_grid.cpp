@@ -1,4 +1,4 @@
-#include "eval/check_grid.h"
+#include "core/eval/check_grid.h"
 
 #include <algorithm>
 #include <cmath>

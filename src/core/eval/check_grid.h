@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -1,4 +1,4 @@
-#include "eval/grid_approximation.h"
+#include "core/eval/grid_approximation.h"
 
 #include <algorithm>
 #include <cmath>

@@ -12,7 +12,7 @@
 #include <array>
 #include <vector>
 
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

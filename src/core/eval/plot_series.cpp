@@ -1,11 +1,11 @@
-#include "eval/plot_series.h"
+#include "core/eval/plot_series.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
 
-#include "eval/evaluator.h"
+#include "core/eval/evaluator.h"
 
 namespace quon {
 namespace {

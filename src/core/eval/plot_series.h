@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "eval/point_function.h"
-#include "model/problem_model.h"
+#include "core/eval/point_function.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

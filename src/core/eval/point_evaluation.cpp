@@ -1,13 +1,13 @@
-#include "eval/point_evaluation.h"
+#include "core/eval/point_evaluation.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
-#include "err_num.h"
-#include "eval/evaluator.h"
-#include "number_text.h"
-#include "model/user_constants.h"
+#include "engine/err_num.h"
+#include "core/eval/evaluator.h"
+#include "engine/number_text.h"
+#include "core/model/user_constants.h"
 
 namespace quon {
 namespace {

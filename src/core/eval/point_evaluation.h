@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 namespace quon {
 

@@ -1,4 +1,4 @@
-#include "eval/point_function.h"
+#include "core/eval/point_function.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <thread>
 
-#include "err_num.h"
+#include "engine/err_num.h"
 
 namespace quon {
 namespace {

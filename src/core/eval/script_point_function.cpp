@@ -1,11 +1,11 @@
-#include "eval/script_point_function.h"
+#include "core/eval/script_point_function.h"
 
 #include <algorithm>
 #include <array>
 
-#include "bulk_code.h"
-#include "engine.h"
-#include "model/problem_model.h"
+#include "engine/bulk_code.h"
+#include "engine/engine.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 namespace {

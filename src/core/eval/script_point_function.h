@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "eval/point_function.h"
-#include "script_environment.h"
+#include "core/eval/point_function.h"
+#include "engine/script_environment.h"
 
 namespace quon {
 

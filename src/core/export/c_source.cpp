@@ -1,6 +1,6 @@
-#include "export/c_source.h"
+#include "core/export/c_source.h"
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

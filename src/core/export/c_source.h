@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "export/source_plan.h"
+#include "core/export/source_plan.h"
 
 namespace quon {
 

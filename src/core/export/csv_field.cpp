@@ -1,4 +1,4 @@
-#include "export/csv_field.h"
+#include "core/export/csv_field.h"
 
 namespace quon {
 

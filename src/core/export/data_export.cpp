@@ -1,13 +1,13 @@
-#include "export/data_export.h"
+#include "core/export/data_export.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "export/csv_field.h"
-#include "number_text.h"
-#include "report/term_label.h"
+#include "core/export/csv_field.h"
+#include "engine/number_text.h"
+#include "core/report/term_label.h"
 
 namespace quon {
 namespace {

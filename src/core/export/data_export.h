@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "export/export_format.h"
+#include "core/export/export_format.h"
 
 namespace quon {
 

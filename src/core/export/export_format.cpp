@@ -1,13 +1,13 @@
-#include "export/export_format.h"
+#include "core/export/export_format.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "export/c_source.h"
-#include "export/data_export.h"
-#include "export/fortran_source.h"
-#include "export/python_source.h"
-#include "io/temporary_file.h"
+#include "core/export/c_source.h"
+#include "core/export/data_export.h"
+#include "core/export/fortran_source.h"
+#include "core/export/python_source.h"
+#include "core/io/temporary_file.h"
 
 namespace quon {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "eval/accuracy_check.h"
-#include "model/problem_model.h"
+#include "core/eval/accuracy_check.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -1,8 +1,8 @@
-#include "export/fortran_source.h"
+#include "core/export/fortran_source.h"
 
 #include <algorithm>
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

@@ -1,6 +1,6 @@
-#include "export/python_source.h"
+#include "core/export/python_source.h"
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

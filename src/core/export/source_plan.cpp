@@ -1,12 +1,12 @@
-#include "export/source_plan.h"
+#include "core/export/source_plan.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <set>
 
-#include "eval/accuracy_text.h"
-#include "number_text.h"
+#include "core/eval/accuracy_text.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "export/export_format.h"
+#include "core/export/export_format.h"
 
 namespace quon {
 

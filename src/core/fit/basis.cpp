@@ -1,19 +1,10 @@
-#include "fit/basis.h"
+#include "core/fit/basis.h"
 
 #include <cmath>
-#include <string>
 
-#include "model/coef_array.h"
+#include "core/model/coef_array.h"
 
 namespace quon {
-
-void CheckBasisMatrixSize(int64_t n) {
-  constexpr auto maxElements = static_cast<int64_t>(MaxCoefBytes / sizeof(double));
-  if (n < 1 || n > maxElements / n) {
-    throw GridTooLarge("The system of " + std::to_string(n) +
-                       " terms of one variable is too large. Use fewer terms.");
-  }
-}
 
 BasisMatrix BuildBasisMatrix(const ProblemModel& model, int k) {
   const auto s = static_cast<std::size_t>(k);

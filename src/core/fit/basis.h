@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 
@@ -38,9 +38,6 @@ class BasisMatrix {
   int32_t n_ = 0;
   std::vector<double> values_;
 };
-
-// Throws GridTooLarge when an n x n basis matrix would exceed MaxCoefBytes (or n < 1).
-void CheckBasisMatrixSize(int64_t n);
 
 // The basis matrix of variable k (0..3) from LastTerm, IsTrig, Period, NodeStep and
 // NodeStart of the model. Omega is 8 atan(1) / Period for a trigonometric variable and

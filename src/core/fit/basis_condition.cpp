@@ -1,4 +1,4 @@
-#include "fit/basis_condition.h"
+#include "core/fit/basis_condition.h"
 
 #include <cmath>
 #include <cstddef>

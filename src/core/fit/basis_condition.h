@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "fit/basis.h"
-#include "model/problem_model.h"
+#include "core/fit/basis.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "fit/fit_driver.h"
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "core/fit/fit_driver.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 namespace quon {
 

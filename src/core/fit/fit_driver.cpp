@@ -1,12 +1,12 @@
-#include "fit/fit_driver.h"
+#include "core/fit/fit_driver.h"
 
 #include <new>
 #include <stdexcept>
 
-#include "err_num.h"
-#include "fit/basis.h"
-#include "fit/sampling.h"
-#include "fit/solver.h"
+#include "engine/err_num.h"
+#include "core/fit/basis.h"
+#include "core/fit/sampling.h"
+#include "core/fit/solver.h"
 
 namespace quon {
 namespace {

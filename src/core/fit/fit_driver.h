@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <string>
 
-#include "fit/fit_engine.h"
-#include "model/problem_model.h"
+#include "core/fit/fit_engine.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

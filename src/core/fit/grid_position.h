@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "model/coef_array.h"
+#include "core/model/coef_array.h"
 
 namespace quon {
 

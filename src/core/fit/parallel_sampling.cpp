@@ -1,4 +1,4 @@
-#include "fit/parallel_sampling.h"
+#include "core/fit/parallel_sampling.h"
 
 #include <algorithm>
 #include <array>
@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "fit/fit_driver.h"
-#include "fit/grid_position.h"
+#include "core/fit/fit_driver.h"
+#include "core/fit/grid_position.h"
 
 namespace quon {
 namespace {

@@ -11,8 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fit/fit_engine.h"
-#include "model/coef_array.h"
+#include "core/fit/fit_engine.h"
+#include "core/model/coef_array.h"
 
 namespace quon {
 

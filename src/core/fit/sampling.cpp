@@ -1,4 +1,4 @@
-#include "fit/sampling.h"
+#include "core/fit/sampling.h"
 
 #include <algorithm>
 #include <array>
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "err_num.h"
-#include "fit/grid_position.h"
-#include "fit/parallel_sampling.h"
-#include "number_text.h"
-#include "script_environment.h"
+#include "engine/err_num.h"
+#include "core/fit/grid_position.h"
+#include "core/fit/parallel_sampling.h"
+#include "engine/number_text.h"
+#include "engine/script_environment.h"
 
 namespace quon {
 namespace {

@@ -2,7 +2,7 @@
 // visited in the canonical order through the fit's engine, under the fit's error trap.
 #pragma once
 
-#include "fit/fit_driver.h"
+#include "core/fit/fit_driver.h"
 
 namespace quon {
 

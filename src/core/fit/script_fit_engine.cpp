@@ -1,11 +1,11 @@
-#include "fit/script_fit_engine.h"
+#include "core/fit/script_fit_engine.h"
 
 #include <algorithm>
 #include <optional>
 #include <span>
 
-#include "bulk_code.h"
-#include "engine.h"
+#include "engine/bulk_code.h"
+#include "engine/engine.h"
 
 namespace quon {
 namespace {

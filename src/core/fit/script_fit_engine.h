@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "fit/fit_engine.h"
-#include "script_environment.h"
+#include "core/fit/fit_engine.h"
+#include "engine/script_environment.h"
 
 namespace quon {
 

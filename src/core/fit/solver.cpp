@@ -20,7 +20,7 @@
 // lines and vectorise. For dimensions 1 to 3 the panel rows are copied from runs of
 // adjacent elements of the slices; dimension 0, whose lines are contiguous, is transposed.
 // Storage besides the matrix: the factors (n^2 doubles) and one panel.
-#include "fit/solver.h"
+#include "core/fit/solver.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,8 +5,8 @@
 // the matching slices of Coef, which is transformed in place.
 #pragma once
 
-#include "fit/basis.h"
-#include "model/coef_array.h"
+#include "core/fit/basis.h"
+#include "core/model/coef_array.h"
 
 namespace quon {
 

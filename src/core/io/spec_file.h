@@ -19,10 +19,10 @@
 #include <string_view>
 #include <vector>
 
-#include "io/rename_file.h"
-#include "model/coef_array.h"
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
+#include "core/io/rename_file.h"
+#include "core/model/coef_array.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <optional>
 
-#include "io/spec_file.h"
-#include "io/spec_item_reader.h"
-#include "number_text.h"
+#include "core/io/spec_file.h"
+#include "core/io/spec_item_reader.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

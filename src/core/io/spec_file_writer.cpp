@@ -5,10 +5,10 @@
 #include <thread>
 #include <vector>
 
-#include "io/spec_file.h"
-#include "io/temporary_file.h"
-#include "model/gather_specs.h"
-#include "number_text.h"
+#include "core/io/spec_file.h"
+#include "core/io/temporary_file.h"
+#include "core/model/gather_specs.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

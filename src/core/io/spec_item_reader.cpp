@@ -1,9 +1,9 @@
-#include "io/spec_item_reader.h"
+#include "core/io/spec_item_reader.h"
 
 #include <limits>
 
-#include "io/spec_file.h"
-#include "number_text.h"
+#include "core/io/spec_file.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

@@ -1,4 +1,4 @@
-#include "io/temporary_file.h"
+#include "core/io/temporary_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "io/spec_file.h"
+#include "core/io/spec_file.h"
 
 namespace quon {
 

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <string>
 
-#include "io/rename_file.h"
+#include "core/io/rename_file.h"
 
 namespace quon {
 

@@ -1,4 +1,4 @@
-#include "model/coef_array.h"
+#include "core/model/coef_array.h"
 
 #include <new>
 
@@ -37,6 +37,14 @@ void CoefArray::Allocate(const LastTerms& lastTerm) {
     extents_[k] = lastTerm[k] + 1;
     strides_[k] = stride;
     stride *= static_cast<std::size_t>(extents_[k]);
+  }
+}
+
+void CheckBasisMatrixSize(int64_t n) {
+  constexpr auto maxElements = static_cast<int64_t>(MaxCoefBytes / sizeof(double));
+  if (n < 1 || n > maxElements / n) {
+    throw GridTooLarge("The system of " + std::to_string(n) +
+                       " terms of one variable is too large. Use fewer terms.");
   }
 }
 

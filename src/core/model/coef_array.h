@@ -68,4 +68,8 @@ class CoefArray {
   std::vector<double> values_;
 };
 
+// Throws GridTooLarge when the n x n system of one variable's terms would exceed
+// MaxCoefBytes (or n < 1).
+void CheckBasisMatrixSize(int64_t n);
+
 }  // namespace quon

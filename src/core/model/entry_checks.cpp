@@ -1,7 +1,7 @@
-#include "model/entry_checks.h"
+#include "core/model/entry_checks.h"
 
-#include "number_text.h"
-#include "model/problem_model.h"
+#include "engine/number_text.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -1,10 +1,10 @@
-#include "model/gather_specs.h"
+#include "core/model/gather_specs.h"
 
 #include <cmath>
 #include <cstddef>
 
-#include "fit/basis.h"
-#include "number_text.h"
+#include "core/model/coef_array.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

@@ -13,8 +13,8 @@
 #include <optional>
 #include <stdexcept>
 
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -1,4 +1,4 @@
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "model/coef_array.h"
+#include "core/model/coef_array.h"
 
 namespace quon {
 

@@ -1,5 +1,5 @@
-#include "model/user_constants.h"
-#include "script_environment.h"
+#include "core/model/user_constants.h"
+#include "engine/script_environment.h"
 
 namespace quon {
 

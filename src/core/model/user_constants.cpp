@@ -1,4 +1,4 @@
-#include "model/user_constants.h"
+#include "core/model/user_constants.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
-#include "report/listing.h"
+#include "core/report/listing.h"
 
 #include <array>
 #include <stdexcept>
 
-#include "report/term_label.h"
+#include "core/report/term_label.h"
 
 namespace quon {
 namespace {

@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

@@ -1,7 +1,7 @@
-#include "report/report_lines.h"
+#include "core/report/report_lines.h"
 
-#include "number_text.h"
-#include "report/listing.h"
+#include "engine/number_text.h"
+#include "core/report/listing.h"
 
 namespace quon {
 namespace {

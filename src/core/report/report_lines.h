@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

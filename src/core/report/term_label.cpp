@@ -1,9 +1,9 @@
-#include "report/term_label.h"
+#include "core/report/term_label.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace quon {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

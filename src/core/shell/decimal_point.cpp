@@ -1,4 +1,4 @@
-#include "shell/decimal_point.h"
+#include "core/shell/decimal_point.h"
 
 namespace quon {
 

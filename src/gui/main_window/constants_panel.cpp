@@ -1,4 +1,4 @@
-#include "main_window/constants_panel.h"
+#include "gui/main_window/constants_panel.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "main_window/control_factory.h"
-#include "model/user_constants.h"
+#include "gui/main_window/control_factory.h"
+#include "core/model/user_constants.h"
 
 namespace quon {
 

@@ -1,4 +1,4 @@
-#include "main_window/control_factory.h"
+#include "gui/main_window/control_factory.h"
 
 #include <QAction>
 #include <QLabel>

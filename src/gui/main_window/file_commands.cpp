@@ -1,7 +1,7 @@
-#include "main_window/file_commands.h"
+#include "gui/main_window/file_commands.h"
 
-#include "io/spec_file.h"
-#include "qt/common_dialog.h"
+#include "core/io/spec_file.h"
+#include "gui/qt/common_dialog.h"
 
 namespace quon {
 

@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "main_window/shell_services.h"
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
+#include "gui/main_window/shell_services.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

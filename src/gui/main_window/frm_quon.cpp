@@ -1,4 +1,4 @@
-#include "main_window/frm_quon.h"
+#include "gui/main_window/frm_quon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,21 +12,21 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "frm_about.h"
-#include "frm_evaluations.h"
-#include "frm_export.h"
-#include "frm_plot.h"
-#include "main_window/constants_panel.h"
-#include "main_window/control_factory.h"
-#include "main_window/file_commands.h"
-#include "main_window/problem_entry.h"
-#include "main_window/recent_files_menu.h"
-#include "main_window/results_panel.h"
-#include "model/user_constants.h"
-#include "qt/common_dialog.h"
-#include "qt/qt_focus_guard.h"
-#include "shell/decimal_point.h"
-#include "shell/help_file.h"
+#include "gui/frm_about.h"
+#include "gui/frm_evaluations.h"
+#include "gui/frm_export.h"
+#include "gui/frm_plot.h"
+#include "gui/main_window/constants_panel.h"
+#include "gui/main_window/control_factory.h"
+#include "gui/main_window/file_commands.h"
+#include "gui/main_window/problem_entry.h"
+#include "gui/main_window/recent_files_menu.h"
+#include "gui/main_window/results_panel.h"
+#include "core/model/user_constants.h"
+#include "gui/qt/common_dialog.h"
+#include "gui/qt/qt_focus_guard.h"
+#include "core/shell/decimal_point.h"
+#include "core/shell/help_file.h"
 
 namespace quon {
 

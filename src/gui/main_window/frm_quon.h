@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "main_window/shell_services.h"
-#include "qt/qt_desktop_settings.h"
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "gui/main_window/shell_services.h"
+#include "gui/qt/qt_desktop_settings.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 class QAction;
 class QMenu;

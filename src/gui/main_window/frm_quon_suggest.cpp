@@ -1,8 +1,8 @@
 // Suggest terms: the dialog that searches for numbers of terms, and the way its counts
 // come back into the per-variable fields.
-#include "frm_suggest_terms.h"
-#include "main_window/frm_quon.h"
-#include "main_window/problem_entry.h"
+#include "gui/frm_suggest_terms.h"
+#include "gui/main_window/frm_quon.h"
+#include "gui/main_window/problem_entry.h"
 
 namespace quon {
 

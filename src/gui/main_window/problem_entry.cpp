@@ -1,4 +1,4 @@
-#include "main_window/problem_entry.h"
+#include "gui/main_window/problem_entry.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <string>
 
-#include "main_window/control_factory.h"
-#include "main_window/variable_editor.h"
-#include "model/entry_checks.h"
-#include "qt/qt_focus_guard.h"
+#include "gui/main_window/control_factory.h"
+#include "gui/main_window/variable_editor.h"
+#include "core/model/entry_checks.h"
+#include "gui/qt/qt_focus_guard.h"
 
 namespace quon {
 

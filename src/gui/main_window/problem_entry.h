@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
 
 class QGridLayout;
 class QGroupBox;

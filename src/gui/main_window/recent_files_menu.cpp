@@ -1,11 +1,11 @@
-#include "main_window/recent_files_menu.h"
+#include "gui/main_window/recent_files_menu.h"
 
 #include <QAction>
 #include <QDir>
 #include <QMenu>
 
-#include "main_window/control_factory.h"
-#include "qt/qt_desktop_settings.h"
+#include "gui/main_window/control_factory.h"
+#include "gui/qt/qt_desktop_settings.h"
 
 namespace quon {
 

@@ -11,12 +11,12 @@
 #include <algorithm>
 #include <exception>
 
-#include "eval/accuracy_check.h"
-#include "eval/accuracy_text.h"
-#include "eval/script_point_function.h"
-#include "frm_plot.h"
-#include "main_window/control_factory.h"
-#include "main_window/results_panel.h"
+#include "core/eval/accuracy_check.h"
+#include "core/eval/accuracy_text.h"
+#include "core/eval/script_point_function.h"
+#include "gui/frm_plot.h"
+#include "gui/main_window/control_factory.h"
+#include "gui/main_window/results_panel.h"
 
 namespace quon {
 namespace {

@@ -1,4 +1,4 @@
-#include "main_window/results_panel.h"
+#include "gui/main_window/results_panel.h"
 
 #include <QApplication>
 #include <QListView>
@@ -7,12 +7,12 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "fit/compute_command.h"
-#include "frm_evaluations.h"
-#include "main_window/control_factory.h"
-#include "qt/qt_coef_list_model.h"
-#include "qt/qt_fixed_font.h"
-#include "report/results_state.h"
+#include "core/fit/compute_command.h"
+#include "gui/frm_evaluations.h"
+#include "gui/main_window/control_factory.h"
+#include "gui/qt/qt_coef_list_model.h"
+#include "gui/qt/qt_fixed_font.h"
+#include "core/model/results_state.h"
 
 namespace quon {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
-#include "script_environment.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
+#include "engine/script_environment.h"
 
 class QLabel;
 class QListView;

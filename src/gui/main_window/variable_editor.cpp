@@ -1,4 +1,4 @@
-#include "main_window/variable_editor.h"
+#include "gui/main_window/variable_editor.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <string>
 
-#include "main_window/control_factory.h"
-#include "model/entry_checks.h"
-#include "number_text.h"
-#include "qt/qt_focus_guard.h"
+#include "gui/main_window/control_factory.h"
+#include "core/model/entry_checks.h"
+#include "engine/number_text.h"
+#include "gui/qt/qt_focus_guard.h"
 
 namespace quon {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/entry_fields.h"
-#include "model/problem_model.h"
+#include "core/model/entry_fields.h"
+#include "core/model/problem_model.h"
 
 class QCheckBox;
 class QGridLayout;

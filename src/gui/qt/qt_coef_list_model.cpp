@@ -1,10 +1,10 @@
-#include "qt/qt_coef_list_model.h"
+#include "gui/qt/qt_coef_list_model.h"
 
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
 
-#include "report/listing.h"
+#include "core/report/listing.h"
 
 namespace quon {
 

@@ -1,12 +1,12 @@
-#include "qt/qt_common_dialog.h"
+#include "gui/qt/qt_common_dialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
 
-#include "qt/qt_help_window.h"
-#include "shell/help_file.h"
+#include "gui/qt/qt_help_window.h"
+#include "core/shell/help_file.h"
 
 namespace quon {
 

@@ -9,9 +9,9 @@
 #include <QWidget>
 #include <string>
 
-#include "qt/common_dialog.h"
-#include "qt/qt_desktop_settings.h"
-#include "qt/qt_help_window.h"
+#include "gui/qt/common_dialog.h"
+#include "gui/qt/qt_desktop_settings.h"
+#include "gui/qt/qt_help_window.h"
 
 namespace quon {
 

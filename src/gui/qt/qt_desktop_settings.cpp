@@ -1,4 +1,4 @@
-#include "qt/qt_desktop_settings.h"
+#include "gui/qt/qt_desktop_settings.h"
 
 #include <QFileInfo>
 #include <QSettings>

@@ -1,4 +1,4 @@
-#include "qt/qt_fixed_font.h"
+#include "gui/qt/qt_fixed_font.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,4 +1,4 @@
-#include "qt/qt_focus_guard.h"
+#include "gui/qt/qt_focus_guard.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "qt/qt_help_window.h"
+#include "gui/qt/qt_help_window.h"
 
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "main_window/frm_quon.h"
+#include "gui/main_window/frm_quon.h"
 
 namespace quon {
 

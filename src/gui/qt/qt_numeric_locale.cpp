@@ -1,4 +1,4 @@
-#include "qt/qt_numeric_locale.h"
+#include "gui/qt/qt_numeric_locale.h"
 
 #include <QMessageBox>
 #include <clocale>

@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <string>
 
-#include "shell/decimal_point.h"
+#include "core/shell/decimal_point.h"
 
 namespace quon {
 

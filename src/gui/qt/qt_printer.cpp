@@ -1,4 +1,4 @@
-#include "qt/qt_printer.h"
+#include "gui/qt/qt_printer.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -6,7 +6,7 @@
 #include <QPrinterInfo>
 #include <algorithm>
 
-#include "qt/qt_fixed_font.h"
+#include "gui/qt/qt_fixed_font.h"
 
 namespace quon {
 namespace {

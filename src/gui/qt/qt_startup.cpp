@@ -1,12 +1,12 @@
-#include "qt/qt_startup.h"
+#include "gui/qt/qt_startup.h"
 
 #include <QApplication>
 
-#include "frm_about.h"
-#include "main_window/frm_quon.h"
-#include "qt/qt_common_dialog.h"
-#include "qt/qt_printer.h"
-#include "shell/decimal_point.h"
+#include "gui/frm_about.h"
+#include "gui/main_window/frm_quon.h"
+#include "gui/qt/qt_common_dialog.h"
+#include "gui/qt/qt_printer.h"
+#include "core/shell/decimal_point.h"
 
 namespace quon {
 

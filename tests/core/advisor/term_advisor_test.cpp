@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "advisor/advice_text.h"
-#include "advisor/advisor_problem.h"
-#include "advisor/term_advisor.h"
-#include "fit/basis_condition.h"
+#include "core/advisor/advice_text.h"
+#include "core/advisor/advisor_problem.h"
+#include "core/advisor/term_advisor.h"
+#include "core/fit/basis_condition.h"
 #include "support/fitted_problem.h"
 
 namespace quon {

@@ -2,10 +2,10 @@
 // evaluator, and the output table with its failed rows kept.
 #include <gtest/gtest.h>
 
-#include "batch/points_evaluation.h"
-#include "eval/approximation_kernel.h"
-#include "eval/evaluator.h"
-#include "number_text.h"
+#include "core/batch/points_evaluation.h"
+#include "core/eval/approximation_kernel.h"
+#include "core/eval/evaluator.h"
+#include "engine/number_text.h"
 #include "support/export_problems.h"
 #include "support/file_test_support.h"
 

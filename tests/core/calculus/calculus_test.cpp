@@ -1,11 +1,11 @@
 // Derivatives and integrals: exact where the basis represents the function, close to the
 // evaluator's central differences elsewhere, and the integral of the first problem equal to
 // an independent Gauss-Legendre quadrature of the approximation.
-#include "calculus/calculus.h"
+#include "core/calculus/calculus.h"
 
 #include <gtest/gtest.h>
 
-#include "eval/evaluator.h"
+#include "core/eval/evaluator.h"
 #include "support/export_problems.h"
 
 namespace quon {

@@ -1,7 +1,7 @@
 // The accuracy check against functions whose interpolant is known: exact for polynomials
 // of the fitted degree and trigonometric polynomials of the fitted order, far off for the
 // Runge function on equally spaced nodes, and honest about points that fail.
-#include "eval/accuracy_check.h"
+#include "core/eval/accuracy_check.h"
 
 #include <gtest/gtest.h>
 

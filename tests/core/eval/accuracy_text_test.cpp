@@ -1,5 +1,5 @@
 // The accuracy check in words and in key lines.
-#include "eval/accuracy_text.h"
+#include "core/eval/accuracy_text.h"
 
 #include <gtest/gtest.h>
 

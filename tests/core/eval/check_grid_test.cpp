@@ -1,6 +1,6 @@
 // Where the check looks: coordinates strictly between the nodes, both end intervals always
 // taken, the budget kept.
-#include "eval/check_grid.h"
+#include "core/eval/check_grid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "eval/evaluator.h"
+#include "core/eval/evaluator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The approximation on a tensor grid agrees with the evaluator at every point of it.
-#include "eval/grid_approximation.h"
+#include "core/eval/grid_approximation.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-#include "eval/evaluator.h"
+#include "core/eval/evaluator.h"
 #include "support/fitted_model.h"
 
 namespace quon {

@@ -1,12 +1,12 @@
 // The curves of the plot: the evaluator's values, the function's values, their difference,
 // and the nodes, with the model's evaluation fields left as they were.
-#include "eval/plot_series.h"
+#include "core/eval/plot_series.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "eval/evaluator.h"
+#include "core/eval/evaluator.h"
 #include "support/fitted_model.h"
 
 namespace quon {

@@ -1,4 +1,4 @@
-#include "eval/point_evaluation.h"
+#include "core/eval/point_evaluation.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "number_text.h"
+#include "engine/number_text.h"
 #include "support/fitted_problem.h"
 
 namespace quon {

@@ -1,13 +1,13 @@
 // The user's function through the script engine, for the check: the same values and
 // failures as fna, on copies of the globals that leave the engine's own untouched.
-#include "eval/script_point_function.h"
+#include "core/eval/script_point_function.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "eval/accuracy_check.h"
-#include "number_text.h"
+#include "core/eval/accuracy_check.h"
+#include "engine/number_text.h"
 #include "support/fitted_problem.h"
 
 namespace quon {

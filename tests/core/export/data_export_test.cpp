@@ -1,6 +1,6 @@
 // The data exports read back, by a plain CSV parser and by the JSON library, give the
 // listing's coefficients exactly.
-#include "export/data_export.h"
+#include "core/export/data_export.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "report/term_label.h"
+#include "core/report/term_label.h"
 #include "support/export_problems.h"
 #include "support/file_test_support.h"
 

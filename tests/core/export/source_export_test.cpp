@@ -6,9 +6,9 @@
 #include <locale>
 #include <sstream>
 
-#include "eval/evaluator.h"
-#include "export/export_format.h"
-#include "export/source_plan.h"
+#include "core/eval/evaluator.h"
+#include "core/export/export_format.h"
+#include "core/export/source_plan.h"
 #include "support/export_problems.h"
 #include "support/file_test_support.h"
 

@@ -1,6 +1,6 @@
 // The conditioning estimate: close to the true condition number, a warning for many power
 // terms and for a trigonometric interval of exactly one period, none for few terms.
-#include "fit/basis_condition.h"
+#include "core/fit/basis_condition.h"
 
 #include <gtest/gtest.h>
 

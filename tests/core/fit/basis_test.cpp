@@ -1,4 +1,4 @@
-#include "fit/basis.h"
+#include "core/fit/basis.h"
 
 #include <gtest/gtest.h>
 

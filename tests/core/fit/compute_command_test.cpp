@@ -1,13 +1,13 @@
 // The road of one Compute: what each kind of failure on the way becomes. Gathering's and
 // the fit's own rules are tested where they live; here, that each is reached and reported.
-#include "fit/compute_command.h"
+#include "core/fit/compute_command.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "report/results_state.h"
+#include "core/model/results_state.h"
 
 namespace quon {
 namespace {

@@ -1,4 +1,4 @@
-#include "fit/fit_driver.h"
+#include "core/fit/fit_driver.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "eval/evaluator.h"
+#include "core/eval/evaluator.h"
 #include "support/fitted_model.h"
 #include "support/recording_engine.h"
 

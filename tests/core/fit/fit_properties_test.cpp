@@ -8,8 +8,8 @@
 #include <numbers>
 #include <string>
 
-#include "eval/evaluator.h"
-#include "fit/basis.h"
+#include "core/eval/evaluator.h"
+#include "core/fit/basis.h"
 #include "support/fitted_model.h"
 
 namespace quon {

@@ -9,7 +9,7 @@
 #include <map>
 #include <thread>
 
-#include "fit/parallel_sampling.h"
+#include "core/fit/parallel_sampling.h"
 
 namespace quon {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "fit/fit_driver.h"
-#include "fit/script_fit_engine.h"
-#include "script_environment.h"
+#include "core/fit/fit_driver.h"
+#include "core/fit/script_fit_engine.h"
+#include "engine/script_environment.h"
 #include "support/fitted_model.h"
 
 namespace quon {

@@ -1,4 +1,4 @@
-#include "fit/solver.h"
+#include "core/fit/solver.h"
 
 #include <gtest/gtest.h>
 

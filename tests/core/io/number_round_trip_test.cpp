@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
-#include "io/spec_item_reader.h"
-#include "number_text.h"
+#include "engine/engine.h"
+#include "core/io/spec_item_reader.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

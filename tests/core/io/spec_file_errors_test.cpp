@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "io/spec_file.h"
+#include "core/io/spec_file.h"
 #include "support/file_test_support.h"
 
 namespace quon {

@@ -1,4 +1,4 @@
-#include "io/spec_file.h"
+#include "core/io/spec_file.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "model/gather_specs.h"
-#include "number_text.h"
+#include "core/model/gather_specs.h"
+#include "engine/number_text.h"
 #include "support/file_test_support.h"
 
 namespace quon {

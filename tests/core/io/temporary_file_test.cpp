@@ -1,12 +1,12 @@
 // Committing two files as a pair when one of the moves fails: the old pair stays as it was.
-#include "io/temporary_file.h"
+#include "core/io/temporary_file.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "io/spec_file.h"
+#include "core/io/spec_file.h"
 #include "support/file_test_support.h"
 
 namespace quon {

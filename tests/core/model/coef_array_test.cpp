@@ -1,4 +1,4 @@
-#include "model/coef_array.h"
+#include "core/model/coef_array.h"
 
 #include <gtest/gtest.h>
 

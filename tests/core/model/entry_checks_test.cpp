@@ -1,4 +1,4 @@
-#include "model/entry_checks.h"
+#include "core/model/entry_checks.h"
 
 #include <gtest/gtest.h>
 

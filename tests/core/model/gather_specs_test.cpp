@@ -1,4 +1,4 @@
-#include "model/gather_specs.h"
+#include "core/model/gather_specs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "report/listing.h"
+#include "core/report/listing.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "report/term_label.h"
+#include "core/report/term_label.h"
 
 namespace quon {
 namespace {

@@ -1,4 +1,4 @@
-#include "report/report_lines.h"
+#include "core/report/report_lines.h"
 
 #include <gtest/gtest.h>
 

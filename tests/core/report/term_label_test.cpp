@@ -1,4 +1,4 @@
-#include "report/term_label.h"
+#include "core/report/term_label.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/help_file.h"
+#include "core/shell/help_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/sub_main.h"
+#include "core/shell/sub_main.h"
 
 #include <gtest/gtest.h>
 

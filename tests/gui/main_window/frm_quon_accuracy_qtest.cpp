@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "fit/compute_command.h"
-#include "frm_plot.h"
+#include "core/fit/compute_command.h"
+#include "gui/frm_plot.h"
 #include "support/fitted_problem.h"
 #include "support/frm_quon_fixture.h"
 

@@ -6,8 +6,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "fit/fit_driver.h"
-#include "frm_evaluations.h"
+#include "core/fit/fit_driver.h"
+#include "gui/frm_evaluations.h"
 #include "support/frm_quon_fixture.h"
 
 namespace quon::testing {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "model/user_constants.h"
+#include "core/model/user_constants.h"
 #include "support/frm_quon_fixture.h"
 
 using quon::testing::ClickAt;

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "io/spec_file.h"
+#include "core/io/spec_file.h"
 #include "support/frm_quon_fixture.h"
 
 namespace quon::testing {

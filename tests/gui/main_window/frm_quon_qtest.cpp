@@ -9,9 +9,9 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "frm_about.h"
-#include "qt/qt_common_dialog.h"
-#include "qt/qt_help_window.h"
+#include "gui/frm_about.h"
+#include "gui/qt/qt_common_dialog.h"
+#include "gui/qt/qt_help_window.h"
 #include "support/frm_quon_fixture.h"
 
 using quon::testing::ClickAt;

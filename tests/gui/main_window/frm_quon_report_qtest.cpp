@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "qt/qt_printer.h"
-#include "report/report_lines.h"
+#include "gui/qt/qt_printer.h"
+#include "core/report/report_lines.h"
 #include "support/frm_quon_fixture.h"
 #include "support/pdf_lines.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "report/listing.h"
-#include "qt/qt_coef_list_model.h"
+#include "core/report/listing.h"
+#include "gui/qt/qt_coef_list_model.h"
 #include "support/fitted_problem.h"
 
 namespace quon {

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "qt/qt_common_dialog.h"
-#include "qt/qt_desktop_settings.h"
+#include "gui/qt/qt_common_dialog.h"
+#include "gui/qt/qt_desktop_settings.h"
 #include "support/qt_test_support.h"
 
 class QtDesktopSettingsTest : public QObject {

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "qt/qt_numeric_locale.h"
-#include "shell/decimal_point.h"
+#include "gui/qt/qt_numeric_locale.h"
+#include "core/shell/decimal_point.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "qt/qt_printer.h"
+#include "gui/qt/qt_printer.h"
 #include "support/pdf_lines.h"
 
 namespace quon {

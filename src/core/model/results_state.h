@@ -2,7 +2,7 @@
 // results list and its accuracy line when the answer says so.
 #pragma once
 
-#include "model/problem_model.h"
+#include "core/model/problem_model.h"
 
 namespace quon {
 

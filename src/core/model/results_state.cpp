@@ -1,4 +1,4 @@
-#include "report/results_state.h"
+#include "core/model/results_state.h"
 
 namespace quon {
 

@@ -1,0 +1,3 @@
+#pragma once
+#include "core/model/spec.h"
+#include "gui/window.h"
