@@ -2,7 +2,7 @@
 //   - an include does not name its layer from src/ ("core/fit/basis.h", not "fit/basis.h"),
 //   - a file reaches a layer above its own (engine < core < gui, cli < app),
 //   - a file of core reaches a subfolder of core that is not below its own, in the order
-//     model < fit < eval < report < io < export < batch < calculus < advisor
+//     parallel < model < fit < eval < report < io < export < batch < calculus < advisor
 //     (shell stands alone: it includes no other subfolder and none includes it),
 //   - the includes between files form a cycle.
 // Usage: check_includes <the src folder>.
@@ -31,9 +31,9 @@ const std::map<std::string, std::set<std::string>> kReachable = {
 };
 
 // Core's subfolders, lowest first. A new capability's folder goes in where it belongs.
-const std::vector<std::string> kCoreOrder = {"model",  "fit",   "eval",     "report",
-                                             "io",     "export", "batch",   "calculus",
-                                             "advisor"};
+const std::vector<std::string> kCoreOrder = {"parallel", "model",  "fit",   "eval",
+                                             "report",   "io",     "export", "batch",
+                                             "calculus", "advisor"};
 const std::string kCoreAlone = "shell";
 
 std::string FirstPart(const std::string& path) { return path.substr(0, path.find('/')); }

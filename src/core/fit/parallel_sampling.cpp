@@ -4,11 +4,11 @@
 #include <array>
 #include <atomic>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "core/fit/fit_driver.h"
 #include "core/fit/grid_position.h"
+#include "core/parallel/parallel_for.h"
 
 namespace quon {
 namespace {
@@ -36,10 +36,9 @@ class Findings {
   // Blocks from here on need not be sampled.
   std::size_t StopAt() const { return stopAt_.load(std::memory_order_relaxed); }
 
-  ParallelSamples Result(bool incomplete) const {
+  ParallelSamples Result() const {
     ParallelSamples result;
     result.FirstEnding = firstEnding_;
-    result.Incomplete = incomplete;
     // Only an error ridden over before the ending one was seen by the fit in order.
     std::size_t latest = 0;
     for (const RiddenError& r : ridden_) {
@@ -106,32 +105,16 @@ void SampleBlock(CoefArray& coef, ParallelFunction::Evaluator& evaluator, std::s
 ParallelSamples SampleInParallel(CoefArray& coef, ParallelFunction& function, std::size_t begin) {
   const std::size_t size = coef.size();
   Findings findings(size);
-  std::atomic<std::size_t> next{begin};
-  std::atomic<unsigned> started{0};
-  const auto work = [&] {
-    std::unique_ptr<ParallelFunction::Evaluator> evaluator;
-    try {
-      evaluator = function.NewEvaluator();
-    } catch (const std::bad_alloc&) {
-      return;  // the other threads take this one's blocks
-    }
-    ++started;
-    for (;;) {
-      const std::size_t first = next.fetch_add(kBlock, std::memory_order_relaxed);
-      if (first >= size || first >= findings.StopAt()) return;
-      SampleBlock(coef, *evaluator, first, std::min(size, first + kBlock), findings);
-    }
-  };
-  const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
-  std::vector<std::thread> workers;
-  try {
-    for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
-  } catch (const std::system_error&) {
-    // Fewer threads than cores: the ones started and this one share the work.
-  }
-  work();
-  for (std::thread& worker : workers) worker.join();
-  return findings.Result(started == 0);
+  const std::size_t blocks = (size - std::min(begin, size) + kBlock - 1) / kBlock;
+  std::vector<std::unique_ptr<ParallelFunction::Evaluator>> evaluators(WorkerCount(blocks));
+  ParallelFor(blocks, evaluators.size(), [&](std::size_t worker, std::size_t block) {
+    const std::size_t first = begin + block * kBlock;
+    if (first >= findings.StopAt()) return;
+    std::unique_ptr<ParallelFunction::Evaluator>& evaluator = evaluators[worker];
+    if (!evaluator) evaluator = function.NewEvaluator();
+    SampleBlock(coef, *evaluator, first, std::min(size, first + kBlock), findings);
+  });
+  return findings.Result();
 }
 
 }  // namespace quon

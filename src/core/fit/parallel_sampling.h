@@ -19,10 +19,10 @@ namespace quon {
 struct ParallelSamples {
   std::size_t FirstEnding = 0;   // canonical position of the first ending error, or size()
   int32_t LastRiddenNumber = 0;  // the number of the last error ridden over before it, or 0
-  bool Incomplete = false;       // a thread could not start: sample in order instead
 };
 
-// Samples the points from canonical position `begin` to the end of the grid.
+// Samples the points from canonical position `begin` to the end of the grid. Throws
+// std::bad_alloc when an evaluator cannot be made.
 ParallelSamples SampleInParallel(CoefArray& coef, ParallelFunction& function, std::size_t begin);
 
 }  // namespace quon

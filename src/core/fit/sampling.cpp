@@ -105,8 +105,10 @@ bool SampleFunction(ProblemModel& model, FitEngine& engine, FitOutcome& ended) {
   }
   if (!function) return SampleRange(model, engine, statements, 1, total, ended);
 
-  const ParallelSamples result = SampleInParallel(model.Coef, *function, 1);
-  if (result.Incomplete) return SampleRange(model, engine, statements, 1, total, ended);
+  ParallelSamples result;
+  if (!Trapped(engine, ended, [&] { result = SampleInParallel(model.Coef, *function, 1); })) {
+    return false;
+  }
   if (result.FirstEnding < total) {
     // The first point whose error ends the fit decides, as it would in order: it is
     // sampled again through the engine, which reports its error once, and the fit ends.

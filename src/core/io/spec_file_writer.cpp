@@ -2,11 +2,11 @@
 #include <bit>
 #include <cstdint>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "core/io/spec_file.h"
 #include "core/io/temporary_file.h"
+#include "core/parallel/parallel_for.h"
 #include "core/model/gather_specs.h"
 #include "engine/number_text.h"
 
@@ -66,32 +66,26 @@ char* FormatCoefficients(char* out, const double* values, std::size_t count) {
 }
 
 // Hands the coefficient lines of the whole array to sink(data, size), in order, a block at
-// a time. Each round formats one block per core, every core into its own reused buffer;
-// so memory stays at a few megabytes however large the array.
+// a time. Each round formats one block per worker, every worker into its own reused
+// buffer; so memory stays at a few megabytes however large the array.
 template <typename Sink>
 void StreamCoefficients(const CoefArray& coef, Sink&& sink) {
   constexpr std::size_t kBlock = std::size_t{1} << 16;
   const std::size_t count = coef.size();
   const std::size_t blocks = (count + kBlock - 1) / kBlock;
-  const std::size_t threads =
-      std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), blocks);
-  std::vector<std::vector<char>> buffers(threads);
-  std::vector<char*> ends(threads);
-  const auto format = [&](std::size_t t, std::size_t block) {
-    const std::size_t begin = block * kBlock;
-    const std::size_t size = std::min(kBlock, count - begin);
-    buffers[t].resize(size * kLineMax);
-    ends[t] = FormatCoefficients(buffers[t].data(), coef.data() + begin, size);
-  };
-  for (std::size_t first = 0; first < blocks; first += threads) {
-    const std::size_t round = std::min(threads, blocks - first);
-    std::vector<std::thread> workers;
-    for (std::size_t t = 1; t < round; ++t) workers.emplace_back(format, t, first + t);
-    format(0, first);
-    for (std::thread& worker : workers) worker.join();
-    for (std::size_t t = 0; t < round; ++t) {
-      sink(buffers[t].data(), static_cast<std::size_t>(ends[t] - buffers[t].data()));
-    }
+  const std::size_t workers = WorkerCount(blocks);
+  std::vector<std::vector<char>> buffers(workers);
+  std::vector<std::size_t> used(workers);
+  for (std::size_t first = 0; first < blocks; first += workers) {
+    const std::size_t round = std::min(workers, blocks - first);
+    ParallelFor(round, round, [&](std::size_t, std::size_t t) {
+      const std::size_t begin = (first + t) * kBlock;
+      const std::size_t size = std::min(kBlock, count - begin);
+      buffers[t].resize(size * kLineMax);
+      char* end = FormatCoefficients(buffers[t].data(), coef.data() + begin, size);
+      used[t] = static_cast<std::size_t>(end - buffers[t].data());
+    });
+    for (std::size_t t = 0; t < round; ++t) sink(buffers[t].data(), used[t]);
   }
 }
 

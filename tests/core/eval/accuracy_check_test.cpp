@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <chrono>
 #include <cmath>
 #include <mutex>
 #include <set>
@@ -69,11 +70,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ExactCase{"CubicOnFourPowerTerms", {{"x", false, 4, -2, 3, 0.5, 0}}, Cubic, 100},
         ExactCase{"QuadraticTimesLinear",
-                  {{"x", false, 3, -1, 2, 0, 0}, {"y", false, 2, 0, 5, 1, 0}}, Mixed2, 50},
+                  {{"x", false, 3, -1, 2, 0, 0}, {"y", false, 2, 0, 5, 1, 0}},
+                  Mixed2,
+                  50},
         ExactCase{"TrigPolynomialOfOrderTwo", {{"t", true, 5, 0, 2.5, 1, 3}}, TrigPolynomial, 8},
         ExactCase{"PowerTimesTrigonometric",
                   {{"x", false, 3, -2, 2, 0, 0}, {"y", true, 3, -1, 1, 0, 2 * M_PI}},
-                  PowerTimesTrig, 10},
+                  PowerTimesTrig,
+                  10},
         ExactCase{"FourVariablesMultilinear", DefaultProblem(2),
                   [](std::span<const double> p) { return p[0] * p[1] * p[2] - 3 * p[3] + 1; },
                   200}),
@@ -212,8 +216,12 @@ TEST(EvaluateAtPoints, SharesTheWorkAmongThreadsOnlyWhenTheSourceAllows) {
   std::mutex lock;
   std::set<std::thread::id> seen;
   const auto record = [&](std::span<const double> p, double& value) -> int32_t {
-    const std::lock_guard<std::mutex> hold(lock);
-    seen.insert(std::this_thread::get_id());
+    {
+      const std::lock_guard<std::mutex> hold(lock);
+      seen.insert(std::this_thread::get_id());
+    }
+    // Slow enough that one thread cannot take every block before another has started.
+    std::this_thread::sleep_for(std::chrono::microseconds(20));
     value = p[0];
     return 0;
   };
