@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "core/fit/script_fit_engine.h"
 #include "engine/bulk_code.h"
 #include "engine/engine.h"
-#include "core/fit/script_fit_engine.h"
 #include "engine/number_text.h"
 #include "engine/script_environment.h"
 

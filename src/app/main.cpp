@@ -1,11 +1,11 @@
 // The quon desktop program.
 #include <QApplication>
 
+#include "core/shell/decimal_point.h"
+#include "core/shell/sub_main.h"
 #include "gui/qt/qt_common_dialog.h"
 #include "gui/qt/qt_numeric_locale.h"
 #include "gui/qt/qt_startup.h"
-#include "core/shell/decimal_point.h"
-#include "core/shell/sub_main.h"
 
 int main(int argc, char* argv[]) {
   // QApplication takes the C library's locale from the environment, so the guard reads

@@ -1,12 +1,12 @@
 // quonfit FILE --derivative VAR[,VAR...] --at VALUE... and quonfit FILE --integral.
+#include "cli/cli_output.h"
+#include "cli/open_and_fit.h"
+#include "cli/use_modes.h"
 #include "core/batch/variable_names.h"
 #include "core/calculus/calculus.h"
-#include "cli/cli_output.h"
 #include "core/model/entry_checks.h"
 #include "core/model/names_in_use.h"
 #include "engine/number_text.h"
-#include "cli/open_and_fit.h"
-#include "cli/use_modes.h"
 
 namespace quon::cli {
 namespace {

@@ -4,12 +4,12 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_output.h"
+#include "cli/open_and_fit.h"
 #include "core/eval/accuracy_check.h"
 #include "core/eval/accuracy_text.h"
 #include "core/eval/script_point_function.h"
 #include "core/fit/compute_command.h"
 #include "core/model/names_in_use.h"
-#include "cli/open_and_fit.h"
 #include "engine/script_environment.h"
 
 namespace quon::cli {

@@ -1,11 +1,11 @@
 // quonfit FILE --eval-file POINTS.csv [-o OUT.csv].
-#include "core/batch/points_evaluation.h"
 #include "cli/cli_output.h"
+#include "cli/open_and_fit.h"
+#include "cli/use_modes.h"
+#include "core/batch/points_evaluation.h"
 #include "core/eval/script_point_function.h"
 #include "core/io/spec_file.h"
 #include "core/model/names_in_use.h"
-#include "cli/open_and_fit.h"
-#include "cli/use_modes.h"
 
 namespace quon::cli {
 

@@ -1,11 +1,11 @@
 // quonfit FILE --export FORMAT [--name NAME] [-o OUT].
 #include "cli/cli_output.h"
+#include "cli/open_and_fit.h"
+#include "cli/use_modes.h"
 #include "core/eval/accuracy_check.h"
 #include "core/eval/script_point_function.h"
 #include "core/io/spec_file.h"
 #include "core/model/names_in_use.h"
-#include "cli/open_and_fit.h"
-#include "cli/use_modes.h"
 
 namespace quon::cli {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_output.h"
-#include "engine/engine.h"
 #include "cli/line_writer.h"
+#include "engine/engine.h"
 #include "engine/number_text.h"
 #include "engine/script_environment.h"
 #include "engine/variant.h"

@@ -2,13 +2,13 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_output.h"
-#include "core/eval/evaluator.h"
 #include "cli/line_writer.h"
-#include "core/model/user_constants.h"
-#include "engine/number_text.h"
 #include "cli/open_and_fit.h"
+#include "core/eval/evaluator.h"
+#include "core/model/user_constants.h"
 #include "core/report/listing.h"
 #include "core/report/report_lines.h"
+#include "engine/number_text.h"
 #include "engine/script_environment.h"
 
 namespace quon::cli {

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/advisor/advice_text.h"
-#include "core/advisor/advisor_problem.h"
 #include "cli/arguments.h"
 #include "cli/cli_output.h"
-#include "engine/number_text.h"
 #include "cli/open_and_fit.h"
+#include "core/advisor/advice_text.h"
+#include "core/advisor/advisor_problem.h"
+#include "engine/number_text.h"
 #include "engine/script_environment.h"
 
 namespace quon::cli {

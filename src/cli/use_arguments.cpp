@@ -2,8 +2,8 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_output.h"
-#include "engine/number_text.h"
 #include "cli/use_modes.h"
+#include "engine/number_text.h"
 
 namespace quon::cli {
 namespace {

@@ -35,15 +35,13 @@ ErrNum CompareArgument(const Variant& arg, bool& textCompare) {
   return ErrNum::None;
 }
 
-bool Same(char a, char b, bool textCompare) {
-  return textCompare ? Lower(a) == Lower(b) : a == b;
-}
+bool Same(char a, char b, bool textCompare) { return textCompare ? Lower(a) == Lower(b) : a == b; }
 
 // The first position at or after `from` (0-based) where `what` occurs in `text`, or npos.
 size_t FindForward(std::string_view text, std::string_view what, size_t from, bool textCompare) {
-  const auto found = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
-                                 what.begin(), what.end(),
-                                 [textCompare](char a, char b) { return Same(a, b, textCompare); });
+  const auto found =
+      std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), what.begin(),
+                  what.end(), [textCompare](char a, char b) { return Same(a, b, textCompare); });
   return found == text.end() ? std::string_view::npos : static_cast<size_t>(found - text.begin());
 }
 

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "engine/currency.h"
-
 #include "engine/number_text.h"
 
 namespace quon::script {

@@ -203,9 +203,7 @@ class Lexer {
 
   // "&H" or "&O" with a digit of its radix after it; anything else after "&" is the
   // concatenation operator ("x" &hi joins "x" and the variable hi).
-  bool StartsRadix() const {
-    return ReadRadix(source_.substr(pos_, 3)).length > 0;
-  }
+  bool StartsRadix() const { return ReadRadix(source_.substr(pos_, 3)).length > 0; }
 
   Token Radix(size_t start) {
     const RadixReading reading = ReadRadix(source_.substr(pos_));

@@ -3,12 +3,12 @@
 // correctly; beyond its range, the significant digits and the decimal exponent of the first
 // one decide between zero, the largest double and out of range. Linear in the length of
 // the text; nothing allocates but the canonical copy.
-#include "engine/number_text.h"
-
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <system_error>
+
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {
@@ -117,8 +117,8 @@ DecimalReading ReadDecimal(std::string_view text, DecimalSyntax syntax) {
   const auto result =
       std::from_chars(canonical.data(), canonical.data() + canonical.size(), magnitude);
   if (result.ec == std::errc::result_out_of_range) {
-    const long leading = exponent + static_cast<long>(integerDigits) -
-                         static_cast<long>(firstNonZero) - 1;
+    const long leading =
+        exponent + static_cast<long>(integerDigits) - static_cast<long>(firstNonZero) - 1;
     magnitude = OutOfRangeMagnitude(digits, leading);
     reading.tooLarge = std::isinf(magnitude);
   }

@@ -8,8 +8,6 @@
 // digits after the point decides exactly (correct rounding to nearest, ties to even on the
 // exact binary value, carries such as 9.99...95 -> 1E+n resolved). Cost: a few
 // multiplications and the digit layout, about 30 ns.
-#include "engine/number_text.h"
-
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -17,6 +15,8 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
+
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/err_num.h"
 #include "engine/builtins_random.h"
+#include "engine/err_num.h"
 #include "engine/globals.h"
 #include "engine/operators.h"
 #include "engine/program.h"

@@ -7,8 +7,8 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "gui/main_window/frm_quon.h"
 #include "core/shell/decimal_point.h"
+#include "gui/main_window/frm_quon.h"
 
 namespace quon {
 

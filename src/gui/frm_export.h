@@ -8,8 +8,8 @@
 #include <QDialog>
 
 #include "core/model/problem_model.h"
-#include "gui/qt/common_dialog.h"
 #include "engine/script_environment.h"
+#include "gui/qt/common_dialog.h"
 
 class QComboBox;
 class QLabel;

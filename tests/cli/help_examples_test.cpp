@@ -38,7 +38,9 @@ QuonfitRun RunQuonfit(const std::string& arguments) {
 // The text of an HTML element as it reads.
 std::string Unescaped(std::string text) {
   for (const auto& [entity, character] : {std::pair<std::string, std::string>{"&quot;", "\""},
-                                          {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
+                                          {"&lt;", "<"},
+                                          {"&gt;", ">"},
+                                          {"&amp;", "&"}}) {
     for (std::size_t at; (at = text.find(entity)) != std::string::npos;) {
       text.replace(at, entity.size(), character);
     }
@@ -56,8 +58,7 @@ std::vector<std::pair<std::string, int>> RoundingExamples(const std::string& kin
   const std::regex span("<span class=\"" + kind + "\">([^<]*)</span>");
   const std::regex example("\"?([^\" ]*)\"? gives (\\d+)( \\w+)?");
   std::vector<std::pair<std::string, int>> found;
-  for (std::sregex_iterator it(HelpText().begin(), HelpText().end(), span), end; it != end;
-       ++it) {
+  for (std::sregex_iterator it(HelpText().begin(), HelpText().end(), span), end; it != end; ++it) {
     std::smatch m;
     const std::string text = Unescaped((*it)[1]);
     if (std::regex_match(text, m, example)) {

@@ -14,8 +14,8 @@
 
 #include "engine/engine.h"
 #include "engine/script_environment.h"
-#include "support/engine_cases.h"
 #include "engine/vm.h"
+#include "support/engine_cases.h"
 
 namespace quon::script {
 namespace {
@@ -23,7 +23,7 @@ namespace {
 struct BulkCase {
   const char* name;
   const char* expression;
-  bool bulk;  // whether the block takes the bulk form at all
+  bool bulk;                 // whether the block takes the bulk form at all
   const char* second = "y";  // the other variable that varies
 };
 

@@ -31,8 +31,7 @@ TEST_P(Class1Outcomes, MatchTheClassicForm) {
   const OutcomeCase& c = GetParam();
   const Class1::Outcome outcome = Class1::Compute(c.function, c.x, kHalfpi);
   EXPECT_EQ(outcome.error, c.error);
-  const double tolerance =
-      c.error != 0 ? 0.0 : 8 * DBL_EPSILON * std::max(1.0, std::fabs(c.value));
+  const double tolerance = c.error != 0 ? 0.0 : 8 * DBL_EPSILON * std::max(1.0, std::fabs(c.value));
   EXPECT_NEAR(outcome.value, c.value, tolerance);
 }
 

@@ -234,8 +234,8 @@ const ReadCase kReadCases[] = {
     {"AmpersandOtherLetter", "&X1", 0.0},
 };
 
-INSTANTIATE_TEST_SUITE_P(NumberForms, LeadingNumberTest,
-                         ::testing::ValuesIn(kReadCases), test::RowName());
+INSTANTIATE_TEST_SUITE_P(NumberForms, LeadingNumberTest, ::testing::ValuesIn(kReadCases),
+                         test::RowName());
 
 // ---- IsNumber -------------------------------------------------------------------------
 
@@ -277,8 +277,8 @@ const IsNumberCase kIsNumberCases[] = {
     {"LineFeedInside", "1\n", false},
 };
 
-INSTANTIATE_TEST_SUITE_P(NumberForms, IsNumberTest,
-                         ::testing::ValuesIn(kIsNumberCases), test::RowName());
+INSTANTIATE_TEST_SUITE_P(NumberForms, IsNumberTest, ::testing::ValuesIn(kIsNumberCases),
+                         test::RowName());
 
 // ---- RoundHalfEvenToInt32 -------------------------------------------------------------
 

@@ -79,9 +79,9 @@ const PathCase kPathCases[] = {
 };
 
 std::vector<double> Operands() {
-  std::vector<double> values = {0.0,   -0.0,   1.0,    -1.0,    2.0,     0.5,    -2.5,
-                                3.7,   1e-300, 1e300,  -1e300,  709.78,  709.79, -745.2,
-                                1e308, DBL_MAX, -DBL_MAX, DBL_MIN, 4.9e-324, 1e10, -1e-10};
+  std::vector<double> values = {0.0,   -0.0,    1.0,      -1.0,    2.0,      0.5,    -2.5,
+                                3.7,   1e-300,  1e300,    -1e300,  709.78,   709.79, -745.2,
+                                1e308, DBL_MAX, -DBL_MAX, DBL_MIN, 4.9e-324, 1e10,   -1e-10};
   std::mt19937_64 random(20261206);
   for (int i = 0; i < 12; ++i) {
     const double x = std::bit_cast<double>(random());

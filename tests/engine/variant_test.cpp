@@ -1,11 +1,11 @@
 // Currency's counts of ten-thousandths: the variant record gives back every count exactly.
+#include "engine/variant.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 #include <random>
-
-#include "engine/variant.h"
 
 namespace quon::script {
 namespace {

@@ -76,7 +76,8 @@ class FrmEvaluationsTest : public QObject {
     QCOMPARE(f.Approx(), QStringLiteral("2.25"));
     QCOMPARE(f.Function(), QStringLiteral("2.25"));
     for (const char* value : {"lblApprox", "lblFunction"}) {
-      QCOMPARE(testing::AccessibleName(f.window->findChild<QLabel*>(value)), QStringLiteral("2.25"));
+      QCOMPARE(testing::AccessibleName(f.window->findChild<QLabel*>(value)),
+               QStringLiteral("2.25"));
     }
     f.Compute();  // the offsets are set afresh: the same two numbers again
     QCOMPARE(f.Approx(), QStringLiteral("2.25"));

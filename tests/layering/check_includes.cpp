@@ -31,9 +31,8 @@ const std::map<std::string, std::set<std::string>> kReachable = {
 };
 
 // Core's subfolders, lowest first. A new capability's folder goes in where it belongs.
-const std::vector<std::string> kCoreOrder = {"parallel", "model",  "fit",   "eval",
-                                             "report",   "io",     "export", "batch",
-                                             "calculus", "advisor"};
+const std::vector<std::string> kCoreOrder = {"parallel", "model",  "fit",   "eval",     "report",
+                                             "io",       "export", "batch", "calculus", "advisor"};
 const std::string kCoreAlone = "shell";
 
 std::string FirstPart(const std::string& path) { return path.substr(0, path.find('/')); }
@@ -145,7 +144,8 @@ int main(int argc, char** argv) {
     for (const std::string& header : QuotedIncludes(path)) {
       ++checked;
       const std::string fault = Fault(src, from, header);
-      if (!fault.empty()) faults.push_back("src/" + from + " includes \"" + header + "\": " + fault);
+      if (!fault.empty())
+        faults.push_back("src/" + from + " includes \"" + header + "\": " + fault);
       edges[from].push_back(header);
     }
   }

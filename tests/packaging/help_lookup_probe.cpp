@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     std::fputs("usage: help_lookup_probe EXECUTABLE_DIR\n", stderr);
     return 2;
   }
-  const std::vector<std::string> candidates =
-      quon::HelpFileCandidates(quon::HelpFilePath(std::filesystem::current_path().string()), argv[1]);
+  const std::vector<std::string> candidates = quon::HelpFileCandidates(
+      quon::HelpFilePath(std::filesystem::current_path().string()), argv[1]);
   const auto found = quon::FindHelpFile(candidates, [](const std::string& path) {
     std::error_code ignored;
     return std::filesystem::is_regular_file(path, ignored);

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "core/io/rename_file.h"

@@ -8,9 +8,7 @@
 namespace quon {
 namespace {
 
-const std::string& NameOf(const ProblemModel& problem, std::size_t k) {
-  return problem.VarName[k];
-}
+const std::string& NameOf(const ProblemModel& problem, std::size_t k) { return problem.VarName[k]; }
 
 std::string Kind(const ProblemModel& problem, std::size_t k) {
   return problem.IsTrig[k] ? "trigonometric" : "power";
@@ -39,8 +37,8 @@ std::string SweepAdvice(const ProblemModel& problem, std::size_t k, const Variab
              " terms (equally spaced nodes); use no more than " + best +
              ", or narrow the interval.";
     case SweepEnd::Stalled:
-      return name + "the difference stops falling near " + ShortForm(sweep.BestError) +
-             " from " + best + " terms on; a narrower interval may help.";
+      return name + "the difference stops falling near " + ShortForm(sweep.BestError) + " from " +
+             best + " terms on; a narrower interval may help.";
     case SweepEnd::IllConditioned:
       // Power terms lose conditioning on wide intervals, sines and cosines on intervals
       // short against their period.
@@ -82,8 +80,8 @@ std::string UnreachableReason(const ProblemModel& problem, const TermAdvice& adv
   if (advice.Best.Terms.empty() || !std::isfinite(MeasuredError(advice.Best, options))) {
     return text + "; no fit could be measured";
   }
-  return text + "; the best found is " + ShortForm(MeasuredError(advice.Best, options)) +
-         " with " + TermsText(problem, advice.Best.Terms);
+  return text + "; the best found is " + ShortForm(MeasuredError(advice.Best, options)) + " with " +
+         TermsText(problem, advice.Best.Terms);
 }
 
 std::vector<std::string> AdviceLines(const ProblemModel& problem, const TermAdvice& advice,

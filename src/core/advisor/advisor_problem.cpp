@@ -21,8 +21,7 @@ AdvisorProblem PrepareAdvisorProblem(const ProblemModel& model, const EntryField
   try {
     SetConstants(fields.ConstantItems, engine);
   } catch (const ScriptFailure& failure) {
-    throw AdvisorSetupError(std::string("A constant cannot be evaluated: ") + failure.what(),
-                            true);
+    throw AdvisorSetupError(std::string("A constant cannot be evaluated: ") + failure.what(), true);
   }
   // The typed counts may ask for a grid far beyond what the search needs; its own counts
   // replace them anyway.

@@ -30,8 +30,9 @@ struct AdvisorProblem {
 };
 
 // `model` gives the number and names of the variables; it is not changed. Throws
-// AdvisorSetupError when a variable has no name yet, a constant fails, the fields cannot be gathered or the function
-// does not compile (the engine has shown its message then, as for Compute).
+// AdvisorSetupError when a variable has no name yet, a constant fails, the fields cannot be
+// gathered or the function does not compile (the engine has shown its message then, as for
+// Compute).
 AdvisorProblem PrepareAdvisorProblem(const ProblemModel& model, const EntryFields& fields,
                                      ScriptEnvironment& engine);
 

@@ -37,7 +37,8 @@ class Search {
       for (int k = 0; k < vars; ++k) {
         const VariableSweep& sweep = advice_.Sweeps[static_cast<std::size_t>(k)];
         if (sweep.End == SweepEnd::Reached) {
-          raised[static_cast<std::size_t>(k)] = std::max(sweep.Answer, held[static_cast<std::size_t>(k)]);
+          raised[static_cast<std::size_t>(k)] =
+              std::max(sweep.Answer, held[static_cast<std::size_t>(k)]);
         }
       }
       if (raised != held) {
@@ -189,8 +190,7 @@ class Search {
   }
 
   // The best usable step of `step` terms on one variable from `terms`, or nothing.
-  std::vector<int32_t> BestStep(const std::vector<int32_t>& terms, int32_t step,
-                                double& error) {
+  std::vector<int32_t> BestStep(const std::vector<int32_t>& terms, int32_t step, double& error) {
     std::vector<int32_t> chosen;
     for (std::size_t k = 0; k < terms.size(); ++k) {
       std::vector<int32_t> next = terms;

@@ -44,8 +44,8 @@ inline constexpr int64_t DefaultMaxGridPoints = int64_t{1} << 22;
 inline constexpr int32_t DefaultMaxFits = 300;
 
 struct AdvisorOptions {
-  double Tolerance = 1e-6;  // > 0
-  bool Relative = false;    // measure by the relative largest difference
+  double Tolerance = 1e-6;                       // > 0
+  bool Relative = false;                         // measure by the relative largest difference
   int32_t MaxTerms = DefaultMaxTerms;            // per variable, 2..MostMaxTerms
   int64_t MaxGridPoints = DefaultMaxGridPoints;  // nodes of one fit, >= 4
   int32_t MaxFits = DefaultMaxFits;              // >= 1
@@ -77,10 +77,10 @@ struct TermAdvice {
   // Reached: the suggestion. Otherwise the trial with the smallest error found (Terms
   // empty when no trial could be made).
   TrialResult Best;
-  std::vector<TrialResult> Tried;      // in the order made
-  std::vector<VariableSweep> Sweeps;   // per variable in use
+  std::vector<TrialResult> Tried;     // in the order made
+  std::vector<VariableSweep> Sweeps;  // per variable in use
   int32_t EvaluatedFits = 0;
-  bool BudgetSpent = false;            // MaxFits ran out before the search ended
+  bool BudgetSpent = false;  // MaxFits ran out before the search ended
 };
 
 struct AdvisorHooks {

@@ -13,7 +13,6 @@
 namespace quon {
 namespace {
 
-
 // The largest difference between the function and the model's approximation on the probes.
 double ProbeDifference(const ProblemModel& model, const ProbeSet& probes) {
   const std::vector<double> approximation = ApproximationOnGrid(model, probes.Coords);
@@ -69,8 +68,8 @@ ProbeSet MakeProbeSet(const ProblemModel& model, PointFunctionSource& function) 
     const double middle = (model.LowerLimit[s] + model.UpperLimit[s]) / 2;
     const double half = (model.UpperLimit[s] - model.LowerLimit[s]) / 2;
     for (int64_t i = 0; i < perVariable; ++i) {
-      probes.Coords[s].push_back(
-          middle + half * std::cos(pi * (static_cast<double>(i) + 0.5) / static_cast<double>(perVariable)));
+      probes.Coords[s].push_back(middle + half * std::cos(pi * (static_cast<double>(i) + 0.5) /
+                                                          static_cast<double>(perVariable)));
     }
   }
   std::vector<double> points;
@@ -79,8 +78,8 @@ ProbeSet MakeProbeSet(const ProblemModel& model, PointFunctionSource& function) 
   for (int64_t n = 0; n < total; ++n) {
     int64_t rest = n;
     for (int k = 0; k < vars; ++k) {
-      points.push_back(probes.Coords[static_cast<std::size_t>(k)]
-                                    [static_cast<std::size_t>(rest % perVariable)]);
+      points.push_back(
+          probes.Coords[static_cast<std::size_t>(k)][static_cast<std::size_t>(rest % perVariable)]);
       rest /= perVariable;
     }
   }
@@ -141,8 +140,8 @@ TrialResult FitTrial(ProblemModel& model, const std::vector<int32_t>& terms,
   // A check whose every point failed measured nothing; the figures stay infinite.
   if (check.FailedPoints < check.CheckPoints) {
     const double probe = ProbeDifference(model, probes);
-    const double probeRelative = probes.LargestMagnitude > 0 ? probe / probes.LargestMagnitude
-                                                             : check.MaxRelDiff;
+    const double probeRelative =
+        probes.LargestMagnitude > 0 ? probe / probes.LargestMagnitude : check.MaxRelDiff;
     result.MaxAbsDiff = std::max(check.MaxAbsDiff, probe);
     result.MaxRelDiff = std::max(check.MaxRelDiff, probeRelative);
   }

@@ -13,9 +13,9 @@
 // crowd towards the ends where equally spaced fits err most), whose function values are
 // taken once per search, and the larger figure counts. Cost: one function evaluation per
 // node and per check point, plus the approximation on the probe grid (grid_approximation.h);
-// memory: one Coef of the trial's size. A node whose function value fails makes the trial unusable (its
-// error is infinite), as does a singular system: the search then treats those counts as
-// out of reach rather than fitting over a sample of 0.
+// memory: one Coef of the trial's size. A node whose function value fails makes the trial unusable
+// (its error is infinite), as does a singular system: the search then treats those counts as out of
+// reach rather than fitting over a sample of 0.
 #pragma once
 
 #include <array>

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <set>
 
-#include "engine/err_num.h"
 #include "core/eval/grid_approximation.h"
+#include "engine/err_num.h"
 
 namespace quon {
 namespace {

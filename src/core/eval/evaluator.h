@@ -10,8 +10,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/err_num.h"
 #include "core/model/problem_model.h"
+#include "engine/err_num.h"
 
 namespace quon {
 

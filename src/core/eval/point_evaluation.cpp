@@ -4,10 +4,10 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "engine/err_num.h"
 #include "core/eval/evaluator.h"
-#include "engine/number_text.h"
 #include "core/model/user_constants.h"
+#include "engine/err_num.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

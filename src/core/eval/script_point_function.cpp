@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "core/model/problem_model.h"
 #include "engine/bulk_code.h"
 #include "engine/engine.h"
-#include "core/model/problem_model.h"
 
 namespace quon {
 namespace {

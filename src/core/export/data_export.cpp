@@ -6,8 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include "core/export/csv_field.h"
-#include "engine/number_text.h"
 #include "core/report/term_label.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

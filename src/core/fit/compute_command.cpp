@@ -1,10 +1,10 @@
 #include "core/fit/compute_command.h"
 
-#include "engine/err_num.h"
 #include "core/fit/script_fit_engine.h"
 #include "core/model/gather_specs.h"
-#include "core/model/user_constants.h"
 #include "core/model/results_state.h"
+#include "core/model/user_constants.h"
+#include "engine/err_num.h"
 
 namespace quon {
 ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,

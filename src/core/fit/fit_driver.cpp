@@ -3,14 +3,13 @@
 #include <new>
 #include <stdexcept>
 
-#include "engine/err_num.h"
 #include "core/fit/basis.h"
 #include "core/fit/sampling.h"
 #include "core/fit/solver.h"
+#include "engine/err_num.h"
 
 namespace quon {
 namespace {
-
 
 bool CoefMatchesLastTerm(const ProblemModel& model) {
   if (model.Coef.empty()) return false;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/err_num.h"
 #include "core/fit/grid_position.h"
 #include "core/fit/parallel_sampling.h"
+#include "engine/err_num.h"
 #include "engine/number_text.h"
 #include "engine/script_environment.h"
 

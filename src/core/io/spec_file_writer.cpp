@@ -6,8 +6,8 @@
 
 #include "core/io/spec_file.h"
 #include "core/io/temporary_file.h"
-#include "core/parallel/parallel_for.h"
 #include "core/model/gather_specs.h"
+#include "core/parallel/parallel_for.h"
 #include "engine/number_text.h"
 
 namespace quon {

@@ -14,8 +14,7 @@ std::size_t CoefArray::CheckedElementCount(const LastTerms& lastTerm) {
     const auto extent = static_cast<std::size_t>(lastTerm[k]) + 1;
     if (count > maxElements / extent) {
       throw GridTooLarge("The grid of nodes is too large: more than " +
-                         std::to_string(maxElements) +
-                         " coefficients (16 GiB). Use fewer terms.");
+                         std::to_string(maxElements) + " coefficients (16 GiB). Use fewer terms.");
     }
     count *= extent;
   }

@@ -1,7 +1,7 @@
 #include "core/model/entry_checks.h"
 
-#include "engine/number_text.h"
 #include "core/model/problem_model.h"
+#include "engine/number_text.h"
 
 namespace quon {
 

@@ -13,10 +13,10 @@ namespace quon {
 class ScriptEnvironment;
 
 enum class AddOutcome {
-  Added,      // appended at the end (a redefinition first removed the old entry)
-  NoEquals,   // the text has no "=": nothing happens
-  BadName,    // the name before "=" is not a letter followed by letters and digits
-  Full,       // all slots are taken: refused with a message
+  Added,     // appended at the end (a redefinition first removed the old entry)
+  NoEquals,  // the text has no "=": nothing happens
+  BadName,   // the name before "=" is not a letter followed by letters and digits
+  Full,      // all slots are taken: refused with a message
 };
 
 struct AddResult {

@@ -1,7 +1,7 @@
 #include "core/report/report_lines.h"
 
-#include "engine/number_text.h"
 #include "core/report/listing.h"
+#include "engine/number_text.h"
 
 namespace quon {
 namespace {

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "gui/main_window/control_factory.h"
 #include "core/model/user_constants.h"
+#include "gui/main_window/control_factory.h"
 
 namespace quon {
 

@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "gui/main_window/shell_services.h"
 #include "core/model/entry_fields.h"
 #include "core/model/problem_model.h"
+#include "gui/main_window/shell_services.h"
 
 namespace quon {
 
@@ -31,8 +31,7 @@ class FileCommands : public QObject {
     std::function<void(const std::string& path)> FileUsed;
   };
 
-  FileCommands(QObject* parent, ProblemModel& model, const ShellServices& services,
-               Events events);
+  FileCommands(QObject* parent, ProblemModel& model, const ShellServices& services, Events events);
 
   void mnuOpen_Click();
   // Opens the pair `path` as Open does after its dialog.

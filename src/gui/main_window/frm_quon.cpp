@@ -12,6 +12,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/model/user_constants.h"
+#include "core/shell/decimal_point.h"
+#include "core/shell/help_file.h"
 #include "gui/frm_about.h"
 #include "gui/frm_evaluations.h"
 #include "gui/frm_export.h"
@@ -22,11 +25,8 @@
 #include "gui/main_window/problem_entry.h"
 #include "gui/main_window/recent_files_menu.h"
 #include "gui/main_window/results_panel.h"
-#include "core/model/user_constants.h"
 #include "gui/qt/common_dialog.h"
 #include "gui/qt/qt_focus_guard.h"
-#include "core/shell/decimal_point.h"
-#include "core/shell/help_file.h"
 
 namespace quon {
 
@@ -42,10 +42,9 @@ frmQuon::frmQuon(ShellServices services, QWidget* parent)
   setWindowTitle(MainWindowCaption());
   setAccessibleName(ProgramTitle());
   focusGuard_ = new FocusGuard(this);
-  engine_ = std::make_unique<ScriptEnvironment>(
-      [this](const std::string& description) {
-        if (!quietEngine_) ShowMessage(description);
-      });
+  engine_ = std::make_unique<ScriptEnvironment>([this](const std::string& description) {
+    if (!quietEngine_) ShowMessage(description);
+  });
   CreateMenus();
   CreateParts();
   LayOutWindow();
@@ -84,19 +83,18 @@ void frmQuon::CreateMenus() {
 void frmQuon::CreateParts() {
   const auto message = [this](const std::string& text) { ShowMessage(text); };
   const auto fields = [this] { return ReadEntryFields(); };
-  entry_ = new ProblemEntry(this, model_, *focusGuard_,
-                            {[this] { SetMenuStates(); }, [this] { ClearResults(); },
-                             [this] { SetTabOrder(); }});
+  entry_ = new ProblemEntry(
+      this, model_, *focusGuard_,
+      {[this] { SetMenuStates(); }, [this] { ClearResults(); }, [this] { SetTabOrder(); }});
   constants_ = new ConstantsPanel(this, model_, *engine_, {[this] { ClearResults(); }, message});
-  results_ = new ResultsPanel(
-      this, model_, *engine_,
-      {[this] { return entry_->Complete(); }, fields, [this] { SetConstants(); }, message,
-       [this](bool quiet) { quietEngine_ = quiet; }});
-  files_ = new FileCommands(
-      this, model_, services_,
-      {[this] { return entry_->Stage() == EntryStage::AwaitingNumber; }, fields,
-       [this](const EntryFields& shown) { ShowOpenedProblem(shown); }, message,
-       [this](const std::string& path) { FileUsed(path); }});
+  results_ =
+      new ResultsPanel(this, model_, *engine_,
+                       {[this] { return entry_->Complete(); }, fields, [this] { SetConstants(); },
+                        message, [this](bool quiet) { quietEngine_ = quiet; }});
+  files_ = new FileCommands(this, model_, services_,
+                            {[this] { return entry_->Stage() == EntryStage::AwaitingNumber; },
+                             fields, [this](const EntryFields& shown) { ShowOpenedProblem(shown); },
+                             message, [this](const std::string& path) { FileUsed(path); }});
   cmdSuggestTerms = MakeButton(this, "cmdSuggestTerms", QStringLiteral("Suggest terms..."));
   cmdExit = MakeButton(this, "cmdExit", QStringLiteral("E&xit"));
 }

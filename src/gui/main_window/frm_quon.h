@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "gui/main_window/shell_services.h"
-#include "gui/qt/qt_desktop_settings.h"
 #include "core/model/entry_fields.h"
 #include "core/model/problem_model.h"
 #include "engine/script_environment.h"
+#include "gui/main_window/shell_services.h"
+#include "gui/qt/qt_desktop_settings.h"
 
 class QAction;
 class QMenu;

@@ -1,10 +1,10 @@
 // The Print command: the printer dialog, then the report's lines (the core's ReportLines)
 // in a fixed-pitch font, the printer's font given back afterwards. Without a printer the
 // report goes to a PDF file the user names, or the user is told it was not printed.
+#include "core/report/report_lines.h"
 #include "gui/main_window/file_commands.h"
 #include "gui/qt/common_dialog.h"
 #include "gui/qt/qt_printer.h"
-#include "core/report/report_lines.h"
 
 namespace quon {
 

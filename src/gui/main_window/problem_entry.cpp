@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <string>
 
+#include "core/model/entry_checks.h"
 #include "gui/main_window/control_factory.h"
 #include "gui/main_window/variable_editor.h"
-#include "core/model/entry_checks.h"
 #include "gui/qt/qt_focus_guard.h"
 
 namespace quon {
@@ -20,8 +20,7 @@ std::string Text(const QLineEdit* field) { return field->text().toStdString(); }
 
 }  // namespace
 
-ProblemEntry::ProblemEntry(QWidget* window, ProblemModel& model, FocusGuard& guard,
-                           Events events)
+ProblemEntry::ProblemEntry(QWidget* window, ProblemModel& model, FocusGuard& guard, Events events)
     : QObject(window), model_(model), guard_(guard), events_(std::move(events)) {
   CreateControls(window);
   editor_ = new VariableEditor(window, model_, guard_, [this] { return Complete(); });
@@ -189,8 +188,8 @@ void ProblemEntry::txtVarNams_LostFocus() {
   txtVarNams->setEnabled(false);
   const std::size_t count =
       std::min(model_.VarName.size(), static_cast<std::size_t>(model_.LastVar) + 1);
-  lblEquation->setText(QString::fromStdString(
-      Signature({model_.VarName.begin(), model_.VarName.begin() + count})));
+  lblEquation->setText(
+      QString::fromStdString(Signature({model_.VarName.begin(), model_.VarName.begin() + count})));
   events_.StageChanged();
 }
 

@@ -90,8 +90,8 @@ void ResultsPanel::ClearAccuracy() {
 void ResultsPanel::FitAccuracyArea() {
   QWidget* lines = accuracyArea->widget();
   const int width = std::max(accuracyArea->viewport()->width(), 1);
-  const int needed = lines->hasHeightForWidth() ? lines->heightForWidth(width)
-                                                : lines->sizeHint().height();
+  const int needed =
+      lines->hasHeightForWidth() ? lines->heightForWidth(width) : lines->sizeHint().height();
   accuracyArea->setFixedHeight(std::min(needed, 8 * window_->fontMetrics().lineSpacing()));
 }
 

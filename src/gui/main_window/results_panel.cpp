@@ -8,11 +8,11 @@
 #include <exception>
 
 #include "core/fit/compute_command.h"
+#include "core/model/results_state.h"
 #include "gui/frm_evaluations.h"
 #include "gui/main_window/control_factory.h"
 #include "gui/qt/qt_coef_list_model.h"
 #include "gui/qt/qt_fixed_font.h"
-#include "core/model/results_state.h"
 
 namespace quon {
 namespace {

@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <string>
 
-#include "gui/main_window/control_factory.h"
 #include "core/model/entry_checks.h"
 #include "engine/number_text.h"
+#include "gui/main_window/control_factory.h"
 #include "gui/qt/qt_focus_guard.h"
 
 namespace quon {

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 
-#include "gui/qt/qt_help_window.h"
 #include "core/shell/help_file.h"
+#include "gui/qt/qt_help_window.h"
 
 namespace quon {
 
@@ -15,7 +15,8 @@ QtCommonDialog::QtCommonDialog() = default;
 QtCommonDialog::~QtCommonDialog() { delete helpWindow_.data(); }
 
 void QtCommonDialog::ShowOpen() {
-  fileName_ = QFileDialog::getOpenFileName(parent_, QString(), settings_.LastFolder()).toStdString();
+  fileName_ =
+      QFileDialog::getOpenFileName(parent_, QString(), settings_.LastFolder()).toStdString();
   settings_.RememberFolderOf(QString::fromStdString(fileName_));
 }
 

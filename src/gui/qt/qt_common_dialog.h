@@ -1,7 +1,7 @@
 // The file, printer and help dialogs of the program, on Qt: QFileDialog for Open and
 // Save (no filter, no default extension, no title of their own, starting in the folder
-// last used; Save replaces a file without asking, as the program writes a pair of files), QPrintDialog over a printer the
-// report can then print on, and the help viewer window.
+// last used; Save replaces a file without asking, as the program writes a pair of files),
+// QPrintDialog over a printer the report can then print on, and the help viewer window.
 #pragma once
 
 #include <QPointer>

@@ -2,11 +2,11 @@
 
 #include <QApplication>
 
+#include "core/shell/decimal_point.h"
 #include "gui/frm_about.h"
 #include "gui/main_window/frm_quon.h"
 #include "gui/qt/qt_common_dialog.h"
 #include "gui/qt/qt_printer.h"
-#include "core/shell/decimal_point.h"
 
 namespace quon {
 

@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <memory>
 
-#include "gui/frm_about.h"
 #include "core/shell/sub_main.h"
+#include "gui/frm_about.h"
 
 namespace quon {
 

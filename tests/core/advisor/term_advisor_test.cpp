@@ -1,4 +1,6 @@
 // The term advisor on problems with known answers, through the program's own engine.
+#include "core/advisor/term_advisor.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 
 #include "core/advisor/advice_text.h"
 #include "core/advisor/advisor_problem.h"
-#include "core/advisor/term_advisor.h"
 #include "core/fit/basis_condition.h"
 #include "support/fitted_problem.h"
 
@@ -17,8 +18,7 @@ namespace {
 
 using testing::FieldsOfVariable;
 
-FieldsOfVariable Var(const char* name, const char* lower, const char* upper,
-                     bool power = true) {
+FieldsOfVariable Var(const char* name, const char* lower, const char* upper, bool power = true) {
   return {name, VariableFields{lower, upper, "*", "*", "10", power}};
 }
 
@@ -47,7 +47,8 @@ AdvisorOptions Wanting(double tolerance, int32_t maxTerms = DefaultMaxTerms) {
 
 // Whether the conditioning warning would fire for any variable at these counts.
 bool WarningFires(ProblemModel problem, const std::vector<int32_t>& terms) {
-  for (std::size_t k = 0; k < terms.size(); ++k) SetTermCount(problem, static_cast<int>(k), terms[k]);
+  for (std::size_t k = 0; k < terms.size(); ++k)
+    SetTermCount(problem, static_cast<int>(k), terms[k]);
   return !CheckConditioning(problem).empty();
 }
 
@@ -57,7 +58,7 @@ struct ReachCase {
   std::vector<FieldsOfVariable> variables;
   AdvisorOptions options;
   std::vector<int32_t> least, most;  // the counts expected, per variable
-  bool nearSweeps = false;  // the joint answer exceeds no sweep's answer by more than 1
+  bool nearSweeps = false;           // the joint answer exceeds no sweep's answer by more than 1
 };
 
 class AdvisorReaches : public ::testing::TestWithParam<ReachCase> {};
@@ -66,7 +67,8 @@ TEST_P(AdvisorReaches, WithCountsInRangeThatMeetTheToleranceAndAreWellConditione
   const ReachCase& c = GetParam();
   const Outcome outcome = Advise(c.equation, c.variables, c.options);
   const TermAdvice& advice = outcome.Advice;
-  ASSERT_EQ(advice.Status, AdviceStatus::Reached) << UnreachableReason(outcome.Problem, advice, c.options);
+  ASSERT_EQ(advice.Status, AdviceStatus::Reached)
+      << UnreachableReason(outcome.Problem, advice, c.options);
   ASSERT_EQ(advice.Best.Terms.size(), c.least.size());
   for (std::size_t k = 0; k < c.least.size(); ++k) {
     EXPECT_GE(advice.Best.Terms[k], c.least[k]) << "variable " << k;
@@ -92,22 +94,43 @@ const double kPi = 4.0 * std::atan(1.0);
 INSTANTIATE_TEST_SUITE_P(
     Problems, AdvisorReaches,
     ::testing::Values(
-        ReachCase{"LineNeedsTwoTerms", "3*x+1", {Var("x", "-1", "1")}, Wanting(kNearRounding),
-                  {2}, {2}},
-        ReachCase{"CubicWhateverTheCap", "x^3-x", {Var("x", "-2", "3")}, Wanting(1e-11, 4),
-                  {4}, {4}},
-        ReachCase{"QuinticUnderAHugeCap", "x^5-3*x^2+1", {Var("x", "-1", "1")},
-                  Wanting(kNearRounding, MostMaxTerms), {6}, {6}},
-        ReachCase{"QuinticRelative", "x^5-3*x^2+1", {Var("x", "-1", "1")}, Relative(kNearRounding),
-                  {6}, {6}},
+        ReachCase{
+            "LineNeedsTwoTerms", "3*x+1", {Var("x", "-1", "1")}, Wanting(kNearRounding), {2}, {2}},
+        ReachCase{
+            "CubicWhateverTheCap", "x^3-x", {Var("x", "-2", "3")}, Wanting(1e-11, 4), {4}, {4}},
+        ReachCase{"QuinticUnderAHugeCap",
+                  "x^5-3*x^2+1",
+                  {Var("x", "-1", "1")},
+                  Wanting(kNearRounding, MostMaxTerms),
+                  {6},
+                  {6}},
+        ReachCase{"QuinticRelative",
+                  "x^5-3*x^2+1",
+                  {Var("x", "-1", "1")},
+                  Relative(kNearRounding),
+                  {6},
+                  {6}},
         ReachCase{"ExpToTenDigits", "exp(x)", {Var("x", "-1", "1")}, Wanting(1e-10), {11}, {15}},
-        ReachCase{"FourVariablesEachItsOwn", "x^2+sin(3*y)+exp(z)/10+t",
-                  {Var("x", "-1", "1"), Var("y", "-1", "1"), Var("z", "-1", "1"), Var("t", "-1", "1")},
-                  Wanting(1e-6), {3, 8, 4, 2}, {3, 16, 12, 2}, true},
-        ReachCase{"PeriodicWithItsPeriod", "sin(x)^3+cos(2*x)",
-                  {Var("x", "0", "3.14159265358979", false)}, Wanting(1e-10), {7}, {9}},
-        ReachCase{"PeriodicWithPowersNeedsMore", "sin(x)^3+cos(2*x)",
-                  {Var("x", "0", "3.14159265358979")}, Wanting(1e-10), {10}, {DefaultMaxTerms}}),
+        ReachCase{
+            "FourVariablesEachItsOwn",
+            "x^2+sin(3*y)+exp(z)/10+t",
+            {Var("x", "-1", "1"), Var("y", "-1", "1"), Var("z", "-1", "1"), Var("t", "-1", "1")},
+            Wanting(1e-6),
+            {3, 8, 4, 2},
+            {3, 16, 12, 2},
+            true},
+        ReachCase{"PeriodicWithItsPeriod",
+                  "sin(x)^3+cos(2*x)",
+                  {Var("x", "0", "3.14159265358979", false)},
+                  Wanting(1e-10),
+                  {7},
+                  {9}},
+        ReachCase{"PeriodicWithPowersNeedsMore",
+                  "sin(x)^3+cos(2*x)",
+                  {Var("x", "0", "3.14159265358979")},
+                  Wanting(1e-10),
+                  {10},
+                  {DefaultMaxTerms}}),
     [](const auto& info) { return info.param.name; });
 
 struct UnreachableCase {
@@ -140,15 +163,22 @@ TEST_P(AdvisorCannotReach, SaysSoWithTheBestFoundAndAdvice) {
 
 INSTANTIATE_TEST_SUITE_P(
     Problems, AdvisorCannotReach,
-    ::testing::Values(
-        UnreachableCase{"RungeWithPowerTerms", "1/(1+25*x^2)", {Var("x", "-1", "1")},
-                        {SweepEnd::Grew, SweepEnd::IllConditioned}, true},
-        // Over a whole period the first and last nodes coincide.
-        UnreachableCase{"TrigOverExactlyOnePeriod", "sin(x)+x",
-                        {Var("x", "0", "6.28318530717959", false)},
-                        {SweepEnd::Singular, SweepEnd::IllConditioned}, false},
-        UnreachableCase{"FunctionFailsAtEveryNode", "log(x-5)", {Var("x", "-1", "1")},
-                        {SweepEnd::FunctionFails}, false}),
+    ::testing::Values(UnreachableCase{"RungeWithPowerTerms",
+                                      "1/(1+25*x^2)",
+                                      {Var("x", "-1", "1")},
+                                      {SweepEnd::Grew, SweepEnd::IllConditioned},
+                                      true},
+                      // Over a whole period the first and last nodes coincide.
+                      UnreachableCase{"TrigOverExactlyOnePeriod",
+                                      "sin(x)+x",
+                                      {Var("x", "0", "6.28318530717959", false)},
+                                      {SweepEnd::Singular, SweepEnd::IllConditioned},
+                                      false},
+                      UnreachableCase{"FunctionFailsAtEveryNode",
+                                      "log(x-5)",
+                                      {Var("x", "-1", "1")},
+                                      {SweepEnd::FunctionFails},
+                                      false}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Advisor, CancelStopsBeforeTheNextFit) {
@@ -165,7 +195,8 @@ TEST(Advisor, StaysWithinTheFitBudgetAndTheGridLimit) {
   AdvisorOptions options = Wanting(1e-12);
   options.MaxFits = 7;
   options.MaxGridPoints = 30;
-  const Outcome outcome = Advise("exp(x)*sin(3*y)", {Var("x", "-1", "1"), Var("y", "-1", "1")}, options);
+  const Outcome outcome =
+      Advise("exp(x)*sin(3*y)", {Var("x", "-1", "1"), Var("y", "-1", "1")}, options);
   EXPECT_TRUE(outcome.Advice.BudgetSpent);
   EXPECT_EQ(outcome.Advice.EvaluatedFits, options.MaxFits);
   for (const TrialResult& trial : outcome.Advice.Tried) EXPECT_LE(trial.Coefficients, 30);

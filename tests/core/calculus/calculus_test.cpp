@@ -47,15 +47,18 @@ TEST_P(ExactDerivative, MatchesTheAnalyticResult) {
 
 const double x = 0.7, y = 1.3, u = 2.1 - 1;
 const DerivativeCase kDerivatives[] = {
-    {"NoOrderIsTheValue", Polynomial, {}, {x, y}, x * x * x * y * y + 2 * x},
-    {"FirstInX", Polynomial, {"x"}, {x, y}, 3 * x * x * y * y + 2},
-    {"MixedSecond", Polynomial, {"x", "y"}, {x, y}, 6 * x * x * y},
-    {"ThirdInX", Polynomial, {"x", "x", "x"}, {x, y}, 6 * y * y},
+    {"NoOrderIsTheValue", Polynomial, {}, {x, y}, x* x* x* y* y + 2 * x},
+    {"FirstInX", Polynomial, {"x"}, {x, y}, 3 * x* x* y* y + 2},
+    {"MixedSecond", Polynomial, {"x", "y"}, {x, y}, 6 * x* x* y},
+    {"ThirdInX", Polynomial, {"x", "x", "x"}, {x, y}, 6 * y* y},
     {"BeyondTheDegreeIsZero", Polynomial, {"y", "y", "y", "y"}, {x, y}, 0.0},
-    {"NameInOtherCaseAndBlanks", Polynomial, {" X"}, {x, y}, 3 * x * x * y * y + 2},
+    {"NameInOtherCaseAndBlanks", Polynomial, {" X"}, {x, y}, 3 * x* x* y* y + 2},
     {"TrigFirst", TrigonometricSum, {"x"}, {2.1}, 6 * std::cos(2 * u) + 3 * std::sin(3 * u)},
     {"TrigSecond", TrigonometricSum, {"x", "x"}, {2.1}, 9 * std::cos(3 * u) - 12 * std::sin(2 * u)},
-    {"TrigFifth", TrigonometricSum, {"x", "x", "x", "x", "x"}, {2.1},
+    {"TrigFifth",
+     TrigonometricSum,
+     {"x", "x", "x", "x", "x"},
+     {2.1},
      96 * std::cos(2 * u) + 243 * std::sin(3 * u)},
 };
 

@@ -64,8 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
                       GridCase{"OneTrigVariableOddCount", {{"x", true, 7, -2, 3, 0.5, 4}}},
                       GridCase{"OneTrigVariableEvenCount", {{"x", true, 6, 0, 6, 1, 6.5}}},
                       GridCase{"MixedFourVariables",
-                               {{"x", false, 4, -5, 5, 0, 0}, {"y", true, 5, -5, 5, 1, 7},
-                                {"z", false, 3, 0, 2, 1, 0}, {"t", true, 2, -1, 1, 0, 3}}}),
+                               {{"x", false, 4, -5, 5, 0, 0},
+                                {"y", true, 5, -5, 5, 1, 7},
+                                {"z", false, 3, 0, 2, 1, 0},
+                                {"t", true, 2, -1, 1, 0, 3}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GridApproximation, RefusesCoefficientsOfAnotherShape) {

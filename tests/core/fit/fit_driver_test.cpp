@@ -119,12 +119,12 @@ TEST_P(EndsTheFit, AtTheFirstSampleWithNoResults) {
   EXPECT_EQ(engine.Errors, std::vector<int32_t>{GetParam().number});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, EndsTheFit,
-    ::testing::Values(EndingCase{"SyntaxError", kSyntaxError, "Syntax error"},
-                      EndingCase{"TextValue", 13, "Type mismatch"},
-                      EndingCase{"UndefinedName", 500, "Variable is undefined"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Numbers, EndsTheFit,
+                         ::testing::Values(EndingCase{"SyntaxError", kSyntaxError, "Syntax error"},
+                                           EndingCase{"TextValue", 13, "Type mismatch"},
+                                           EndingCase{"UndefinedName", 500,
+                                                      "Variable is undefined"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FitDriver, FailedAssignmentRiddenOverLeavesThePreviousValue) {
   ProblemModel model = GatheredModel({"x"}, {Variable("0", "2", "3")});

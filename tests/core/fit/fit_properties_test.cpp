@@ -89,7 +89,9 @@ const PropertyCase kPropertyCases[] = {
     {"OneTrigVariable", {{"x", true, 6, -1, 2, 0.5, kTwoPi}}},
     {"PowerAndTrig", {{"x", false, 4, 0, 1, 0.5, 0}, {"y", true, 5, -2, 1, -0.5, 7}}},
     {"FourMixedVariables",
-     {{"x", false, 4, -1, 1, 0, 0}, {"y", true, 5, 0, 3, 1, 8}, {"z", false, 3, 2, -1, 0, 0},
+     {{"x", false, 4, -1, 1, 0, 0},
+      {"y", true, 5, 0, 3, 1, 8},
+      {"z", false, 3, 2, -1, 0, 0},
       {"t", true, 4, -0.5, 0.5, 0, 2.5}}},
 };
 

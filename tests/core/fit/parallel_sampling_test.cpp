@@ -51,11 +51,12 @@ struct FitRun {
 // Four variables of 12, 10, 9 and 17 terms: 18360 points, enough for the threads.
 FitRun Fit(const std::string& equation, bool parallel) {
   FitRun run;
-  run.model = testing::GatheredModel(
-      {"x", "y", "z", "t"},
-      {{"-5", "5", "*", "*", "12", true}, {"-5", "5", "*", "*", "10", false},
-       {"0", "5", "*", "*", "9", true}, {"0", "2", "*", "*", "17", true}},
-      equation);
+  run.model = testing::GatheredModel({"x", "y", "z", "t"},
+                                     {{"-5", "5", "*", "*", "12", true},
+                                      {"-5", "5", "*", "*", "10", false},
+                                      {"0", "5", "*", "*", "9", true},
+                                      {"0", "2", "*", "*", "17", true}},
+                                     equation);
   ScriptEnvironment environment([&](const std::string&) { ++run.messages; });
   ScriptFitEngine engine(environment, run.model.Equation);
   if (parallel) {

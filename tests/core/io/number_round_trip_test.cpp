@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine.h"
 #include "core/io/spec_item_reader.h"
+#include "engine/engine.h"
 #include "engine/number_text.h"
 
 namespace quon {
@@ -32,8 +32,13 @@ class NumberRoundTrip : public testing::Test {
   }
 
   static std::vector<double> Values() {
-    std::vector<double> values = {DBL_MAX, -DBL_MAX, std::nextafter(DBL_MAX, 0.0), DBL_MIN,
-                                  std::numeric_limits<double>::denorm_min(), -0.0, 0.1};
+    std::vector<double> values = {DBL_MAX,
+                                  -DBL_MAX,
+                                  std::nextafter(DBL_MAX, 0.0),
+                                  DBL_MIN,
+                                  std::numeric_limits<double>::denorm_min(),
+                                  -0.0,
+                                  0.1};
     std::mt19937_64 random(20261206);
     while (values.size() < 40000) {
       const double x = std::bit_cast<double>(random());

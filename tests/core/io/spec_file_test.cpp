@@ -63,10 +63,22 @@ TEST(SpecFile, StoredResultsComeBackInOrderAndExtremeCoefficientsSurviveSaveAndO
   EXPECT_EQ(model.Constants[0], "d=Round(2.567,2)");  // whole line, comma and all
   EXPECT_EQ(model.Constants[2], "e2=d, c");
 
-  const double extremes[] = {
-      4.94065645841247e-324, -4.94065645841247e-322, -2.2250738585072e-308,
-      2.2250738585072014e-308, -0.0, 1e-300, 1e308, -1.79769313486231e308,
-      123456789012345e280, 1e15, HUGE_VAL, -HUGE_VAL, NAN, 0.1, -1.0 / 3, 9.99999999999999e-5};
+  const double extremes[] = {4.94065645841247e-324,
+                             -4.94065645841247e-322,
+                             -2.2250738585072e-308,
+                             2.2250738585072014e-308,
+                             -0.0,
+                             1e-300,
+                             1e308,
+                             -1.79769313486231e308,
+                             123456789012345e280,
+                             1e15,
+                             HUGE_VAL,
+                             -HUGE_VAL,
+                             NAN,
+                             0.1,
+                             -1.0 / 3,
+                             9.99999999999999e-5};
   ASSERT_EQ(model.Coef.size(), std::size(extremes));
   std::copy(std::begin(extremes), std::end(extremes), model.Coef.data());
   const SpecFileTexts written = FormatSpecFile(fields, model);

@@ -82,7 +82,8 @@ TEST(FailedCommit, AnOldFileThatCannotBePutBackIsNamed) {
   const std::string marker = "is kept as ";
   const std::size_t at = error.find(marker);
   ASSERT_NE(at, std::string::npos) << error;
-  const std::string backup = error.substr(at + marker.size(), error.size() - at - marker.size() - 1);
+  const std::string backup =
+      error.substr(at + marker.size(), error.size() - at - marker.size() - 1);
   EXPECT_EQ(ReadBytes(backup), "old b");
   EXPECT_EQ(ReadBytes(dir.Path("a")), "old a");
   EXPECT_EQ(dir.Files().size(), 2u);  // a and the backup of b; no temporaries

@@ -73,8 +73,8 @@ TEST(Main, OpensTheNamedFileInTheShownMainWindow) {
   FakeShell shell(true);
   FakeClock clock(0);
   EXPECT_EQ(Main(shell, clock, "p.qsp"), 7);
-  EXPECT_EQ(shell.log, (std::vector<std::string>{"guard", "about", "events", "close about",
-                                                 "main", "open p.qsp", "loop"}));
+  EXPECT_EQ(shell.log, (std::vector<std::string>{"guard", "about", "events", "close about", "main",
+                                                 "open p.qsp", "loop"}));
 }
 
 TEST(Main, RefusedDecimalPointEndsBeforeAnyWindow) {

@@ -77,8 +77,10 @@ class FrmQuonComputeTest : public QObject {
   void aRefusedComputeShowsOneMessageAndNoListing_data() {
     QTest::addColumn<QString>("equation");
     QTest::addColumn<QString>("terms");
-    QTest::newRow("GridTooLarge") << "x*y" << "200000";
-    QTest::newRow("ScriptError") << "x+" << "3";
+    QTest::newRow("GridTooLarge") << "x*y"
+                                  << "200000";
+    QTest::newRow("ScriptError") << "x+"
+                                 << "3";
   }
 
   void aRefusedComputeShowsOneMessageAndNoListing() {

@@ -26,7 +26,7 @@ struct MenuState {
 };
 
 MenuState MenusOf(const QuonWindow& w) {
-  return {w.Menu("mnuOpen")->isEnabled(),  w.Menu("mnuSave")->isEnabled(),
+  return {w.Menu("mnuOpen")->isEnabled(),   w.Menu("mnuSave")->isEnabled(),
           w.Menu("mnuSaveAs")->isEnabled(), w.Menu("mnuPrint")->isEnabled(),
           w.Menu("mnuHelp")->isEnabled(),   w.Menu("mnuAbout")->isVisible()};
 }
@@ -209,7 +209,8 @@ class FrmQuonTest : public QObject {
     const QString shownFile = asked ? path : beside;
     QFile file(shownFile);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<html><body><h1>Getting started</h1><p>Type the number of variables.</p></body></html>");
+    file.write(
+        "<html><body><h1>Getting started</h1><p>Type the number of variables.</p></body></html>");
     file.close();
 
     quon::QtCommonDialog dialogs;

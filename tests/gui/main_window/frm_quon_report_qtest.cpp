@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "gui/qt/qt_printer.h"
 #include "core/report/report_lines.h"
+#include "gui/qt/qt_printer.h"
 #include "support/frm_quon_fixture.h"
 #include "support/pdf_lines.h"
 
@@ -77,7 +77,8 @@ class FrmQuonReportTest : public QObject {
     QTest::addColumn<QString>("pdf");
     QTest::addColumn<QString>("said");
     QTest::newRow("NoPrinterNoFile") << QString() << "not printed";
-    QTest::newRow("FileCannotBeWritten") << "missing/report.pdf" << "report.pdf";
+    QTest::newRow("FileCannotBeWritten") << "missing/report.pdf"
+                                         << "report.pdf";
   }
 
   void aReportNotPrintedIsSaid() {

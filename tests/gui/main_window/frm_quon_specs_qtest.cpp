@@ -42,9 +42,12 @@ class FrmQuonSpecsTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::newRow("no number") << "txtOrder" << QString();
-    QTest::newRow("five variables") << "txtOrder" << "5";
-    QTest::newRow("empty name") << "txtVarNams" << "x,,z";
-    QTest::newRow("four names for three") << "txtVarNams" << "x,y,z,t";
+    QTest::newRow("five variables") << "txtOrder"
+                                    << "5";
+    QTest::newRow("empty name") << "txtVarNams"
+                                << "x,,z";
+    QTest::newRow("four names for three") << "txtVarNams"
+                                          << "x,y,z,t";
   }
   void RefusedEntryKeepsTheFocusAndDropsTheClick() {
     QFETCH(QString, field);
@@ -103,8 +106,12 @@ class FrmQuonSpecsTest : public QObject {
     QTest::addColumn<QString>("count");
     QTest::addColumn<QString>("names");
     QTest::addColumn<QString>("signature");
-    QTest::newRow("defaults") << "4" << "x,y,z,t" << "f(x,y,z,t)";
-    QTest::newRow("blank kept") << "2" << "x, y" << "f(x, y)";
+    QTest::newRow("defaults") << "4"
+                              << "x,y,z,t"
+                              << "f(x,y,z,t)";
+    QTest::newRow("blank kept") << "2"
+                                << "x, y"
+                                << "f(x, y)";
   }
   void AcceptedNamesAreLockedAndSigned() {
     QFETCH(QString, count);
@@ -127,7 +134,8 @@ class FrmQuonSpecsTest : public QObject {
   // more: the names come next.
   void CommandsRightAfterTheNumberOnlyCommitIt_data() {
     QTest::addColumn<QString>("button");
-    for (const char* name : {"cmdCompute", "cmdNextVar", "cmdPrevVar", "cmdAddCons", "cmdRemCons"}) {
+    for (const char* name :
+         {"cmdCompute", "cmdNextVar", "cmdPrevVar", "cmdAddCons", "cmdRemCons"}) {
       QTest::newRow(name) << QString::fromLatin1(name);
     }
   }
@@ -160,12 +168,17 @@ class FrmQuonSpecsTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("one term") << "txtTerms_0" << "1" << false;
-    QTest::newRow("two terms") << "txtTerms_0" << "2" << true;
-    QTest::newRow("letters for lower limit") << "txtLL_0" << "abc" << false;
+    QTest::newRow("one term") << "txtTerms_0"
+                              << "1" << false;
+    QTest::newRow("two terms") << "txtTerms_0"
+                               << "2" << true;
+    QTest::newRow("letters for lower limit") << "txtLL_0"
+                                             << "abc" << false;
     QTest::newRow("empty upper limit") << "txtUL_0" << QString() << false;
-    QTest::newRow("letters for centre") << "txtExpansion_0" << "abc" << true;
-    QTest::newRow("letters for period") << "txtPeriod_0" << "abc" << true;
+    QTest::newRow("letters for centre") << "txtExpansion_0"
+                                        << "abc" << true;
+    QTest::newRow("letters for period") << "txtPeriod_0"
+                                        << "abc" << true;
     QTest::newRow("empty function") << "txtEquation" << QString() << false;
   }
   void FieldChecksRefuseBadTextAndSwallowNext() {

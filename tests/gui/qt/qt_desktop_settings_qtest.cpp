@@ -23,10 +23,10 @@ class QtDesktopSettingsTest : public QObject {
     QTest::addColumn<QStringList>("after");
     QTest::newRow("FirstFile") << QStringList{} << "a" << QStringList{"a"};
     QTest::newRow("NewFileGoesFirst") << QStringList{"a", "b"} << "c" << QStringList{"c", "a", "b"};
-    QTest::newRow("UsedAgainMovesUp") << QStringList{"a", "b", "c"} << "c"
-                                      << QStringList{"c", "a", "b"};
-    QTest::newRow("OldestDropsBeyondFour") << QStringList{"a", "b", "c", "d"} << "e"
-                                           << QStringList{"e", "a", "b", "c"};
+    QTest::newRow("UsedAgainMovesUp")
+        << QStringList{"a", "b", "c"} << "c" << QStringList{"c", "a", "b"};
+    QTest::newRow("OldestDropsBeyondFour")
+        << QStringList{"a", "b", "c", "d"} << "e" << QStringList{"e", "a", "b", "c"};
   }
   void RecentFilesKeepTheLastFourOnce() {
     QFETCH(QStringList, before);

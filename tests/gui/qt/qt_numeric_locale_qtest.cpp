@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "gui/qt/qt_numeric_locale.h"
 #include "core/shell/decimal_point.h"
+#include "gui/qt/qt_numeric_locale.h"
 
 namespace {
 

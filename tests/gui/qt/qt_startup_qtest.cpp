@@ -6,12 +6,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/shell/decimal_point.h"
+#include "core/shell/sub_main.h"
 #include "gui/frm_about.h"
 #include "gui/main_window/frm_quon.h"
 #include "gui/qt/qt_common_dialog.h"
 #include "gui/qt/qt_startup.h"
-#include "core/shell/decimal_point.h"
-#include "core/shell/sub_main.h"
 #include "support/qt_test_support.h"
 
 namespace {
