@@ -9,6 +9,7 @@ set -euo pipefail
 
 packages=(
   clang
+  clang-format
   cmake
   desktop-file-utils
   dpkg-dev

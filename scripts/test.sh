@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test: a normal build (which also
-# checks that the install list covers what the build uses), one under AddressSanitizer and
+# Installs what is missing, then builds and runs every test: a release build in which every
+# warning is an error (it also checks that the install list covers what the build uses and
+# that every source file is formatted), one under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the core tests under ThreadSanitizer, and a short run of the
 # fuzz targets built as the README says. Each build has its own folder, so that no cached
 # option of one changes another; every test step fails when it finds no tests.
@@ -12,8 +13,8 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 step() { echo "== $* ($(date -u +%T))"; }
 
-step "normal build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+step "release build, warnings as errors"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUON_WERROR=ON
 scripts/check-deps.sh build
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs"

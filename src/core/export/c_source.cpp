@@ -5,13 +5,18 @@
 namespace quon {
 namespace {
 
-std::string Index(std::size_t k) { return std::to_string(k); }
+// A local name: the letter and the variable's index ("j0", "s3").
+std::string Indexed(char letter, std::size_t k) {
+  std::string name(1, letter);
+  name += std::to_string(k);
+  return name;
+}
 
 // The nested sums, variable k's outermost; `pad` is the indentation.
 void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, std::string& out) {
   const SourceVariable& v = plan.Variables[k];
-  const std::string j = "j" + Index(k);
-  const std::string s = "s" + Index(k);
+  const std::string j = Indexed('j', k);
+  const std::string s = Indexed('s', k);
   out += pad + "double " + s + " = 0.0;\n";
   if (v.Trig) {
     out += pad + "for (int " + j + " = 0; " + j + " < " + std::to_string(v.Terms) + "; ++" + j +
@@ -23,16 +28,16 @@ void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, st
   std::string inner;
   if (k == 0) {
     std::vector<std::string> index;
-    for (std::size_t i = 0; i < plan.Variables.size(); ++i) index.push_back("j" + Index(i));
+    for (std::size_t i = 0; i < plan.Variables.size(); ++i) index.push_back(Indexed('j', i));
     inner = "coef[" + FlatIndexExpression(plan, index) + "]";
   } else {
     EmitLevel(plan, k - 1, pad + "  ", out);
-    inner = "s" + Index(k - 1);
+    inner = Indexed('s', k - 1);
   }
   if (v.Trig) {
-    out += pad + "  " + s + " = " + s + " + " + inner + " * t" + Index(k) + "[" + j + "];\n";
+    out += pad + "  " + s + " = " + s + " + " + inner + " * " + Indexed('t', k) + "[" + j + "];\n";
   } else {
-    out += pad + "  " + s + " = " + s + " * o" + Index(k) + " + " + inner + ";\n";
+    out += pad + "  " + s + " = " + s + " * " + Indexed('o', k) + " + " + inner + ";\n";
   }
   out += pad + "}\n";
 }
@@ -57,7 +62,7 @@ std::string CSource(const SourcePlan& plan) {
   out += "\n  };\n";
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
     const SourceVariable& v = plan.Variables[k];
-    const std::string o = "o" + Index(k);
+    const std::string o = Indexed('o', k);
     const std::string offset = v.Parameter + " - (" + SeventeenDigits(v.Center) + ")";
     if (!v.Trig) {
       out += "  const double " + o + " = " + offset + ";\n";
@@ -65,9 +70,9 @@ std::string CSource(const SourcePlan& plan) {
     }
     // The angle step 2 pi (x - c) / P, and the terms 1, sin, cos, sin 2, ... with the
     // multiples of the step built by repeated addition.
-    const std::string t = "t" + Index(k);
-    const std::string a = "a" + Index(k);
-    const std::string j = "j" + Index(k);
+    const std::string t = Indexed('t', k);
+    const std::string a = Indexed('a', k);
+    const std::string j = Indexed('j', k);
     out += "  const double " + o + " = atan(1.0) * (" + offset + ") * 8.0 / (" +
            SeventeenDigits(v.Period) + ");\n";
     out += "  double " + t + "[" + std::to_string(v.Terms) + "];\n";
@@ -80,7 +85,7 @@ std::string CSource(const SourcePlan& plan) {
   }
   const std::size_t top = plan.Variables.size() - 1;
   EmitLevel(plan, top, "  ", out);
-  out += "  return s" + Index(top) + ";\n}\n";
+  out += "  return " + Indexed('s', top) + ";\n}\n";
   return out;
 }
 
