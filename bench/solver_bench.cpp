@@ -21,6 +21,7 @@
 
 #include "core/fit/basis.h"
 #include "core/fit/solver.h"
+#include "core/model/node_geometry.h"
 #include "core/model/problem_model.h"
 
 namespace {
@@ -35,20 +36,18 @@ quon::ProblemModel SampledModel(int32_t n) {
   quon::ProblemModel model;
   model.LastVar = 3;
   for (std::size_t k = 0; k < 4; ++k) {
-    model.IsPower[k] = true;
     model.LastTerm[k] = n - 1;
     model.LowerLimit[k] = -1.0;
     model.UpperLimit[k] = 1.0;
-    model.NodeStep[k] = 2.0 / (n - 1);
-    model.NodeStart[k] = -1.0;
   }
+  const double step = quon::VariableGeometry(model, 0).NodeStep;
   model.Coef.Allocate(model.LastTerm);
   for (int32_t i3 = 0; i3 < n; ++i3)
     for (int32_t i2 = 0; i2 < n; ++i2)
       for (int32_t i1 = 0; i1 < n; ++i1)
         for (int32_t i0 = 0; i0 < n; ++i0) {
-          const double x = -1.0 + i0 * model.NodeStep[0], y = -1.0 + i1 * model.NodeStep[1];
-          const double z = -1.0 + i2 * model.NodeStep[2], t = -1.0 + i3 * model.NodeStep[3];
+          const double x = -1.0 + i0 * step, y = -1.0 + i1 * step;
+          const double z = -1.0 + i2 * step, t = -1.0 + i3 * step;
           model.Coef(i0, i1, i2, i3) = std::exp(0.5 * x) * std::cos(y + z) + t * t * x;
         }
   return model;

@@ -23,11 +23,10 @@ int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
     SetConstants(fields.ConstantItems, engine);
     for (std::size_t i = 0; i < texts.size(); ++i) {
       model.EvalPoint[i] = LeadingNumber(texts[i]);
-      model.EvalOffset[i] = model.EvalPoint[i] - model.Center[i];
       engine.ExecuteStatement(model.VarName[i] + "=" + TextForm(model.EvalPoint[i]));
     }
-    Evaluate(model);
-    const std::string approximation = TextForm(model.ApproxValue);
+    const std::string approximation =
+        TextForm(Evaluate(model, std::span<const double>(model.EvalPoint.data(), texts.size())));
     const std::string function = TextForm(engine.fna(model.Equation));
     std::fprintf(out, "Function=%s\nApproximation=%s\n", function.c_str(), approximation.c_str());
     return ExitSuccess;

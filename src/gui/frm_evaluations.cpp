@@ -150,7 +150,7 @@ void frmEvaluations::ConnectHandlers() {
 
 void frmEvaluations::Form_Load() {
   // The variables are fixed for the run by the time a fit or a file enables this window.
-  const int last = std::clamp(model_.LastVar, 0, MaxVars - 1);
+  const int last = VariableCount(model_) - 1;
   for (int i = 0; i <= last; ++i) {
     const auto k = static_cast<std::size_t>(i);
     lblVarx[k]->setText(QString::fromStdString(model_.VarName[k]) + QStringLiteral("="));
@@ -161,7 +161,7 @@ void frmEvaluations::Form_Load() {
 
 void frmEvaluations::cmdCompute_Click() {
   std::vector<std::string> point;
-  for (int i = 0; i <= std::clamp(model_.LastVar, 0, MaxVars - 1); ++i) {
+  for (int i = 0; i < VariableCount(model_); ++i) {
     point.push_back(txtVarx[static_cast<std::size_t>(i)]->text().toStdString());
   }
   const PointEvaluation result = EvaluateAtPoint(model_, engine_, point);
@@ -176,7 +176,7 @@ void frmEvaluations::cmdCompute_Click() {
 }
 
 QString frmEvaluations::GradientText() const {
-  const int count = std::clamp(model_.LastVar, 0, MaxVars - 1) + 1;
+  const int count = VariableCount(model_);
   const std::vector<double> point(model_.EvalPoint.begin(), model_.EvalPoint.begin() + count);
   try {
     QStringList parts;
@@ -205,7 +205,7 @@ void frmEvaluations::EvaluateFile(const QString& pointsPath, const QString& outp
     lblFileStatus->setText(QString::fromUtf8(NoCurrentFitText));
     return;
   }
-  const int count = std::clamp(model_.LastVar, 0, MaxVars - 1) + 1;
+  const int count = VariableCount(model_);
   const std::vector<std::string> names(model_.VarName.begin(), model_.VarName.begin() + count);
   QProgressDialog progress(QStringLiteral("Evaluating %1...").arg(pointsPath),
                            QStringLiteral("Cancel"), 0, 1000, this);

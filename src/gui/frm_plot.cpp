@@ -160,7 +160,7 @@ void frmPlot::FillVariableList() {
   const QSignalBlocker blocker(cboPlotVar);
   const int keep = std::max(0, cboPlotVar->currentIndex());
   cboPlotVar->clear();
-  const int vars = std::clamp(model_.LastVar + 1, 1, MaxVars);
+  const int vars = VariableCount(model_);
   for (int k = 0; k < vars; ++k) {
     const auto s = static_cast<std::size_t>(k);
     cboPlotVar->addItem(Text(s < model_.VarName.size() ? model_.VarName[s] : std::string()));
@@ -184,8 +184,8 @@ void frmPlot::cboPlotVar_Changed() { Refresh(); }
 void frmPlot::ShowStatus(const QString& text) { lblStatus->setText(text); }
 
 void frmPlot::Refresh() {
-  if (cboPlotVar->count() != std::clamp(model_.LastVar + 1, 1, MaxVars)) FillVariableList();
-  const int vars = std::clamp(model_.LastVar + 1, 1, MaxVars);
+  if (cboPlotVar->count() != VariableCount(model_)) FillVariableList();
+  const int vars = VariableCount(model_);
   if (held_.size() != static_cast<std::size_t>(vars)) held_ = CentrePoint(model_);
   series_ = PlotSeries{};
   ShowStatus(QString());

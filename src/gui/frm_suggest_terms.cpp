@@ -232,7 +232,7 @@ void frmSuggestTerms::ShowTried(const TermAdvice& advice) {
 
 bool frmSuggestTerms::SameVariables() const {
   if (model_.LastVar != gathered_.LastVar) return false;
-  for (int k = 0; k <= model_.LastVar; ++k) {
+  for (int k = 0; k < VariableCount(model_); ++k) {
     const auto s = static_cast<std::size_t>(k);
     if (s >= model_.VarName.size() || s >= gathered_.VarName.size() ||
         model_.VarName[s] != gathered_.VarName[s]) {

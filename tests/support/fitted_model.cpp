@@ -1,8 +1,8 @@
 #include "support/fitted_model.h"
 
-#include "core/fit/basis.h"
-#include "core/fit/solver.h"
+#include "core/fit/fit_driver.h"
 #include "core/model/gather_specs.h"
+#include "core/model/node_geometry.h"
 
 namespace quon::testing {
 
@@ -33,23 +33,20 @@ ProblemModel SpecifiedModel(const std::vector<VarSpec>& vars) {
   for (std::size_t k = 0; k < vars.size(); ++k) {
     const VarSpec& v = vars[k];
     model.VarName[k] = v.Name;
-    model.IsTrig[k] = v.Trig;
-    model.IsPower[k] = !v.Trig;
+    model.Kind[k] = v.Trig ? TermKind::Trigonometric : TermKind::Power;
     model.LastTerm[k] = v.Terms - 1;
     model.LowerLimit[k] = v.Lower;
     model.UpperLimit[k] = v.Upper;
     model.Center[k] = v.Center;
     model.Period[k] = v.Period;
-    model.NodeStep[k] = (v.Upper - v.Lower) / (v.Terms - 1);
-    model.NodeStart[k] = v.Lower - v.Center;
   }
   return model;
 }
 
 std::vector<double> NodePoint(const ProblemModel& model, const NodeIndex& j) {
-  std::vector<double> point(static_cast<std::size_t>(model.LastVar) + 1);
+  std::vector<double> point(static_cast<std::size_t>(VariableCount(model)));
   for (std::size_t k = 0; k < point.size(); ++k) {
-    point[k] = static_cast<double>(j[k]) * model.NodeStep[k] + model.LowerLimit[k];
+    point[k] = VariableGeometry(model, static_cast<int>(k)).Node(j[k]);
   }
   return point;
 }
@@ -61,10 +58,7 @@ void FitTo(ProblemModel& model, const TestFunction& f) {
     double value = 0.0;
     if (f(NodePoint(model, j), value) == 0) model.Coef(j[0], j[1], j[2], j[3]) = value;
   });
-  for (int k = 0; k <= model.LastVar; ++k) {
-    BasisMatrix matrix = BuildBasisMatrix(model, k);
-    if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) return;
-  }
+  if (SolveSamples(model) == SolveOutcome::Singular) return;
   model.HaveResults = true;
 }
 

@@ -41,7 +41,7 @@ ProblemModel GatheredModel(const std::vector<std::string>& names,
                            const std::vector<VariableFields>& fields,
                            const std::string& equation = "");
 
-// The model of `vars` as gathering leaves it (NodeStep and NodeStart derived), with no Coef.
+// The model of `vars` as gathering leaves it, with no Coef.
 ProblemModel SpecifiedModel(const std::vector<VarSpec>& vars);
 
 // The coordinates of node j of the variables in use.

@@ -51,6 +51,7 @@ class QuonWindow {
   QAction* Menu(const QString& name) const { return Child<QAction>(name); }
   QWidget* Focus() const { return QApplication::focusWidget(); }
   ProblemModel& Model() const { return window->Model(); }
+  int CurVar() const { return window->CurVar(); }
 
   // The number of lines in the results list.
   int ResultLines() const { return Child<QAbstractItemView>("lstCoeff")->model()->rowCount(); }

@@ -10,15 +10,17 @@ namespace {
 
 const std::string& NameOf(const ProblemModel& problem, std::size_t k) { return problem.VarName[k]; }
 
-std::string Kind(const ProblemModel& problem, std::size_t k) {
-  return problem.IsTrig[k] ? "trigonometric" : "power";
+std::string Kind(const ProblemModel& problem, std::size_t k) { return KindName(problem.Kind[k]); }
+
+bool IsTrigonometric(const ProblemModel& problem, std::size_t k) {
+  return problem.Kind[k] == TermKind::Trigonometric;
 }
 
 // Whether the interval of a trigonometric variable is a whole number of periods: its
 // first and last nodes then fall on the same point of the period, two rows of the basis
 // matrix are equal and the system is singular whatever the count.
 bool SpansWholePeriods(const ProblemModel& problem, std::size_t k) {
-  if (!problem.IsTrig[k] || !(problem.Period[k] != 0)) return false;
+  if (!IsTrigonometric(problem, k) || !(problem.Period[k] != 0)) return false;
   const double periods = (problem.UpperLimit[k] - problem.LowerLimit[k]) / problem.Period[k];
   const double whole = std::round(periods);
   return whole != 0 && std::abs(periods - whole) <= 1e-9 * std::abs(whole);
@@ -44,8 +46,8 @@ std::string SweepAdvice(const ProblemModel& problem, std::size_t k, const Variab
       // short against their period.
       return name + std::to_string(sweep.EndTerms) + " " + kind +
              " terms are ill-conditioned on this interval; " +
-             (problem.IsTrig[k] ? "an interval nearer to (but short of) one period"
-                                : "a narrower interval") +
+             (IsTrigonometric(problem, k) ? "an interval nearer to (but short of) one period"
+                                          : "a narrower interval") +
              " lets more terms count.";
     case SweepEnd::Singular:
       return name + std::to_string(sweep.EndTerms) + " " + kind +
@@ -97,7 +99,7 @@ std::vector<std::string> AdviceLines(const ProblemModel& problem, const TermAdvi
     }
     const std::string line = SweepAdvice(problem, k, advice.Sweeps[k], options);
     if (!line.empty()) lines.push_back(line);
-    if (!problem.IsTrig[k] && advice.Sweeps[k].End != SweepEnd::Reached) {
+    if (!IsTrigonometric(problem, k) && advice.Sweeps[k].End != SweepEnd::Reached) {
       lines.push_back(NameOf(problem, k) +
                       ": if the function is periodic in it, trigonometric terms with its "
                       "period, over an interval shorter than one period, may reach it.");

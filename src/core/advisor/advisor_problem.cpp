@@ -7,7 +7,7 @@ namespace quon {
 
 AdvisorProblem PrepareAdvisorProblem(const ProblemModel& model, const EntryFields& fields,
                                      ScriptEnvironment& engine) {
-  for (int k = 0; k <= model.LastVar; ++k) {
+  for (int k = 0; k < VariableCount(model); ++k) {
     const auto s = static_cast<std::size_t>(k);
     if (s >= model.VarName.size() || model.VarName[s].empty()) {
       throw AdvisorSetupError("Enter the number and the names of the variables first.", false);
@@ -33,7 +33,7 @@ AdvisorProblem PrepareAdvisorProblem(const ProblemModel& model, const EntryField
     throw AdvisorSetupError(e.what(), false);
   }
   std::vector<std::string> names = gathered.VarName;
-  names.resize(static_cast<std::size_t>(gathered.LastVar) + 1);
+  names.resize(static_cast<std::size_t>(VariableCount(gathered)));
   try {
     problem.Function =
         std::make_unique<ScriptPointFunctionSource>(engine, gathered.Equation, names);

@@ -25,7 +25,7 @@ class Search {
   }
 
   TermAdvice Run() {
-    const int vars = model_.LastVar + 1;
+    const int vars = VariableCount(model_);
     try {
       std::vector<int32_t> held;
       for (int k = 0; k < vars; ++k) held.push_back(Moderate(k));
@@ -81,9 +81,9 @@ class Search {
     const auto found = ill_.find(key);
     if (found != ill_.end()) return found->second;
     // Every fit sets all counts afresh, so the one changed here need not be put back.
-    SetTermCount(model_, k, terms);
-    const double condition =
-        EstimateCondition(BuildBasisMatrix(model_, k), !model_.IsTrig[static_cast<std::size_t>(k)]);
+    const auto s = static_cast<std::size_t>(k);
+    model_.LastTerm[s] = terms - 1;
+    const double condition = EstimateCondition(BuildBasisMatrix(model_, k), model_.Kind[s]);
     const bool ill = !(condition <= IllConditionedAbove);
     ill_.emplace(key, ill);
     return ill;

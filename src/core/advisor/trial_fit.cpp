@@ -6,9 +6,9 @@
 
 #include "core/eval/accuracy_check.h"
 #include "core/eval/grid_approximation.h"
-#include "core/fit/basis.h"
+#include "core/fit/fit_driver.h"
 #include "core/fit/grid_position.h"
-#include "core/fit/solver.h"
+#include "core/model/node_geometry.h"
 
 namespace quon {
 namespace {
@@ -29,7 +29,9 @@ double ProbeDifference(const ProblemModel& model, const ProbeSet& probes) {
 // Samples the nodes into Coef; the error number of the first failed node, or 0.
 int32_t SampleNodes(ProblemModel& model, PointFunctionSource& function,
                     const std::function<bool()>& cancelled) {
-  const int vars = model.LastVar + 1;
+  const int vars = VariableCount(model);
+  std::array<NodeGeometry, MaxVars> geometry;
+  for (int k = 0; k < vars; ++k) geometry[static_cast<std::size_t>(k)] = VariableGeometry(model, k);
   const auto total = static_cast<int64_t>(model.Coef.size());
   std::vector<double> points, values;
   std::vector<int32_t> errors;
@@ -40,9 +42,7 @@ int32_t SampleNodes(ProblemModel& model, PointFunctionSource& function,
     GridPosition position(model.Coef, static_cast<std::size_t>(begin));
     for (int64_t n = begin; n < end; ++n, position.Advance()) {
       for (int k = 0; k < vars; ++k) {
-        const auto s = static_cast<std::size_t>(k);
-        points.push_back(static_cast<double>(position.node(k)) * model.NodeStep[s] +
-                         model.LowerLimit[s]);
+        points.push_back(geometry[static_cast<std::size_t>(k)].Node(position.node(k)));
       }
     }
     EvaluateAtPoints(function, vars, points, values, errors);
@@ -58,7 +58,7 @@ int32_t SampleNodes(ProblemModel& model, PointFunctionSource& function,
 }  // namespace
 
 ProbeSet MakeProbeSet(const ProblemModel& model, PointFunctionSource& function) {
-  const int vars = model.LastVar + 1;
+  const int vars = VariableCount(model);
   const auto perVariable = std::max<int64_t>(
       2, static_cast<int64_t>(std::pow(static_cast<double>(ProbePoints), 1.0 / vars)));
   ProbeSet probes;
@@ -94,13 +94,6 @@ ProbeSet MakeProbeSet(const ProblemModel& model, PointFunctionSource& function) 
   return probes;
 }
 
-void SetTermCount(ProblemModel& model, int k, int32_t terms) {
-  const auto s = static_cast<std::size_t>(k);
-  model.LastTerm[s] = terms - 1;
-  model.NodeStep[s] = (model.UpperLimit[s] - model.LowerLimit[s]) / model.LastTerm[s];
-  model.NodeStart[s] = model.LowerLimit[s] - model.Center[s];
-}
-
 TrialResult FitTrial(ProblemModel& model, const std::vector<int32_t>& terms,
                      PointFunctionSource& function, const ProbeSet& probes,
                      const std::function<bool()>& cancelled) {
@@ -108,9 +101,9 @@ TrialResult FitTrial(ProblemModel& model, const std::vector<int32_t>& terms,
   result.Terms = terms;
   result.Coefficients = 1;
   CoefArray::LastTerms shape{};
-  for (int k = 0; k <= model.LastVar; ++k) {
+  for (int k = 0; k < VariableCount(model); ++k) {
     const auto s = static_cast<std::size_t>(k);
-    SetTermCount(model, k, terms[s]);
+    model.LastTerm[s] = terms[s] - 1;
     shape[s] = terms[s] - 1;
     result.Coefficients *= terms[s];
   }
@@ -120,12 +113,9 @@ TrialResult FitTrial(ProblemModel& model, const std::vector<int32_t>& terms,
 
   result.FailedNode = SampleNodes(model, function, cancelled);
   if (result.FailedNode != 0) return result;
-  for (int k = 0; k <= model.LastVar; ++k) {
-    BasisMatrix matrix = BuildBasisMatrix(model, k);
-    if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) {
-      result.Singular = true;
-      return result;
-    }
+  if (SolveSamples(model) == SolveOutcome::Singular) {
+    result.Singular = true;
+    return result;
   }
   model.HaveResults = true;
   if (cancelled && cancelled()) throw TrialCancelled{};

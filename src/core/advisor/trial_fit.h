@@ -1,7 +1,7 @@
 // One trial of the term advisor: the problem fitted with given numbers of terms per
 // variable and measured between the nodes, without the program's script engine.
 //
-// The function is sampled at every node (j * NodeStep + LowerLimit per variable) through a
+// The function is sampled at every node (the node geometry's Node(j)) through a
 // PointFunctionSource, in slices of SliceNodes points so that a cancel request is seen
 // inside a large fit too, on several threads when the source allows it. The samples become
 // coefficients by the fit's own solver, one variable at a time, and the accuracy check
@@ -60,15 +60,12 @@ struct TrialResult {
 // Thrown out of FitTrial when the cancel request returns true.
 struct TrialCancelled {};
 
-// Sets model's LastTerm, NodeStep and Coef for `terms` (one count >= 2 per variable in
+// Sets model's LastTerm and Coef for `terms` (one count >= 2 per variable in
 // use, the rest of the problem as gathered), fits and measures. Returns with the
 // model holding the trial's results. Throws TrialCancelled when `cancelled` says so
 // between slices, GridTooLarge when the grid cannot be allocated.
 TrialResult FitTrial(ProblemModel& model, const std::vector<int32_t>& terms,
                      PointFunctionSource& function, const ProbeSet& probes,
                      const std::function<bool()>& cancelled);
-
-// Sets LastTerm, NodeStep and NodeStart of variable k for `terms` terms, as gathering does.
-void SetTermCount(ProblemModel& model, int k, int32_t terms);
 
 }  // namespace quon

@@ -6,20 +6,18 @@
 
 #include "core/batch/variable_names.h"
 #include "core/eval/approximation_kernel.h"
+#include "core/model/node_geometry.h"
 
 namespace quon {
 namespace {
 
-int VariableCount(const ProblemModel& model) { return std::clamp(model.LastVar, 0, 3) + 1; }
-
 // 2 pi / P as the evaluator scales an offset, or a CalculusError for a zero period.
-double AngularFactor(const ProblemModel& model, int k) {
-  const double period = model.Period[static_cast<std::size_t>(k)];
-  if (period == 0.0) {
+double AngularFactor(const ProblemModel& model, int k, const NodeGeometry& g) {
+  if (g.Period == 0.0) {
     throw CalculusError("Division by zero: the period of variable " +
                         model.VarName[static_cast<std::size_t>(k)] + " is 0.");
   }
-  return std::atan(1.0) * 8.0 / period;
+  return g.AngularFactor();
 }
 
 // sin or cos (cosine when `cosine`) of `angle`, differentiated `order` times in the angle.
@@ -57,57 +55,67 @@ std::array<std::vector<double>, MaxVars> ConstantWeights() {
 }  // namespace
 
 std::vector<double> TermDerivatives(const ProblemModel& model, int k, double x, int order) {
-  const auto s = static_cast<std::size_t>(k);
-  const auto n = static_cast<std::size_t>(model.LastTerm[s]) + 1;
-  const double u = x - model.Center[s];
+  const NodeGeometry g = VariableGeometry(model, k);
+  const auto n = static_cast<std::size_t>(g.LastTerm) + 1;
   std::vector<double> values(n, 0.0);
-  if (!model.IsTrig[s]) {
-    // j (j-1) ... (j-d+1) u^(j-d), the power built by repeated multiplication.
-    double power = 1.0;
-    for (std::size_t j = static_cast<std::size_t>(order); j < n; ++j) {
-      double falling = 1.0;
-      for (std::size_t i = 0; i < static_cast<std::size_t>(order); ++i) {
-        falling *= static_cast<double>(j - i);
+  switch (g.Kind) {
+    case TermKind::Power: {
+      // j (j-1) ... (j-d+1) u^(j-d), the power built by repeated multiplication.
+      const double u = x - g.Center;
+      double power = 1.0;
+      for (std::size_t j = static_cast<std::size_t>(order); j < n; ++j) {
+        double falling = 1.0;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(order); ++i) {
+          falling *= static_cast<double>(j - i);
+        }
+        values[j] = falling * power;
+        power *= u;
       }
-      values[j] = falling * power;
-      power *= u;
+      break;
     }
-    return values;
-  }
-  const double w = AngularFactor(model, k);
-  const double step = std::atan(1.0) * u * 8.0 / model.Period[s];
-  double angle = 0.0;
-  values[0] = order == 0 ? 1.0 : 0.0;
-  for (std::size_t j = 1; j < n; ++j) {
-    if (j % 2 == 1) angle = angle + step;
-    const double m = static_cast<double>((j + 1) / 2);
-    values[j] = std::pow(m * w, order) * RotatedSinCos(j % 2 == 0, angle, order);
+    case TermKind::Trigonometric: {
+      const double w = AngularFactor(model, k, g);
+      const double step = g.AngleStep(x);
+      double angle = 0.0;
+      values[0] = order == 0 ? 1.0 : 0.0;
+      for (std::size_t j = 1; j < n; ++j) {
+        if (j % 2 == 1) angle = angle + step;
+        const double m = static_cast<double>((j + 1) / 2);
+        values[j] = std::pow(m * w, order) * RotatedSinCos(j % 2 == 0, angle, order);
+      }
+      break;
+    }
   }
   return values;
 }
 
 std::vector<double> TermIntegrals(const ProblemModel& model, int k, double lo, double hi) {
-  const auto s = static_cast<std::size_t>(k);
-  const auto n = static_cast<std::size_t>(model.LastTerm[s]) + 1;
-  const double upper = hi - model.Center[s];
-  const double lower = lo - model.Center[s];
+  const NodeGeometry g = VariableGeometry(model, k);
+  const auto n = static_cast<std::size_t>(g.LastTerm) + 1;
+  const double upper = hi - g.Center;
+  const double lower = lo - g.Center;
   std::vector<double> values(n, 0.0);
-  if (!model.IsTrig[s]) {
-    double powerUpper = upper;
-    double powerLower = lower;
-    for (std::size_t j = 0; j < n; ++j) {
-      values[j] = (powerUpper - powerLower) / static_cast<double>(j + 1);
-      powerUpper *= upper;
-      powerLower *= lower;
+  switch (g.Kind) {
+    case TermKind::Power: {
+      double powerUpper = upper;
+      double powerLower = lower;
+      for (std::size_t j = 0; j < n; ++j) {
+        values[j] = (powerUpper - powerLower) / static_cast<double>(j + 1);
+        powerUpper *= upper;
+        powerLower *= lower;
+      }
+      break;
     }
-    return values;
-  }
-  const double w = AngularFactor(model, k);
-  values[0] = upper - lower;
-  for (std::size_t j = 1; j < n; ++j) {
-    const double mw = static_cast<double>((j + 1) / 2) * w;
-    values[j] = j % 2 == 1 ? -(std::cos(mw * upper) - std::cos(mw * lower)) / mw
-                           : (std::sin(mw * upper) - std::sin(mw * lower)) / mw;
+    case TermKind::Trigonometric: {
+      const double w = AngularFactor(model, k, g);
+      values[0] = upper - lower;
+      for (std::size_t j = 1; j < n; ++j) {
+        const double mw = static_cast<double>((j + 1) / 2) * w;
+        values[j] = j % 2 == 1 ? -(std::cos(mw * upper) - std::cos(mw * lower)) / mw
+                               : (std::sin(mw * upper) - std::sin(mw * lower)) / mw;
+      }
+      break;
+    }
   }
   return values;
 }

@@ -67,8 +67,16 @@ std::string AccuracySummaryLine(const AccuracyResult& result) {
 }
 
 std::string ConditionWarningText(const ConditionWarning& warning) {
-  const std::string kind = warning.IsTrig ? "trigonometric" : "power";
-  const std::string other = warning.IsTrig ? "power" : "trigonometric";
+  const std::string kind = KindName(warning.Kind);
+  std::string other;
+  switch (warning.Kind) {
+    case TermKind::Power:
+      other = KindName(TermKind::Trigonometric);
+      break;
+    case TermKind::Trigonometric:
+      other = KindName(TermKind::Power);
+      break;
+  }
   const std::string condition = std::isfinite(warning.Condition)
                                     ? "condition number about " + ShortForm(warning.Condition, 2)
                                     : "singular in floating point";

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/eval/evaluator.h"
+#include "core/model/node_geometry.h"
 
 namespace quon {
 
@@ -20,11 +20,9 @@ ApproximationKernel::ApproximationKernel(const ProblemModel& model) {
     }
     terms_[s] = model.Coef.extent(k);
   }
-  variables_ = std::clamp(model.LastVar, 0, MaxVars - 1) + 1;
-  for (std::size_t k = 0; k < static_cast<std::size_t>(variables_); ++k) {
-    isTrig_[k] = model.IsTrig[k];
-    center_[k] = model.Center[k];
-    period_[k] = model.Period[k];
+  variables_ = VariableCount(model);
+  for (int k = 0; k < variables_; ++k) {
+    geometry_[static_cast<std::size_t>(k)] = VariableGeometry(model, k);
   }
   const auto n0 = static_cast<std::size_t>(terms_[0]);
   rest_ = model.Coef.size() / n0;
@@ -41,29 +39,16 @@ double ApproximationKernel::At(std::span<const double> point) {
   std::array<Factor, MaxVars> factors{};
   for (int k = 0; k < variables_; ++k) {
     const auto s = static_cast<std::size_t>(k);
-    const double offset = point[s] - center_[s];
-    if (!isTrig_[s]) {
-      factors[s] = Factor{true, offset, nullptr};
-      continue;
+    pointTerms_[s] = TermsAt(geometry_[s], k, point[s]);
+    const VariableTerms& t = pointTerms_[s];
+    switch (t.Kind) {
+      case TermKind::Power:
+        factors[s] = Factor{true, t.Offset, nullptr};
+        break;
+      case TermKind::Trigonometric:
+        factors[s] = Factor{false, 0.0, t.Weights.data()};
+        break;
     }
-    if (period_[s] == 0.0) {
-      throw EvaluationError(EvalDivisionByZero, "Division by zero: the period of variable " +
-                                                    std::to_string(k + 1) + " is 0.");
-    }
-    const double step = std::atan(1.0) * offset * 8.0 / period_[s];
-    if (!std::isfinite(step)) {
-      throw EvaluationError(EvalOverflow, "Overflow: the angle of variable " +
-                                              std::to_string(k + 1) + " is too large.");
-    }
-    // The evaluator's running angle: cos for even terms, the angle stepped before each sine.
-    std::vector<double>& values = termValues_[s];
-    values.resize(static_cast<std::size_t>(terms_[s]));
-    double angle = 0.0;
-    for (std::size_t j = 0; j < values.size(); ++j) {
-      if (j % 2 == 1) angle = angle + step;
-      values[j] = j % 2 == 0 ? std::cos(angle) : std::sin(angle);
-    }
-    factors[s] = Factor{false, 0.0, values.data()};
   }
   const double value = Reduce(factors);
   if (!std::isfinite(value)) {

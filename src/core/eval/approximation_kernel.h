@@ -1,5 +1,6 @@
 // The fitted approximation evaluated many times over: at point after point, bit for bit as
 // the evaluator (evaluator.h) computes it, and as the weighted sum that calculus needs.
+// Both take each variable's terms at a point from variable_terms.h.
 //
 // The nested sums of the evaluator are taken one variable at a time, innermost first: all
 // of variable 0's sums (one per combination of the other indices) side by side, then
@@ -17,6 +18,8 @@
 #include <span>
 #include <vector>
 
+#include "core/eval/variable_terms.h"
+#include "core/model/node_geometry.h"
 #include "core/model/problem_model.h"
 
 namespace quon {
@@ -52,15 +55,13 @@ class ApproximationKernel {
 
   int variables_ = 1;
   std::array<int32_t, MaxVars> terms_{1, 1, 1, 1};
-  std::array<bool, MaxVars> isTrig_{};
-  std::array<double, MaxVars> center_{};
-  std::array<double, MaxVars> period_{};
+  std::array<NodeGeometry, MaxVars> geometry_{};
   std::size_t rest_ = 1;  // combinations of the indices of variables 1..3
   // Coefficient (j0, r) at j0 * rest_ + r, r the combination of the other indices.
   std::vector<double> transposed_;
-  std::vector<double> level_;  // scratch: one level's results
-  std::vector<double> next_;   // scratch: the next level's results
-  std::array<std::vector<double>, MaxVars> termValues_;
+  std::vector<double> level_;                      // scratch: one level's results
+  std::vector<double> next_;                       // scratch: the next level's results
+  std::array<VariableTerms, MaxVars> pointTerms_;  // scratch: the terms at the last point
 };
 
 }  // namespace quon

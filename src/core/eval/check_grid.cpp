@@ -4,6 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "core/model/node_geometry.h"
+
 namespace quon {
 namespace {
 
@@ -51,7 +53,7 @@ std::array<int64_t, 4> Counts(const ProblemModel& model, int32_t vars, int64_t p
 
 int64_t DefaultCheckPoints(const ProblemModel& model) {
   int64_t nodes = 1;
-  for (int k = 0; k <= model.LastVar; ++k) {
+  for (int k = 0; k < VariableCount(model); ++k) {
     nodes *= int64_t{model.LastTerm[static_cast<std::size_t>(k)]} + 1;
     if (nodes >= DefaultCheckShare * MaxDefaultCheckPoints) return MaxDefaultCheckPoints;
   }
@@ -85,7 +87,7 @@ CheckGrid PlanCheckGrid(const ProblemModel& model, const CheckBudget& budget) {
                                 " check points per node interval are possible.");
   }
   CheckGrid grid;
-  grid.Vars = std::clamp(model.LastVar + 1, 1, MaxVars);
+  grid.Vars = VariableCount(model);
   // Far beyond anything that could be evaluated, and small enough that twice it is safe.
   constexpr int64_t kMostPoints = int64_t{1} << 50;
   const int64_t maxPoints =
@@ -120,7 +122,7 @@ CheckGrid PlanCheckGrid(const ProblemModel& model, const CheckBudget& budget) {
     const auto s = static_cast<std::size_t>(k);
     grid.Selected[s] = Spread(grid.Count[s], take[s]);
     grid.Lower[s] = model.LowerLimit[s];
-    grid.Step[s] = model.LastTerm[s] >= 1 ? NodeSpacing(model, k) : 0.0;
+    grid.Step[s] = VariableGeometry(model, k).NodeStep;
   }
   return grid;
 }

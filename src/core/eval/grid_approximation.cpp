@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <stdexcept>
 
+#include "core/eval/variable_terms.h"
+#include "core/model/node_geometry.h"
+
 namespace quon {
 namespace {
 
@@ -55,36 +58,9 @@ std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
 
 }  // namespace
 
-std::vector<double> TermValues(const ProblemModel& model, int k, double x) {
-  const auto s = static_cast<std::size_t>(k);
-  const int32_t last = model.LastTerm[s];
-  std::vector<double> terms(static_cast<std::size_t>(last) + 1);
-  terms[0] = 1.0;
-  const double offset = x - model.Center[s];
-  if (!model.IsTrig[s]) {
-    double power = 1.0;
-    for (int32_t m = 1; m <= last; ++m) {
-      power = power * offset;
-      terms[static_cast<std::size_t>(m)] = power;
-    }
-    return terms;
-  }
-  const double step = std::atan(1.0) * offset * 8.0 / model.Period[s];
-  double angle = 0.0;
-  for (int32_t m = 1; m <= last; ++m) {
-    if (m % 2 == 1) {
-      angle = angle + step;
-      terms[static_cast<std::size_t>(m)] = std::sin(angle);
-    } else {
-      terms[static_cast<std::size_t>(m)] = std::cos(angle);
-    }
-  }
-  return terms;
-}
-
 std::vector<double> ApproximationOnGrid(const ProblemModel& model,
                                         const std::array<std::vector<double>, 4>& coords) {
-  const int vars = std::clamp(model.LastVar + 1, 1, MaxVars);
+  const int vars = VariableCount(model);
   Extents extents{};
   for (int k = 0; k < 4; ++k) {
     const auto s = static_cast<std::size_t>(k);
@@ -113,8 +89,9 @@ std::vector<double> ApproximationOnGrid(const ProblemModel& model,
     const auto s = static_cast<std::size_t>(k);
     std::vector<double> terms;
     terms.reserve(coords[s].size() * extents[s]);
+    const NodeGeometry geometry = VariableGeometry(model, k);
     for (const double x : coords[s]) {
-      const std::vector<double> row = TermValues(model, k, x);
+      const std::vector<double> row = TermValues(geometry, x);
       terms.insert(terms.end(), row.begin(), row.end());
     }
     // The first product reads the coefficients where they are, without a copy.

@@ -23,7 +23,4 @@ namespace quon {
 std::vector<double> ApproximationOnGrid(const ProblemModel& model,
                                         const std::array<std::vector<double>, 4>& coords);
 
-// The values of the terms of variable k at coordinate x, term 0 first.
-std::vector<double> TermValues(const ProblemModel& model, int k, double x);
-
 }  // namespace quon

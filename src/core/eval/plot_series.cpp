@@ -5,48 +5,21 @@
 #include <limits>
 #include <stdexcept>
 
-#include "core/eval/evaluator.h"
+#include "core/eval/approximation_kernel.h"
+#include "core/model/node_geometry.h"
 
 namespace quon {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Keeps the evaluation fields that Evaluate writes and puts them back at the end, so that
-// drawing a plot changes nothing the user can see.
-class EvaluationFieldsGuard {
- public:
-  explicit EvaluationFieldsGuard(ProblemModel& model)
-      : model_(model),
-        offset_(model.EvalOffset),
-        angle_(model.EvalAngle),
-        value_(model.ApproxValue) {}
-  ~EvaluationFieldsGuard() {
-    model_.EvalOffset = offset_;
-    model_.EvalAngle = angle_;
-    model_.ApproxValue = value_;
-  }
-  EvaluationFieldsGuard(const EvaluationFieldsGuard&) = delete;
-  EvaluationFieldsGuard& operator=(const EvaluationFieldsGuard&) = delete;
-
- private:
-  ProblemModel& model_;
-  PerVariable<double> offset_;
-  PerVariable<double> angle_;
-  double value_;
-};
-
-// The approximation at `point` through the evaluator, NaN when it fails.
-double ApproximationAt(ProblemModel& model, const std::vector<double>& point) {
-  for (std::size_t k = 0; k < point.size(); ++k) {
-    model.EvalOffset[k] = point[k] - model.Center[k];
-  }
+// The approximation at `point`, NaN when it fails.
+double ApproximationAt(ApproximationKernel& kernel, const std::vector<double>& point) {
   try {
-    Evaluate(model);
+    return kernel.At(point);
   } catch (const EvaluationError&) {
     return kNaN;
   }
-  return model.ApproxValue;
 }
 
 }  // namespace
@@ -55,7 +28,7 @@ int32_t PlotSampleCount(const ProblemModel& model, int var) {
   const auto terms = static_cast<double>(model.LastTerm[static_cast<std::size_t>(var)] + 1);
   double samples = std::max<double>(DefaultPlotSamples, 8 * terms);
   double work = 1.0;  // coefficients, one multiply-add each per sample
-  for (int k = 0; k <= model.LastVar && k < MaxVars; ++k) {
+  for (int k = 0; k < VariableCount(model); ++k) {
     work *= model.LastTerm[static_cast<std::size_t>(k)] + 1;
   }
   samples = std::min(samples, MaxPlotWork / work);
@@ -63,14 +36,14 @@ int32_t PlotSampleCount(const ProblemModel& model, int var) {
 }
 
 std::vector<double> CentrePoint(const ProblemModel& model) {
-  const int vars = std::clamp(model.LastVar + 1, 1, MaxVars);
+  const int vars = VariableCount(model);
   return std::vector<double>(model.Center.begin(), model.Center.begin() + vars);
 }
 
-PlotSeries SamplePlot(ProblemModel& model, PointFunctionSource& function, int var,
+PlotSeries SamplePlot(const ProblemModel& model, PointFunctionSource& function, int var,
                       std::span<const double> held) {
   if (!model.HaveResults) throw std::logic_error("There are no results to plot.");
-  const int vars = std::clamp(model.LastVar + 1, 1, MaxVars);
+  const int vars = VariableCount(model);
   if (var < 0 || var >= vars) throw std::invalid_argument("No such variable to plot along.");
   if (held.size() != static_cast<std::size_t>(vars)) {
     throw std::invalid_argument("The point needs one coordinate per variable.");
@@ -87,14 +60,14 @@ PlotSeries SamplePlot(ProblemModel& model, PointFunctionSource& function, int va
   std::vector<double> point = series.Held;
   std::vector<double> points;
   points.reserve(static_cast<std::size_t>(samples) * static_cast<std::size_t>(vars));
-  const EvaluationFieldsGuard guard(model);
+  ApproximationKernel kernel(model);
   for (int32_t i = 0; i < samples; ++i) {
     // The last sample is the upper limit itself, not a rounding of it.
     const double x =
         i + 1 == samples ? upper : lower + (upper - lower) * static_cast<double>(i) / (samples - 1);
     point[v] = x;
     series.X.push_back(x);
-    series.Approximation.push_back(ApproximationAt(model, point));
+    series.Approximation.push_back(ApproximationAt(kernel, point));
     points.insert(points.end(), point.begin(), point.end());
   }
   std::vector<int32_t> errors;
@@ -103,11 +76,11 @@ PlotSeries SamplePlot(ProblemModel& model, PointFunctionSource& function, int va
     if (errors[i] != 0) series.Function[i] = kNaN;
     series.Difference.push_back(series.Function[i] - series.Approximation[i]);
   }
-  for (int32_t j = 0; j <= model.LastTerm[v]; ++j) {
-    // The node as the fit computes it.
-    point[v] = static_cast<double>(j) * NodeSpacing(model, var) + lower;
+  const NodeGeometry geometry = VariableGeometry(model, var);
+  for (int32_t j = 0; j <= geometry.LastTerm; ++j) {
+    point[v] = geometry.Node(j);
     series.NodeX.push_back(point[v]);
-    series.NodeValue.push_back(ApproximationAt(model, point));
+    series.NodeValue.push_back(ApproximationAt(kernel, point));
   }
   return series;
 }

@@ -1,7 +1,8 @@
 // The curves of the plot window: the user's function and the approximation along one
 // variable across its interval, the other variables held at a point, their difference,
-// and the nodes of that variable. The approximation comes from the evaluator itself, so
-// the curve shows exactly the values the evaluation window would; the function comes from
+// and the nodes of that variable. The approximation comes from the evaluator's kernel,
+// which gives the evaluator's bits, so the curve shows exactly the values the evaluation
+// window would; the function comes from
 // a PointFunctionSource, so the script engine keeps the values it holds.
 //
 // Cost: one function evaluation and one evaluation of the approximation (one multiply-add
@@ -49,9 +50,8 @@ int32_t PlotSampleCount(const ProblemModel& model, int var);
 
 // The series along variable `var` (0..LastVar) with the others at `held` (one coordinate
 // per variable in use; the entry of `var` is ignored). Needs a model with results
-// (std::logic_error otherwise); std::invalid_argument for a bad variable or point. The
-// model's evaluation fields (EvalOffset, EvalAngle, ApproxValue) are as before afterwards.
-PlotSeries SamplePlot(ProblemModel& model, PointFunctionSource& function, int var,
+// (std::logic_error otherwise); std::invalid_argument for a bad variable or point.
+PlotSeries SamplePlot(const ProblemModel& model, PointFunctionSource& function, int var,
                       std::span<const double> held);
 
 // The centres of expansion of the variables in use: the point held when none was typed.

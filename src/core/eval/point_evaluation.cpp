@@ -36,7 +36,7 @@ PointEvaluation EvaluateAtPoint(ProblemModel& model, ScriptEnvironment& engine,
     return NotEvaluated("a constant failed (" + ErrorText(failure.Number, failure.what()) + ")");
   }
 
-  const int count = std::clamp(model.LastVar, 0, MaxVars - 1) + 1;
+  const int count = VariableCount(model);
   for (int i = 0; i < count; ++i) {
     const std::size_t k = static_cast<std::size_t>(i);
     const double value = LeadingNumber(k < pointTexts.size() ? pointTexts[k] : std::string());
@@ -44,7 +44,6 @@ PointEvaluation EvaluateAtPoint(ProblemModel& model, ScriptEnvironment& engine,
     // The engine has no literal for an infinity: "x=Infinity" would read a variable.
     if (!std::isfinite(value)) return NotEvaluated("the value of " + name + " is out of range");
     model.EvalPoint[k] = value;
-    model.EvalOffset[k] = value - model.Center[k];
     try {
       engine.ExecuteStatement(name + "=" + TextForm(value));
     } catch (const ScriptFailure& failure) {
@@ -59,9 +58,9 @@ PointEvaluation EvaluateAtPoint(ProblemModel& model, ScriptEnvironment& engine,
     result.ApproxText = NoCurrentFitText;
   } else {
     try {
-      Evaluate(model);
+      const std::span<const double> point(model.EvalPoint.data(), static_cast<std::size_t>(count));
+      result.ApproxText = TextForm(Evaluate(model, point));
       result.ApproxValid = true;
-      result.ApproxText = TextForm(model.ApproxValue);
     } catch (const EvaluationError& error) {
       result.ApproxText = ErrorText(error.Number, error.what());
     } catch (const std::logic_error&) {

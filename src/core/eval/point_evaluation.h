@@ -27,9 +27,9 @@ struct PointEvaluation {
 };
 
 // pointTexts holds the texts of variables 0..LastVar (missing ones count as empty, so 0).
-// Each becomes EvalPoint(i) by LeadingNumber, EvalOffset(i) = EvalPoint(i) - Center(i), and
-// the statement "name=value" in the text form. The engine's error event has shown its
-// message for errors other than the numeric ones. Never throws for bad input.
+// Each becomes EvalPoint(i) by LeadingNumber, and the statement "name=value" in the text form. The
+// engine's error event has shown its message for errors other than the numeric ones. Never throws
+// for bad input.
 PointEvaluation EvaluateAtPoint(ProblemModel& model, ScriptEnvironment& engine,
                                 const std::vector<std::string>& pointTexts);
 

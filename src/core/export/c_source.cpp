@@ -73,8 +73,9 @@ std::string CSource(const SourcePlan& plan) {
     const std::string t = Indexed('t', k);
     const std::string a = Indexed('a', k);
     const std::string j = Indexed('j', k);
-    out += "  const double " + o + " = atan(1.0) * (" + offset + ") * 8.0 / (" +
-           SeventeenDigits(v.Period) + ");\n";
+    out += "  const double " + o + " = " +
+           AngleStepExpression({"atan(1.0)", "8.0", false}, offset, SeventeenDigits(v.Period)) +
+           ";\n";
     out += "  double " + t + "[" + std::to_string(v.Terms) + "];\n";
     out += "  double " + a + " = 0.0;\n";
     out +=

@@ -12,8 +12,6 @@
 namespace quon {
 namespace {
 
-int VariableCount(const ProblemModel& model) { return std::clamp(model.LastVar, 0, 3) + 1; }
-
 void RequireResults(const ProblemModel& model) {
   if (!model.HaveResults || model.Coef.empty()) {
     throw ExportError("There are no results to export: compute the fit first.");
@@ -65,7 +63,7 @@ std::string JsonExport(const ProblemModel& model, const ExportInfo& info) {
   for (int k = 0; k < VariableCount(model); ++k) {
     const auto s = static_cast<std::size_t>(k);
     variables.push_back({{"name", model.VarName[s]},
-                         {"kind", model.IsTrig[s] ? "trigonometric" : "power"},
+                         {"kind", KindName(model.Kind[s])},
                          {"lower", Number(model.LowerLimit[s])},
                          {"upper", Number(model.UpperLimit[s])},
                          {"center", Number(model.Center[s])},

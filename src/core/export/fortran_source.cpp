@@ -97,8 +97,9 @@ std::string FortranSource(const SourcePlan& plan) {
     const std::string t = "t" + Index(k);
     const std::string a = "a" + Index(k);
     const std::string j = "j" + Index(k);
-    out += "    " + o + " = ((atan(1.0_real64) * " + offset + ") * 8.0_real64) / (" +
-           Real(v.Period) + ")\n";
+    out += "    " + o + " = " +
+           AngleStepExpression({"atan(1.0_real64)", "8.0_real64", true}, offset, Real(v.Period)) +
+           "\n";
     out +=
         "    " + a + " = 0.0_real64\n    do " + j + " = 0, " + std::to_string(v.Terms - 1) + "\n";
     out += "      if (mod(" + j + ", 2) == 1) " + a + " = " + a + " + " + o + "\n";

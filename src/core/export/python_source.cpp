@@ -58,8 +58,10 @@ std::string PythonSource(const SourcePlan& plan) {
     const std::string t = "t" + Index(k);
     const std::string a = "a" + Index(k);
     const std::string j = "j" + Index(k);
-    out += "    " + o + " = math.atan(1.0) * (" + offset + ") * 8.0 / (" +
-           SeventeenDigits(v.Period) + ")\n";
+    out +=
+        "    " + o + " = " +
+        AngleStepExpression({"math.atan(1.0)", "8.0", false}, offset, SeventeenDigits(v.Period)) +
+        "\n";
     out += "    " + t + " = []\n    " + a + " = 0.0\n";
     out += "    for " + j + " in range(0, " + std::to_string(v.Terms) + "):\n";
     out += "        if " + j + " % 2 == 1:\n            " + a + " = " + a + " + " + o + "\n";

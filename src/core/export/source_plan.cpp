@@ -159,12 +159,12 @@ SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
   taken.insert(Folded(name, language));
   if (language == SourceLanguage::Fortran) taken.insert(Folded(name + "_module", language));
 
-  const int count = std::clamp(model.LastVar, 0, MaxVars - 1) + 1;
+  const int count = VariableCount(model);
   for (int i = 0; i < count; ++i) {
     const auto k = static_cast<std::size_t>(i);
     SourceVariable v;
     v.Name = model.VarName[k];
-    v.Trig = model.IsTrig[k];
+    v.Trig = model.Kind[k] == TermKind::Trigonometric;
     v.Terms = model.Coef.extent(i);
     v.Center = model.Center[k];
     v.Period = model.Period[k];
@@ -220,6 +220,15 @@ std::string FlatIndexExpression(const SourcePlan& plan, const std::vector<std::s
     text = index[k] + " + " + std::to_string(plan.Variables[k].Terms) + "*(" + text + ")";
   }
   return text;
+}
+
+std::string AngleStepExpression(const AngleStepSpelling& spelling, const std::string& offset,
+                                const std::string& period) {
+  const std::string atan = spelling.AtanOfOne;
+  const std::string eight = spelling.Eight;
+  if (spelling.Parenthesised)
+    return "((" + atan + " * " + offset + ") * " + eight + ") / (" + period + ")";
+  return atan + " * (" + offset + ") * " + eight + " / (" + period + ")";
 }
 
 }  // namespace quon

@@ -52,6 +52,20 @@ inline constexpr std::size_t FortranChunkSize = 600;
 std::size_t FortranChunks(std::size_t coefficients);
 std::string FortranChunkName(std::size_t chunk);
 
+// How a language spells the arithmetic of the angle step.
+struct AngleStepSpelling {
+  const char* AtanOfOne;  // atan(1) as a call of the language's library
+  const char* Eight;      // the literal 8.0
+  bool Parenthesised;     // each product in parentheses, the offset as given
+};
+
+// The angle step 2 pi (x - c) / P of a trigonometric variable as every generated evaluator
+// computes it, in the evaluator's order of operations, atan(1) (x - c) 8 / P (the node
+// geometry's AngleStep): "atan(1.0) * (OFFSET) * 8.0 / (PERIOD)", or for a parenthesised
+// spelling "((atan(1.0) * OFFSET) * 8.0) / (PERIOD)".
+std::string AngleStepExpression(const AngleStepSpelling& spelling, const std::string& offset,
+                                const std::string& period);
+
 // The offset of coefficient (j0, ..., j(n-1)) in Coefficients, as an expression of the
 // index names `index` (one per variable): "j0 + 10*(j1 + 10*(j2))".
 std::string FlatIndexExpression(const SourcePlan& plan, const std::vector<std::string>& index);

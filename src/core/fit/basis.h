@@ -1,11 +1,12 @@
 // The one-variable basis matrix of the fit: rows are the variable's nodes, columns its
 // terms, element (j, m) the value of term m at node j. Term 0 is 1; a power variable's
 // term m is (x - c)^m, a trigonometric variable's odd term m the sine and even term m the
-// cosine of the multiple (m + 1) / 2 of w (x - c), w = 2 pi / P. Node j lies at
-// (j h + (a - c)) from the centre. Powers are built by repeated multiplication and the
-// multiples of the angle by repeated addition, in exactly the order the evaluator uses, so
-// that fit and evaluator agree term for term. Cost: (T + 1)^2 elements, one sine or cosine
-// each for a trigonometric variable.
+// cosine of the multiple (m + 1) / 2 of w (x - c), w = 2 pi / P. The argument of node j
+// is the geometry's NodeArgument, (j h + (a - c)) w. Powers are built by repeated
+// multiplication and the multiples of the angle by repeated addition, as the evaluator
+// builds them; the evaluator forms its angle step as atan(1) (x - c) 8 / P (AngleStep),
+// so fit and evaluator agree term for term up to that rounding, not bit for bit. Cost:
+// (T + 1)^2 elements, one sine or cosine each for a trigonometric variable.
 #pragma once
 
 #include <cstddef>
@@ -39,10 +40,8 @@ class BasisMatrix {
   std::vector<double> values_;
 };
 
-// The basis matrix of variable k (0..3) from LastTerm, IsTrig, Period, NodeStep and
-// NodeStart of the model. Omega is 8 atan(1) / Period for a trigonometric variable and
-// exactly 1 for a power variable; a zero period gives infinite or NaN entries, which the
-// solver then treats as its rules say.
+// The basis matrix of variable k (0..3) from its node geometry (node_geometry.h). A zero
+// period gives infinite or NaN entries, which the solver then treats as its rules say.
 BasisMatrix BuildBasisMatrix(const ProblemModel& model, int k);
 
 }  // namespace quon

@@ -152,15 +152,25 @@ double EstimateCondition(const BasisMatrix& matrix, bool scaleColumns) {
   return std::isfinite(condition) ? condition : kInfinity;
 }
 
+double EstimateCondition(const BasisMatrix& matrix, TermKind kind) {
+  switch (kind) {
+    case TermKind::Power:
+      return EstimateCondition(matrix, true);
+    case TermKind::Trigonometric:
+      return EstimateCondition(matrix, false);
+  }
+  return kInfinity;
+}
+
 std::vector<ConditionWarning> CheckConditioning(const ProblemModel& model) {
   std::vector<ConditionWarning> warnings;
-  for (int k = 0; k <= model.LastVar; ++k) {
+  for (int k = 0; k < VariableCount(model); ++k) {
     const auto s = static_cast<std::size_t>(k);
     if (model.LastTerm[s] < 1) continue;
-    const double condition = EstimateCondition(BuildBasisMatrix(model, k), !model.IsTrig[s]);
+    const double condition = EstimateCondition(BuildBasisMatrix(model, k), model.Kind[s]);
     if (!(condition <= IllConditionedAbove)) {
       warnings.push_back({k, s < model.VarName.size() ? model.VarName[s] : std::string(),
-                          model.LastTerm[s] + 1, model.IsTrig[s], condition});
+                          model.LastTerm[s] + 1, model.Kind[s], condition});
     }
   }
   return warnings;

@@ -34,11 +34,15 @@ inline constexpr double IllConditionedAbove = 1e10;
 // in floating point or holds a NaN or an infinity. The matrix is not changed.
 double EstimateCondition(const BasisMatrix& matrix, bool scaleColumns);
 
+// The same for a basis of the given kind: power columns, whose magnitudes grow with the
+// power, are scaled first; sines and cosines, bounded by 1, are not.
+double EstimateCondition(const BasisMatrix& matrix, TermKind kind);
+
 struct ConditionWarning {
   int32_t Var = 0;  // 0..LastVar
   std::string Name;
   int32_t Terms = 0;
-  bool IsTrig = false;
+  TermKind Kind = TermKind::Power;
   double Condition = 0.0;  // may be infinite
 };
 

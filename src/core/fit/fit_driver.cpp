@@ -27,6 +27,16 @@ FitOutcome EndedBy(FitEngine& engine, script::ErrNum error) {
 
 }  // namespace
 
+SolveOutcome SolveSamples(ProblemModel& model) {
+  for (int k = 0; k < VariableCount(model); ++k) {
+    BasisMatrix matrix = BuildBasisMatrix(model, k);
+    if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) {
+      return SolveOutcome::Singular;
+    }
+  }
+  return SolveOutcome::Solved;
+}
+
 FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
   model.HaveResults = false;
   // Gathering shapes Coef by LastTerm; anything else would be read out of bounds.
@@ -36,17 +46,12 @@ FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
   FitOutcome outcome;
   if (!SampleFunction(model, engine, outcome)) return outcome;
 
-  for (int k = 0; k <= model.LastVar; ++k) {
-    try {
-      BasisMatrix matrix = BuildBasisMatrix(model, k);
-      if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) {
-        return {FitStatus::Singular, 0, {}};
-      }
-    } catch (const std::bad_alloc&) {
-      return EndedBy(engine, script::ErrNum::OutOfMemory);
-    } catch (const GridTooLarge&) {
-      return EndedBy(engine, script::ErrNum::OutOfMemory);
-    }
+  try {
+    if (SolveSamples(model) == SolveOutcome::Singular) return {FitStatus::Singular, 0, {}};
+  } catch (const std::bad_alloc&) {
+    return EndedBy(engine, script::ErrNum::OutOfMemory);
+  } catch (const GridTooLarge&) {
+    return EndedBy(engine, script::ErrNum::OutOfMemory);
   }
   model.HaveResults = true;
   return {FitStatus::Success, 0, {}};

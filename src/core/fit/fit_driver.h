@@ -16,6 +16,7 @@
 #include <string>
 
 #include "core/fit/fit_engine.h"
+#include "core/fit/solver.h"
 #include "core/model/problem_model.h"
 
 namespace quon {
@@ -38,8 +39,14 @@ struct FitOutcome {
 // Whether the fit's trap rides over an error of this number: 5, 6, 11 and -2147352319.
 bool FitRidesOver(int32_t number);
 
+// The second half of the fit: turns the samples in Coef (Coef shaped by LastTerm) into
+// coefficients, one variable in use at a time, with each variable's basis and the
+// elimination. Stops at the first singular system, Coef then partly transformed. Throws
+// std::bad_alloc, or GridTooLarge for a basis too large to allocate.
+SolveOutcome SolveSamples(ProblemModel& model);
+
 // Precondition: the entry fields were just gathered (Coef zero-filled with the current
-// LastTerm, NodeStep and NodeStart current, the constants sent to the engine). Sets
+// LastTerm, the constants sent to the engine). Sets
 // HaveResults to whether the fit succeeded; never throws.
 FitOutcome Compute(ProblemModel& model, FitEngine& engine);
 

@@ -8,6 +8,7 @@
 
 #include "core/fit/grid_position.h"
 #include "core/fit/parallel_sampling.h"
+#include "core/model/node_geometry.h"
 #include "engine/err_num.h"
 #include "engine/number_text.h"
 #include "engine/script_environment.h"
@@ -22,17 +23,17 @@ using NodeStatements = std::array<std::vector<std::string>, MaxVars>;
 constexpr std::size_t kParallelMinimum = std::size_t{1} << 14;
 
 // The statements that give variable k each of its node values: the name, "=" and the
-// print form of j * NodeStep + LowerLimit, computed in that order. None for a slot with a
-// single term (every slot above LastVar), which is never assigned.
+// print form of the node. None for a slot with a single term (every slot above LastVar),
+// which is never assigned.
 NodeStatements MakeNodeStatements(const ProblemModel& model) {
   NodeStatements statements;
-  for (std::size_t k = 0; k < MaxVars; ++k) {
-    const int32_t last = model.LastTerm[k];
-    if (last == 0) continue;
-    statements[k].reserve(static_cast<std::size_t>(last) + 1);
-    for (int32_t j = 0; j <= last; ++j) {
-      const double node = static_cast<double>(j) * model.NodeStep[k] + model.LowerLimit[k];
-      statements[k].push_back(model.VarName[k] + "=" + PrintForm(node));
+  for (int k = 0; k < MaxVars; ++k) {
+    const NodeGeometry g = VariableGeometry(model, k);
+    if (g.LastTerm == 0) continue;
+    auto& own = statements[static_cast<std::size_t>(k)];
+    own.reserve(static_cast<std::size_t>(g.LastTerm) + 1);
+    for (int32_t j = 0; j <= g.LastTerm; ++j) {
+      own.push_back(model.VarName[static_cast<std::size_t>(k)] + "=" + PrintForm(g.Node(j)));
     }
   }
   return statements;

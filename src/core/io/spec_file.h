@@ -41,7 +41,7 @@ struct VariableRecord {
   double LowerLimit = 0.0;
   double UpperLimit = 0.0;
   std::string CenterText;  // as typed; "*" is the middle of the interval
-  bool IsPower = true;
+  TermKind Kind = TermKind::Power;
   std::string PeriodText;  // as typed; "*" is 2 pi
   int32_t LastTerm = 1;    // the stored number of terms minus 1, rounded halves to even
 };
@@ -93,7 +93,7 @@ bool FieldsMatchResults(const EntryFields& fields, const ProblemModel& model);
 
 // The texts of the pair for the fields and the model. The records come from the fields (the
 // name from VarName); the coefficients only when the model holds results that match the
-// fields. Stores each variable's kind from the fields into IsPower and IsTrig unless that
+// fields. Stores each variable's kind from the fields into Kind unless that
 // would contradict the results held. Throws SpecFileError when the fields lack a variable.
 SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model,
                              SaveOutcome* outcome = nullptr);

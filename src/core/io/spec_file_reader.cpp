@@ -27,7 +27,8 @@ VariableRecord ReadRecord(SpecItemReader& reader, std::size_t i) {
   record.LowerLimit = reader.ReadNumber(VariableItem("the lower limit", i));
   record.UpperLimit = reader.ReadNumber(VariableItem("the upper limit", i));
   record.CenterText = reader.ReadText(VariableItem("the center of expansion", i));
-  record.IsPower = reader.ReadBoolean(VariableItem("the kind of terms", i));
+  record.Kind = reader.ReadBoolean(VariableItem("the kind of terms", i)) ? TermKind::Power
+                                                                         : TermKind::Trigonometric;
   record.PeriodText = reader.ReadText(VariableItem("the period", i));
   const std::string what = VariableItem("the number of terms", i);
   const std::optional<int32_t> lastTerm = RoundedCount(reader, what);
@@ -157,8 +158,7 @@ EntryFields ApplySpecFile(SpecFileContents contents, const std::string& path, Pr
     model.LowerLimit[i] = r.LowerLimit;
     model.UpperLimit[i] = r.UpperLimit;
     model.Center[i] = ResolvedCenter(r);
-    model.IsPower[i] = r.IsPower;
-    model.IsTrig[i] = !r.IsPower;
+    model.Kind[i] = r.Kind;
     model.Period[i] = ResolvedPeriod(r, model.Pi);
     model.LastTerm[i] = r.LastTerm;
 
@@ -168,7 +168,7 @@ EntryFields ApplySpecFile(SpecFileContents contents, const std::string& path, Pr
     shown.Expansion = r.CenterText;
     shown.Period = r.PeriodText;
     shown.Terms = TextForm(static_cast<double>(r.LastTerm) + 1);
-    shown.PowerChecked = r.IsPower;
+    ShowKind(shown, r.Kind);
     fields.Variables.push_back(std::move(shown));
   }
   model.HaveResults = contents.HaveResults;

@@ -32,6 +32,17 @@ void AppendNumberLine(std::string& out, double value) {
   out += kLineEnd;
 }
 
+// The kind of terms as the record stores it.
+const char* KindItem(TermKind kind) {
+  switch (kind) {
+    case TermKind::Power:
+      return "#TRUE#";
+    case TermKind::Trigonometric:
+      return "#FALSE#";
+  }
+  return "";
+}
+
 // The limits and the number of terms as gathering reads them; centre and period as typed.
 void AppendRecord(std::string& out, std::string_view name, const VariableFields& f, double pi) {
   const VariableReading r = ReadVariableFields(f, pi);
@@ -43,7 +54,7 @@ void AppendRecord(std::string& out, std::string_view name, const VariableFields&
   out.push_back(',');
   AppendTextItem(out, f.Expansion);
   out.push_back(',');
-  out += f.PowerChecked ? "#TRUE#" : "#FALSE#";
+  out += KindItem(r.Kind);
   out.push_back(',');
   AppendTextItem(out, f.Period);
   out.push_back(',');
@@ -93,20 +104,20 @@ bool SameBits(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-std::size_t VariableCount(const ProblemModel& model) {
-  return static_cast<std::size_t>(model.LastVar) + 1;
+std::size_t VariablesInUse(const ProblemModel& model) {
+  return static_cast<std::size_t>(VariableCount(model));
 }
 
 }  // namespace
 
 bool FieldsMatchResults(const EntryFields& fields, const ProblemModel& model) {
-  if (fields.Variables.size() < VariableCount(model)) return false;
-  for (std::size_t i = 0; i < VariableCount(model); ++i) {
+  if (fields.Variables.size() < VariablesInUse(model)) return false;
+  for (std::size_t i = 0; i < VariablesInUse(model); ++i) {
     const VariableReading r = ReadVariableFields(fields.Variables[i], model.Pi);
-    if (r.LastTerm != model.LastTerm[i] || r.IsPower != model.IsPower[i] ||
+    if (r.LastTerm != model.LastTerm[i] || r.Kind != model.Kind[i] ||
         !SameBits(r.LowerLimit, model.LowerLimit[i]) ||
         !SameBits(r.UpperLimit, model.UpperLimit[i]) || !SameBits(r.Center, model.Center[i]) ||
-        (!r.IsPower && !SameBits(r.Period, model.Period[i]))) {
+        (UsesPeriod(r.Kind) && !SameBits(r.Period, model.Period[i]))) {
       return false;
     }
   }
@@ -122,7 +133,7 @@ struct PreparedPair {
 };
 
 PreparedPair PreparePair(const EntryFields& fields, ProblemModel& model, SaveOutcome* outcome) {
-  const std::size_t count = VariableCount(model);
+  const std::size_t count = VariablesInUse(model);
   if (fields.Variables.size() < count || model.VarName.size() < count) {
     throw SpecFileError("The problem cannot be saved before its variables are defined.");
   }
@@ -134,10 +145,7 @@ PreparedPair PreparePair(const EntryFields& fields, ProblemModel& model, SaveOut
                                                       : SaveOutcome::Saved;
   }
   if (!model.HaveResults) {
-    for (std::size_t i = 0; i < count; ++i) {
-      model.IsPower[i] = fields.Variables[i].PowerChecked;
-      model.IsTrig[i] = !model.IsPower[i];
-    }
+    for (std::size_t i = 0; i < count; ++i) model.Kind[i] = KindOf(fields.Variables[i]);
   }
 
   std::string& main = pair.texts.Main;

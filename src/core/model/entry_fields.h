@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/model/term_kind.h"
+
 namespace quon {
 
 // One variable's entry fields, exactly as typed.
@@ -17,6 +19,23 @@ struct VariableFields {
   std::string Terms = "10";       // txtTerms: number of terms
   bool PowerChecked = true;       // chkPower: checked for power terms
 };
+
+// The kind of terms a variable's fields choose, and the fields that show a kind: the one
+// reading and writing of the kind's check boxes.
+inline TermKind KindOf(const VariableFields& fields) {
+  return fields.PowerChecked ? TermKind::Power : TermKind::Trigonometric;
+}
+
+inline void ShowKind(VariableFields& fields, TermKind kind) {
+  switch (kind) {
+    case TermKind::Power:
+      fields.PowerChecked = true;
+      return;
+    case TermKind::Trigonometric:
+      fields.PowerChecked = false;
+      return;
+  }
+}
 
 struct EntryFields {
   std::string Equation = "x^2*sin(y)+4*cos(z)-t";  // txtEquation

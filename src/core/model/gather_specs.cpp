@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "core/model/coef_array.h"
+#include "core/model/node_geometry.h"
 #include "engine/number_text.h"
 
 namespace quon {
@@ -28,7 +29,7 @@ VariableReading ReadVariableFields(const VariableFields& fields, double pi) {
   r.Center =
       fields.Expansion == "*" ? (r.UpperLimit + r.LowerLimit) / 2 : LeadingNumber(fields.Expansion);
   r.Period = fields.Period == "*" ? pi + pi : LeadingNumber(fields.Period);
-  r.IsPower = fields.PowerChecked;
+  r.Kind = KindOf(fields);
   return r;
 }
 
@@ -47,9 +48,8 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
   // can be fitted, so that a refusal leaves the model's specification as it was.
   PerVariable<double> lower = model.LowerLimit, upper = model.UpperLimit;
   PerVariable<double> center = model.Center, period = model.Period;
-  PerVariable<double> nodeStep = model.NodeStep, nodeStart = model.NodeStart;
   PerVariable<int32_t> lastTerm = model.LastTerm;
-  PerVariable<bool> isPower = model.IsPower, isTrig = model.IsTrig;
+  PerVariable<TermKind> kind = model.Kind;
 
   for (int k = 0; k <= lastVar; ++k) {
     const auto s = static_cast<std::size_t>(k);
@@ -64,18 +64,17 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
     lastTerm[s] = *r.LastTerm;
     center[s] = r.Center;
     period[s] = r.Period;
-    isPower[s] = r.IsPower;
-    isTrig[s] = !r.IsPower;
+    kind[s] = r.Kind;
   }
   for (int k = 0; k <= lastVar; ++k) {
     const auto s = static_cast<std::size_t>(k);
     if (lastTerm[s] < 1) {
       throw GatherError(VariableTitle(model, k) + " needs at least 2 terms.");
     }
-    nodeStep[s] = (upper[s] - lower[s]) / lastTerm[s];
-    nodeStart[s] = lower[s] - center[s];
-    if (!std::isfinite(lower[s]) || !std::isfinite(upper[s]) || !std::isfinite(center[s]) ||
-        !std::isfinite(nodeStep[s]) || !std::isfinite(nodeStart[s])) {
+    const NodeGeometry g =
+        MakeGeometry(kind[s], lastTerm[s], lower[s], upper[s], center[s], period[s]);
+    if (!std::isfinite(g.LowerLimit) || !std::isfinite(g.UpperLimit) || !std::isfinite(g.Center) ||
+        !std::isfinite(g.NodeStep) || !std::isfinite(g.NodeStart)) {
       throw GatherError(VariableTitle(model, k) +
                         ": the limits or the centre are too large to compute the nodes.");
     }
@@ -103,10 +102,7 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
   model.LastTerm = lastTerm;
   model.Center = center;
   model.Period = period;
-  model.IsPower = isPower;
-  model.IsTrig = isTrig;
-  model.NodeStep = nodeStep;
-  model.NodeStart = nodeStart;
+  model.Kind = kind;
 }
 
 }  // namespace quon

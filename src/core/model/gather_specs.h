@@ -1,7 +1,7 @@
 // Gathering: the step of a Compute that copies the entry fields into the problem model
 // (function text, and per variable its limits, number of terms, centre, period and kind),
-// derives each variable's node spacing and start, and allocates a fresh, zero Coef shaped
-// by the term counts. Texts become numbers by LeadingNumber; the number of terms minus 1 is
+// checks that each variable's nodes can be computed, and allocates a fresh, zero Coef
+// shaped by the term counts. Texts become numbers by LeadingNumber; the number of terms minus 1 is
 // rounded half to even. The user constants are sent to the engine by the caller, before.
 //
 // ReadVariableFields is the one reading of a variable's fields: gathering commits it to the
@@ -33,7 +33,7 @@ struct VariableReading {
   double Period = 0.0;              // "*" reads as 2 pi
   double TermsMinusOne = 0.0;       // the typed number of terms minus 1, not rounded
   std::optional<int32_t> LastTerm;  // TermsMinusOne rounded half to even; none beyond 32 bits
-  bool IsPower = true;
+  TermKind Kind = TermKind::Power;
 };
 
 // `pi` is the model's pi, which "*" as the period doubles. Never fails.
@@ -43,8 +43,8 @@ VariableReading ReadVariableFields(const VariableFields& fields, double pi);
 // LastVar are left as they are. Refuses with a GatherError, before anything is allocated
 // and with the model's specification unchanged, a variable with fewer than 2 terms, a
 // number of terms beyond 32 bits, limits whose centre, node step or node start are not
-// finite, and a grid or basis matrix too large to allocate. HaveResults is false on return
-// either way; the old Coef is given up at the start, so after a refusal Coef is empty.
+// finite (node_geometry.h), and a grid or basis matrix too large to allocate. HaveResults is false
+// on return either way; the old Coef is given up at the start, so after a refusal Coef is empty.
 void GatherSpecs(ProblemModel& model, const EntryFields& fields);
 
 }  // namespace quon

@@ -1,6 +1,8 @@
-// The names of a problem's variables 0..LastVar, once its names are accepted.
+// The names of a problem's variables in use, once its names are accepted (fewer before).
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -9,7 +11,8 @@
 namespace quon {
 
 inline std::vector<std::string> NamesInUse(const ProblemModel& model) {
-  return {model.VarName.begin(), model.VarName.begin() + model.LastVar + 1};
+  const auto count = std::min(model.VarName.size(), static_cast<std::size_t>(VariableCount(model)));
+  return {model.VarName.begin(), model.VarName.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
 }  // namespace quon

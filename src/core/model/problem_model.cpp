@@ -1,26 +1,22 @@
 #include "core/model/problem_model.h"
 
+#include <algorithm>
+
 namespace quon {
 
 void ProblemModel::AllocatePerVariableArrays() {
   VarName.assign(MaxVars, std::string());
-  IsPower = {};
-  IsTrig = {};
+  Kind = {};
   LastTerm = {};
   LowerLimit = {};
   UpperLimit = {};
   Center = {};
   Period = {};
-  NodeStep = {};
-  NodeStart = {};
   EvalPoint = {};
-  EvalOffset = {};
-  EvalAngle = {};
 }
 
-double NodeSpacing(const ProblemModel& model, int k) {
-  const auto s = static_cast<std::size_t>(k);
-  return (model.UpperLimit[s] - model.LowerLimit[s]) / model.LastTerm[s];
+int VariableCount(const ProblemModel& model) {
+  return std::clamp(model.LastVar, 0, MaxVars - 1) + 1;
 }
 
 }  // namespace quon

@@ -3,8 +3,10 @@
 // evaluation. One instance is owned by the application and handed by reference to
 // whatever reads or writes it; the field names are the ones every part of the program uses.
 //
-// Scratch values of single procedures (loop counters, the basis matrix, partial sums of
-// the evaluator, the label being built) are locals of those procedures, not fields here.
+// Only the problem lives here. What follows from it is computed where it is needed (the
+// node geometry, node_geometry.h); scratch values of single procedures (loop counters, the
+// basis matrix, the evaluator's offsets, angles and partial sums, the label being built)
+// are their locals; the window's own state (the variable on show) is the window's.
 #pragma once
 
 #include <array>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "core/model/coef_array.h"
+#include "core/model/term_kind.h"
 
 namespace quon {
 
@@ -24,24 +27,18 @@ template <typename T>
 using PerVariable = std::array<T, MaxVars>;
 
 struct ProblemModel {
-  // Problem size and navigation.
+  // Problem size.
   int32_t LastVar = 0;  // number of variables minus 1
-  int32_t CurVar = 1;   // variable on show in the editor, counted from 1
 
   // Per-variable specification. VarName holds four empty slots until the names are
   // accepted; then exactly the LastVar + 1 names as split from the list (a file keeps 4).
   std::vector<std::string> VarName = std::vector<std::string>(MaxVars);
-  PerVariable<bool> IsPower{};
-  PerVariable<bool> IsTrig{};
+  PerVariable<TermKind> Kind{};
   PerVariable<int32_t> LastTerm{};  // number of terms minus 1; 0 above LastVar
   PerVariable<double> LowerLimit{};
   PerVariable<double> UpperLimit{};
   PerVariable<double> Center{};
   PerVariable<double> Period{};
-
-  // Derived by gathering.
-  PerVariable<double> NodeStep{};   // (UpperLimit - LowerLimit) / LastTerm
-  PerVariable<double> NodeStart{};  // LowerLimit - Center
 
   // Function and user constants.
   std::string Equation;
@@ -52,11 +49,8 @@ struct ProblemModel {
   CoefArray Coef;
   bool HaveResults = false;
 
-  // Evaluation at a point.
+  // The point last typed in the evaluation window, one coordinate per variable in use.
   PerVariable<double> EvalPoint{};
-  PerVariable<double> EvalOffset{};
-  PerVariable<double> EvalAngle{};
-  double ApproxValue = 0.0;
 
   // Files and environment.
   std::string SpecFile;
@@ -64,14 +58,12 @@ struct ProblemModel {
   double Pi = 4.0 * std::atan(1.0);
   bool Loading = false;
 
-  // Clears every per-variable field (names included) to zero, empty or false, as when
-  // the number of variables is accepted or a file is opened.
+  // Clears every per-variable field (names included) to zero, empty or power terms, as
+  // when the number of variables is accepted or a file is opened.
   void AllocatePerVariableArrays();
 };
 
-// The spacing of variable k's nodes, (UpperLimit - LowerLimit) / LastTerm, computed as
-// gathering computes NodeStep. Opening a file does not derive NodeStep, so whatever runs on
-// opened results takes the spacing from here.
-double NodeSpacing(const ProblemModel& model, int k);
+// The number of variables in use, LastVar + 1 (1 to MaxVars).
+int VariableCount(const ProblemModel& model);
 
 }  // namespace quon

@@ -9,18 +9,27 @@ namespace {
 // A number item of a print line: the print form and one blank.
 std::string NumberItem(double value) { return PrintForm(value) + " "; }
 
+const char* TypeText(TermKind kind) {
+  switch (kind) {
+    case TermKind::Power:
+      return "POLYNOMIAL";
+    case TermKind::Trigonometric:
+      return "TRIGONOMETRIC";
+  }
+  return "";
+}
+
 void VariableBlock(const ProblemModel& model, std::size_t i,
                    const std::function<void(const std::string&)>& lineSink) {
   const std::string name = i < model.VarName.size() ? model.VarName[i] : std::string();
   lineSink("");
   lineSink("           VARIABLE: " + name);
-  lineSink(std::string("               TYPE: ") +
-           (model.IsPower[i] ? "POLYNOMIAL" : "TRIGONOMETRIC"));
+  lineSink(std::string("               TYPE: ") + TypeText(model.Kind[i]));
   lineSink("         # OF TERMS:" + NumberItem(static_cast<double>(model.LastTerm[i]) + 1));
   lineSink("           INTERVAL: [" + NumberItem(model.LowerLimit[i]) + "," +
            NumberItem(model.UpperLimit[i]) + "]");
   lineSink("CENTER OF EXPANSION:" + NumberItem(model.Center[i]));
-  if (model.IsTrig[i]) lineSink("             PERIOD:" + NumberItem(model.Period[i]));
+  if (UsesPeriod(model.Kind[i])) lineSink("             PERIOD:" + NumberItem(model.Period[i]));
 }
 
 }  // namespace
@@ -35,7 +44,7 @@ void ReportLines(const ProblemModel& model, std::string_view equation,
     lineSink("CONSTANTS:");
     for (const std::string& item : constantItems) lineSink(item);
   }
-  for (std::size_t i = 0; i <= static_cast<std::size_t>(model.LastVar); ++i) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(VariableCount(model)); ++i) {
     VariableBlock(model, i, lineSink);
   }
   // The coefficient section is the listing of the window after one empty line: the same

@@ -7,42 +7,52 @@
 
 namespace quon {
 
+namespace {
+
+// The distance from the centre after the name: nothing at centre 0, "+0.5)" below it,
+// "-2)" above it (or for a NaN read from a file, written as it stands). The caller writes
+// the opening parenthesis.
+std::string CentreSuffix(double c) {
+  if (c == 0) return {};
+  if (c < 0) return "+" + TextForm(c).substr(1) + ")";
+  return "-" + TextForm(c) + ")";
+}
+
+std::string PowerFactor(const std::string& name, double c, int32_t t) {
+  std::string factor = "*";
+  if (c != 0) factor += "(";
+  factor += name + CentreSuffix(c);
+  if (t > 1) factor += "^" + std::to_string(t);
+  return factor;
+}
+
+std::string TrigonometricFactor(const std::string& name, double c, int32_t t) {
+  std::string factor = "*";
+  factor += t % 2 == 0 ? "cos(" : "sin(";
+  // A multiplier stands before a parenthesised argument only from the second multiple on.
+  const bool multiple = t >= 3;
+  if (multiple) factor += std::to_string((t + 1) / 2) + "*";
+  if (multiple && c != 0) factor += "(";
+  factor += name;
+  factor += c == 0 ? std::string(")") : CentreSuffix(c);
+  if (c != 0 && t > 2) factor += ")";
+  return factor;
+}
+
+}  // namespace
+
 std::string TermFactor(const ProblemModel& model, int k, int32_t t) {
   const auto slot = static_cast<std::size_t>(k);
   if (t == 0) return {};
+  const std::string name = slot < model.VarName.size() ? model.VarName[slot] : std::string();
   const double c = model.Center[slot];
-  const bool isTrig = model.IsTrig[slot];
-  std::string factor = "*";
-  // A multiplier stands before a parenthesised argument only from the second multiple on.
-  bool openArgument = true;
-  if (!model.IsPower[slot]) {
-    factor += t % 2 == 0 ? "cos(" : "sin(";
-    if (t >= 3) {
-      factor += std::to_string((t + 1) / 2);
-      factor += '*';
-    } else {
-      openArgument = false;
-    }
+  switch (model.Kind[slot]) {
+    case TermKind::Power:
+      return PowerFactor(name, c, t);
+    case TermKind::Trigonometric:
+      return TrigonometricFactor(name, c, t);
   }
-  if (openArgument && c != 0) factor += "(";
-  factor += slot < model.VarName.size() ? model.VarName[slot] : std::string();
-  if (c == 0) {
-    if (isTrig) factor += ")";
-  } else if (c < 0) {
-    factor += '+';
-    factor += TextForm(c).substr(1);
-    factor += ')';
-  } else {  // positive, or a NaN read from a file: written as it stands
-    factor += '-';
-    factor += TextForm(c);
-    factor += ')';
-  }
-  if (model.IsPower[slot] && t > 1) {
-    factor += '^';
-    factor += std::to_string(t);
-  }
-  if (isTrig && c != 0 && t > 2) factor += ")";
-  return factor;
+  return {};
 }
 
 std::string TermLabel(const ProblemModel& model, const std::array<int32_t, 4>& TermIndex) {
@@ -54,7 +64,7 @@ std::string TermLabel(const ProblemModel& model, const std::array<int32_t, 4>& T
     }
   }
   std::string label;
-  for (int k = 0; k <= model.LastVar; ++k) {
+  for (int k = 0; k < VariableCount(model); ++k) {
     label += TermFactor(model, k, TermIndex[static_cast<std::size_t>(k)]);
   }
   std::string line = TextForm(model.Coef(TermIndex[0], TermIndex[1], TermIndex[2], TermIndex[3]));

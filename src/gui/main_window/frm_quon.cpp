@@ -229,7 +229,7 @@ std::vector<std::string> frmQuon::WorkState() const {
                                     std::to_string(results_->FitCount())};
   // The names of the variables in use, as Save writes them.
   const std::size_t named =
-      std::min(model_.VarName.size(), static_cast<std::size_t>(model_.LastVar) + 1);
+      std::min(model_.VarName.size(), static_cast<std::size_t>(VariableCount(model_)));
   state.insert(state.end(), model_.VarName.begin(), model_.VarName.begin() + named);
   for (const VariableFields& v : fields.Variables) {
     state.insert(state.end(), {v.LowerLimit, v.UpperLimit, v.Expansion, v.Period, v.Terms,
@@ -272,6 +272,8 @@ void frmQuon::mnuExport_Click() {
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->open();
 }
+
+int frmQuon::CurVar() const { return entry_->CurVar(); }
 
 void frmQuon::ClearResults() {
   if (results_ != nullptr) results_->ClearResults();

@@ -51,6 +51,8 @@ class frmQuon : public QMainWindow {
   ~frmQuon() override;
 
   ProblemModel& Model() { return model_; }
+  // The variable whose specification is on show, counted from 1.
+  int CurVar() const;
   ScriptEnvironment& Engine() { return *engine_; }
   // Opens the pair `path` as File > Open would (the program's argument).
   void OpenFile(const std::string& path);

@@ -111,9 +111,10 @@ void ProblemEntry::Start() {
   lblVarNam->setText(
       QStringLiteral("Enter the names of the independent variables, separated by commas:"));
   txtVarNams->setAccessibleName(AccessibleFromCaption(lblVarNam->text()));
-  model_.CurVar = 1;
   txtOrder->setFocus(Qt::OtherFocusReason);
 }
+
+int ProblemEntry::CurVar() const { return editor_->CurVar(); }
 
 EntryFields ProblemEntry::ReadFields() const {
   EntryFields fields;
@@ -130,11 +131,11 @@ void ProblemEntry::ShowOpenedProblem(const EntryFields& shown) {
   txtOrder->setEnabled(false);
   txtVarNams->setEnabled(false);
   LoadObjects();
-  txtOrder->setText(QString::number(model_.LastVar + 1));
+  txtOrder->setText(QString::number(VariableCount(model_)));
   txtEquation->setText(QString::fromStdString(model_.Equation));
   editor_->ShowSpecs(shown);
   const std::size_t named =
-      std::min(model_.VarName.size(), static_cast<std::size_t>(model_.LastVar) + 1);
+      std::min(model_.VarName.size(), static_cast<std::size_t>(VariableCount(model_)));
   const std::vector<std::string> names(model_.VarName.begin(), model_.VarName.begin() + named);
   txtVarNams->setText(QString::fromStdString(JoinNames(names)));
 }
@@ -171,7 +172,7 @@ void ProblemEntry::txtVarNams_GotFocus() { SelectWholeText(txtVarNams); }
 void ProblemEntry::txtVarNams_Validate(bool& Cancel) {
   if (model_.Loading) return;
   model_.VarName = SplitNames(Text(txtVarNams));
-  if (model_.VarName.size() != static_cast<std::size_t>(model_.LastVar) + 1) {
+  if (model_.VarName.size() != static_cast<std::size_t>(VariableCount(model_))) {
     Cancel = true;
     return;
   }
@@ -187,7 +188,7 @@ void ProblemEntry::txtVarNams_Validate(bool& Cancel) {
 void ProblemEntry::txtVarNams_LostFocus() {
   txtVarNams->setEnabled(false);
   const std::size_t count =
-      std::min(model_.VarName.size(), static_cast<std::size_t>(model_.LastVar) + 1);
+      std::min(model_.VarName.size(), static_cast<std::size_t>(VariableCount(model_)));
   lblEquation->setText(
       QString::fromStdString(Signature({model_.VarName.begin(), model_.VarName.begin() + count})));
   events_.StageChanged();

@@ -60,6 +60,8 @@ class ProblemEntry : public QObject {
   void ShowOpenedProblem(const EntryFields& shown);
   // Puts the focus where the user starts.
   void Start();
+  // The variable whose specification is on show, counted from 1.
+  int CurVar() const;
 
  private:
   void CreateControls(QWidget* window);

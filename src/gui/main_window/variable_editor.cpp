@@ -173,7 +173,7 @@ std::vector<QWidget*> VariableEditor::StepButtonsInTabOrder() const {
 bool VariableEditor::LoadObjects() {
   if (objectsLoaded_) return false;
   objectsLoaded_ = true;
-  for (int j = 1; j <= model_.LastVar; ++j) {
+  for (int j = 1; j < VariableCount(model_); ++j) {
     CreateVariableSet(j);
     WatchVariableSet(j);
   }
@@ -187,7 +187,7 @@ void VariableEditor::ShowName(std::size_t k, const std::string& name) {
 }
 
 std::size_t VariableEditor::ShownSets() const {
-  return std::min(txtLL.size(), static_cast<std::size_t>(model_.LastVar) + 1);
+  return std::min(txtLL.size(), static_cast<std::size_t>(VariableCount(model_)));
 }
 
 void VariableEditor::ShowSpecs(const EntryFields& shown) {
@@ -196,8 +196,9 @@ void VariableEditor::ShowSpecs(const EntryFields& shown) {
     txtLL[j]->setText(Text(TextForm(model_.LowerLimit[j])));
     txtUL[j]->setText(Text(TextForm(model_.UpperLimit[j])));
     txtTerms[j]->setText(QString::number(static_cast<int64_t>(model_.LastTerm[j]) + 1));
-    model_.IsTrig[j] = !model_.IsPower[j];
-    chkPower[j]->setChecked(model_.IsPower[j]);
+    VariableFields kind;
+    ShowKind(kind, model_.Kind[j]);
+    chkPower[j]->setChecked(kind.PowerChecked);
     if (j < shown.Variables.size()) {
       txtExpansion[j]->setText(Text(shown.Variables[j].Expansion));
       txtPeriod[j]->setText(Text(shown.Variables[j].Period));
@@ -237,7 +238,7 @@ void VariableEditor::txtTerms_Validate(int Index, bool& Cancel) {
 }
 
 void VariableEditor::EditLimit(int LL) {
-  if (LL < 0 || LL > model_.LastVar || static_cast<std::size_t>(LL) >= txtLL.size()) return;
+  if (LL < 0 || LL >= VariableCount(model_) || static_cast<std::size_t>(LL) >= txtLL.size()) return;
   for (std::size_t i = 0; i < txtLL.size(); ++i) {
     for (QWidget* control :
          {static_cast<QWidget*>(txtUL[i]), static_cast<QWidget*>(txtLL[i]),
@@ -255,25 +256,25 @@ void VariableEditor::EditLimit(int LL) {
 
 void VariableEditor::cmdNextVar_Click() {
   if (!mayStep_()) return;
-  model_.CurVar = model_.CurVar >= model_.LastVar + 1 ? 1 : model_.CurVar + 1;
-  EditLimit(model_.CurVar - 1);
+  curVar_ = curVar_ >= VariableCount(model_) ? 1 : curVar_ + 1;
+  EditLimit(curVar_ - 1);
 }
 
 void VariableEditor::cmdPrevVar_Click() {
   if (!mayStep_()) return;
-  model_.CurVar = model_.CurVar <= 1 ? model_.LastVar + 1 : model_.CurVar - 1;
-  EditLimit(model_.CurVar - 1);
+  curVar_ = curVar_ <= 1 ? VariableCount(model_) : curVar_ - 1;
+  EditLimit(curVar_ - 1);
 }
 
 void VariableEditor::ApplyTermCounts(const std::vector<std::string>& counts) {
   for (std::size_t k = 0; k < counts.size() && k < txtTerms.size(); ++k) {
     const int index = static_cast<int>(k);
-    if (index > model_.LastVar) break;
+    if (index >= VariableCount(model_)) break;
     txtTerms[k]->setText(QString::fromStdString(counts[k]));
     bool Cancel = false;
     txtTerms_Validate(index, Cancel);
     if (Cancel) {
-      model_.CurVar = index + 1;
+      curVar_ = index + 1;
       EditLimit(index);
       txtTerms[k]->setFocus(Qt::OtherFocusReason);
       return;

@@ -50,6 +50,8 @@ class VariableEditor : public QObject {
   std::vector<VariableFields> ReadFields() const;
   // Shows variable LL (from 0) and puts the focus in its lower limit.
   void EditLimit(int LL);
+  // The variable on show, counted from 1.
+  int CurVar() const { return curVar_; }
   // Writes numbers of terms into the fields of variables 0, 1, ... as if typed, each
   // meeting the check a typed count meets; a refused count keeps the focus in its field
   // and ends the writing there.
@@ -76,6 +78,7 @@ class VariableEditor : public QObject {
   FocusGuard& guard_;
   std::function<bool()> mayStep_;
   bool objectsLoaded_ = false;
+  int curVar_ = 1;
 
   QGroupBox* fraSpecs = nullptr;
   QGridLayout* specGrid_ = nullptr;

@@ -47,8 +47,7 @@ AdvisorOptions Wanting(double tolerance, int32_t maxTerms = DefaultMaxTerms) {
 
 // Whether the conditioning warning would fire for any variable at these counts.
 bool WarningFires(ProblemModel problem, const std::vector<int32_t>& terms) {
-  for (std::size_t k = 0; k < terms.size(); ++k)
-    SetTermCount(problem, static_cast<int>(k), terms[k]);
+  for (std::size_t k = 0; k < terms.size(); ++k) problem.LastTerm[k] = terms[k] - 1;
   return !CheckConditioning(problem).empty();
 }
 

@@ -55,15 +55,11 @@ TEST(PointsFile, ColumnsInAnyOrderMapToTheVariables) {
 TEST(ApproximationKernel, EqualsTheEvaluatorBitForBit) {
   for (ProblemModel model : {testing::MixedProblem(), testing::TrigProblem()}) {
     ApproximationKernel kernel(model);
-    const int n = model.LastVar + 1;
+    const auto n = static_cast<std::size_t>(VariableCount(model));
     const std::vector<double> points = testing::RandomPoints(model, 200);
-    for (std::size_t p = 0; p < points.size(); p += static_cast<std::size_t>(n)) {
-      for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k) {
-        model.EvalOffset[k] = points[p + k] - model.Center[k];
-      }
-      Evaluate(model);
-      ASSERT_EQ(kernel.At(std::span(points).subspan(p, static_cast<std::size_t>(n))),
-                model.ApproxValue);
+    for (std::size_t p = 0; p < points.size(); p += n) {
+      const std::span<const double> point = std::span(points).subspan(p, n);
+      ASSERT_EQ(kernel.At(point), Evaluate(model, point));
     }
   }
 }

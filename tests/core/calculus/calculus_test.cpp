@@ -78,11 +78,7 @@ TEST(Gradient, AgreesWithCentralDifferencesOfTheEvaluator) {
   ProblemModel model = testing::MixedProblem();
   const std::vector<double> point = testing::RandomPoints(model, 1, 11);
   const std::vector<double> gradient = Gradient(model, point);
-  const auto valueAt = [&](std::vector<double> p) {
-    for (std::size_t k = 0; k < p.size(); ++k) model.EvalOffset[k] = p[k] - model.Center[k];
-    Evaluate(model);
-    return model.ApproxValue;
-  };
+  const auto valueAt = [&](const std::vector<double>& p) { return Evaluate(model, p); };
   for (std::size_t k = 0; k < point.size(); ++k) {
     constexpr double h = 1e-5;
     std::vector<double> up = point, down = point;
@@ -122,13 +118,13 @@ TEST(Integral, FirstProblemAgreesWithATensorGaussLegendreQuadrature) {
   double sum = 0.0;
   testing::ForEachNode({5, 5, 5, 5}, [&](const testing::NodeIndex& i) {
     double weight = 1.0;
+    std::vector<double> x(4);
     for (std::size_t k = 0; k < 4; ++k) {
       const auto n = static_cast<std::size_t>(i[k]);
-      model.EvalOffset[k] = 5 * nodes[n];  // [-5, 5] about 0
+      x[k] = 5 * nodes[n];  // [-5, 5]
       weight *= 5 * weights[n];
     }
-    Evaluate(model);
-    sum += weight * model.ApproxValue;
+    sum += weight * Evaluate(model, x);
   });
   EXPECT_NEAR(Integral(model), sum, 1e-10 * std::max(1.0, std::abs(sum)));
 }

@@ -42,7 +42,7 @@ AccuracyResult Sample() {
   result.WorstPoint = {-0.95, 2.5};
   result.CheckPoints = 2401;
   result.FailedPoints = 3;
-  result.Warnings.push_back({1, "y", 25, false, 3.2e12});
+  result.Warnings.push_back({1, "y", 25, TermKind::Power, 3.2e12});
   return result;
 }
 
@@ -76,8 +76,8 @@ TEST(AccuracyText, WarningSuggestsTheOtherKindOfTerms) {
   EXPECT_EQ(power.rfind("y: the 25 power terms", 0), 0u) << power;
   EXPECT_NE(power.find("3.2E+12"), std::string::npos) << power;
   EXPECT_TRUE(power.ends_with("or trigonometric terms.")) << power;
-  const std::string trig =
-      ConditionWarningText({0, "t", 11, true, std::numeric_limits<double>::infinity()});
+  const std::string trig = ConditionWarningText(
+      {0, "t", 11, TermKind::Trigonometric, std::numeric_limits<double>::infinity()});
   EXPECT_EQ(trig.rfind("t: the 11 trigonometric terms", 0), 0u) << trig;
   EXPECT_NE(trig.find("singular"), std::string::npos) << trig;
   EXPECT_TRUE(trig.ends_with("or power terms.")) << trig;

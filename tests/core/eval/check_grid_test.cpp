@@ -16,7 +16,6 @@ ProblemModel Shape(std::vector<int32_t> terms) {
     model.LastTerm[k] = terms[k] - 1;
     model.LowerLimit[k] = -1.0;
     model.UpperLimit[k] = 3.0;
-    model.NodeStep[k] = 4.0 / (terms[k] - 1);
   }
   return model;
 }
@@ -84,7 +83,6 @@ TEST(CheckGrid, DefaultBudgetIsAQuarterOfTheNodesWithinItsBounds) {
 TEST(CheckGrid, AVariableWithOneNodeIsCheckedAtThatNode) {
   ProblemModel model = Shape({4, 2});
   model.LastTerm[1] = 0;
-  model.NodeStep[1] = 0.0;
   const CheckGrid grid = PlanCheckGrid(model, {});
   EXPECT_EQ(grid.Count[1], 1);
   EXPECT_EQ(grid.Coordinate(1, 0), -1.0);

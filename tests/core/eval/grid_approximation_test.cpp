@@ -8,6 +8,8 @@
 #include <random>
 
 #include "core/eval/evaluator.h"
+#include "core/eval/variable_terms.h"
+#include "core/model/node_geometry.h"
 #include "support/fitted_model.h"
 
 namespace quon {
@@ -48,12 +50,10 @@ TEST_P(GridApproximation, AgreesWithTheEvaluatorAtEveryPoint) {
   for (std::size_t i = 0; i < model.Coef.size(); ++i)
     sumOfMagnitudes += std::fabs(model.Coef.data()[i]);
   for (const double value : values) {
-    for (std::size_t k = 0; k < c.vars.size(); ++k) {
-      model.EvalOffset[k] = coords[k][at[k]] - model.Center[k];
-    }
-    Evaluate(model);
+    std::vector<double> x;
+    for (std::size_t k = 0; k < c.vars.size(); ++k) x.push_back(coords[k][at[k]]);
     // Every term is at most (largest |x - c|)^degree; 10^4 bounds them for these shapes.
-    EXPECT_NEAR(value, model.ApproxValue, 64 * DBL_EPSILON * sumOfMagnitudes * 1e4);
+    EXPECT_NEAR(value, Evaluate(model, x), 64 * DBL_EPSILON * sumOfMagnitudes * 1e4);
     for (std::size_t k = 0; k < c.vars.size() && ++at[k] == coords[k].size(); ++k) at[k] = 0;
   }
 }
@@ -80,10 +80,10 @@ TEST(GridApproximation, RefusesCoefficientsOfAnotherShape) {
 TEST(GridApproximation, TermsOfATrigVariableRunOneSineCosine) {
   ProblemModel model;
   model.LastTerm[0] = 4;
-  model.IsTrig[0] = true;
+  model.Kind[0] = TermKind::Trigonometric;
   model.Center[0] = 1.0;
   model.Period[0] = 8.0;
-  const std::vector<double> terms = TermValues(model, 0, 2.0);  // t = pi / 4
+  const std::vector<double> terms = TermValues(VariableGeometry(model, 0), 2.0);  // t = pi / 4
   ASSERT_EQ(terms.size(), 5u);
   EXPECT_EQ(terms[0], 1.0);
   EXPECT_NEAR(terms[1], std::sin(M_PI / 4), 1e-15);

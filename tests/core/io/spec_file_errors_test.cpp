@@ -156,7 +156,7 @@ TEST_P(FieldsChangedAfterTheFit, SaveDropsTheCoefficientsAndSaysSo) {
   EXPECT_TRUE(texts.Main.ends_with("#FALSE#\r\n")) << texts.Main;
   // The model keeps its fit, kind included, and the pair it wrote reads back.
   EXPECT_TRUE(model.HaveResults);
-  EXPECT_TRUE(model.IsPower[0]);
+  EXPECT_EQ(model.Kind[0], TermKind::Power);
   EXPECT_NO_THROW(ParseSpecFile(texts.Main, texts.TextFile, "p"));
 }
 
@@ -193,8 +193,7 @@ TEST(SpecFileSave, KindFromTheFieldsQuotesWholeAndVariablesWithoutFieldsRefused)
   fields.Variables.resize(1);
   fields.Variables[0].PowerChecked = false;
   const SpecFileTexts texts = FormatSpecFile(fields, model);
-  EXPECT_TRUE(model.IsTrig[0]);
-  EXPECT_FALSE(model.IsPower[0]);
+  EXPECT_EQ(model.Kind[0], TermKind::Trigonometric);
   EXPECT_EQ(texts.Main, " 0 \r\n\"x\",-5,5,\"*\",#FALSE#,\"*\",9\r\n#FALSE#\r\n");
   EXPECT_EQ(texts.TextFile, "\"x^2*sin(y)+4*cos(z)-t\"\r\n 0 \r\n");
   fields.Variables[0].Expansion = "\"";

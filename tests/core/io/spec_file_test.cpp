@@ -142,9 +142,8 @@ TEST(SpecFile, ExampleFillsTheModelAndTheFields) {
   EXPECT_EQ(model.Center[1], 0.0);
   EXPECT_EQ(model.Period[1], model.Pi + model.Pi);
   EXPECT_EQ(model.LastTerm, (PerVariable<int32_t>{4, 3, 0, 0}));
-  EXPECT_TRUE(model.IsPower[0]);
-  EXPECT_TRUE(model.IsTrig[1]);
-  EXPECT_FALSE(model.IsTrig[0]);
+  EXPECT_EQ(model.Kind[0], TermKind::Power);
+  EXPECT_EQ(model.Kind[1], TermKind::Trigonometric);
   EXPECT_FALSE(model.HaveResults);
   EXPECT_EQ(model.Equation, "x^2*sin(y)+4*cos(z)-t");
   EXPECT_EQ(model.ConstCount, 1);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/model/node_geometry.h"
+
 namespace quon {
 namespace {
 
@@ -74,10 +76,10 @@ TEST_P(GatherFieldsTest, ReadsCentrePeriodAndDerivesTheNodes) {
   GatherSpecs(model, fields);
   EXPECT_EQ(model.Center[0], c.center);
   EXPECT_EQ(model.Period[0], c.periodValue);
-  EXPECT_EQ(model.NodeStep[0], c.nodeStep);
-  EXPECT_EQ(model.NodeStart[0], c.nodeStart);
-  EXPECT_TRUE(model.IsTrig[0]);
-  EXPECT_FALSE(model.IsPower[0]);
+  const NodeGeometry g = VariableGeometry(model, 0);
+  EXPECT_EQ(g.NodeStep, c.nodeStep);
+  EXPECT_EQ(g.NodeStart, c.nodeStart);
+  EXPECT_EQ(model.Kind[0], TermKind::Trigonometric);
 }
 
 const FieldCase kFieldCases[] = {
@@ -104,10 +106,9 @@ TEST(GatherSpecs, DefaultSpecificationAndTwoVariablesShapeCoefAndLeaveHigherSlot
   EXPECT_EQ(model.LastTerm[0], 9);
   EXPECT_EQ(model.Center[0], 0.0);
   EXPECT_EQ(model.Period[0], 6.283185307179586);
-  EXPECT_TRUE(model.IsPower[0]);
-  EXPECT_FALSE(model.IsTrig[0]);
-  EXPECT_EQ(model.NodeStep[0], 10.0 / 9.0);
-  EXPECT_EQ(model.NodeStart[0], -5.0);
+  EXPECT_EQ(model.Kind[0], TermKind::Power);
+  EXPECT_EQ(VariableGeometry(model, 0).NodeStep, 10.0 / 9.0);
+  EXPECT_EQ(VariableGeometry(model, 0).NodeStart, -5.0);
   EXPECT_FALSE(model.HaveResults);
   EXPECT_EQ(model.Coef.size(), 30u);
   EXPECT_EQ(model.Coef.extent(0), 10);
@@ -115,9 +116,8 @@ TEST(GatherSpecs, DefaultSpecificationAndTwoVariablesShapeCoefAndLeaveHigherSlot
   EXPECT_EQ(model.Coef.extent(2), 1);
   EXPECT_EQ(model.Coef.extent(3), 1);
   for (std::size_t i = 0; i < model.Coef.size(); ++i) EXPECT_EQ(model.Coef.data()[i], 0.0);
-  EXPECT_TRUE(model.IsTrig[1]);
-  EXPECT_FALSE(model.IsTrig[2]);
-  EXPECT_FALSE(model.IsPower[2]);
+  EXPECT_EQ(model.Kind[1], TermKind::Trigonometric);
+  EXPECT_EQ(model.Kind[2], TermKind::Power);
   EXPECT_EQ(model.LastTerm[2], 0);
   EXPECT_EQ(model.Period[2], 0.0);
 }
@@ -156,8 +156,7 @@ TEST_P(GatherRefusalTest, RefusesWithAMessageAndLeavesTheSpecificationAlone) {
   EXPECT_EQ(model.LowerLimit, before.LowerLimit);
   EXPECT_EQ(model.UpperLimit, before.UpperLimit);
   EXPECT_EQ(model.Center, before.Center);
-  EXPECT_EQ(model.NodeStep, before.NodeStep);
-  EXPECT_EQ(model.NodeStart, before.NodeStart);
+  EXPECT_EQ(model.Kind, before.Kind);
 }
 
 const RefusalCase kRefusals[] = {

@@ -20,8 +20,7 @@ ProblemModel ModelWithTerms(const std::array<int32_t, 4>& terms) {
   model.VarName = {"x", "y", "z", "t"};
   for (std::size_t k = 0; k < 4; ++k) {
     model.LastTerm[k] = terms[k] - 1;
-    model.IsPower[k] = k % 2 == 0;
-    model.IsTrig[k] = k % 2 == 1;
+    model.Kind[k] = k % 2 == 0 ? TermKind::Power : TermKind::Trigonometric;
     model.Center[k] = static_cast<double>(k) - 1.0;
   }
   model.Coef.Allocate(model.LastTerm);

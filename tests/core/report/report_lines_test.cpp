@@ -21,8 +21,7 @@ ProblemModel TwoVariables() {
   ProblemModel model;
   model.LastVar = 1;
   model.VarName = {"x", "y"};
-  model.IsPower = {true, false, false, false};
-  model.IsTrig = {false, true, false, false};
+  model.Kind = {TermKind::Power, TermKind::Trigonometric, TermKind::Power, TermKind::Power};
   model.LastTerm = {2, 1, 0, 0};
   model.LowerLimit = {-1, 0, 0, 0};
   model.UpperLimit = {1, 6.28, 0, 0};

@@ -11,8 +11,7 @@ ProblemModel OneVariable(bool power, double center, int32_t lastTerm, const char
   ProblemModel model;
   model.LastVar = 0;
   model.VarName = {name};
-  model.IsPower[0] = power;
-  model.IsTrig[0] = !power;
+  model.Kind[0] = power ? TermKind::Power : TermKind::Trigonometric;
   model.Center[0] = center;
   model.LastTerm[0] = lastTerm;
   model.Coef.Allocate({lastTerm, 0, 0, 0});
@@ -75,7 +74,6 @@ TEST(TermLabel, ConstantTermIsCoefficientAnd255BlanksOtherLabelsStartInColumn25)
 
 TEST(TermLabel, LongestCoefficientLeavesColumn25AndSlotsAboveLastVarAddNothing) {
   ProblemModel model = OneVariable(true, 0.0, 1);
-  model.IsPower[1] = true;  // would give "*y" if it were looked at
   model.VarName.push_back("y");
   model.Coef(1, 0, 0, 0) = -1.2345678901234567e-100;  // 22 characters
   const std::string line = TermLabel(model, {1, 0, 0, 0});
@@ -89,8 +87,7 @@ TEST(TermLabel, FactorsOfSeveralVariablesFollowInVariableOrder) {
   ProblemModel model;
   model.LastVar = 2;
   model.VarName = {"x", "y", "z"};
-  model.IsPower = {true, false, true, false};
-  model.IsTrig = {false, true, false, false};
+  model.Kind = {TermKind::Power, TermKind::Trigonometric, TermKind::Power, TermKind::Power};
   model.Center = {0.0, 0.0, 1.0, 0.0};
   model.LastTerm = {2, 2, 1, 0};
   model.Coef.Allocate(model.LastTerm);
@@ -106,7 +103,7 @@ TEST(TermLabel, LabelLongerThanTheLineIsCut) {
   model.LastVar = 3;
   const std::string name(70, 'v');
   model.VarName = {name, name, name, name};
-  model.IsPower = {true, true, true, true};
+
   model.Center = {-1.5, -1.5, -1.5, -1.5};
   model.LastTerm = {2, 2, 2, 2};
   model.Coef.Allocate(model.LastTerm);

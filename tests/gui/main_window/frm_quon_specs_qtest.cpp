@@ -32,7 +32,7 @@ class FrmQuonSpecsTest : public QObject {
     QuonWindow w;
     QCOMPARE(w.Focus(), w.Field("txtOrder"));
     QCOMPARE(w.Child<QLabel>("lblEquation")->text(), QString());
-    QCOMPARE(w.Model().CurVar, 1);
+    QCOMPARE(w.CurVar(), 1);
     QVERIFY(w.window->findChild<QLineEdit*>("txtLL_1") == nullptr);
   }
 
@@ -149,7 +149,7 @@ class FrmQuonSpecsTest : public QObject {
     QVERIFY(w.Field("txtVarNams")->isEnabled());
     QVERIFY(w.messages.empty());
     QVERIFY(!w.Model().HaveResults);
-    QCOMPARE(w.Model().CurVar, 1);
+    QCOMPARE(w.CurVar(), 1);
     QVERIFY(w.Field("txtLL_0")->isVisible());
   }
 
@@ -194,7 +194,7 @@ class FrmQuonSpecsTest : public QObject {
     QSignalSpy nextClicks(w.Child<QPushButton>("cmdNextVar"), &QPushButton::clicked);
     ClickAt(w.Child<QPushButton>("cmdNextVar"));
     QCOMPARE(nextClicks.count(), accepted ? 1 : 0);
-    QCOMPARE(w.Model().CurVar, accepted ? 2 : 1);
+    QCOMPARE(w.CurVar(), accepted ? 2 : 1);
     if (accepted) {
       QCOMPARE(w.Focus(), w.Field("txtLL_1"));
     } else {
@@ -275,7 +275,7 @@ class FrmQuonSpecsTest : public QObject {
     for (const int k : expectedNext) {
       ClickAt(next);
       QCOMPARE(shown(), k);
-      QCOMPARE(w.Model().CurVar, k + 1);
+      QCOMPARE(w.CurVar(), k + 1);
       QCOMPARE(w.Focus(), w.Field(Name("txtLL", k)));
       QVERIFY(WholeTextSelected(w.Field(Name("txtLL", k))));
       QCOMPARE(w.Child<QLabel>(Name("lblVar", k))->isVisible(), true);
@@ -284,7 +284,7 @@ class FrmQuonSpecsTest : public QObject {
     for (const int k : expectedPrevious) {
       ClickAt(previous);
       QCOMPARE(shown(), k);
-      QCOMPARE(w.Model().CurVar, k + 1);
+      QCOMPARE(w.CurVar(), k + 1);
     }
   }
 
@@ -293,11 +293,11 @@ class FrmQuonSpecsTest : public QObject {
     w.EnterProblem("1", "x");
     TypeInto(w.Field("txtLL_0"), "-2");
     ClickAt(w.Child<QPushButton>("cmdNextVar"));
-    QCOMPARE(w.Model().CurVar, 1);
+    QCOMPARE(w.CurVar(), 1);
     QCOMPARE(w.Focus(), w.Field("txtLL_0"));
     QVERIFY(WholeTextSelected(w.Field("txtLL_0")));
     ClickAt(w.Child<QPushButton>("cmdPrevVar"));
-    QCOMPARE(w.Model().CurVar, 1);
+    QCOMPARE(w.CurVar(), 1);
     QCOMPARE(w.Field("txtLL_0")->text(), QStringLiteral("-2"));
   }
 
@@ -366,7 +366,7 @@ class FrmQuonSpecsTest : public QObject {
       }
       const quon::EntryFields fields = w.window->ReadEntryFields();
       QCOMPARE(fields.Variables.size(), static_cast<std::size_t>(lastVar) + 1);
-      QVERIFY(w.Model().CurVar >= 1 && w.Model().CurVar <= lastVar + 1);
+      QVERIFY(w.CurVar() >= 1 && w.CurVar() <= lastVar + 1);
     }
   }
 

@@ -1,0 +1,56 @@
+// One variable's terms at one coordinate, as the evaluator sums them: the one home of the
+// per-kind arithmetic of the approximation at a point, shared by the evaluator and its
+// kernel so that both give the same bits.
+//
+// Power terms are summed by Horner's scheme in the offset x - c, from the highest power
+// down: sum = sum * offset + inner[j]. Trigonometric terms are summed in ascending order,
+// sum = sum + inner[j] * w[j], with w = 1, sin(s), cos(s), sin(2 s), cos(2 s), ... of the
+// angle step s (the node geometry's AngleStep), the multiples built by repeated addition.
+// Cost: one multiply-add per term, plus a sine or cosine per trigonometric term.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/model/node_geometry.h"
+#include "engine/err_num.h"
+
+namespace quon {
+
+// A numeric failure of the evaluation. Number is the error number of the expression
+// language: 6 (overflow) or 11 (division by zero).
+class EvaluationError : public std::runtime_error {
+ public:
+  EvaluationError(int32_t number, const std::string& message)
+      : std::runtime_error(message), Number(number) {}
+  int32_t Number;
+};
+
+// A level sum or an angle overflows.
+inline constexpr int32_t EvalOverflow = static_cast<int32_t>(script::ErrNum::Overflow);
+// A trigonometric variable with period 0.
+inline constexpr int32_t EvalDivisionByZero = static_cast<int32_t>(script::ErrNum::DivisionByZero);
+
+struct VariableTerms {
+  TermKind Kind = TermKind::Power;
+  double Offset = 0.0;          // power terms: x - c
+  std::vector<double> Weights;  // trigonometric terms: the value of each term, ascending
+
+  // The sum over j < count of inner[j * stride] times term j, in the order given above.
+  double Sum(const double* inner, std::size_t count, std::size_t stride) const;
+};
+
+// The value of each term of a variable with geometry g at coordinate x, ascending: the
+// powers of x - c built by repeated multiplication, or 1, sin, cos, sin 2, ... of the
+// angle step as above. No checks: a zero period or a huge angle gives NaN values.
+std::vector<double> TermValues(const NodeGeometry& g, double x);
+
+// The terms of variable k (0..3, named in messages as k + 1) with geometry g at coordinate
+// x. Throws EvaluationError for a trigonometric variable whose period is 0 or whose angle
+// step is not finite.
+VariableTerms TermsAt(const NodeGeometry& g, int k, double x);
+
+}  // namespace quon
