@@ -96,6 +96,7 @@ class FakeCommonDialog : public CommonDialog {
  public:
   void ShowOpen() override { calls.push_back("ShowOpen"); }
   void ShowSave() override { calls.push_back("ShowSave"); }
+  void ShowPrintToFile() override { calls.push_back("ShowPrintToFile"); }
   std::string FileName() const override { return fileName; }
   void ShowPrinter() override { calls.push_back("ShowPrinter"); }
   void SetHelpCommand(int command) override {

@@ -1,7 +1,10 @@
 // The Print command: the printer dialog, then the report's lines (the core's ReportLines)
-// in a fixed-pitch font, the printer's font given back afterwards. Without a printer the
-// report goes to a PDF file the user names, or the user is told it was not printed.
+// in a fixed-pitch font, the printer's font given back however the print ends. Without a
+// printer the report goes to a PDF file the user names in a dialog of its own, or the user
+// is told it was not printed.
+#include "core/io/pair_files.h"
 #include "core/report/report_lines.h"
+#include "gui/command_guard.h"
 #include "gui/main_window/file_commands.h"
 #include "gui/qt/common_dialog.h"
 #include "gui/qt/qt_printer.h"
@@ -9,19 +12,20 @@
 namespace quon {
 
 void FileCommands::mnuPrint_Click() {
+  RunGuarded("print the report", events_.ShowMessage, [this] { Print(); });
+}
+
+void FileCommands::Print() {
   ReportPrinter* printer = services_.Printer;
   if (printer == nullptr || services_.Dialogs == nullptr) {
     events_.ShowMessage("There is no printer to print the report on.");
     return;
   }
-  const QString savedFont = printer->FontName();
-  printer->SetFontName(QStringLiteral("Courier New"));
+  const ScopedPrinterFont font(*printer, QStringLiteral("Courier New"));
   services_.Dialogs->ShowPrinter();
   if (!printer->HasDestination()) {
-    services_.Dialogs->ShowSave();
-    const std::string pdf = services_.Dialogs->FileName();
+    const std::string pdf = ChoosePdfFile();
     if (pdf.empty()) {
-      printer->SetFontName(savedFont);
       events_.ShowMessage(
           "There is no printer installed, and no PDF file was chosen: "
           "the report was not printed.");
@@ -30,12 +34,28 @@ void FileCommands::mnuPrint_Click() {
     printer->PrintToPdf(QString::fromStdString(pdf));
   }
   const EntryFields fields = events_.ReadEntryFields();
-  ReportLines(model_, fields.Equation, fields.ConstantItems, [printer](const std::string& line) {
-    printer->PrintLine(QString::fromStdString(line));
-  });
+  try {
+    ReportLines(model_, fields.Equation, fields.ConstantItems, [printer](const std::string& line) {
+      printer->PrintLine(QString::fromStdString(line));
+    });
+  } catch (...) {
+    // A report cut short still ends its document, so that the next Print starts afresh.
+    printer->EndDoc();
+    throw;
+  }
   const QString error = printer->EndDoc();
-  printer->SetFontName(savedFont);
   if (!error.isEmpty()) events_.ShowMessage("The report was not printed: " + error.toStdString());
+}
+
+std::string FileCommands::ChoosePdfFile() {
+  services_.Dialogs->ShowPrintToFile();
+  const std::string pdf = services_.Dialogs->FileName();
+  if (!IsFileOfPair(pdf, model_.SpecFile)) return pdf;
+  const bool replace = events_.Confirm(
+      pdf +
+      " is a file of this problem: printing the report into it replaces the problem. "
+      "Replace it with the report?");
+  return replace ? pdf : std::string();
 }
 
 }  // namespace quon

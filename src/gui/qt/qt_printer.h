@@ -32,6 +32,23 @@ class ReportPrinter {
   virtual QString EndDoc() = 0;
 };
 
+// The printer's font set to `name` for the length of a scope (one print), and the font the
+// user had given back however the print ends.
+class ScopedPrinterFont {
+ public:
+  ScopedPrinterFont(ReportPrinter& printer, const QString& name)
+      : printer_(printer), saved_(printer.FontName()) {
+    printer_.SetFontName(name);
+  }
+  ~ScopedPrinterFont() { printer_.SetFontName(saved_); }
+  ScopedPrinterFont(const ScopedPrinterFont&) = delete;
+  ScopedPrinterFont& operator=(const ScopedPrinterFont&) = delete;
+
+ private:
+  ReportPrinter& printer_;
+  QString saved_;
+};
+
 class QtPrinter : public ReportPrinter {
  public:
   // `printer` must outlive this object; its settings (the one the printer dialog changed)

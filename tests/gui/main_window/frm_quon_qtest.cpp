@@ -72,18 +72,63 @@ class FrmQuonTest : public QObject {
     QVERIFY(!w.Child<QPushButton>("cmdEvaluations")->isEnabled());
   }
 
-  void CloseBoxRestoresTheSeparatorAndAsksOnlyAfterChanges() {
+  // Only work is asked about: not a typed number, nor the offered names accepted.
+  void CloseBoxRestoresTheSeparatorAndAsksOnlyAboutWork() {
     QTemporaryDir dir;
     QuonWindow untouched;
     TypeInto(untouched.Field("txtOrder"), "abc");
     QVERIFY(untouched.window->close());
     QCOMPARE(untouched.restored, 1);
+    QuonWindow named;
+    named.EnterProblem("4", "x,y,z,t");
+    QVERIFY(named.window->close());
     QuonWindow saved;
     quon::testing::EnterParabola(saved);
     saved.dialogs.fileName = dir.filePath("p.qsp").toStdString();
     saved.Menu("mnuSaveAs")->trigger();
     QVERIFY(saved.window->close());
-    QCOMPARE(untouched.asked + saved.asked, 0);
+    QCOMPARE(untouched.asked + named.asked + saved.asked, 0);
+    QuonWindow edited;
+    edited.EnterProblem("1", "x");
+    edited.Field("txtEquation")->setText("x^3");
+    QVERIFY(edited.window->close());
+    QCOMPARE(edited.asked, 1);
+  }
+
+  // Save from the exit question accepts names still in their field, or says what to finish
+  // and keeps the window and the pair that was there.
+  void ExitSaveCommitsTheNamesOrSaysWhatToFinish_data() {
+    QTest::addColumn<QString>("names");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("NamesAccepted") << "a,b" << true;
+    QTest::newRow("NamesRefused") << "a" << false;
+  }
+  void ExitSaveCommitsTheNamesOrSaysWhatToFinish() {
+    QFETCH(QString, names);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.qsp");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    QuonWindow w;
+    w.TypeAndTab("txtOrder", "2");
+    TypeInto(w.Field("txtVarNams"), names);  // the focus stays in the names field
+    w.Field("txtEquation")->setText("a+b");
+    w.answer = quon::SaveChangesAnswer::Save;
+    w.dialogs.fileName = path.toStdString();
+    QCOMPARE(w.window->close(), saved);
+    QCOMPARE(w.asked, 1);
+    QCOMPARE(QFile(path).size() > 3, saved);
+    QCOMPARE(w.Field("txtVarNams")->isEnabled(), !saved);
+    if (saved) {
+      QCOMPARE(w.Model().VarName, (std::vector<std::string>{"a", "b"}));
+    } else {
+      QCOMPARE(w.messages.size(), std::size_t{1});
+      QVERIFY2(w.messages[0].find("names") != std::string::npos, w.messages[0].c_str());
+      QVERIFY(w.dialogs.calls.empty());
+      QCOMPARE(w.Focus(), w.Field("txtVarNams"));
+    }
   }
 
   void ExitQuestionDoesWhatItsAnswerSays_data() {
