@@ -58,9 +58,9 @@ class FileCommands : public QObject {
   // to; false when it failed (the user has been told, and Save still writes where it did).
   bool WriteSpecFile(const std::string& path);
   void Print();
-  // The PDF file the report goes to, asked for; empty when the user chose none or would
-  // not have the problem's own pair replaced.
-  std::string ChoosePdfFile();
+  // False when `pdf` (empty: a printer) is a file of the problem's own pair and the user
+  // would not have it replaced.
+  bool MayPrintInto(const std::string& pdf);
 
   ProblemModel& model_;
   const ShellServices& services_;

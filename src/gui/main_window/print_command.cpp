@@ -1,7 +1,8 @@
 // The Print command: the printer dialog, then the report's lines (the core's ReportLines)
 // in a fixed-pitch font, the printer's font given back however the print ends. Without a
 // printer the report goes to a PDF file the user names in a dialog of its own, or the user
-// is told it was not printed.
+// is told it was not printed. A file of the problem's own pair, chosen in either dialog,
+// is printed into only after the user has said yes to replacing it.
 #include "core/io/pair_files.h"
 #include "core/report/report_lines.h"
 #include "gui/command_guard.h"
@@ -23,16 +24,24 @@ void FileCommands::Print() {
   }
   const ScopedPrinterFont font(*printer, QStringLiteral("Courier New"));
   services_.Dialogs->ShowPrinter();
-  if (!printer->HasDestination()) {
-    const std::string pdf = ChoosePdfFile();
+  // The printer dialog may have chosen a file itself; without a printer the user names one.
+  const bool askForFile = !printer->HasDestination();
+  std::string pdf = printer->PdfFile().toStdString();
+  if (askForFile) {
+    services_.Dialogs->ShowPrintToFile();
+    pdf = services_.Dialogs->FileName();
     if (pdf.empty()) {
       events_.ShowMessage(
           "There is no printer installed, and no PDF file was chosen: "
           "the report was not printed.");
       return;
     }
-    printer->PrintToPdf(QString::fromStdString(pdf));
   }
+  if (!MayPrintInto(pdf)) {
+    events_.ShowMessage("The report was not printed, and " + pdf + " was kept.");
+    return;
+  }
+  if (askForFile) printer->PrintToPdf(QString::fromStdString(pdf));
   const EntryFields fields = events_.ReadEntryFields();
   try {
     ReportLines(model_, fields.Equation, fields.ConstantItems, [printer](const std::string& line) {
@@ -47,15 +56,11 @@ void FileCommands::Print() {
   if (!error.isEmpty()) events_.ShowMessage("The report was not printed: " + error.toStdString());
 }
 
-std::string FileCommands::ChoosePdfFile() {
-  services_.Dialogs->ShowPrintToFile();
-  const std::string pdf = services_.Dialogs->FileName();
-  if (!IsFileOfPair(pdf, model_.SpecFile)) return pdf;
-  const bool replace = events_.Confirm(
-      pdf +
-      " is a file of this problem: printing the report into it replaces the problem. "
-      "Replace it with the report?");
-  return replace ? pdf : std::string();
+bool FileCommands::MayPrintInto(const std::string& pdf) {
+  return !IsFileOfPair(pdf, model_.SpecFile) ||
+         events_.Confirm(pdf +
+                         " is a file of this problem: printing the report into it replaces "
+                         "the problem. Replace it with the report?");
 }
 
 }  // namespace quon

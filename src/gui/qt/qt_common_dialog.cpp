@@ -1,6 +1,7 @@
 #include "gui/qt/qt_common_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
@@ -32,6 +33,8 @@ void QtCommonDialog::ShowSave() {
 // Not the problem files' Save dialog: a report written over a problem file would destroy
 // the problem, so a file that exists is only replaced after the dialog's own question.
 void QtCommonDialog::ShowPrintToFile() {
+  // A folder that is not there would be taken for the name of the file.
+  if (!QFileInfo(pdfFolder_).isDir()) pdfFolder_ = QDir::homePath();
   QFileDialog dialog(parent_, QStringLiteral("Print the report to a PDF file"), pdfFolder_,
                      QStringLiteral("PDF files (*.pdf)"));
   dialog.setObjectName(QStringLiteral("dlgPrintToFile"));

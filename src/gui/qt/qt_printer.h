@@ -24,6 +24,8 @@ class ReportPrinter {
   virtual bool HasDestination() const = 0;
   // Prints the following documents into the PDF file at `path`.
   virtual void PrintToPdf(const QString& path) = 0;
+  // The PDF file the next document goes to; empty when it goes to a printer.
+  virtual QString PdfFile() const = 0;
 
   // Prints one line below the previous one.
   virtual void PrintLine(const QString& line) = 0;
@@ -60,6 +62,7 @@ class QtPrinter : public ReportPrinter {
   void SetFontName(const QString& name) override { fontName_ = name; }
   bool HasDestination() const override;
   void PrintToPdf(const QString& path) override;
+  QString PdfFile() const override;
   void PrintLine(const QString& line) override;
   QString EndDoc() override;
 

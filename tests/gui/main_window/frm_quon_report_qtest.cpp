@@ -94,12 +94,17 @@ class FrmQuonReportTest : public QObject {
     QVERIFY(text.open(QIODevice::ReadOnly));
     QCOMPARE(text.readAll(), saved);
     text.close();
-    QVERIFY2(w.messages.back().find("not printed") != std::string::npos, w.messages.back().c_str());
+    QVERIFY2(w.messages.back().find("was kept") != std::string::npos, w.messages.back().c_str());
     w.confirm = true;
     w.Menu(QStringLiteral("mnuPrint"))->trigger();
     QCOMPARE(w.questions.size(), std::size_t{2});
     QVERIFY(text.open(QIODevice::ReadOnly));
     QVERIFY(text.readAll().startsWith("%PDF"));
+    // The printer now prints into that file by itself, and is asked about just the same.
+    w.confirm = false;
+    w.Menu(QStringLiteral("mnuPrint"))->trigger();
+    QCOMPARE(w.questions.size(), std::size_t{3});
+    QVERIFY2(w.messages.back().find("was kept") != std::string::npos, w.messages.back().c_str());
   }
 
   // No printer and no file chosen, or a file that cannot be written: the user is told, and
