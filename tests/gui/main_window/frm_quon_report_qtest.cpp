@@ -72,36 +72,28 @@ class FrmQuonReportTest : public QObject {
     QCOMPARE(PageLines(pages[0], 0).value(0).trimmed(), QStringLiteral("FUNCTION:"));
   }
 
-  // Either file of the problem's own pair, by whatever name, is replaced only on a yes.
+  // Either file of the problem's own pair, by whatever name and from either dialog, is
+  // printed into only on a yes.
   void theProblemsOwnPairIsReplacedOnlyAfterAsking() {
     if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("p.qsp"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     QPrinter printer;
     QtPrinter out(printer);
     QuonWindow w(&out);
     EnterParabola(w);
-    w.dialogs.fileName = path.toStdString();
+    w.dialogs.fileName = dir.filePath(QStringLiteral("p.qsp")).toStdString();
     w.Menu(QStringLiteral("mnuSaveAs"))->trigger();
-    QFile text(path + QStringLiteral(".str"));
-    QVERIFY(text.open(QIODevice::ReadOnly));
-    const QByteArray saved = text.readAll();
-    text.close();
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QFile text(dir.filePath(QStringLiteral("p.qsp.str")));
+    const qint64 saved = text.size();
     w.dialogs.fileName = dir.filePath(QStringLiteral("sub/../p.qsp.str")).toStdString();
     w.Menu(QStringLiteral("mnuPrint"))->trigger();
-    QCOMPARE(w.questions.size(), std::size_t{1});
-    QVERIFY(text.open(QIODevice::ReadOnly));
-    QCOMPARE(text.readAll(), saved);
-    text.close();
-    QVERIFY2(w.messages.back().find("was kept") != std::string::npos, w.messages.back().c_str());
+    QCOMPARE(text.size(), saved);
     w.confirm = true;
     w.Menu(QStringLiteral("mnuPrint"))->trigger();
-    QCOMPARE(w.questions.size(), std::size_t{2});
-    QVERIFY(text.open(QIODevice::ReadOnly));
-    QVERIFY(text.readAll().startsWith("%PDF"));
-    // The printer now prints into that file by itself, and is asked about just the same.
-    w.confirm = false;
+    QVERIFY(text.open(QIODevice::ReadOnly) && text.read(4) == "%PDF");
+    text.close();
+    w.confirm = false;  // the printer now prints into that file by itself: asked again
     w.Menu(QStringLiteral("mnuPrint"))->trigger();
     QCOMPARE(w.questions.size(), std::size_t{3});
     QVERIFY2(w.messages.back().find("was kept") != std::string::npos, w.messages.back().c_str());
