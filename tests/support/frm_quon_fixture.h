@@ -36,6 +36,10 @@ class QuonWindow {
       ++asked;
       return answer;
     };
+    services.Confirm = [this](const std::string& question) {
+      questions.push_back(question);
+      return confirm;
+    };
     window = std::make_unique<frmQuon>(std::move(services));
     window->show();
     if (!QTest::qWaitForWindowActive(window.get())) qFatal("the main window did not become active");
@@ -83,6 +87,9 @@ class QuonWindow {
   // The answer to the exit question, and how often it was asked.
   SaveChangesAnswer answer = SaveChangesAnswer::Discard;
   int asked = 0;
+  // The answer to yes-or-no questions, and the questions asked.
+  bool confirm = false;
+  std::vector<std::string> questions;
   ModalWatch modalWatch;
   std::unique_ptr<frmQuon> window;
 };

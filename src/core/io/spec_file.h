@@ -93,8 +93,9 @@ bool FieldsMatchResults(const EntryFields& fields, const ProblemModel& model);
 
 // The texts of the pair for the fields and the model. The records come from the fields (the
 // name from VarName); the coefficients only when the model holds results that match the
-// fields. Stores each variable's kind from the fields into Kind unless that
-// would contradict the results held. Throws SpecFileError when the fields lack a variable.
+// fields. Stores each variable's kind from the fields into Kind unless that would
+// contradict the results held. Throws SpecFileError when the fields lack a variable or a
+// variable in use has no name.
 SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model,
                              SaveOutcome* outcome = nullptr);
 

@@ -2,6 +2,8 @@
 #include <bit>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "core/io/spec_file.h"
@@ -136,6 +138,14 @@ PreparedPair PreparePair(const EntryFields& fields, ProblemModel& model, SaveOut
   const std::size_t count = VariablesInUse(model);
   if (fields.Variables.size() < count || model.VarName.size() < count) {
     throw SpecFileError("The problem cannot be saved before its variables are defined.");
+  }
+  // A pair with an empty name opens with its names locked and a function that no longer
+  // compiles, so no path may write one: the names are accepted first.
+  if (std::ranges::any_of(std::span(model.VarName).first(count),
+                          [](const std::string& name) { return name.empty(); })) {
+    throw SpecFileError(
+        "The problem cannot be saved before its variables are named: enter the names of the "
+        "variables first.");
   }
   PreparedPair pair;
   // Coefficients go with the records only when the records describe the fit that made them.

@@ -18,6 +18,8 @@ struct VariableFields {
   std::string Period = "*";       // txtPeriod: "*" is 2 pi
   std::string Terms = "10";       // txtTerms: number of terms
   bool PowerChecked = true;       // chkPower: checked for power terms
+
+  bool operator==(const VariableFields&) const = default;
 };
 
 // The kind of terms a variable's fields choose, and the fields that show a kind: the one

@@ -10,8 +10,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
+#include "core/io/unsaved_work.h"
 #include "core/model/user_constants.h"
 #include "core/shell/decimal_point.h"
 #include "core/shell/help_file.h"
@@ -83,9 +83,12 @@ void frmQuon::CreateMenus() {
 void frmQuon::CreateParts() {
   const auto message = [this](const std::string& text) { ShowMessage(text); };
   const auto fields = [this] { return ReadEntryFields(); };
-  entry_ = new ProblemEntry(
-      this, model_, *focusGuard_,
-      {[this] { SetMenuStates(); }, [this] { ClearResults(); }, [this] { SetTabOrder(); }});
+  entry_ = new ProblemEntry(this, model_, *focusGuard_,
+                            {[this] { SetMenuStates(); }, [this] { ClearResults(); },
+                             [this] {
+                               SetTabOrder();
+                               KeepNewVariableSetsAsSaved();
+                             }});
   constants_ = new ConstantsPanel(this, model_, *engine_, {[this] { ClearResults(); }, message});
   results_ =
       new ResultsPanel(this, model_, *engine_,
@@ -94,7 +97,9 @@ void frmQuon::CreateParts() {
   files_ = new FileCommands(this, model_, services_,
                             {[this] { return entry_->Stage() == EntryStage::AwaitingNumber; },
                              fields, [this](const EntryFields& shown) { ShowOpenedProblem(shown); },
-                             message, [this](const std::string& path) { FileUsed(path); }});
+                             message, [this](const std::string& path) { FileUsed(path); },
+                             [this] { return entry_->CommitNumberAndNames(); },
+                             [this](const std::string& question) { return Confirm(question); }});
   cmdSuggestTerms = MakeButton(this, "cmdSuggestTerms", QStringLiteral("Suggest terms..."));
   cmdExit = MakeButton(this, "cmdExit", QStringLiteral("E&xit"));
 }
@@ -170,7 +175,7 @@ void frmQuon::Form_Load() {
   model_.StartDir = QDir::currentPath().toStdString();
   SetMenuStates();
   entry_->Start();
-  savedWork_ = WorkState();
+  RememberSavedWork();
 }
 
 void frmQuon::OpenFile(const std::string& path) { files_->OpenPath(path); }
@@ -194,7 +199,9 @@ void frmQuon::closeEvent(QCloseEvent* event) {
 }
 
 bool frmQuon::MayClose() {
-  if (WorkState() == savedWork_) return true;
+  const WorkChanges changes =
+      ChangesSince(savedFields_, ReadEntryFields(), results_->FitCount() != savedFits_);
+  if (!WorkToLose(model_, changes)) return true;
   switch (AskToSaveChanges()) {
     case SaveChangesAnswer::Save:
       return files_->Save();  // a cancelled name or a failed save keeps the work open
@@ -222,27 +229,29 @@ SaveChangesAnswer frmQuon::AskToSaveChanges() {
   }
 }
 
-std::vector<std::string> frmQuon::WorkState() const {
-  const EntryFields fields = ReadEntryFields();
-  std::vector<std::string> state = {std::to_string(static_cast<int>(entry_->Stage())),
-                                    fields.Equation, std::to_string(model_.HaveResults),
-                                    std::to_string(results_->FitCount())};
-  // The names of the variables in use, as Save writes them.
-  const std::size_t named =
-      std::min(model_.VarName.size(), static_cast<std::size_t>(VariableCount(model_)));
-  state.insert(state.end(), model_.VarName.begin(), model_.VarName.begin() + named);
-  for (const VariableFields& v : fields.Variables) {
-    state.insert(state.end(), {v.LowerLimit, v.UpperLimit, v.Expansion, v.Period, v.Terms,
-                               v.PowerChecked ? "1" : "0"});
+bool frmQuon::Confirm(const std::string& question) {
+  if (services_.Confirm) return services_.Confirm(question);
+  return QMessageBox::question(this, ProgramTitle(), QString::fromStdString(question),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+void frmQuon::RememberSavedWork() {
+  savedFields_ = ReadEntryFields();
+  savedFits_ = results_->FitCount();
+}
+
+void frmQuon::KeepNewVariableSetsAsSaved() {
+  const std::vector<VariableFields> now = entry_->ReadFields().Variables;
+  for (std::size_t k = savedFields_.Variables.size(); k < now.size(); ++k) {
+    savedFields_.Variables.push_back(now[k]);
   }
-  state.insert(state.end(), fields.ConstantItems.begin(), fields.ConstantItems.end());
-  return state;
 }
 
 void frmQuon::FileUsed(const std::string& path) {
   settings_.RememberFile(QString::fromStdString(path));
   recent_->Refresh();
-  savedWork_ = WorkState();
+  RememberSavedWork();
 }
 
 void frmQuon::Form_Unload() {

@@ -7,8 +7,9 @@
 // The parts never touch each other's controls: the window passes what one needs from
 // another, places their controls, sets the tab order and sets the menu states, all in
 // one place each. The menu bar, Help, About and Exit are the window's own, and so is
-// what it remembers between runs: its size and place, the recent files, and whether the
-// work changed since the last open or save (asked about before the window closes).
+// what it remembers between runs: its size and place, the recent files, and the problem
+// as last opened or saved, from which the core's WorkToLose tells whether to ask about
+// saving before the window closes.
 #pragma once
 
 #include <QMainWindow>
@@ -100,11 +101,15 @@ class frmQuon : public QMainWindow {
   void ShowMessage(const std::string& text);
   // A pair was opened or saved: it heads the recent files and the work counts as saved.
   void FileUsed(const std::string& path);
-  // The problem and results as Save would keep them, to tell whether anything changed.
-  std::vector<std::string> WorkState() const;
-  // True when the window may close: nothing changed, or the user saved or discarded it.
+  // The fields and the count of fits as they stand count as saved.
+  void RememberSavedWork();
+  // Variable sets made when the number of variables is accepted are copies, not changes:
+  // they join the saved fields as they are.
+  void KeepNewVariableSetsAsSaved();
+  // True when the window may close: no work to lose, or the user saved or discarded it.
   bool MayClose();
   SaveChangesAnswer AskToSaveChanges();
+  bool Confirm(const std::string& question);
 
   void cmdExit_Click();
   void cmdSuggestTerms_Click();
@@ -119,7 +124,8 @@ class frmQuon : public QMainWindow {
   bool quietEngine_ = false;  // the engine's error messages are not shown
   bool unloaded_ = false;
   DesktopSettings settings_;
-  std::vector<std::string> savedWork_;  // WorkState at the start or the last open or save
+  EntryFields savedFields_;  // as they stood at the start or the last open or save
+  int savedFits_ = 0;        // FitCount then
 
   ProblemEntry* entry_ = nullptr;
   ConstantsPanel* constants_ = nullptr;

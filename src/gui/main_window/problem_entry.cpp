@@ -107,6 +107,32 @@ bool ProblemEntry::Complete() {
   return true;
 }
 
+std::string ProblemEntry::CommitNumberAndNames() {
+  bool cancel = false;
+  if (Stage() == EntryStage::AwaitingNumber) {
+    txtOrder_Validate(cancel);
+    if (cancel) {
+      txtOrder->setFocus(Qt::OtherFocusReason);
+      return "Enter the number of independent variables (1 to 4) first: the problem cannot "
+             "be saved without it.";
+    }
+    txtOrder_LostFocus();
+  }
+  if (Stage() == EntryStage::AwaitingNames) {
+    txtVarNams_Validate(cancel);
+    if (cancel) {
+      txtVarNams->setFocus(Qt::OtherFocusReason);
+      const int count = VariableCount(model_);
+      return (count == 1 ? std::string("Enter the name of the variable")
+                         : "Enter the " + std::to_string(count) +
+                               " names of the variables, separated by commas,") +
+             " first: the problem cannot be saved before its variables are named.";
+    }
+    txtVarNams_LostFocus();
+  }
+  return {};
+}
+
 void ProblemEntry::Start() {
   lblVarNam->setText(
       QStringLiteral("Enter the names of the independent variables, separated by commas:"));

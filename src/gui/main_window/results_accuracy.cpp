@@ -14,6 +14,7 @@
 #include "core/eval/accuracy_check.h"
 #include "core/eval/accuracy_text.h"
 #include "core/eval/script_point_function.h"
+#include "gui/command_guard.h"
 #include "gui/frm_plot.h"
 #include "gui/main_window/control_factory.h"
 #include "gui/main_window/results_panel.h"
@@ -131,7 +132,12 @@ void ResultsPanel::EvaluationPoint_Changed(const QList<double>& point) {
   if (plot_) plot_->SetHeldPoint(heldPoint_);
 }
 
+// Opening the window samples the function and draws the curves.
 void ResultsPanel::cmdPlot_Click() {
+  RunGuarded("plot the approximation", events_.ShowMessage, [this] { ShowPlot(); });
+}
+
+void ResultsPanel::ShowPlot() {
   if (!plot_) {
     plot_ = new frmPlot(model_, engine_, window_);
     plot_->setAttribute(Qt::WA_DeleteOnClose);

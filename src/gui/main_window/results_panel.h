@@ -77,9 +77,13 @@ class ResultsPanel : public QObject {
   void ClearAccuracy();
   void FitAccuracyArea();
 
+  // Each command runs guarded: what it lets out is said in a message.
   void cmdCompute_Click();
+  void Compute();
   void cmdEvaluations_Click();
+  void ShowEvaluations();
   void cmdPlot_Click();
+  void ShowPlot();
   // The evaluation window computed at a new point: the plot holds the other variables there.
   void EvaluationPoint_Changed(const QList<double>& point);
 

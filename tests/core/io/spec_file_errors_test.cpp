@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/io/spec_file.h"
 #include "support/file_test_support.h"
@@ -205,6 +206,46 @@ TEST(SpecFileSave, KindFromTheFieldsQuotesWholeAndVariablesWithoutFieldsRefused)
   model.LastVar = 1;
   EXPECT_THROW(FormatSpecFile(fields, model), SpecFileError);
 }
+
+// No path may write a variable in use without its name; the old pair then stays as it was.
+struct NamesCase {
+  const char* name;
+  int32_t lastVar;
+  std::vector<std::string> names;
+  bool refused;
+};
+
+class VariableNamesOnSave : public testing::TestWithParam<NamesCase> {};
+
+TEST_P(VariableNamesOnSave, AnEmptyNameInUseIsRefusedAndTheOldPairStays) {
+  const NamesCase& c = GetParam();
+  ScratchDir dir;
+  const std::string path = dir.Path("p.qsp");
+  WriteBytes(path, "old");
+  ProblemModel model;
+  model.LastVar = c.lastVar;
+  model.VarName = c.names;
+  EntryFields fields;
+  fields.Variables.resize(static_cast<std::size_t>(c.lastVar) + 1);
+  std::string refusal;
+  try {
+    WriteSpecFile(path, fields, model);
+  } catch (const SpecFileError& e) {
+    refusal = e.what();
+  }
+  EXPECT_EQ(refusal.find("named") != std::string::npos, c.refused) << refusal;
+  EXPECT_EQ(ReadBytes(path) == "old", c.refused);
+}
+
+const NamesCase kNames[] = {
+    {"NoneAcceptedYet", 1, std::vector<std::string>(MaxVars), true},
+    {"LastInUseEmpty", 2, {"x", "y", ""}, true},
+    {"FirstEmpty", 0, {"", "y", "z", "t"}, true},
+    {"SlotsBeyondTheLastMayBeEmpty", 0, {"x", "", "", ""}, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Names, VariableNamesOnSave, testing::ValuesIn(kNames),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SpecFileSave, UnwritablePlaceOrFailedRenameLeavesTheOldPairElseItIsReplaced) {
   ScratchDir dir;

@@ -1,14 +1,18 @@
 // Open, Save and Save As through the main window, the chosen paths scripted through the
-// fake dialogs: a round trip shows the same listing, a refused file changes nothing, and
-// results that no longer belong to the fields are not saved with them.
+// fake dialogs: a round trip shows the same listing, a refused file changes nothing,
+// results that no longer belong to the fields are not saved with them, and a command that
+// fails half-way says so.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <new>
+#include <stdexcept>
 
 #include "core/io/spec_file.h"
+#include "gui/main_window/file_commands.h"
 #include "support/frm_quon_fixture.h"
 
 namespace quon::testing {
@@ -181,6 +185,32 @@ class FrmQuonFileTest : public QObject {
     QVERIFY(w.Model().HaveResults);    // nothing is dropped from the window
   }
 
+  // The commands alone, over events that fail half-way: what they let out is said, and an
+  // open that fails leaves Loading off, so that edits clear stale results again.
+  void failuresInsideTheCommandsAreSaidAndLoadingEndsOff() {
+    ProblemModel model;
+    FakeCommonDialog dialogs;
+    ShellServices services;
+    services.Dialogs = &dialogs;
+    std::vector<std::string> said;
+    FileCommands files(
+        nullptr, model, services,
+        {[] { return true; }, []() -> EntryFields { throw std::runtime_error("no fields"); },
+         [](const EntryFields&) { throw std::bad_alloc(); },
+         [&said](const std::string& text) { said.push_back(text); }, [](const std::string&) {},
+         [] { return std::string(); }, [](const std::string&) { return true; }});
+    files.OpenPath(qEnvironmentVariable("QUON_TEST_DATA").toStdString() +
+                   "/spec/parabola_with_results.qsp");
+    QVERIFY(!model.Loading);
+    QTemporaryDir dir;
+    dialogs.fileName = dir.filePath(QStringLiteral("p.qsp")).toStdString();
+    QVERIFY(!files.Save());
+    QCOMPARE(said.size(), std::size_t{2});
+    QVERIFY2(said[0].find("not enough memory to open the problem") != std::string::npos,
+             said[0].c_str());
+    QCOMPARE(said[1], std::string("Could not save the problem: no fields"));
+  }
+
   // A cancelled dialog changes nothing and says nothing; a save that fails names the file.
   void cancelledDialogsChangeNothingAndAFailedSaveIsSaid() {
     QTemporaryDir dir;
@@ -197,6 +227,7 @@ class FrmQuonFileTest : public QObject {
     QVERIFY2(QString::fromStdString(w.messages[0]).contains(QStringLiteral("p.qsp")),
              w.messages[0].c_str());
     QVERIFY(!QFile::exists(path));
+    QCOMPARE(w.Model().SpecFile, std::string());  // Save does not go there later
   }
 };
 
