@@ -8,7 +8,7 @@
 #include <iterator>
 #include <optional>
 
-#include "core/batch/variable_names.h"
+#include "core/model/variable_names.h"
 #include "core/model/entry_checks.h"
 
 namespace quon {

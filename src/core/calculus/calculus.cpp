@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "core/batch/variable_names.h"
+#include "core/model/variable_names.h"
 #include "core/eval/approximation_kernel.h"
 
 namespace quon {

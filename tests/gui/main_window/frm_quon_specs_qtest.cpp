@@ -46,6 +46,10 @@ class FrmQuonSpecsTest : public QObject {
                                     << "5";
     QTest::newRow("empty name") << "txtVarNams"
                                 << "x,,z";
+    QTest::newRow("one name in two cases") << "txtVarNams"
+                                           << "x,y,X";
+    QTest::newRow("blank around a name") << "txtVarNams"
+                                         << "x, y,z";
     QTest::newRow("four names for three") << "txtVarNams"
                                           << "x,y,z,t";
   }
