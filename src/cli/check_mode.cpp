@@ -69,7 +69,8 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
                      "to check fewer points");
     return ExitNotFittable;
   }
-  return WriteLines(AccuracyKeyLines(result), out, err) ? ExitSuccess : ExitFile;
+  if (!WriteLines(AccuracyKeyLines(result), out, err)) return ExitFile;
+  return result.FailedPoints < result.CheckPoints ? ExitSuccess : ExitNotFittable;
 }
 
 const char* CheckModeHelp() {

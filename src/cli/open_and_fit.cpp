@@ -31,6 +31,9 @@ int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std
     case ComputeStatus::Refused:
       Message(err, file + ": " + outcome.Message);
       return outcome.ErrorNumber != 0 ? ExitScriptError : ExitNotFittable;
+    case ComputeStatus::Overflow:
+      Message(err, file + ": " + outcome.Message);
+      return ExitNotFittable;
   }
   return ExitNotFittable;
 }

@@ -46,6 +46,10 @@ ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
     case FitStatus::Singular:
       outcome.Status = ComputeStatus::Singular;
       break;
+    case FitStatus::Overflow:
+      outcome.Status = ComputeStatus::Overflow;
+      outcome.Message = fit.Description;
+      break;
     case FitStatus::EndedByError:
       outcome.Status = ComputeStatus::EndedByError;
       outcome.ErrorNumber = fit.ErrorNumber;

@@ -20,6 +20,7 @@ enum class ComputeStatus {
   Singular,      // show SingularMatrixLine
   EndedByError,  // a script error ended the fit
   Refused,       // a constant failed or the problem cannot be fitted: show Message
+  Overflow,      // the coefficients are not all finite: show Message, list nothing
 };
 
 struct ComputeOutcome {

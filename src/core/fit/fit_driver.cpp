@@ -1,5 +1,7 @@
 #include "core/fit/fit_driver.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 #include <stdexcept>
 
@@ -47,6 +49,11 @@ FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
     } catch (const GridTooLarge&) {
       return EndedBy(engine, script::ErrNum::OutOfMemory);
     }
+  }
+  const double* coefficients = model.Coef.data();
+  if (!std::all_of(coefficients, coefficients + model.Coef.size(),
+                   [](double c) { return std::isfinite(c); })) {
+    return {FitStatus::Overflow, 0, FitOverflowMessage};
   }
   model.HaveResults = true;
   return {FitStatus::Success, 0, {}};

@@ -8,8 +8,9 @@
 // trap covers the whole fit: errors 5, 6, 11 and the engine's already-reported code are
 // ridden over (a failed sample keeps its 0, a failed assignment leaves the variable as it
 // was); any other number ends the fit quietly, since the engine has already shown its
-// message. A singular one-variable system ends the fit too. Cost: one function evaluation
-// per grid point, then the solver's work per variable.
+// message. A singular one-variable system ends the fit too, and so do coefficients that
+// are not all finite (a function near the largest double overflows the elimination). Cost: one
+// function evaluation per grid point, then the solver's work per variable.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +28,13 @@ enum class FitStatus {
   Success,       // HaveResults is true: Coef holds the coefficients
   Singular,      // the list shows SingularMatrixLine
   EndedByError,  // an error the trap does not ride over ended the fit
+  Overflow,      // a coefficient came out infinite or NaN: no results
 };
+
+// The message of FitStatus::Overflow.
+inline constexpr const char* FitOverflowMessage =
+    "The fit overflows: a coefficient is not a finite number. Scale the function down or "
+    "use fewer terms.";
 
 struct FitOutcome {
   FitStatus Status = FitStatus::EndedByError;

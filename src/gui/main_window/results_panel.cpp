@@ -118,6 +118,7 @@ void ResultsPanel::cmdCompute_Click() {
       break;
     case ComputeStatus::EndedByError:
     case ComputeStatus::Refused:
+    case ComputeStatus::Overflow:
       if (!outcome.AlreadyShown && !outcome.Message.empty()) events_.ShowMessage(outcome.Message);
       break;
   }
