@@ -10,6 +10,11 @@
 namespace quon::cli {
 
 int RunEvalFileMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
+  if (const int code = RefuseOutputOverInput(
+          {options.Output}, {options.File, TextFilePath(options.File), options.PointsFile}, err);
+      code != ExitSuccess) {
+    return code;
+  }
   ProblemModel model;
   EntryFields fields;
   ScriptEnvironment engine;

@@ -5,6 +5,7 @@
 #include "cli/line_writer.h"
 #include "cli/open_and_fit.h"
 #include "core/eval/evaluator.h"
+#include "core/io/spec_file.h"
 #include "core/model/user_constants.h"
 #include "core/report/listing.h"
 #include "core/report/report_lines.h"
@@ -29,8 +30,9 @@ int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
     Evaluate(model);
     const std::string approximation = TextForm(model.ApproxValue);
     const std::string function = TextForm(engine.fna(model.Equation));
-    std::fprintf(out, "Function=%s\nApproximation=%s\n", function.c_str(), approximation.c_str());
-    return ExitSuccess;
+    return WriteAll(out, err, "Function=" + function + "\nApproximation=" + approximation + "\n")
+               ? ExitSuccess
+               : ExitFile;
   } catch (const ScriptFailure& failure) {
     Message(err, "the function cannot be evaluated at the point: " +
                      WithNumber(failure.what(), failure.Number));
@@ -84,10 +86,16 @@ std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& 
   if (const auto problem = MissingFile(options.File)) return fail(*problem);
   if (save && !options.Output.empty()) return fail("-o and --save exclude each other");
   if (save) options.Output = options.File;
+  options.Save = save;
   return options;
 }
 
 int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
+  if (!options.Save && !options.Output.empty()) {
+    const int code = RefuseOutputOverInput({options.Output, TextFilePath(options.Output)},
+                                           {options.File, TextFilePath(options.File)}, err);
+    if (code != ExitSuccess) return code;
+  }
   ProblemModel model;
   EntryFields fields;
   if (const int code = OpenPair(options.File, model, fields, err); code != ExitSuccess) {

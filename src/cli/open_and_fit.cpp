@@ -2,9 +2,23 @@
 
 #include "cli/cli_output.h"
 #include "core/io/spec_file.h"
+#include "core/io/temporary_file.h"
 #include "core/model/user_constants.h"
 
 namespace quon::cli {
+
+int RefuseOutputOverInput(const std::vector<std::string>& outputs,
+                          const std::vector<std::string>& inputs, std::FILE* err) {
+  for (const std::string& output : outputs) {
+    for (const std::string& input : inputs) {
+      if (!output.empty() && IsSameFile(output, input)) {
+        Message(err, output + " is the input " + input + "; refusing to write over it");
+        return ExitUsage;
+      }
+    }
+  }
+  return ExitSuccess;
+}
 
 int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, std::FILE* err) {
   try {

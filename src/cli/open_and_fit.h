@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/fit/compute_command.h"
 #include "core/model/entry_fields.h"
@@ -11,6 +12,11 @@
 #include "engine/script_environment.h"
 
 namespace quon::cli {
+
+// ExitSuccess, or ExitUsage after a message when one of `outputs` is one of `inputs` (the
+// same existing file, compared by device and inode): writing it would destroy an input.
+int RefuseOutputOverInput(const std::vector<std::string>& outputs,
+                          const std::vector<std::string>& inputs, std::FILE* err);
 
 // Opens the pair FILE and FILE.str as Open does. ExitSuccess, or ExitFile after a message
 // on `err`.
