@@ -47,12 +47,14 @@ int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
 // The report after a fit that met a singular system, as Print shows it then: without the
 // coefficient section. The report fills the standard output, so the singular line becomes
 // a message.
-int ReportSingularFit(const ProblemModel& model, const EntryFields& fields, const std::string& file,
-                      std::FILE* out, std::FILE* err) {
+int ReportSingularFit(const ProblemModel& model, const EntryFields& fields,
+                      const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
+                      std::FILE* err) {
   LineWriter writer(out);
   ReportLines(model, fields.Equation, fields.ConstantItems, writer.Sink());
   if (!writer.Flush()) return ResultsNotWritten(err);
   Message(err, file + ": " + SingularMatrixLine);
+  if (!outcome.Message.empty()) Message(err, file + ": " + outcome.Message);
   return ExitSingular;
 }
 
@@ -112,7 +114,7 @@ int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
   ScriptEnvironment engine;
   const ComputeOutcome outcome = RunCompute(model, fields, engine);
   if (outcome.Status == ComputeStatus::Singular && options.Report) {
-    return ReportSingularFit(model, fields, options.File, out, err);
+    return ReportSingularFit(model, fields, outcome, options.File, out, err);
   }
   if (const int code = SaveFit(outcome, model, fields, options.File, options.Output, out, err);
       code != ExitSuccess) {

@@ -38,6 +38,7 @@ int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std
     case ComputeStatus::Singular:
       // The results list holds this one line; it is the fit's result, so it goes to `out`.
       std::fprintf(out, "%s\n", SingularMatrixLine);
+      if (!outcome.Message.empty()) Message(err, file + ": " + outcome.Message);
       return ExitSingular;
     case ComputeStatus::EndedByError:
       Message(err, file + ": the fit ended: " + WithNumber(outcome.Message, outcome.ErrorNumber));

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "cli/arguments.h"
@@ -12,14 +14,14 @@ bool IsModeSwitch(const std::string& arg) {
   return arg == "--export" || arg == "--eval-file" || arg == "--derivative" || arg == "--integral";
 }
 
-// The numbers that follow args[i] up to the next option (a text starting with "-" that is
-// not a number); false for another text that is not a number.
+// The numbers that follow args[i] up to the next option ("--..." or "-o"); false for
+// another text that is not a finite number ("-inf" is a bad value, not an option).
 bool TakeNumbers(const std::vector<std::string>& args, std::size_t& i, std::vector<double>& into,
                  std::string& bad) {
   while (i + 1 < args.size()) {
     const std::string& text = args[i + 1];
-    if (!IsNumber(text)) {
-      if (!text.empty() && text[0] == '-') break;
+    if (text.rfind("--", 0) == 0 || text == "-o") break;
+    if (!IsNumber(text) || !std::isfinite(LeadingNumber(text))) {
       bad = text;
       return false;
     }
@@ -54,6 +56,7 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
   UseOptions options;
   const auto fail = [&](const std::string& text) { return UsageError(err, text); };
   int modes = 0;
+  std::vector<std::string> switches;
   bool haveAt = false;
   bool haveBox = false;
   bool haveName = false;
@@ -61,7 +64,13 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size() && !args[i + 1].empty();
     std::string bad;
-    if (IsModeSwitch(arg)) ++modes;
+    if (IsModeSwitch(arg)) {
+      if (std::find(switches.begin(), switches.end(), arg) != switches.end()) {
+        return fail(arg + " is given twice");
+      }
+      switches.push_back(arg);
+      ++modes;
+    }
     if (arg == "--export") {
       options.Mode = UseMode::Export;
       const auto format = hasValue ? ParseExportFormat(args[i + 1]) : std::nullopt;
@@ -81,11 +90,11 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
     } else if (arg == "--at") {
       haveAt = true;
       if (!TakeNumbers(args, i, options.At, bad))
-        return fail("--at: \"" + bad + "\" is not a number");
+        return fail("--at: \"" + bad + "\" is not a finite number");
     } else if (arg == "--box") {
       haveBox = true;
       if (!TakeNumbers(args, i, options.Box, bad))
-        return fail("--box: \"" + bad + "\" is not a number");
+        return fail("--box: \"" + bad + "\" is not a finite number");
     } else if (arg == "--name") {
       if (!hasValue) return fail("--name needs the name of the function");
       options.FunctionName = args[++i];

@@ -45,6 +45,7 @@ ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
       break;
     case FitStatus::Singular:
       outcome.Status = ComputeStatus::Singular;
+      outcome.Message = fit.Description;
       break;
     case FitStatus::Overflow:
       outcome.Status = ComputeStatus::Overflow;

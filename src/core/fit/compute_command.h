@@ -26,7 +26,8 @@ enum class ComputeStatus {
 struct ComputeOutcome {
   ComputeStatus Status = ComputeStatus::Refused;
   int32_t ErrorNumber = 0;  // EndedByError, or Refused by a constant: the error's number
-  std::string Message;      // EndedByError: the engine's description; Refused: for the user
+  std::string Message;      // EndedByError: the engine's description; Refused, Overflow:
+                            // for the user; Singular: why (the window shows only the line)
   // The engine's error event has shown its description already (errors other than 5, 6
   // and 11): the window shows nothing more for EndedByError, nor for a refused constant.
   bool AlreadyShown = false;

@@ -27,6 +27,21 @@ FitOutcome EndedBy(FitEngine& engine, script::ErrNum error) {
   return {FitStatus::EndedByError, number, script::ErrorDescription(error)};
 }
 
+// Why the system of variable k is singular, in the terms the user typed.
+std::string SingularReason(const ProblemModel& model, int k) {
+  const auto s = static_cast<std::size_t>(k);
+  const std::string name = "variable " + model.VarName[s];
+  if (model.NodeStep[s] == 0.0) {
+    return "the limits of " + name + " are equal, so all its nodes coincide.";
+  }
+  if (model.IsTrig[s] && model.Period[s] == 0.0) {
+    return "the period of " + name + " is 0, so its trigonometric terms are constant.";
+  }
+  return "the terms of " + name +
+         " take linearly dependent values at its nodes (a period that divides the node "
+         "spacing, or terms too many for the arithmetic).";
+}
+
 }  // namespace
 
 FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
@@ -42,7 +57,7 @@ FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
     try {
       BasisMatrix matrix = BuildBasisMatrix(model, k);
       if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) {
-        return {FitStatus::Singular, 0, {}};
+        return {FitStatus::Singular, 0, SingularReason(model, k)};
       }
     } catch (const std::bad_alloc&) {
       return EndedBy(engine, script::ErrNum::OutOfMemory);

@@ -39,7 +39,8 @@ inline constexpr const char* FitOverflowMessage =
 struct FitOutcome {
   FitStatus Status = FitStatus::EndedByError;
   int32_t ErrorNumber = 0;  // EndedByError: the number that ended the fit
-  std::string Description;  // EndedByError: the engine's description of it
+  std::string Description;  // EndedByError: the engine's description of it; Singular and
+                            // Overflow: why, for the user
 };
 
 // Whether the fit's trap rides over an error of this number: 5, 6, 11 and -2147352319.

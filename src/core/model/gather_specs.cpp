@@ -72,6 +72,14 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
     if (lastTerm[s] < 1) {
       throw GatherError(VariableTitle(model, k) + " needs at least 2 terms.");
     }
+    if (lastTerm[s] >= MostTermsPerVariable) {
+      throw GatherError(VariableTitle(model, k) + ": the number of terms " +
+                        std::to_string(int64_t{lastTerm[s]} + 1) +
+                        " is too large for the fit (at most " +
+                        std::to_string(MostTermsPerVariable) +
+                        "): its work grows as the cube of the terms, and equally spaced power "
+                        "terms lose all accuracy long before.");
+    }
     nodeStep[s] = (upper[s] - lower[s]) / lastTerm[s];
     nodeStart[s] = lower[s] - center[s];
     if (!std::isfinite(lower[s]) || !std::isfinite(upper[s]) || !std::isfinite(center[s]) ||
