@@ -53,7 +53,7 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
     return code;
   }
   ScriptEnvironment engine;
-  const ComputeOutcome outcome = RunCompute(model, fields, engine);
+  const ComputeOutcome outcome = FitFile(model, fields, engine, options.File, err);
   if (outcome.Status != ComputeStatus::Success) {
     return ReportFitFailure(outcome, options.File, out, err);
   }

@@ -112,7 +112,7 @@ int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
 
   // The engine's messages are this program's own, with the error's number, below.
   ScriptEnvironment engine;
-  const ComputeOutcome outcome = RunCompute(model, fields, engine);
+  const ComputeOutcome outcome = FitFile(model, fields, engine, options.File, err);
   if (outcome.Status == ComputeStatus::Singular && options.Report) {
     return ReportSingularFit(model, fields, outcome, options.File, out, err);
   }
@@ -146,7 +146,9 @@ const char* FitModeHelp() {
          "                window reads them: print Function= and Approximation=\n"
          "  Exit status: 0 done, 2 bad usage, 3 a file cannot be read, is malformed or\n"
          "  cannot be written, 4 a script error ended the fit or the evaluation,\n"
-         "  5 singular system, 6 the problem cannot be fitted or evaluated.\n";
+         "  5 singular system (the reason on the standard error), 6 the problem\n"
+         "  cannot be fitted (the fit overflows, or too many terms) or evaluated.\n"
+         "  A long fit tells its progress on the standard error.\n";
 }
 
 }  // namespace quon::cli

@@ -30,6 +30,30 @@ int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, 
   return ExitSuccess;
 }
 
+ComputeOutcome FitFile(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
+                       const std::string& file, std::FILE* err) {
+  // Above this the eliminations take seconds: the user hears how long and how far.
+  constexpr double kLongFit = 2e9;
+  constexpr double kOperationsPerSecond = 1e9;  // a nominal rate for one core
+  bool talk = false;
+  const auto progress = [&](int done, int total) {
+    if (done == 0) {
+      const double operations = EliminationOperations(model);
+      talk = operations > kLongFit;
+      if (talk) {
+        Message(err, file + ": the function is sampled; the elimination takes about " +
+                         std::to_string(static_cast<int64_t>(operations / kOperationsPerSecond)) +
+                         " s (" + std::to_string(static_cast<int64_t>(operations / 1e9)) +
+                         "E+09 operations)");
+      }
+    } else if (talk) {
+      Message(err, file + ": variable " + model.VarName[static_cast<std::size_t>(done - 1)] +
+                       " solved (" + std::to_string(done) + " of " + std::to_string(total) + ")");
+    }
+  };
+  return RunCompute(model, fields, engine, progress);
+}
+
 int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
                      std::FILE* err) {
   switch (outcome.Status) {
@@ -71,14 +95,14 @@ int SaveFit(const ComputeOutcome& outcome, ProblemModel& model, const EntryField
 
 int FitAndSave(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
                const std::string& file, const std::string& output, std::FILE* out, std::FILE* err) {
-  return SaveFit(RunCompute(model, fields, engine), model, fields, file, output, out, err);
+  return SaveFit(FitFile(model, fields, engine, file, err), model, fields, file, output, out, err);
 }
 
 int OpenWithResults(const std::string& file, ProblemModel& model, EntryFields& fields,
                     ScriptEnvironment& engine, std::FILE* out, std::FILE* err) {
   if (const int code = OpenPair(file, model, fields, err); code != ExitSuccess) return code;
   if (!model.HaveResults) {
-    return ReportFitFailure(RunCompute(model, fields, engine), file, out, err);
+    return ReportFitFailure(FitFile(model, fields, engine, file, err), file, out, err);
   }
   try {
     SetConstants(fields.ConstantItems, engine);

@@ -22,6 +22,11 @@ int RefuseOutputOverInput(const std::vector<std::string>& outputs,
 // on `err`.
 int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, std::FILE* err);
 
+// RunCompute with progress on `err` when the fit is long: after the sampling, the
+// eliminations' estimated time, then a line per variable solved.
+ComputeOutcome FitFile(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
+                       const std::string& file, std::FILE* err);
+
 // What a fit that did not succeed leaves for the user: the singular-matrix line on `out`,
 // or a message on `err` naming `file`. Returns the exit code (ExitSuccess after success).
 int ReportFitFailure(const ComputeOutcome& outcome, const std::string& file, std::FILE* out,

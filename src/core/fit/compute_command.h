@@ -35,7 +35,7 @@ struct ComputeOutcome {
 
 // ClearResults, SetConstants, GatherSpecs, Compute. HaveResults is true exactly after
 // Success. Never throws for bad input.
-ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
-                          ScriptEnvironment& engine);
+ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
+                          const FitProgress& progress = {});
 
 }  // namespace quon

@@ -44,7 +44,19 @@ std::string SingularReason(const ProblemModel& model, int k) {
 
 }  // namespace
 
-FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
+double EliminationOperations(const ProblemModel& model) {
+  double grid = 1;
+  for (int k = 0; k <= model.LastVar; ++k)
+    grid *= model.LastTerm[static_cast<std::size_t>(k)] + 1.0;
+  double operations = 0;
+  for (int k = 0; k <= model.LastVar; ++k) {
+    const double n = model.LastTerm[static_cast<std::size_t>(k)] + 1.0;
+    operations += n * n * n / 3 + n * grid;
+  }
+  return operations;
+}
+
+FitOutcome Compute(ProblemModel& model, FitEngine& engine, const FitProgress& progress) {
   model.HaveResults = false;
   // Gathering shapes Coef by LastTerm; anything else would be read out of bounds.
   if (!CoefMatchesLastTerm(model)) {
@@ -52,6 +64,7 @@ FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
   }
   FitOutcome outcome;
   if (!SampleFunction(model, engine, outcome)) return outcome;
+  if (progress) progress(0, model.LastVar + 1);
 
   for (int k = 0; k <= model.LastVar; ++k) {
     try {
@@ -64,6 +77,7 @@ FitOutcome Compute(ProblemModel& model, FitEngine& engine) {
     } catch (const GridTooLarge&) {
       return EndedBy(engine, script::ErrNum::OutOfMemory);
     }
+    if (progress) progress(k + 1, model.LastVar + 1);
   }
   const double* coefficients = model.Coef.data();
   if (!std::all_of(coefficients, coefficients + model.Coef.size(),

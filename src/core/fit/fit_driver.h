@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/fit/fit_engine.h"
@@ -46,9 +47,17 @@ struct FitOutcome {
 // Whether the fit's trap rides over an error of this number: 5, 6, 11 and -2147352319.
 bool FitRidesOver(int32_t number);
 
+// Told after the sampling (done 0) and after each variable's elimination (done k + 1):
+// what a caller needs to show progress of a long fit.
+using FitProgress = std::function<void(int done, int total)>;
+
 // Precondition: the entry fields were just gathered (Coef zero-filled with the current
 // LastTerm, NodeStep and NodeStart current, the constants sent to the engine). Sets
 // HaveResults to whether the fit succeeded; never throws.
-FitOutcome Compute(ProblemModel& model, FitEngine& engine);
+FitOutcome Compute(ProblemModel& model, FitEngine& engine, const FitProgress& progress = {});
+
+// The floating-point operations of the eliminations of a gathered model: n^3/3 for the
+// matrix of each variable with n terms, and n^2 for every line of the grid along it.
+double EliminationOperations(const ProblemModel& model);
 
 }  // namespace quon
