@@ -183,6 +183,9 @@ class PointsReader {
     });
   }
 
+  // The rows read since the last call.
+  PointsTable& Table() { return table_; }
+
   PointsTable Finish() {
     if (!haveHeader_) {
       throw PointsFileError(source_ +
@@ -211,7 +214,8 @@ PointsTable ParsePoints(std::string_view text, const std::vector<std::string>& n
   return reader.Finish();
 }
 
-PointsTable ReadPointsFile(const std::string& path, const std::vector<std::string>& names) {
+void ReadPointsBlocks(const std::string& path, const std::vector<std::string>& names,
+                      const std::function<void(const PointsTable&)>& block) {
   struct Closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
@@ -226,26 +230,39 @@ PointsTable ReadPointsFile(const std::string& path, const std::vector<std::strin
   }
   try {
     PointsReader reader(names, path);
-    // The text goes through in blocks: only the table is held, never the whole text.
-    std::string block;
+    std::string text;
     std::size_t kept = 0;
     for (;;) {
-      block.resize(kept + (1 << 20));
-      const std::size_t n = std::fread(block.data() + kept, 1, block.size() - kept, file.get());
+      text.resize(kept + (1 << 20));
+      const std::size_t n = std::fread(text.data() + kept, 1, text.size() - kept, file.get());
       if (std::ferror(file.get())) {
         throw PointsFileError(path + ": cannot read the file: " + std::strerror(errno) + ".");
       }
       const bool last = n == 0;
       const std::size_t size = kept + n;
-      const std::size_t used = reader.Feed(std::string_view(block.data(), size), last);
+      const std::size_t used = reader.Feed(std::string_view(text.data(), size), last);
+      if (reader.Table().Rows() > 0) {
+        block(reader.Table());
+        reader.Table().Coordinates.clear();
+      }
       if (last) break;
-      block.erase(0, used);
+      text.erase(0, used);
       kept = size - used;
     }
-    return reader.Finish();
+    reader.Finish();
   } catch (const std::bad_alloc&) {
     throw PointsFileError(path + ": the points do not fit in memory.");
   }
+}
+
+PointsTable ReadPointsFile(const std::string& path, const std::vector<std::string>& names) {
+  PointsTable table;
+  table.Variables = static_cast<int>(names.size());
+  ReadPointsBlocks(path, names, [&](const PointsTable& block) {
+    table.Coordinates.insert(table.Coordinates.end(), block.Coordinates.begin(),
+                             block.Coordinates.end());
+  });
+  return table;
 }
 
 }  // namespace quon

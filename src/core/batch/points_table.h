@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -40,6 +41,12 @@ struct PointsTable {
 // Throws PointsFileError.
 PointsTable ParsePoints(std::string_view text, const std::vector<std::string>& names,
                         const std::string& source);
+
+// Reads the file at `path` in blocks of text and hands the points of each block to `block`
+// (a table of the rows read since the last call); the whole file is parsed, so an error
+// may come after blocks were handed out. Throws as ReadPointsFile.
+void ReadPointsBlocks(const std::string& path, const std::vector<std::string>& names,
+                      const std::function<void(const PointsTable&)>& block);
 
 // Reads the file at `path` and parses it. Throws PointsFileError, also for what is not a
 // regular file (a directory, /dev/zero) and for a table larger than memory.

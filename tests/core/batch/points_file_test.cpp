@@ -132,5 +132,24 @@ TEST(EvaluatePointsToFile, ACancelLeavesTheOlderFileAFinishedRunKeepsFailedRows)
   EXPECT_EQ(good.substr(0, 12), "0.5,1,2,1.5,");
 }
 
+// Evaluating a file block by block writes what evaluating its whole table writes.
+TEST(EvaluatePointsFile, StreamedOutputEqualsTheWholeTables) {
+  std::string text = "z,x,y\r\n";
+  for (int i = -50000; i < 50000; ++i)
+    text += std::to_string(i % 3) + "," + std::to_string(i * 1e-5) + ",1\r\n";
+  test::ScratchDir dir;
+  test::WriteBytes(dir.Path("points.csv"), text);
+  const ProblemModel model = testing::MixedProblem();
+  testing::TestFunctionSource function = FailingBelowZero();
+  std::string whole, streamed;
+  EvaluatePoints(model, function, ParsePoints(text, kNames, "points.csv"),
+                 [&](std::string_view t) { whole += t; });
+  const PointsRunSummary summary = EvaluatePointsFile(
+      model, function, dir.Path("points.csv"), kNames, [&](std::string_view t) { streamed += t; });
+  EXPECT_EQ(streamed, whole);
+  EXPECT_EQ(summary.Rows, 100000);
+  EXPECT_EQ(summary.FunctionFailures, 50000);
+}
+
 }  // namespace
 }  // namespace quon
