@@ -136,7 +136,7 @@ TEST(EvaluatePointsToFile, ACancelLeavesTheOlderFileAFinishedRunKeepsFailedRows)
 TEST(EvaluatePointsFile, StreamedOutputEqualsTheWholeTables) {
   std::string text = "z,x,y\r\n";
   for (int i = -50000; i < 50000; ++i)
-    text += std::to_string(i % 3) + "," + std::to_string(i * 1e-5) + ",1\r\n";
+    text += std::to_string(i % 3) + "," + std::to_string(i) + "e-5" + ",1\r\n";
   test::ScratchDir dir;
   test::WriteBytes(dir.Path("points.csv"), text);
   const ProblemModel model = testing::MixedProblem();

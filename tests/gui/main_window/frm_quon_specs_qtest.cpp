@@ -113,9 +113,9 @@ class FrmQuonSpecsTest : public QObject {
     QTest::newRow("defaults") << "4"
                               << "x,y,z,t"
                               << "f(x,y,z,t)";
-    QTest::newRow("blank kept") << "2"
-                                << "x, y"
-                                << "f(x, y)";
+    QTest::newRow("case kept") << "2"
+                               << "x,Speed"
+                               << "f(x,Speed)";
   }
   void AcceptedNamesAreLockedAndSigned() {
     QFETCH(QString, count);
