@@ -4,8 +4,8 @@
 #include <array>
 #include <cmath>
 
-#include "core/model/variable_names.h"
 #include "core/eval/approximation_kernel.h"
+#include "core/model/variable_names.h"
 
 namespace quon {
 namespace {
