@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cmath>
 #include <string_view>
 
 #include "cli/arguments.h"
@@ -15,13 +14,13 @@ bool IsModeSwitch(const std::string& arg) {
 }
 
 // The numbers that follow args[i] up to the next option ("--..." or "-o"); false for
-// another text that is not a finite number ("-inf" is a bad value, not an option).
+// another text that is not a number ("-inf" is a bad value, not an option).
 bool TakeNumbers(const std::vector<std::string>& args, std::size_t& i, std::vector<double>& into,
                  std::string& bad) {
   while (i + 1 < args.size()) {
     const std::string& text = args[i + 1];
     if (text.rfind("--", 0) == 0 || text == "-o") break;
-    if (!IsNumber(text) || !std::isfinite(LeadingNumber(text))) {
+    if (!IsNumber(text)) {
       bad = text;
       return false;
     }
@@ -90,11 +89,11 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
     } else if (arg == "--at") {
       haveAt = true;
       if (!TakeNumbers(args, i, options.At, bad))
-        return fail("--at: \"" + bad + "\" is not a finite number");
+        return fail("--at: \"" + bad + "\" is not a number");
     } else if (arg == "--box") {
       haveBox = true;
       if (!TakeNumbers(args, i, options.Box, bad))
-        return fail("--box: \"" + bad + "\" is not a finite number");
+        return fail("--box: \"" + bad + "\" is not a number");
     } else if (arg == "--name") {
       if (!hasValue) return fail("--name needs the name of the function");
       options.FunctionName = args[++i];
