@@ -53,7 +53,7 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
     return code;
   }
   ScriptEnvironment engine;
-  const ComputeOutcome outcome = RunCompute(model, fields, engine);
+  const ComputeOutcome outcome = FitFile(model, fields, engine, options.File, err);
   if (outcome.Status != ComputeStatus::Success) {
     return ReportFitFailure(outcome, options.File, out, err);
   }
@@ -69,7 +69,8 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
                      "to check fewer points");
     return ExitNotFittable;
   }
-  return WriteLines(AccuracyKeyLines(result), out, err) ? ExitSuccess : ExitFile;
+  if (!WriteLines(AccuracyKeyLines(result), out, err)) return ExitFile;
+  return result.FailedPoints < result.CheckPoints ? ExitSuccess : ExitNotFittable;
 }
 
 const char* CheckModeHelp() {

@@ -11,6 +11,7 @@
 #include "cli/fit_mode.h"
 #include "cli/suggest_mode.h"
 #include "cli/use_modes.h"
+#include "core/io/temporary_file.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
   // read and written in the program's own locale-free forms, so the output is the same
   // under any locale, and the tests run quonfit under a comma-decimal one to prove it.
   std::setlocale(LC_NUMERIC, "");
+  // Ctrl+C or a kill during a long -o run leaves no temporary file beside OUT.
+  quon::RemoveTemporaryFilesOnSignals();
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (WantsHelp(args)) {
     PrintHelp(stdout);

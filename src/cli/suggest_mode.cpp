@@ -9,6 +9,7 @@
 #include "cli/open_and_fit.h"
 #include "core/advisor/advice_text.h"
 #include "core/advisor/advisor_problem.h"
+#include "core/io/spec_file.h"
 #include "engine/number_text.h"
 #include "engine/script_environment.h"
 
@@ -92,6 +93,11 @@ std::optional<SuggestModeOptions> ParseSuggestArguments(const std::vector<std::s
 }
 
 int RunSuggestMode(const SuggestModeOptions& options, std::FILE* out, std::FILE* err) {
+  if (!options.Output.empty()) {
+    const int code = RefuseOutputOverInput({options.Output, TextFilePath(options.Output)},
+                                           {options.File, TextFilePath(options.File)}, err);
+    if (code != ExitSuccess) return code;
+  }
   ProblemModel model;
   EntryFields fields;
   if (const int code = OpenPair(options.File, model, fields, err); code != ExitSuccess) {

@@ -58,7 +58,7 @@ void FitTo(ProblemModel& model, const TestFunction& f) {
     double value = 0.0;
     if (f(NodePoint(model, j), value) == 0) model.Coef(j[0], j[1], j[2], j[3]) = value;
   });
-  if (SolveSamples(model) == SolveOutcome::Singular) return;
+  if (SolveSamples(model)) return;
   model.HaveResults = true;
 }
 

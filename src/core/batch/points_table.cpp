@@ -1,15 +1,18 @@
 #include "core/batch/points_table.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <optional>
 
-#include "core/batch/variable_names.h"
 #include "core/model/entry_checks.h"
+#include "core/model/quoted_text.h"
+#include "core/model/variable_names.h"
 
 namespace quon {
 namespace {
@@ -41,17 +44,44 @@ std::vector<std::string> SplitFields(std::string_view line) {
   return fields;
 }
 
-// A finite number in the whole field apart from blanks around it, or nothing.
-std::optional<double> FieldNumber(std::string_view field) {
+// A finite number in the whole field apart from blanks around it; else why not.
+struct FieldReading {
+  std::optional<double> value;
+  const char* problem = "is not a number";
+};
+
+FieldReading FieldNumber(std::string_view field) {
   field = TrimBlanks(field);
   if (!field.empty() && field.front() == '+') field.remove_prefix(1);
   double value = 0.0;
   const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (field.empty() || ec != std::errc() || end != field.data() + field.size() ||
-      !std::isfinite(value)) {
-    return std::nullopt;
+  if (field.empty() || end != field.data() + field.size()) return {};
+  if (ec == std::errc::result_out_of_range || (ec == std::errc() && !std::isfinite(value))) {
+    return {std::nullopt, "is out of range"};
   }
-  return value;
+  if (ec != std::errc()) return {};
+  return {value};
+}
+
+// Calls `line` for every whole line of `text` (ended by LF, CR LF or CR alone, or by the
+// end of the text when `last`); returns the bytes used. A CR at the end of a block that
+// is not the last waits for the next block, which may start with its LF.
+template <typename OnLine>
+std::size_t ForEachLine(std::string_view text, bool last, OnLine&& line) {
+  std::size_t begin = 0;
+  for (;;) {
+    const std::size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string_view::npos || (end + 1 == text.size() && text[end] == '\r' && !last)) {
+      if (last && begin < text.size()) {
+        line(text.substr(begin));
+        return text.size();
+      }
+      return begin;
+    }
+    line(text.substr(begin, end - begin));
+    begin = end + 1;
+    if (text[end] == '\r' && begin < text.size() && text[begin] == '\n') ++begin;
+  }
 }
 
 class Parser {
@@ -73,7 +103,7 @@ class Parser {
       while (k < names_.size() && !SameVariableName(fields[c], names_[k])) ++k;
       if (k == names_.size()) {
         Fail(row, c,
-             "\"" + fields[c] + "\" is not a variable of the problem (" + JoinNames(names_) + ").");
+             Quoted(fields[c]) + " is not a variable of the problem (" + JoinNames(names_) + ").");
       }
       if (seen[k]) Fail(row, c, "the variable " + names_[k] + " has a column already.");
       seen[k] = true;
@@ -116,12 +146,12 @@ class Parser {
       Fail(row, column, "the row has more values than the header has names.");
     }
     const std::size_t k = variableOfColumn_[column];
-    const std::optional<double> value = FieldNumber(field);
-    if (!value) {
+    const FieldReading reading = FieldNumber(field);
+    if (!reading.value) {
       Fail(row, column,
-           "\"" + std::string(TrimBlanks(field)) + "\" is not a number (" + names_[k] + ").");
+           Quoted(TrimBlanks(field)) + " " + reading.problem + " (" + names_[k] + ").");
     }
-    out[base + k] = *value;
+    out[base + k] = *reading.value;
   }
 
   const std::vector<std::string>& names_;
@@ -129,46 +159,110 @@ class Parser {
   std::vector<std::size_t> variableOfColumn_;
 };
 
+// Feeds the lines of a points text to the parser, in as many blocks as the text comes in.
+class PointsReader {
+ public:
+  PointsReader(const std::vector<std::string>& names, const std::string& source)
+      : parser_(names, source), names_(names), source_(source) {
+    table_.Variables = static_cast<int>(names.size());
+  }
+
+  // Returns the bytes of `text` used; the rest must come again with the next block.
+  std::size_t Feed(std::string_view text, bool last) {
+    return ForEachLine(text, last, [&](std::string_view line) {
+      ++row_;
+      // A byte order mark may open the file; it is no part of the first name.
+      if (row_ == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+      if (TrimBlanks(line).empty()) return;
+      if (!haveHeader_) {
+        parser_.Header(line, row_);
+        haveHeader_ = true;
+      } else {
+        parser_.Row(line, row_, table_.Coordinates);
+      }
+    });
+  }
+
+  // The rows read since the last call.
+  PointsTable& Table() { return table_; }
+
+  PointsTable Finish() {
+    if (!haveHeader_) {
+      throw PointsFileError(source_ +
+                            ": the file is empty; it needs a header row naming the "
+                            "variables (" +
+                            JoinNames(names_) + ").");
+    }
+    return std::move(table_);
+  }
+
+ private:
+  Parser parser_;
+  const std::vector<std::string>& names_;
+  const std::string& source_;
+  PointsTable table_;
+  bool haveHeader_ = false;
+  int64_t row_ = 0;
+};
+
 }  // namespace
 
 PointsTable ParsePoints(std::string_view text, const std::vector<std::string>& names,
                         const std::string& source) {
-  Parser parser(names, source);
-  PointsTable table;
-  table.Variables = static_cast<int>(names.size());
-  bool haveHeader = false;
-  int64_t row = 0;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    ++row;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (TrimBlanks(line).empty()) continue;
-    if (!haveHeader) {
-      parser.Header(line, row);
-      haveHeader = true;
-    } else {
-      parser.Row(line, row, table.Coordinates);
+  PointsReader reader(names, source);
+  reader.Feed(text, true);
+  return reader.Finish();
+}
+
+void ReadPointsBlocks(const std::string& path, const std::vector<std::string>& names,
+                      const std::function<void(const PointsTable&)>& block) {
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    throw PointsFileError(path + ": cannot open the file: " + std::strerror(errno) + ".");
+  }
+  // A directory, a device or a FIFO has no end to read to (/dev/zero) or no text at all.
+  struct stat status {};
+  if (::fstat(::fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
+    throw PointsFileError(path + ": not a regular file.");
+  }
+  try {
+    PointsReader reader(names, path);
+    std::string text;
+    std::size_t kept = 0;
+    for (;;) {
+      text.resize(kept + (1 << 20));
+      const std::size_t n = std::fread(text.data() + kept, 1, text.size() - kept, file.get());
+      if (std::ferror(file.get())) {
+        throw PointsFileError(path + ": cannot read the file: " + std::strerror(errno) + ".");
+      }
+      const bool last = n == 0;
+      const std::size_t size = kept + n;
+      const std::size_t used = reader.Feed(std::string_view(text.data(), size), last);
+      if (reader.Table().Rows() > 0) {
+        block(reader.Table());
+        reader.Table().Coordinates.clear();
+      }
+      if (last) break;
+      text.erase(0, used);
+      kept = size - used;
     }
+    reader.Finish();
+  } catch (const std::bad_alloc&) {
+    throw PointsFileError(path + ": the points do not fit in memory.");
   }
-  if (!haveHeader) {
-    throw PointsFileError(source +
-                          ": the file is empty; it needs a header row naming the "
-                          "variables (" +
-                          JoinNames(names) + ").");
-  }
-  return table;
 }
 
 PointsTable ReadPointsFile(const std::string& path, const std::vector<std::string>& names) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    throw PointsFileError(path + ": cannot open the file: " + std::strerror(errno) + ".");
-  }
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) throw PointsFileError(path + ": cannot read the file.");
-  return ParsePoints(text, names, path);
+  PointsTable table;
+  table.Variables = static_cast<int>(names.size());
+  ReadPointsBlocks(path, names, [&](const PointsTable& block) {
+    table.Coordinates.insert(table.Coordinates.end(), block.Coordinates.begin(),
+                             block.Coordinates.end());
+  });
+  return table;
 }
 
 }  // namespace quon

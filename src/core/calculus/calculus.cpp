@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "core/batch/variable_names.h"
 #include "core/eval/approximation_kernel.h"
 #include "core/model/node_geometry.h"
+#include "core/model/variable_names.h"
 
 namespace quon {
 namespace {

@@ -86,10 +86,15 @@ std::string ConditionWarningText(const ConditionWarning& warning) {
 }
 
 std::vector<std::string> AccuracyKeyLines(const AccuracyResult& result) {
+  // With no point compared, the figures' zeros measured nothing.
+  const bool measured = result.FailedPoints < result.CheckPoints;
+  const auto figure = [&](double value) {
+    return measured ? TextForm(value) : std::string("none (every point failed)");
+  };
   std::vector<std::string> lines = {
-      "max_abs_diff: " + TextForm(result.MaxAbsDiff),
-      "max_rel_diff: " + TextForm(result.MaxRelDiff),
-      "rms_diff: " + TextForm(result.RmsDiff),
+      "max_abs_diff: " + figure(result.MaxAbsDiff),
+      "max_rel_diff: " + figure(result.MaxRelDiff),
+      "rms_diff: " + figure(result.RmsDiff),
       "worst_point: " + PointText(result, false),
       "check_points: " + std::to_string(result.CheckPoints),
       "failed_points: " + std::to_string(result.FailedPoints),

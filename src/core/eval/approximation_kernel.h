@@ -34,7 +34,7 @@ class ApproximationKernel {
   int32_t Terms(int k) const { return terms_[static_cast<std::size_t>(k)]; }
 
   // The approximation at `point` (one coordinate per variable in use), equal bit for bit
-  // to Evaluate's ApproxValue. Throws EvaluationError as Evaluate does (a zero period,
+  // to Evaluate. Throws EvaluationError as Evaluate does (a zero period,
   // an overflow).
   double At(std::span<const double> point);
 

@@ -1,6 +1,7 @@
 #include "core/export/fortran_source.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "engine/number_text.h"
 
@@ -35,11 +36,58 @@ void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, st
   out += pad + "end do\n";
 }
 
-// Comment lines stay within the 132 columns of free-form source.
-void EmitComment(const std::string& line, std::string& out) {
+// Comment lines stay within the 132 columns of free-form source, split between whole UTF-8
+// characters.
+void EmitComment(std::string_view line, std::string& out) {
   constexpr std::size_t kWidth = 120;
-  for (std::size_t at = 0; at == 0 || at < line.size(); at += kWidth) {
-    out += "! " + line.substr(at, kWidth) + "\n";
+  do {
+    const std::size_t piece = Utf8Boundary(line, kWidth);
+    out += "! " + std::string(line.substr(0, piece)) + "\n";
+    line.remove_prefix(piece);
+  } while (!line.empty());
+}
+
+// Free-form source allows 132 columns: a longer statement line is continued at a blank
+// ("... &" and "& ..." on the next line). Only names make a line long, and a name has at
+// most 63 characters, so there is always a blank to break at.
+std::string ContinueLongLines(const std::string& text) {
+  constexpr std::size_t kColumns = 132;
+  constexpr std::string_view kIndent = "      & ";
+  std::string out;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    const std::size_t end = text.find('\n', begin);
+    std::string_view line(text.data() + begin, end - begin);
+    begin = end + 1;
+    bool continued = false;
+    while (line.size() + (continued ? kIndent.size() : 0) > kColumns && line[0] != '!') {
+      const std::size_t room = kColumns - 2 - (continued ? kIndent.size() : 0);
+      const std::size_t blank = line.rfind(' ', room);
+      if (blank == std::string_view::npos || blank == 0) break;
+      out += (continued ? std::string(kIndent) : std::string()) +
+             std::string(line.substr(0, blank)) + " &\n";
+      line.remove_prefix(blank + 1);
+      continued = true;
+    }
+    out += (continued ? std::string(kIndent) : std::string()) + std::string(line) + "\n";
+  }
+  return out;
+}
+
+// gfortran expands at most 65535 elements of an array constructor: a larger table is a
+// module array filled by DATA statements, one per chunk, which have no such limit.
+constexpr std::size_t kLargestConstructor = 65535;
+
+void EmitDataTable(const SourcePlan& plan, std::string& out) {
+  const std::size_t n = plan.Coefficients.size();
+  out += "  real(real64), save :: coef(" + std::to_string(n) + ")\n";
+  for (std::size_t begin = 0; begin < n; begin += FortranChunkSize) {
+    const std::size_t end = std::min(n, begin + FortranChunkSize);
+    out += "  data coef(" + std::to_string(begin + 1) + ":" + std::to_string(end) + ") / &";
+    for (std::size_t i = begin; i < end; ++i) {
+      out += ((i - begin) % 3 == 0 ? "\n    " : " ") + Real(plan.Coefficients[i]) +
+             (i + 1 < end ? ((i - begin) % 3 == 2 ? ", &" : ",") : " /\n");
+    }
   }
 }
 
@@ -54,7 +102,8 @@ std::string FortranSource(const SourcePlan& plan) {
          "  implicit none\n  private\n  public :: " +
          name + "\n";
   const std::size_t n = plan.Coefficients.size();
-  const std::size_t chunks = FortranChunks(n);
+  const std::size_t chunks = n > kLargestConstructor ? 0 : FortranChunks(n);
+  if (chunks == 0) EmitDataTable(plan, out);
   for (std::size_t c = 0; c < chunks; ++c) {
     const std::size_t begin = c * FortranChunkSize;
     const std::size_t end = std::min(n, begin + FortranChunkSize);
@@ -65,12 +114,16 @@ std::string FortranSource(const SourcePlan& plan) {
              (i + 1 < end ? ((i - begin) % 3 == 2 ? ", &" : ",") : " ]\n");
     }
   }
-  out += "  real(real64), parameter :: coef(" + std::to_string(n) + ") = [";
-  for (std::size_t c = 0; c < chunks; ++c) {
-    out += (c % 8 == 0 ? " &\n    " : " ") + FortranChunkName(c + 1) + (c + 1 < chunks ? "," : "");
+  if (chunks != 0) {
+    out += "  real(real64), parameter :: coef(" + std::to_string(n) + ") = [";
+    for (std::size_t c = 0; c < chunks; ++c) {
+      out +=
+          (c % 8 == 0 ? " &\n    " : " ") + FortranChunkName(c + 1) + (c + 1 < chunks ? "," : "");
+    }
+    out += " ]\n";
   }
   // One parameter per line: long variable names stay within the line length.
-  out += " ]\ncontains\n  pure elemental function " + name + "( &\n";
+  out += "contains\n  pure elemental function " + name + "( &\n";
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
     out += "      " + plan.Variables[k].Parameter +
            (k + 1 < plan.Variables.size() ? ", &\n" : ") result(value)\n");
@@ -111,7 +164,7 @@ std::string FortranSource(const SourcePlan& plan) {
   EmitLevel(plan, top, "    ", out);
   out += "    value = s" + Index(top) + "\n  end function " + name + "\nend module " + name +
          "_module\n";
-  return out;
+  return ContinueLongLines(out);
 }
 
 }  // namespace quon

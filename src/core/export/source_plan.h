@@ -3,10 +3,10 @@
 // (variable 0's index fastest) and the lines of the header comment.
 //
 // A parameter is named after its variable. The name changes only where the target cannot
-// use it: blanks around it are dropped, any other character that an identifier cannot hold
-// becomes "_", a leading digit gets a "v" before it, and a name that is a keyword of the
-// language, one of the names the generated code uses itself, the function's name, or
-// (Fortran ignores case) another parameter's, gets "_" appended, then "_2", "_3" ...
+// use it (source_names.h): it is made an identifier, and a name that the language reserves,
+// one of the names the generated code uses itself, the function's name, or (Fortran ignores
+// case) another parameter's, gets "_" appended, then "_2", "_3" ... Every header line is
+// comment-safe.
 #pragma once
 
 #include <cstddef>
@@ -15,10 +15,9 @@
 #include <vector>
 
 #include "core/export/export_format.h"
+#include "core/export/source_names.h"
 
 namespace quon {
-
-enum class SourceLanguage { C, Python, Fortran };
 
 struct SourceVariable {
   std::string Name;       // as VarName holds it
@@ -41,8 +40,9 @@ struct SourcePlan {
 const std::vector<std::string>& InternalNames();
 
 // Throws ExportError: no results, a coefficient or centre or period that is not finite,
-// a zero period, or a function name that is not an identifier of the language or
-// collides with one of its keywords or internal names.
+// a zero period, or a function name that is not an identifier of the language, is
+// reserved by it, collides with an internal name, or (Fortran) makes a module name longer
+// than the language allows.
 SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
                           SourceLanguage language);
 

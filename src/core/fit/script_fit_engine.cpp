@@ -142,7 +142,7 @@ std::unique_ptr<ParallelFunction> ScriptFitEngine::PrepareParallel(
       }
       // The variable the statement assigned: the name before its "=".
       const std::optional<uint32_t> slot =
-          engine.names().FindVariable(std::string_view(statement).substr(0, statement.find('=')));
+          engine_.VariableSlot(std::string_view(statement).substr(0, statement.find('=')));
       if (!slot || *slot >= engine.globals().size()) return nullptr;
       const script::Variant& value = engine.globals()[*slot];
       // A text lives in the engine's store; only numbers are copied between threads.

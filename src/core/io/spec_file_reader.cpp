@@ -6,6 +6,7 @@
 
 #include "core/io/spec_file.h"
 #include "core/io/spec_item_reader.h"
+#include "core/model/entry_checks.h"
 #include "engine/number_text.h"
 
 namespace quon {
@@ -21,11 +22,18 @@ std::optional<int32_t> RoundedCount(SpecItemReader& reader, const std::string& w
   return RoundHalfEvenToInt32(reader.ReadNumber(what));
 }
 
-VariableRecord ReadRecord(SpecItemReader& reader, std::size_t i) {
+// The names are checked as the names field checks them, each as it is read: a problem is
+// the latest name's, and the message names its line.
+VariableRecord ReadRecord(SpecItemReader& reader, std::vector<std::string>& names) {
+  const std::size_t i = names.size();
   VariableRecord record;
   record.Name = reader.ReadText(VariableItem("the name", i));
-  record.LowerLimit = reader.ReadNumber(VariableItem("the lower limit", i));
-  record.UpperLimit = reader.ReadNumber(VariableItem("the upper limit", i));
+  names.push_back(record.Name);
+  if (const std::optional<std::string> problem = NamesProblem(names)) {
+    reader.FailAtLastItem(*problem);
+  }
+  record.LowerLimit = reader.ReadFiniteNumber(VariableItem("the lower limit", i));
+  record.UpperLimit = reader.ReadFiniteNumber(VariableItem("the upper limit", i));
   record.CenterText = reader.ReadText(VariableItem("the center of expansion", i));
   record.Kind = reader.ReadBoolean(VariableItem("the kind of terms", i)) ? TermKind::Power
                                                                          : TermKind::Trigonometric;
@@ -72,8 +80,9 @@ void ParseMain(std::string_view text, const std::string& path, SpecFileContents&
   if (!lastVar || *lastVar < 0 || *lastVar >= MaxVars) {
     reader.Fail("the number of variables must be 1 to 4.");
   }
+  std::vector<std::string> names;
   for (std::size_t i = 0; i <= static_cast<std::size_t>(*lastVar); ++i) {
-    contents.Variables.push_back(ReadRecord(reader, i));
+    contents.Variables.push_back(ReadRecord(reader, names));
   }
   contents.HaveResults = reader.ReadBoolean("the results flag");
   if (contents.HaveResults) ReadCoefficients(reader, contents);

@@ -71,6 +71,14 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
     if (lastTerm[s] < 1) {
       throw GatherError(VariableTitle(model, k) + " needs at least 2 terms.");
     }
+    if (lastTerm[s] >= MostTermsPerVariable) {
+      throw GatherError(VariableTitle(model, k) + ": the number of terms " +
+                        std::to_string(int64_t{lastTerm[s]} + 1) +
+                        " is too large for the fit (at most " +
+                        std::to_string(MostTermsPerVariable) +
+                        "): its work grows as the cube of the terms, and equally spaced power "
+                        "terms lose all accuracy long before.");
+    }
     const NodeGeometry g =
         MakeGeometry(kind[s], lastTerm[s], lower[s], upper[s], center[s], period[s]);
     if (!std::isfinite(g.LowerLimit) || !std::isfinite(g.UpperLimit) || !std::isfinite(g.Center) ||

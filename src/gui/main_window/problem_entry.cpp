@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolTip>
 #include <algorithm>
 #include <string>
 
@@ -202,13 +203,15 @@ void ProblemEntry::txtVarNams_Validate(bool& Cancel) {
     Cancel = true;
     return;
   }
-  for (std::size_t i = 0; i < model_.VarName.size(); ++i) {
-    if (model_.VarName[i].empty()) {
-      Cancel = true;
-      return;
-    }
-    editor_->ShowName(i, model_.VarName[i]);
+  // A name the language would read as another variable, or as an earlier one, is refused
+  // with its reason beside the field (no dialog: the focus stays in the field).
+  if (const std::optional<std::string> problem = NamesProblem(model_.VarName)) {
+    QToolTip::showText(txtVarNams->mapToGlobal(QPoint(0, txtVarNams->height())),
+                       QString::fromStdString(*problem), txtVarNams);
+    Cancel = true;
+    return;
   }
+  for (std::size_t i = 0; i < model_.VarName.size(); ++i) editor_->ShowName(i, model_.VarName[i]);
 }
 
 void ProblemEntry::txtVarNams_LostFocus() {

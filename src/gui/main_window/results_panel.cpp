@@ -125,6 +125,7 @@ void ResultsPanel::Compute() {
       break;
     case ComputeStatus::EndedByError:
     case ComputeStatus::Refused:
+    case ComputeStatus::Overflow:
       if (!outcome.AlreadyShown && !outcome.Message.empty()) events_.ShowMessage(outcome.Message);
       break;
   }

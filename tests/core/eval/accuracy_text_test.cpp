@@ -67,6 +67,9 @@ TEST(AccuracyText, KeyLinesCarryFullValues) {
       "failed_points: 3",
       "warning: " + ConditionWarningText(Sample().Warnings[0])};
   EXPECT_EQ(AccuracyKeyLines(Sample()), expected);
+  AccuracyResult failed;
+  failed.CheckPoints = failed.FailedPoints = 24;
+  EXPECT_EQ(AccuracyKeyLines(failed)[0], "max_abs_diff: none (every point failed)");
 }
 
 // The warning names the variable, the count and kind of its terms and the estimate, and

@@ -171,6 +171,10 @@ const RefusalCase kRefusals[] = {
     {"StartOfHugeLimitsOverflows", 0, {"-1.7E308", "0", "1.7E308", "*", "2", true}, "Variable x"},
     {"InfiniteLimit", 0, {"-1E400", "0", "0", "*", "2", true}, "Variable x"},
     {"GridTooLarge", 1, {"-5", "5", "*", "*", "300000000", true}, "too large"},
+    {"TermsBeyondWhatTheEliminationCanUse",
+     0,
+     {"-5", "5", "*", "*", "2049", false},
+     "Variable x: the number of terms 2049 is too large for the fit (at most 2048)"},
     {"BasisMatrixTooLarge", 0, {"-5", "5", "*", "*", "50000", true}, "too large"},
 };
 

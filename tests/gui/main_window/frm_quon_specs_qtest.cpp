@@ -46,6 +46,10 @@ class FrmQuonSpecsTest : public QObject {
                                     << "5";
     QTest::newRow("empty name") << "txtVarNams"
                                 << "x,,z";
+    QTest::newRow("one name in two cases") << "txtVarNams"
+                                           << "x,y,X";
+    QTest::newRow("blank around a name") << "txtVarNams"
+                                         << "x, y,z";
     QTest::newRow("four names for three") << "txtVarNams"
                                           << "x,y,z,t";
   }
@@ -109,9 +113,9 @@ class FrmQuonSpecsTest : public QObject {
     QTest::newRow("defaults") << "4"
                               << "x,y,z,t"
                               << "f(x,y,z,t)";
-    QTest::newRow("blank kept") << "2"
-                                << "x, y"
-                                << "f(x, y)";
+    QTest::newRow("case kept") << "2"
+                               << "x,Speed"
+                               << "f(x,Speed)";
   }
   void AcceptedNamesAreLockedAndSigned() {
     QFETCH(QString, count);
