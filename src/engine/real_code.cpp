@@ -109,8 +109,8 @@ class RealCompiler {
       const auto members = site.object->Members();
       const auto variables = std::count_if(members.begin(), members.end(),
                                            [](const Member& m) { return !m.isFunction; });
-      call = {site.object->RealForm(site.member), site.member, site.firstVariable,
-              static_cast<uint32_t>(variables)};
+      call = {site.object->RealForm(site.member), site.object->RealBlockForm(site.member),
+              site.member, site.firstVariable, static_cast<uint32_t>(variables)};
       if (in.argc != 1 || call.function == nullptr) return false;
     }
     RealSrc src = RealSrc::Stack;

@@ -59,6 +59,7 @@ constexpr uint8_t EncodeReal(RealOp op, RealSrc src) {
 
 struct RealCall {
   RealMemberFunction function = nullptr;
+  RealBlockFunction block = nullptr;  // its form over blocks, if the object has one
   uint32_t member = 0;
   uint32_t firstVariable = 0;  // the globals slot of the object's first variable
   uint32_t variableCount = 0;  // and how many it has
