@@ -7,6 +7,7 @@
 #include "core/io/spec_file.h"
 #include "core/io/temporary_file.h"
 #include "core/model/gather_specs.h"
+#include "core/model/large_array.h"
 #include "core/parallel/ordered_pipeline.h"
 #include "core/parallel/parallel_for.h"
 #include "engine/number_text.h"
@@ -74,21 +75,22 @@ template <typename Sink>
 void StreamCoefficients(const CoefArray& coef, Sink&& sink) {
   constexpr std::size_t kBlock = std::size_t{1} << 15;
   const std::size_t count = coef.size();
+  const std::size_t bytes = std::min(kBlock, count) * kLineMax;
   const std::size_t blocks = (count + kBlock - 1) / kBlock;
   const std::size_t workers = WorkerCount(blocks);
   const std::size_t slots = 2 * workers;
-  std::vector<std::vector<char>> buffers(slots);
+  std::vector<char, LargeArrayAllocator<char>> buffers(slots * bytes);
   std::vector<std::size_t> used(slots);
   OrderedPipeline(
       blocks, workers, slots,
       [&](std::size_t, std::size_t block, std::size_t slot) {
         const std::size_t begin = block * kBlock;
-        const std::size_t size = std::min(kBlock, count - begin);
-        buffers[slot].resize(size * kLineMax);
-        char* end = FormatCoefficients(buffers[slot].data(), coef.data() + begin, size);
-        used[slot] = static_cast<std::size_t>(end - buffers[slot].data());
+        char* buffer = buffers.data() + slot * bytes;
+        const char* end =
+            FormatCoefficients(buffer, coef.data() + begin, std::min(kBlock, count - begin));
+        used[slot] = static_cast<std::size_t>(end - buffer);
       },
-      [&](std::size_t, std::size_t slot) { sink(buffers[slot].data(), used[slot]); });
+      [&](std::size_t, std::size_t slot) { sink(buffers.data() + slot * bytes, used[slot]); });
 }
 
 bool SameBits(double a, double b) {
