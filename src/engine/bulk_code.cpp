@@ -198,7 +198,8 @@ bool BulkRunner::Translate(const Program& program, const Globals& globals,
     return nullptr;
   };
   for (const uint32_t slot : real.reads) {
-    if (columnOf(slot) == nullptr && (slot >= globals.size() || !globals[slot].Is(Kind::Double))) {
+    if (columnOf(slot) == nullptr &&
+        (slot >= globals.size() || !RealCodeReads(real, globals[slot]))) {
       return false;
     }
   }
@@ -322,7 +323,7 @@ bool BulkRunner::Reusable(const Program& program, const Globals& globals,
     if (columns[k].slot != columnSlots_[k]) return false;
   }
   for (const auto& [slot, bits] : fixedReads_) {
-    if (!globals[slot].Is(Kind::Double) ||
+    if (!RealCodeReads(program.real, globals[slot]) ||
         std::bit_cast<uint64_t>(globals[slot].number()) != bits) {
       return false;
     }
@@ -338,7 +339,7 @@ void BulkRunner::Remember(const Program& program, const Globals& globals,
   for (const BulkColumn& column : columns) columnSlots_.push_back(column.slot);
   for (const uint32_t slot : program.real.reads) {
     if (std::find(columnSlots_.begin(), columnSlots_.end(), slot) != columnSlots_.end()) continue;
-    if (slot >= globals.size() || !globals[slot].Is(Kind::Double)) return;  // not kept
+    if (slot >= globals.size() || !RealCodeReads(program.real, globals[slot])) return;  // not kept
     fixedReads_.emplace_back(slot, std::bit_cast<uint64_t>(globals[slot].number()));
   }
   const auto indexOf = [&](const double* array) {
