@@ -134,8 +134,10 @@ QUON_INLINE void SolveBlock(const LanePlan& plan, const LaneRows& rows) {
 
 // An 8 x 8 tile of doubles transposed in registers: a[j] holds elements 0..7 of line j,
 // t[i] receives element i of lines 0..7. Three rounds of pairwise shuffles.
-template <typename Vec>
-QUON_INLINE void Transpose8(const Vec (&a)[8], Vec (&t)[8]) {
+using Lanes8 = typename Lanes<8>::Vec;
+
+QUON_INLINE void Transpose8(const Lanes8 (&a)[8], Lanes8 (&t)[8]) {
+  using Vec = Lanes8;
   Vec u[8];
   QUON_UNROLL for (int j = 0; j < 8; j += 2) {
     u[j] = __builtin_shufflevector(a[j], a[j + 1], 0, 8, 2, 10, 4, 12, 6, 14);
@@ -160,7 +162,7 @@ QUON_INLINE void Transpose8(const Vec (&a)[8], Vec (&t)[8]) {
 template <bool toRows>
 QUON_INLINE void TransposeLines(double* lines, std::size_t n, std::size_t count, double* rows,
                                 std::size_t width) {
-  using Vec = typename Lanes<8>::Vec;
+  using Vec = Lanes8;
   const std::size_t tileRows = n - n % 8;
   const std::size_t tileLines = count - count % 8;
   for (std::size_t r = 0; r < tileRows; r += 8) {
