@@ -312,9 +312,16 @@ bool BulkRunner::Reusable(const Program& program, const Globals& globals,
   const auto same = [](const RealInstr& a, const RealInstr& b) {
     return a.code == b.code && a.index == b.index;
   };
+  const auto sameBits = [](double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+  };
+  // The code and its constants as well as the address: another program may come to live
+  // where a freed one was.
   if (program_ != &program || !program.real.calls.empty() ||
       !std::equal(code_.begin(), code_.end(), program.real.code.begin(), program.real.code.end(),
                   same) ||
+      !std::equal(constants_.begin(), constants_.end(), program.real.constants.begin(),
+                  program.real.constants.end(), sameBits) ||
       store_ != FirstSlot(globals) || storeSize_ != globals.size() ||
       columns.size() != columnSlots_.size()) {
     return false;
@@ -355,6 +362,7 @@ void BulkRunner::Remember(const Program& program, const Globals& globals,
   resultColumn_ = indexOf(result_);
   program_ = &program;
   code_ = program.real.code;
+  constants_ = program.real.constants;
   store_ = FirstSlot(globals);
   storeSize_ = globals.size();
 }

@@ -86,6 +86,7 @@ class BulkRunner {
 
   const Program* program_ = nullptr;  // what the last translation was made for
   std::vector<RealInstr> code_;
+  std::vector<double> constants_;
   const Variant* store_ = nullptr;
   std::size_t storeSize_ = 0;
   std::vector<uint32_t> columnSlots_;
