@@ -9,6 +9,8 @@
 #include "core/io/spec_file.h"
 #include "core/io/temporary_file.h"
 #include "core/model/gather_specs.h"
+#include "core/model/large_array.h"
+#include "core/parallel/ordered_pipeline.h"
 #include "core/parallel/parallel_for.h"
 #include "engine/number_text.h"
 
@@ -79,27 +81,29 @@ char* FormatCoefficients(char* out, const double* values, std::size_t count) {
 }
 
 // Hands the coefficient lines of the whole array to sink(data, size), in order, a block at
-// a time. Each round formats one block per worker, every worker into its own reused
-// buffer; so memory stays at a few megabytes however large the array.
+// a time. The workers format blocks into a ring of reused buffers while the block next in
+// line goes to the sink, so the writing of one block overlaps the formatting of the next
+// ones; memory stays at a few megabytes however large the array.
 template <typename Sink>
 void StreamCoefficients(const CoefArray& coef, Sink&& sink) {
-  constexpr std::size_t kBlock = std::size_t{1} << 16;
+  constexpr std::size_t kBlock = std::size_t{1} << 15;
   const std::size_t count = coef.size();
+  const std::size_t bytes = std::min(kBlock, count) * kLineMax;
   const std::size_t blocks = (count + kBlock - 1) / kBlock;
   const std::size_t workers = WorkerCount(blocks);
-  std::vector<std::vector<char>> buffers(workers);
-  std::vector<std::size_t> used(workers);
-  for (std::size_t first = 0; first < blocks; first += workers) {
-    const std::size_t round = std::min(workers, blocks - first);
-    ParallelFor(round, round, [&](std::size_t, std::size_t t) {
-      const std::size_t begin = (first + t) * kBlock;
-      const std::size_t size = std::min(kBlock, count - begin);
-      buffers[t].resize(size * kLineMax);
-      char* end = FormatCoefficients(buffers[t].data(), coef.data() + begin, size);
-      used[t] = static_cast<std::size_t>(end - buffers[t].data());
-    });
-    for (std::size_t t = 0; t < round; ++t) sink(buffers[t].data(), used[t]);
-  }
+  const std::size_t slots = 2 * workers;
+  std::vector<char, LargeArrayAllocator<char>> buffers(slots * bytes);
+  std::vector<std::size_t> used(slots);
+  OrderedPipeline(
+      blocks, workers, slots,
+      [&](std::size_t, std::size_t block, std::size_t slot) {
+        const std::size_t begin = block * kBlock;
+        char* buffer = buffers.data() + slot * bytes;
+        const char* end =
+            FormatCoefficients(buffer, coef.data() + begin, std::min(kBlock, count - begin));
+        used[slot] = static_cast<std::size_t>(end - buffer);
+      },
+      [&](std::size_t, std::size_t slot) { sink(buffers.data() + slot * bytes, used[slot]); });
 }
 
 bool SameBits(double a, double b) {
