@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/fit/basis.h"
+#include "core/fit/chebyshev_solve.h"
 #include "core/fit/sampling.h"
 #include "core/fit/solver.h"
 #include "engine/err_num.h"
@@ -29,6 +30,15 @@ FitOutcome EndedBy(FitEngine& engine, script::ErrNum error) {
 
 SolveOutcome SolveSamples(ProblemModel& model) {
   for (int k = 0; k < VariableCount(model); ++k) {
+    switch (model.Kind[static_cast<std::size_t>(k)]) {
+      case TermKind::Power:
+      case TermKind::Trigonometric:
+        break;
+      case TermKind::Chebyshev:
+        // The samples lie at the Chebyshev points: a cosine transform, no matrix.
+        ChebyshevAlongDimension(model.Coef, k);
+        continue;
+    }
     BasisMatrix matrix = BuildBasisMatrix(model, k);
     if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) {
       return SolveOutcome::Singular;

@@ -41,8 +41,9 @@ bool FitRidesOver(int32_t number);
 
 // The second half of the fit: turns the samples in Coef (Coef shaped by LastTerm) into
 // coefficients, one variable in use at a time, with each variable's basis and the
-// elimination. Stops at the first singular system, Coef then partly transformed. Throws
-// std::bad_alloc, or GridTooLarge for a basis too large to allocate.
+// elimination, or the cosine transform for a Chebyshev variable (chebyshev_solve.h). Stops at the
+// first singular system, Coef then partly transformed. Throws std::bad_alloc, or GridTooLarge for a
+// basis too large to allocate.
 SolveOutcome SolveSamples(ProblemModel& model);
 
 // Precondition: the entry fields were just gathered (Coef zero-filled with the current

@@ -21,6 +21,9 @@ class SpecItemReader {
   std::string ReadText(std::string_view what);
   double ReadNumber(std::string_view what);
   bool ReadBoolean(std::string_view what);
+  // An item that is either a flag (#TRUE# or #FALSE#, unquoted) or the quoted text `name`.
+  enum class FlagOrName { True, False, Name };
+  FlagOrName ReadFlagOrName(std::string_view what, std::string_view name);
   // The rest of the current line, without its line end; at the end of the file the text
   // must not be empty there.
   std::string ReadLine(std::string_view what);

@@ -30,6 +30,13 @@ VariableReading ReadVariableFields(const VariableFields& fields, double pi) {
       fields.Expansion == "*" ? (r.UpperLimit + r.LowerLimit) / 2 : LeadingNumber(fields.Expansion);
   r.Period = fields.Period == "*" ? pi + pi : LeadingNumber(fields.Period);
   r.Kind = KindOf(fields);
+  // Chebyshev terms are taken about the middle of the interval and have no period,
+  // whatever the fields say: the model (and what saving compares with it) holds the centre
+  // that applies and the period "*" stands for, as the problem file writes them.
+  if (!UsesCenter(r.Kind)) {
+    r.Center = (r.UpperLimit + r.LowerLimit) / 2;
+    r.Period = pi + pi;
+  }
   return r;
 }
 
@@ -77,6 +84,11 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
         !std::isfinite(g.NodeStep) || !std::isfinite(g.NodeStart)) {
       throw GatherError(VariableTitle(model, k) +
                         ": the limits or the centre are too large to compute the nodes.");
+    }
+    if (!UsesCenter(kind[s]) &&
+        !(std::isfinite(g.Middle) && std::isfinite(g.HalfWidth) && g.HalfWidth != 0.0)) {
+      throw GatherError(VariableTitle(model, k) +
+                        ": Chebyshev terms need two different, finite limits.");
     }
   }
 
