@@ -233,7 +233,7 @@ std::vector<std::string> frmQuon::WorkState() const {
   state.insert(state.end(), model_.VarName.begin(), model_.VarName.begin() + named);
   for (const VariableFields& v : fields.Variables) {
     state.insert(state.end(), {v.LowerLimit, v.UpperLimit, v.Expansion, v.Period, v.Terms,
-                               v.PowerChecked ? "1" : "0"});
+                               v.PowerChecked ? "1" : "0", v.ChebyshevChecked ? "1" : "0"});
   }
   state.insert(state.end(), fields.ConstantItems.begin(), fields.ConstantItems.end());
   return state;
