@@ -23,7 +23,7 @@ inline constexpr std::size_t TermTextPadding = 255;
 std::string TermFactor(const ProblemModel& model, int k, int32_t t);
 
 // The same factor with a Chebyshev polynomial's map written out, so that the text alone
-// says what it is: "*T3((x-.5)/1.5)" for s = (x - .5) / 1.5. Other kinds as TermFactor.
+// says what it is: "*T3((x-0.5)/1.5)" for s = (x - 0.5) / 1.5. Other kinds as TermFactor.
 std::string MappedTermFactor(const ProblemModel& model, int k, int32_t t);
 
 // The line of term TermIndex (one index per variable slot; slots above LastVar hold 0):

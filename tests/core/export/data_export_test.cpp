@@ -79,7 +79,7 @@ TEST(DataExport, ChebyshevTermsCarryTheirKindAndMap) {
   std::istringstream csv(CsvExport(model));
   std::string line;
   for (int row = 0; row <= 2; ++row) std::getline(csv, line);
-  EXPECT_EQ(Fields(line)[3], "*T1((x-.5)/1.5)");
+  EXPECT_EQ(Fields(line)[3], "*T1((x-0.5)/1.5)");
   for (int row = 3; row <= 15; ++row) std::getline(csv, line);  // coefficient (0, 1, 0)
   EXPECT_EQ(Fields(line)[3], "*T1((y-1.75)/-1.25)");
   const nlohmann::json doc = nlohmann::json::parse(JsonExport(model, {}));
