@@ -94,6 +94,21 @@ std::string ConvergenceWarningText(const std::string& name, int32_t terms) {
          "terms are needed.";
 }
 
+std::vector<std::string> AccuracyWarnings(const AccuracyResult& result) {
+  std::vector<std::string> warnings;
+  for (const ConditionWarning& warning : result.Warnings) {
+    warnings.push_back(ConditionWarningText(warning));
+  }
+  if (result.Estimate) {
+    for (const int32_t k : result.Estimate->Unconverged) {
+      const auto s = static_cast<std::size_t>(k);
+      warnings.push_back(ConvergenceWarningText(
+          s < result.Names.size() ? result.Names[s] : std::string(), result.Terms[s]));
+    }
+  }
+  return warnings;
+}
+
 std::vector<std::string> AccuracyKeyLines(const AccuracyResult& result) {
   std::vector<std::string> lines = {
       "max_abs_diff: " + TextForm(result.MaxAbsDiff),
@@ -104,17 +119,8 @@ std::vector<std::string> AccuracyKeyLines(const AccuracyResult& result) {
       "failed_points: " + std::to_string(result.FailedPoints),
   };
   if (result.Estimate) lines.push_back("estimated_error: " + TextForm(result.Estimate->Error));
-  for (const ConditionWarning& warning : result.Warnings) {
-    lines.push_back("warning: " + ConditionWarningText(warning));
-  }
-  if (result.Estimate) {
-    for (const int32_t k : result.Estimate->Unconverged) {
-      const auto s = static_cast<std::size_t>(k);
-      lines.push_back("warning: " + ConvergenceWarningText(
-                                        s < result.Names.size() ? result.Names[s] : std::string(),
-                                        result.Terms[s]));
-    }
-  }
+  for (const std::string& warning : AccuracyWarnings(result))
+    lines.push_back("warning: " + warning);
   return lines;
 }
 

@@ -29,6 +29,10 @@ std::string ConditionWarningText(const ConditionWarning& warning);
 // more terms are needed."
 std::string ConvergenceWarningText(const std::string& name, int32_t terms);
 
+// The warnings of a check: one per ill-conditioned variable, then one per Chebyshev
+// variable whose series has not converged.
+std::vector<std::string> AccuracyWarnings(const AccuracyResult& result);
+
 // max_abs_diff, max_rel_diff, rms_diff, worst_point, check_points, failed_points, for a
 // Chebyshev fit estimated_error, then one "warning: ..." line per conditioning warning
 // and per Chebyshev variable that has not converged.
