@@ -1,7 +1,6 @@
 #include "core/fit/chebyshev_solve.h"
 
 #include <algorithm>
-#include <complex>
 #include <cstddef>
 #include <vector>
 
@@ -11,15 +10,15 @@
 namespace quon {
 namespace {
 
-// Lines per panel: sixteen doubles are two cache lines of adjacent elements.
-constexpr std::size_t kPanelLines = 16;
+// Lines per panel: thirty-two doubles are four cache lines of adjacent elements, and the
+// transform's inner loops run over sixteen pairs of them.
+constexpr std::size_t kPanelLines = 32;
 // Below this many elements one thread does it all.
 constexpr std::size_t kParallelElements = std::size_t{1} << 16;
 
 struct Workspace {
-  std::vector<double> panel;
-  std::vector<std::complex<double>> work;
-  std::vector<std::complex<double>> scratch;
+  std::vector<double*> lines;
+  std::vector<double> work;
 };
 
 }  // namespace
@@ -37,7 +36,7 @@ void ChebyshevAlongDimension(CoefArray& coef, int k) {
   const std::size_t panels = (lines + kPanelLines - 1) / kPanelLines;
   const std::size_t workers = coef.size() < kParallelElements ? 1 : WorkerCount(panels);
   std::vector<Workspace> spaces(workers);
-  for (Workspace& w : spaces) w.panel.resize(kPanelLines * n);
+  for (Workspace& w : spaces) w.lines.resize(kPanelLines);
   // A few panels per chunk keep the hand-out counter out of the inner loop.
   const std::size_t perChunk = std::max<std::size_t>(1, panels / (64 * workers));
   const std::size_t chunks = (panels + perChunk - 1) / perChunk;
@@ -47,23 +46,11 @@ void ChebyshevAlongDimension(CoefArray& coef, int k) {
     for (std::size_t panel = chunk * perChunk; panel < lastPanel; ++panel) {
       const std::size_t first = panel * kPanelLines;
       const std::size_t count = std::min(kPanelLines, lines - first);
-      // Line p of the panel at w.panel[p * n ...]; lines of one panel may straddle two
-      // runs of dimension k's slices, so each line's start is computed.
-      for (std::size_t p = 0; p < count; ++p) {
-        const double* from = data + start(first + p);
-        double* to = w.panel.data() + p * n;
-        for (std::size_t i = 0; i < n; ++i) to[i] = from[i * inner];
-      }
-      for (std::size_t p = 0; p < count; p += 2) {
-        double* a = w.panel.data() + p * n;
-        double* b = p + 1 < count ? a + n : nullptr;
-        transform.ToCoefficients(a, b, w.work, w.scratch);
-      }
-      for (std::size_t p = 0; p < count; ++p) {
-        const double* from = w.panel.data() + p * n;
-        double* to = data + start(first + p);
-        for (std::size_t i = 0; i < n; ++i) to[i * inner] = from[i];
-      }
+      // Lines of one panel may straddle two runs of dimension k's slices, so each line's
+      // start is computed; the transform reads and writes the lines where they are.
+      double** at = w.lines.data();
+      for (std::size_t p = 0; p < count; ++p) at[p] = data + start(first + p);
+      transform.ToCoefficients(at, count, inner, w.work);
     }
   });
 }

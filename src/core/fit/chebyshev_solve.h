@@ -4,11 +4,12 @@
 // chebyshev_transform.h, in place. No matrix is built or solved.
 //
 // Lines are taken in panels of adjacent ones: for dimensions 1 to 3 element i of
-// neighbouring lines lies side by side, so a panel is copied in and out as runs of
-// adjacent elements (as the solver's panels are); dimension 0's lines are contiguous
-// already. Panels are shared out by ParallelFor when the array is large enough for
-// threads to pay. Cost: O(n log n) per line of n elements, about 10 n log2(2 n) flops per
-// pair of lines; memory: one panel and one transform's work space per thread.
+// neighbouring lines lies side by side, so the transform reads and writes a panel as runs
+// of adjacent elements (as the solver's panels are), straight into and out of its work
+// space; dimension 0's lines are contiguous already. Panels are shared out by ParallelFor
+// when the array is large enough for threads to pay. Cost: O(n log n) per line of n
+// elements, about 10 n log2(2 n) flops per pair of lines; memory: one transform's work
+// space per thread.
 #pragma once
 
 #include "core/model/coef_array.h"

@@ -9,14 +9,15 @@
 // and c_0 and c_N are halved once more. The sum is taken by the Fourier transform
 // (fft.h) of the even extension v_0, ..., v_N, v_(N-1), ..., v_1 of length 2 N, whose
 // transform is real: two lines go through one complex transform at once, one as the real
-// and one as the imaginary part. Cost: O(N log N) per pair of lines. Accuracy: the
+// and one as the imaginary part, and a whole panel of such pairs side by side (fft.h).
+// Cost: O(N log N) per pair of lines. Accuracy: the
 // coefficients agree with the exact transform of the samples to a few units of
 // eps log N times the largest sample; the transform is well conditioned (the
 // interpolation problem at these points has a Lebesgue constant below 2 / pi ln N + 1).
 // A NaN or infinite sample spreads to every coefficient of its own line, no further.
 #pragma once
 
-#include <complex>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,10 +32,10 @@ class ChebyshevTransform {
 
   int32_t terms() const { return terms_; }
 
-  // Turns the values a[0..terms) and, unless b is null, b[0..terms) into their
-  // coefficients, in place. The scratch vectors are the caller's, reused across calls.
-  void ToCoefficients(double* a, double* b, std::vector<std::complex<double>>& work,
-                      std::vector<std::complex<double>>& scratch) const;
+  // Turns the values of `count` lines into their coefficients, in place: value j of line p
+  // at lines[p][j * stride]. `work` is the caller's, reused across calls.
+  void ToCoefficients(double* const* lines, std::size_t count, std::size_t stride,
+                      std::vector<double>& work) const;
 
  private:
   int32_t terms_ = 1;

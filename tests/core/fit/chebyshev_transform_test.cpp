@@ -16,8 +16,6 @@
 namespace quon {
 namespace {
 
-using Complex = std::complex<double>;
-
 struct LengthCase {
   const char* name;
   std::size_t n;
@@ -33,51 +31,62 @@ std::vector<double> RandomValues(std::size_t n, unsigned seed) {
   return values;
 }
 
+// Three sequences side by side, each against its own direct sum.
 TEST_P(TransformLength, FourierTransformMatchesTheDirectSum) {
   const std::size_t n = GetParam().n;
-  const std::vector<double> re = RandomValues(n, 1), im = RandomValues(n, 2);
-  std::vector<Complex> data(n);
-  for (std::size_t j = 0; j < n; ++j) data[j] = {re[j], im[j]};
-  std::vector<Complex> scratch;
-  Fft(n).Forward(data.data(), scratch);
+  constexpr std::size_t kWidth = 3;
+  const std::vector<double> re0 = RandomValues(n * kWidth, 1), im0 = RandomValues(n * kWidth, 2);
+  std::vector<double> re = re0, im = im0, scratch;
+  Fft(n).Forward(re.data(), im.data(), kWidth, scratch);
   const long double pi = std::numbers::pi_v<long double>;
-  for (std::size_t k = 0; k < n; ++k) {
-    long double sumRe = 0, sumIm = 0;
-    for (std::size_t j = 0; j < n; ++j) {
-      const long double angle = -2 * pi * static_cast<long double>((j * k) % n) / n;
-      sumRe += re[j] * std::cos(angle) - im[j] * std::sin(angle);
-      sumIm += re[j] * std::sin(angle) + im[j] * std::cos(angle);
+  const double tolerance =
+      32 * DBL_EPSILON * std::sqrt(static_cast<double>(n)) * std::log2(static_cast<double>(n) + 1);
+  for (std::size_t q = 0; q < kWidth; ++q) {
+    for (std::size_t k = 0; k < n; ++k) {
+      long double sumRe = 0, sumIm = 0;
+      for (std::size_t j = 0; j < n; ++j) {
+        const long double angle = -2 * pi * static_cast<long double>((j * k) % n) / n;
+        const double r = re0[j * kWidth + q], i = im0[j * kWidth + q];
+        sumRe += r * std::cos(angle) - i * std::sin(angle);
+        sumIm += r * std::sin(angle) + i * std::cos(angle);
+      }
+      EXPECT_NEAR(re[k * kWidth + q], static_cast<double>(sumRe), tolerance) << q << "," << k;
+      EXPECT_NEAR(im[k * kWidth + q], static_cast<double>(sumIm), tolerance) << q << "," << k;
     }
-    const double tolerance = 32 * DBL_EPSILON * std::sqrt(static_cast<double>(n)) *
-                             std::log2(static_cast<double>(n) + 1);
-    EXPECT_NEAR(data[k].real(), static_cast<double>(sumRe), tolerance) << k;
-    EXPECT_NEAR(data[k].imag(), static_cast<double>(sumIm), tolerance) << k;
   }
 }
 
-// c_k = (2 / N) sum''_j v_j cos(j k pi / N), halved at k = 0 and N.
-TEST_P(TransformLength, CosineTransformMatchesTheDirectSumTwoLinesAtOnce) {
+// c_k = (2 / N) sum''_j v_j cos(j k pi / N), halved at k = 0 and N: three lines in one
+// panel, their values interleaved (a pair and one alone), and the first line again on its
+// own.
+TEST_P(TransformLength, CosineTransformMatchesTheDirectSumInAPanelAndAlone) {
   const auto terms = static_cast<int32_t>(GetParam().n + 1);
   const auto last = static_cast<std::size_t>(terms - 1);
-  std::vector<double> a = RandomValues(last + 1, 3), b = RandomValues(last + 1, 4);
-  const std::vector<double> original = a;
-  std::vector<double> alone = a;
-  std::vector<Complex> work, scratch;
+  constexpr std::size_t kLines = 3;
+  const std::vector<double> original = RandomValues((last + 1) * kLines, 3);
+  std::vector<double> panel = original, alone(last + 1), work;
+  for (std::size_t j = 0; j <= last; ++j) alone[j] = original[j * kLines];
   const ChebyshevTransform transform(terms);
-  transform.ToCoefficients(a.data(), b.data(), work, scratch);
-  transform.ToCoefficients(alone.data(), nullptr, work, scratch);
+  double* lines[kLines] = {panel.data(), panel.data() + 1, panel.data() + 2};
+  double* single[1] = {alone.data()};
+  transform.ToCoefficients(lines, kLines, kLines, work);
+  transform.ToCoefficients(single, 1, 1, work);
   const long double pi = std::numbers::pi_v<long double>;
-  for (std::size_t k = 0; k <= last; ++k) {
-    long double sum = 0;
-    for (std::size_t j = 0; j <= last; ++j) {
-      const long double weight = j == 0 || j == last ? 0.5L : 1.0L;
-      sum += weight * original[j] *
-             std::cos(pi * static_cast<long double>((j * k) % (2 * last)) / last);
+  const double tolerance = 64 * DBL_EPSILON * std::log2(static_cast<double>(last) + 2);
+  for (std::size_t p = 0; p < kLines; ++p) {
+    for (std::size_t k = 0; k <= last; ++k) {
+      long double sum = 0;
+      for (std::size_t j = 0; j <= last; ++j) {
+        const long double weight = j == 0 || j == last ? 0.5L : 1.0L;
+        sum += weight * original[j * kLines + p] *
+               std::cos(pi * static_cast<long double>((j * k) % (2 * last)) / last);
+      }
+      const long double c = sum * 2 / last * (k == 0 || k == last ? 0.5L : 1.0L);
+      EXPECT_NEAR(panel[k * kLines + p], static_cast<double>(c), tolerance) << p << "," << k;
     }
-    const long double c = sum * 2 / last * (k == 0 || k == last ? 0.5L : 1.0L);
-    const double tolerance = 64 * DBL_EPSILON * std::log2(static_cast<double>(last) + 2);
-    EXPECT_NEAR(a[k], static_cast<double>(c), tolerance) << k;
-    EXPECT_NEAR(alone[k], a[k], tolerance) << k;
+  }
+  for (std::size_t k = 0; k <= last; ++k) {
+    EXPECT_NEAR(alone[k], panel[k * kLines], tolerance) << k;
   }
 }
 
@@ -92,14 +101,16 @@ const LengthCase kLengths[] = {
 INSTANTIATE_TEST_SUITE_P(Lengths, TransformLength, ::testing::ValuesIn(kLengths),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Lines 0 and 1 would be paired; a NaN in line 0 must not reach line 1.
 TEST(ChebyshevTransform, ANaNStaysInItsOwnLine) {
-  std::vector<double> a(9, 1.0), b(9, 2.0);
-  a[4] = std::nan("");
-  std::vector<Complex> work, scratch;
-  ChebyshevTransform(9).ToCoefficients(a.data(), b.data(), work, scratch);
-  EXPECT_TRUE(std::isnan(a[0]));
-  EXPECT_EQ(b[0], 2.0);
-  for (std::size_t k = 1; k < b.size(); ++k) EXPECT_NEAR(b[k], 0.0, 16 * DBL_EPSILON) << k;
+  std::vector<double> panel(2 * 9), work;
+  for (std::size_t j = 0; j < 9; ++j) panel[2 * j] = 1.0, panel[2 * j + 1] = 2.0;
+  panel[2 * 4] = std::nan("");
+  double* lines[2] = {panel.data(), panel.data() + 1};
+  ChebyshevTransform(9).ToCoefficients(lines, 2, 2, work);
+  EXPECT_TRUE(std::isnan(panel[0]));
+  EXPECT_EQ(panel[1], 2.0);
+  for (std::size_t k = 1; k < 9; ++k) EXPECT_NEAR(panel[2 * k + 1], 0.0, 16 * DBL_EPSILON) << k;
 }
 
 // Every line along every dimension of a grid, the panels and threads notwithstanding,
@@ -113,12 +124,12 @@ TEST(ChebyshevAlongDimension, TransformsEveryLineOfEveryDimension) {
     CoefArray expected = coef;
     const auto n = static_cast<std::size_t>(coef.extent(k));
     const ChebyshevTransform transform(coef.extent(k));
-    std::vector<Complex> work, scratch;
-    std::vector<double> line(n);
+    std::vector<double> line(n), work;
     for (std::size_t start = 0; start < coef.size(); ++start) {
       if ((start / coef.stride(k)) % n != 0) continue;  // not the first element of a line
       for (std::size_t i = 0; i < n; ++i) line[i] = expected.data()[start + i * coef.stride(k)];
-      transform.ToCoefficients(line.data(), nullptr, work, scratch);
+      double* single[1] = {line.data()};
+      transform.ToCoefficients(single, 1, 1, work);
       for (std::size_t i = 0; i < n; ++i) expected.data()[start + i * coef.stride(k)] = line[i];
     }
     ChebyshevAlongDimension(coef, k);
