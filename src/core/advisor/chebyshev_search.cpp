@@ -116,7 +116,8 @@ class ChebyshevSearch {
   }
 
   // Grows the counts until every variable's tail is below the tolerance or capped, and
-  // returns the counts grown; the envelopes of the last grid's coefficients in envelopes_.
+  // returns the counts grown; the largest coefficients of the last grid's slices along
+  // each variable in slices_.
   std::vector<int32_t> Grow() {
     Grid grid;
     grid.Counts.assign(static_cast<std::size_t>(vars_), std::min(kFirstCount, options_.MaxTerms));
@@ -137,15 +138,17 @@ class ChebyshevSearch {
       }
       tolerance_ = Absolute(grid.Samples);
       const double share = tolerance_ / (2.0 * vars_);
-      envelopes_.clear();
+      slices_.clear();
       std::vector<int32_t> next = grid.Counts;
       for (int k = 0; k < vars_; ++k) {
         const auto s = static_cast<std::size_t>(k);
-        envelopes_.push_back(CoefficientEnvelope(model_.Coef, k));
+        // The chop goes by the largest coefficient of each slice: their sums would count
+        // the rounding noise of every other coefficient of the slice as if it mattered.
+        slices_.push_back(CoefficientEnvelope(model_.Coef, k, true));
         VariableSweep& sweep = advice_.Sweeps[s];
         sweep.EndTerms = grid.Counts[s];
         if (done[s]) continue;
-        const TailEstimate tail = EstimateTail(envelopes_.back(), scale);
+        const TailEstimate tail = EstimateTail(CoefficientEnvelope(model_.Coef, k), scale);
         if (tail.Converged && tail.Error <= share) {
           done[s] = true;
           sweep.End = SweepEnd::Reached;
@@ -200,7 +203,7 @@ class ChebyshevSearch {
     std::vector<int32_t> counts;
     for (int k = 0; k < vars_; ++k) {
       const auto s = static_cast<std::size_t>(k);
-      counts.push_back(std::min(grown[s], ChopCount(envelopes_[s], tolerance_ / vars_)));
+      counts.push_back(std::min(grown[s], ChopCount(slices_[s], tolerance_ / vars_)));
     }
     for (int raise = 0;; ++raise) {
       const TrialResult& trial = Try(counts);
@@ -228,7 +231,7 @@ class ChebyshevSearch {
   TermAdvice advice_;
   TrialResult best_;
   ProbeSet probes_;
-  std::vector<std::vector<double>> envelopes_;
+  std::vector<std::vector<double>> slices_;
   double tolerance_ = 0.0;
 };
 

@@ -15,14 +15,15 @@ constexpr double kPlateau = 8.0;
 
 }  // namespace
 
-std::vector<double> CoefficientEnvelope(const CoefArray& coef, int k) {
+std::vector<double> CoefficientEnvelope(const CoefArray& coef, int k, bool largest) {
   const auto n = static_cast<std::size_t>(coef.extent(k));
   std::vector<double> envelope(n, 0.0);
   if (coef.empty()) return envelope;
   const std::size_t inner = coef.stride(k);
   const double* data = coef.data();
   for (std::size_t i = 0; i < coef.size(); ++i) {
-    envelope[(i / inner) % n] += std::fabs(data[i]);
+    double& e = envelope[(i / inner) % n];
+    e = largest ? std::max(e, std::fabs(data[i])) : e + std::fabs(data[i]);
   }
   return envelope;
 }

@@ -32,8 +32,9 @@
 
 namespace quon {
 
-// The sum over every other index of |Coef|, per index of dimension k.
-std::vector<double> CoefficientEnvelope(const CoefArray& coef, int k);
+// The sum over every other index of |Coef|, per index of dimension k; or, with `largest`,
+// the largest of them.
+std::vector<double> CoefficientEnvelope(const CoefArray& coef, int k, bool largest = false);
 
 struct TailEstimate {
   bool Converged = false;  // the series decays to its tail (false: still growing or flat)

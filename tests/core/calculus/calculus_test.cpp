@@ -88,7 +88,8 @@ TEST(Calculus, ChebyshevSeriesDifferentiateAndIntegrateExactly) {
   const ProblemModel exp = fit([](double x) { return std::exp(x); }, 20);
   for (const double x : {-1.0, -0.3, 0.0, 0.7, 1.0}) {
     EXPECT_NEAR(PartialDerivative(exp, {"x"}, {x}), std::exp(x), 1e-13) << x;
-    EXPECT_NEAR(PartialDerivative(exp, {"x", "x", "x"}, {x}), std::exp(x), 1e-10) << x;
+    // Each derivative costs digits: the third one's rounding grows like N^6 eps.
+    EXPECT_NEAR(PartialDerivative(exp, {"x", "x", "x"}, {x}), std::exp(x), 1e-9) << x;
   }
   const ProblemModel box = testing::ChebyshevProblem();
   const double exact =
