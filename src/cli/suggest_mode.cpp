@@ -59,6 +59,7 @@ bool WantsSuggestMode(const std::vector<std::string>& args) {
 std::optional<SuggestModeOptions> ParseSuggestArguments(const std::vector<std::string>& args,
                                                         std::FILE* err) {
   SuggestModeOptions options;
+  options.Advisor.MaxTerms = 0;  // the kind's default unless --max-terms gives one
   const auto fail = [&](const std::string& text) { return UsageError(err, text); };
   const auto next = [&](std::size_t& i) {
     return i + 1 < args.size() ? std::optional<std::string>(args[++i]) : std::nullopt;
@@ -142,7 +143,8 @@ const char* SuggestModeHelp() {
          "      max_rel_diff, coefficients and evaluated_fits (the fits it made), or\n"
          "      \"unreachable: <reason>\" with the best counts found and \"advice:\" lines.\n"
          "  --relative     TOL is relative to the function's largest magnitude\n"
-         "  --max-terms N  at most N terms per variable (default 30)\n"
+         "  --max-terms N  at most N terms per variable (default 30, 257 when every\n"
+         "                 variable has Chebyshev terms)\n"
          "  -o OUT         write the pair with the suggested counts and their fit\n"
          "  Exit status as above, and 7 when TOL is out of reach.\n";
 }

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -126,6 +127,26 @@ void frmSuggestTerms::ConnectHandlers() {
   connect(cmdSearch, &QPushButton::clicked, this, &frmSuggestTerms::cmdSearch_Click);
   connect(cmdApply, &QPushButton::clicked, this, &frmSuggestTerms::cmdApply_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &frmSuggestTerms::cmdCancel_Click);
+  connect(spnMaxTerms, &QSpinBox::valueChanged, this, [this] {
+    if (!settingCap_) capSetByUser_ = true;
+  });
+}
+
+void frmSuggestTerms::showEvent(QShowEvent* event) {
+  if (!capSetByUser_) {
+    // Chebyshev terms stay well conditioned, so their search may go much further.
+    bool chebyshev = true;
+    const EntryFields fields = read_();
+    for (std::size_t k = 0; k < fields.Variables.size(); ++k) {
+      if (static_cast<int>(k) < VariableCount(model_)) {
+        chebyshev = chebyshev && KindOf(fields.Variables[k]) == TermKind::Chebyshev;
+      }
+    }
+    settingCap_ = true;
+    spnMaxTerms->setValue(chebyshev ? DefaultChebyshevMaxTerms : DefaultMaxTerms);
+    settingCap_ = false;
+  }
+  QDialog::showEvent(event);
 }
 
 void frmSuggestTerms::cmdSearch_Click() {

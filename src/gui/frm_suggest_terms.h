@@ -56,6 +56,8 @@ class frmSuggestTerms : public QDialog {
 
  protected:
   void reject() override;
+  // The cap's default follows the kinds of terms on show, until the user sets the cap.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateControls();
@@ -90,6 +92,8 @@ class frmSuggestTerms : public QDialog {
   QRadioButton* optAbsolute = nullptr;
   QRadioButton* optRelative = nullptr;
   QSpinBox* spnMaxTerms = nullptr;
+  bool capSetByUser_ = false;
+  bool settingCap_ = false;
   QProgressBar* barSearch = nullptr;
   QLabel* lblStatus = nullptr;
   QTableWidget* grdTried = nullptr;

@@ -57,6 +57,18 @@ inline ProblemModel HostileProblem() {
   return model;
 }
 
+// Three Chebyshev variables on intervals away from [-1, 1], one of them reversed.
+inline ProblemModel ChebyshevProblem() {
+  ProblemModel model = FittedModel({{"x", false, 14, -1, 2, 0, 0, true},
+                                    {"y", false, 16, 3, 0.5, 0, 0, true},
+                                    {"z", false, 4, -4, -1, 0, 0, true}},
+                                   Always([](std::span<const double> p) {
+                                     return std::exp(0.3 * p[0]) * std::cos(p[1]) + p[2] * p[2] + 5;
+                                   }));
+  model.Equation = "exp(0.3*x)*cos(y)+z^2+5";
+  return model;
+}
+
 // `count` points drawn uniformly from the problem's box, coordinates one after the other.
 inline std::vector<double> RandomPoints(const ProblemModel& model, int count, unsigned seed = 7) {
   std::mt19937 random(seed);

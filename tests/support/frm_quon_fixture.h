@@ -99,6 +99,7 @@ struct VariableEntry {
   bool Power = true;
   QString Expansion = QStringLiteral("*");
   QString Period = QStringLiteral("*");
+  bool Chebyshev = false;
 };
 
 // Accepts the number and names, then fills each variable's fields and the function.
@@ -113,6 +114,7 @@ inline void EnterFullProblem(QuonWindow& w, const QString& names, const QString&
     w.Field(QStringLiteral("txtExpansion_%1").arg(k))->setText(v.Expansion);
     w.Field(QStringLiteral("txtPeriod_%1").arg(k))->setText(v.Period);
     w.Child<QCheckBox>(QStringLiteral("chkPower_%1").arg(k))->setChecked(v.Power);
+    w.Child<QCheckBox>(QStringLiteral("chkChebyshev_%1").arg(k))->setChecked(v.Chebyshev);
   }
   w.Field(QStringLiteral("txtEquation"))->setText(equation);
 }

@@ -63,6 +63,8 @@ std::string AccuracySummaryLine(const AccuracyResult& result) {
               (result.FailedPoints == 1 ? " point failed" : " points failed");
     }
   }
+  if (result.Estimate)
+    line += "; estimated from the coefficients " + ShortForm(result.Estimate->Error);
   return line + ".";
 }
 
@@ -74,6 +76,7 @@ std::string ConditionWarningText(const ConditionWarning& warning) {
       other = KindName(TermKind::Trigonometric);
       break;
     case TermKind::Trigonometric:
+    case TermKind::Chebyshev:
       other = KindName(TermKind::Power);
       break;
   }
@@ -83,6 +86,27 @@ std::string ConditionWarningText(const ConditionWarning& warning) {
   return warning.Name + ": the " + std::to_string(warning.Terms) + " " + kind +
          " terms are ill-conditioned (" + condition +
          "), so their coefficients may be far off. Use fewer terms or " + other + " terms.";
+}
+
+std::string ConvergenceWarningText(const std::string& name, int32_t terms) {
+  return name + ": the " + std::to_string(terms) +
+         " Chebyshev terms have not converged (their coefficients do not decay yet); more "
+         "terms are needed.";
+}
+
+std::vector<std::string> AccuracyWarnings(const AccuracyResult& result) {
+  std::vector<std::string> warnings;
+  for (const ConditionWarning& warning : result.Warnings) {
+    warnings.push_back(ConditionWarningText(warning));
+  }
+  if (result.Estimate) {
+    for (const int32_t k : result.Estimate->Unconverged) {
+      const auto s = static_cast<std::size_t>(k);
+      warnings.push_back(ConvergenceWarningText(
+          s < result.Names.size() ? result.Names[s] : std::string(), result.Terms[s]));
+    }
+  }
+  return warnings;
 }
 
 std::vector<std::string> AccuracyKeyLines(const AccuracyResult& result) {
@@ -99,9 +123,9 @@ std::vector<std::string> AccuracyKeyLines(const AccuracyResult& result) {
       "check_points: " + std::to_string(result.CheckPoints),
       "failed_points: " + std::to_string(result.FailedPoints),
   };
-  for (const ConditionWarning& warning : result.Warnings) {
-    lines.push_back("warning: " + ConditionWarningText(warning));
-  }
+  if (result.Estimate) lines.push_back("estimated_error: " + TextForm(result.Estimate->Error));
+  for (const std::string& warning : AccuracyWarnings(result))
+    lines.push_back("warning: " + warning);
   return lines;
 }
 

@@ -14,11 +14,19 @@ std::string Real(double value) { return SeventeenDigits(value) + "_real64"; }
 
 void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, std::string& out) {
   const SourceVariable& v = plan.Variables[k];
+  const LevelSum sum = SumOf(v.Kind);
   const std::string j = "j" + Index(k);
   const std::string s = "s" + Index(k);
+  const std::string o = "o" + Index(k);
+  const std::string p = "p" + Index(k);
+  const std::string q = "q" + Index(k);
   const std::string last = std::to_string(v.Terms - 1);
   out += pad + s + " = 0.0_real64\n";
-  out += pad + "do " + j + (v.Trig ? " = 0, " + last + "\n" : " = " + last + ", 0, -1\n");
+  if (sum == LevelSum::Clenshaw) {
+    out += pad + p + " = 0.0_real64\n" + pad + q + " = 0.0_real64\n";
+  }
+  out += pad + "do " + j +
+         (sum == LevelSum::Ascending ? " = 0, " + last + "\n" : " = " + last + ", 0, -1\n");
   std::string inner;
   if (k == 0) {
     std::vector<std::string> index;
@@ -28,10 +36,25 @@ void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, st
     EmitLevel(plan, k - 1, pad + "  ", out);
     inner = "s" + Index(k - 1);
   }
-  if (v.Trig) {
-    out += pad + "  " + s + " = " + s + " + (" + inner + " * t" + Index(k) + "(" + j + "))\n";
-  } else {
-    out += pad + "  " + s + " = (" + s + " * o" + Index(k) + ") + " + inner + "\n";
+  switch (sum) {
+    case LevelSum::Ascending:
+      out += pad + "  " + s + " = " + s + " + (" + inner + " * t" + Index(k) + "(" + j + "))\n";
+      break;
+    case LevelSum::Horner:
+      out += pad + "  " + s + " = (" + s + " * " + o + ") + " + inner + "\n";
+      break;
+    case LevelSum::Clenshaw: {
+      // Parenthesised as the evaluator rounds: a compiler may not regroup them.
+      const std::string r = "r" + Index(k);
+      out += pad + "  if (" + j + " > 0) then\n";
+      out += pad + "    " + r + " = (" + inner + " + ((2.0_real64 * " + o + ") * " + p + ")) - " +
+             q + "\n";
+      out += pad + "    " + q + " = " + p + "\n" + pad + "    " + p + " = " + r + "\n";
+      out += pad + "  else\n";
+      out += pad + "    " + s + " = (" + inner + " + (" + o + " * " + p + ")) - " + q + "\n";
+      out += pad + "  end if\n";
+      break;
+    }
   }
   out += pad + "end do\n";
 }
@@ -135,17 +158,32 @@ std::string FortranSource(const SourcePlan& plan) {
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
     const SourceVariable& v = plan.Variables[k];
     out += "    real(real64) :: o" + Index(k) + ", s" + Index(k);
-    if (v.Trig)
-      out += ", a" + Index(k) + ", t" + Index(k) + "(0:" + std::to_string(v.Terms - 1) + ")";
+    switch (SumOf(v.Kind)) {
+      case LevelSum::Horner:
+        break;
+      case LevelSum::Ascending:
+        out += ", a" + Index(k) + ", t" + Index(k) + "(0:" + std::to_string(v.Terms - 1) + ")";
+        break;
+      case LevelSum::Clenshaw:
+        out += ", p" + Index(k) + ", q" + Index(k) + ", r" + Index(k);
+        break;
+    }
     out += "\n    integer :: j" + Index(k) + "\n";
   }
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
     const SourceVariable& v = plan.Variables[k];
     const std::string o = "o" + Index(k);
     const std::string offset = "(" + v.Parameter + " - (" + Real(v.Center) + "))";
-    if (!v.Trig) {
-      out += "    " + o + " = " + offset + "\n";
-      continue;
+    switch (SumOf(v.Kind)) {
+      case LevelSum::Horner:
+        out += "    " + o + " = " + offset + "\n";
+        continue;
+      case LevelSum::Clenshaw:
+        out += "    " + o + " = (" + v.Parameter + " - (" + Real(v.Middle) + ")) / (" +
+               Real(v.HalfWidth) + ")\n";
+        continue;
+      case LevelSum::Ascending:
+        break;
     }
     const std::string t = "t" + Index(k);
     const std::string a = "a" + Index(k);

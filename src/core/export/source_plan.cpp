@@ -5,6 +5,7 @@
 #include <set>
 
 #include "core/eval/accuracy_text.h"
+#include "core/model/node_geometry.h"
 #include "engine/number_text.h"
 
 namespace quon {
@@ -12,13 +13,26 @@ namespace {
 
 constexpr std::string_view kModuleSuffix = "_module";
 
+// "x - 2", "x + 2".
+std::string Offset(const std::string& name, double c) {
+  return c < 0 ? name + " + " + TextForm(-c) : name + " - " + TextForm(c);
+}
+
 std::string Describe(const SourceVariable& v, const ProblemModel& model, std::size_t k) {
-  const std::string offset =
-      v.Center < 0 ? v.Name + " + " + TextForm(-v.Center) : v.Name + " - " + TextForm(v.Center);
-  std::string line = "  " + v.Name + ": " + std::to_string(v.Terms) +
-                     (v.Trig ? " trigonometric terms of 2 pi (" : " power terms of (") + offset +
-                     ")";
-  if (v.Trig) line += " / " + TextForm(v.Period);
+  const std::string offset = Offset(v.Name, v.Center);
+  std::string line = "  " + v.Name + ": " + std::to_string(v.Terms);
+  switch (v.Kind) {
+    case TermKind::Power:
+      line += " power terms of (" + offset + ")";
+      break;
+    case TermKind::Trigonometric:
+      line += " trigonometric terms of 2 pi (" + offset + ") / " + TextForm(v.Period);
+      break;
+    case TermKind::Chebyshev:
+      line += " Chebyshev terms T0(s) .. T" + std::to_string(v.Terms - 1) + "(s) of s = (" +
+              Offset(v.Name, v.Middle) + ") / " + TextForm(v.HalfWidth);
+      break;
+  }
   line +=
       ", fitted on [" + TextForm(model.LowerLimit[k]) + ", " + TextForm(model.UpperLimit[k]) + "]";
   if (v.Parameter != v.Name) line += "; parameter " + v.Parameter;
@@ -26,6 +40,24 @@ std::string Describe(const SourceVariable& v, const ProblemModel& model, std::si
 }
 
 }  // namespace
+
+LevelSum SumOf(TermKind kind) {
+  switch (kind) {
+    case TermKind::Power:
+      return LevelSum::Horner;
+    case TermKind::Trigonometric:
+      return LevelSum::Ascending;
+    case TermKind::Chebyshev:
+      return LevelSum::Clenshaw;
+  }
+  return LevelSum::Horner;
+}
+
+const std::vector<std::string>& ClenshawNames() {
+  static const std::vector<std::string> names = {"p0", "p1", "p2", "p3", "q0", "q1",
+                                                 "q2", "q3", "r0", "r1", "r2", "r3"};
+  return names;
+}
 
 const std::vector<std::string>& InternalNames() {
   static const std::vector<std::string> names = {
@@ -41,6 +73,14 @@ SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
   }
   std::set<std::string> taken;
   for (const std::string& n : InternalNames()) taken.insert(Folded(n, language));
+  const int count = VariableCount(model);
+  bool chebyshev = false;
+  for (int i = 0; i < count; ++i) {
+    chebyshev = chebyshev || SumOf(model.Kind[static_cast<std::size_t>(i)]) == LevelSum::Clenshaw;
+  }
+  if (chebyshev) {
+    for (const std::string& n : ClenshawNames()) taken.insert(Folded(n, language));
+  }
   if (language == SourceLanguage::Fortran) {
     for (std::size_t i = 1; i <= FortranChunks(model.Coef.size()); ++i) {
       taken.insert(FortranChunkName(i));
@@ -65,17 +105,24 @@ SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
   taken.insert(Folded(name, language));
   if (language == SourceLanguage::Fortran) taken.insert(Folded(name + "_module", language));
 
-  const int count = VariableCount(model);
   for (int i = 0; i < count; ++i) {
     const auto k = static_cast<std::size_t>(i);
     SourceVariable v;
     v.Name = model.VarName[k];
-    v.Trig = model.Kind[k] == TermKind::Trigonometric;
+    v.Kind = model.Kind[k];
     v.Terms = model.Coef.extent(i);
     v.Center = model.Center[k];
     v.Period = model.Period[k];
-    if (!std::isfinite(v.Center) || !std::isfinite(v.Period) || (v.Trig && v.Period == 0.0)) {
+    const NodeGeometry g = VariableGeometry(model, i);
+    v.Middle = g.Middle;
+    v.HalfWidth = g.HalfWidth;
+    if (!std::isfinite(v.Center) || !std::isfinite(v.Period) ||
+        (UsesPeriod(v.Kind) && v.Period == 0.0)) {
       throw ExportError("The centre or period of " + CommentSafe(v.Name) + " cannot be exported.");
+    }
+    if (!UsesCenter(v.Kind) &&
+        !(std::isfinite(v.Middle) && std::isfinite(v.HalfWidth) && v.HalfWidth != 0.0)) {
+      throw ExportError("The interval of " + CommentSafe(v.Name) + " cannot be exported.");
     }
     const std::string base = Sanitised(v.Name, language, LongestIdentifier(language) - 3);
     std::string candidate = base;
@@ -113,8 +160,14 @@ SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
   plan.Header.push_back(
       "1, sin, cos, sin 2, cos 2, ... with the angle stepped by addition "
       "for trigonometric ones.");
-  const bool trig = std::any_of(plan.Variables.begin(), plan.Variables.end(),
-                                [](const SourceVariable& v) { return v.Trig; });
+  if (chebyshev) {
+    plan.Header.push_back(
+        "Chebyshev terms by Clenshaw's recurrence: b = c + 2 s b1 - b2 from the highest term "
+        "down, then c0 + s b1 - b2.");
+  }
+  const bool trig =
+      std::any_of(plan.Variables.begin(), plan.Variables.end(),
+                  [](const SourceVariable& v) { return v.Kind == TermKind::Trigonometric; });
   if (language == SourceLanguage::Python && trig) {
     plan.Header.push_back(
         "NumPy's sin and cos may differ from the C library's in the last place, so a value "

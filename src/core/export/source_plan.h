@@ -22,11 +22,17 @@ namespace quon {
 struct SourceVariable {
   std::string Name;       // as VarName holds it
   std::string Parameter;  // as the generated function calls it
-  bool Trig = false;
+  TermKind Kind = TermKind::Power;
   int32_t Terms = 1;
   double Center = 0.0;
   double Period = 0.0;
+  double Middle = 0.0;     // Chebyshev terms: s = (x - Middle) / HalfWidth
+  double HalfWidth = 0.0;  // (node_geometry.h), as the evaluator forms it
 };
+
+// How a generated level sums a variable's terms, as variable_terms.h does.
+enum class LevelSum { Horner, Ascending, Clenshaw };
+LevelSum SumOf(TermKind kind);
 
 struct SourcePlan {
   std::string FunctionName;
@@ -38,11 +44,14 @@ struct SourcePlan {
 // Names the generated code of every language uses for its own locals (and Fortran also for its
 // coefficient chunks); a parameter or a function of the same name would clash with them.
 const std::vector<std::string>& InternalNames();
+// The further locals of Clenshaw's recurrence, taken only when a variable has Chebyshev
+// terms (so that the names of the other kinds' parameters stay as they were).
+const std::vector<std::string>& ClenshawNames();
 
 // Throws ExportError: no results, a coefficient or centre or period that is not finite,
-// a zero period, or a function name that is not an identifier of the language, is
-// reserved by it, collides with an internal name, or (Fortran) makes a module name longer
-// than the language allows.
+// a zero period, an empty or infinite interval of Chebyshev terms, or a function name that
+// is not an identifier of the language, is reserved by it, collides with an internal name,
+// or (Fortran) makes a module name longer than the language allows.
 SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
                           SourceLanguage language);
 

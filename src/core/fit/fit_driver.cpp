@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/fit/basis.h"
+#include "core/fit/chebyshev_solve.h"
 #include "core/fit/sampling.h"
 #include "core/fit/solver.h"
 #include "core/model/node_geometry.h"
@@ -52,16 +53,36 @@ double EliminationOperations(const ProblemModel& model) {
   }
   double operations = 0;
   for (int k = 0; k < VariableCount(model); ++k) {
-    const double n = model.LastTerm[static_cast<std::size_t>(k)] + 1.0;
-    operations += n * n * n / 3 + n * grid;
+    const auto s = static_cast<std::size_t>(k);
+    const double n = model.LastTerm[s] + 1.0;
+    switch (model.Kind[s]) {
+      case TermKind::Power:
+      case TermKind::Trigonometric:
+        operations += n * n * n / 3 + n * grid;
+        break;
+      case TermKind::Chebyshev:
+        // A cosine transform of every line: a few operations per sample and doubling.
+        operations += 5 * std::log2(2 * n) * grid;
+        break;
+    }
   }
   return operations;
 }
 
 std::optional<int> SolveSamples(ProblemModel& model, const FitProgress& progress) {
   for (int k = 0; k < VariableCount(model); ++k) {
-    BasisMatrix matrix = BuildBasisMatrix(model, k);
-    if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) return k;
+    switch (model.Kind[static_cast<std::size_t>(k)]) {
+      case TermKind::Power:
+      case TermKind::Trigonometric: {
+        BasisMatrix matrix = BuildBasisMatrix(model, k);
+        if (SolveAlongDimension(matrix, model.Coef, k) == SolveOutcome::Singular) return k;
+        break;
+      }
+      case TermKind::Chebyshev:
+        // The samples lie at the Chebyshev points: a cosine transform, no matrix.
+        ChebyshevAlongDimension(model.Coef, k);
+        break;
+    }
     if (progress) progress(k + 1, VariableCount(model));
   }
   return std::nullopt;

@@ -55,9 +55,10 @@ using FitProgress = std::function<void(int done, int total)>;
 
 // The second half of the fit: turns the samples in Coef (Coef shaped by LastTerm) into
 // coefficients, one variable in use at a time, with each variable's basis and the
-// elimination. Returns the variable whose system is singular (the solve stops there, Coef
-// partly transformed), or nothing when every variable was solved. Throws std::bad_alloc,
-// or GridTooLarge for a basis too large to allocate.
+// elimination, or the cosine transform for a Chebyshev variable (chebyshev_solve.h).
+// Returns the variable whose system is singular (the solve stops there, Coef partly
+// transformed), or nothing when every variable was solved. Throws std::bad_alloc, or
+// GridTooLarge for a basis too large to allocate.
 std::optional<int> SolveSamples(ProblemModel& model, const FitProgress& progress = {});
 
 // Precondition: the entry fields were just gathered (Coef zero-filled with the current

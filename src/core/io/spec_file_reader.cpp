@@ -22,6 +22,19 @@ std::optional<int32_t> RoundedCount(SpecItemReader& reader, const std::string& w
   return RoundHalfEvenToInt32(reader.ReadNumber(what));
 }
 
+// #TRUE#, #FALSE# or "CHEBYSHEV" (spec_file.h).
+TermKind ReadKind(SpecItemReader& reader, const std::string& what) {
+  switch (reader.ReadFlagOrName(what, ChebyshevKindText)) {
+    case SpecItemReader::FlagOrName::True:
+      return TermKind::Power;
+    case SpecItemReader::FlagOrName::False:
+      return TermKind::Trigonometric;
+    case SpecItemReader::FlagOrName::Name:
+      return TermKind::Chebyshev;
+  }
+  return TermKind::Power;
+}
+
 // The names are checked as the names field checks them, each as it is read: a problem is
 // the latest name's, and the message names its line.
 VariableRecord ReadRecord(SpecItemReader& reader, std::vector<std::string>& names) {
@@ -35,8 +48,7 @@ VariableRecord ReadRecord(SpecItemReader& reader, std::vector<std::string>& name
   record.LowerLimit = reader.ReadFiniteNumber(VariableItem("the lower limit", i));
   record.UpperLimit = reader.ReadFiniteNumber(VariableItem("the upper limit", i));
   record.CenterText = reader.ReadText(VariableItem("the center of expansion", i));
-  record.Kind = reader.ReadBoolean(VariableItem("the kind of terms", i)) ? TermKind::Power
-                                                                         : TermKind::Trigonometric;
+  record.Kind = ReadKind(reader, VariableItem("the kind of terms", i));
   record.PeriodText = reader.ReadText(VariableItem("the period", i));
   const std::string what = VariableItem("the number of terms", i);
   const std::optional<int32_t> lastTerm = RoundedCount(reader, what);
@@ -129,13 +141,15 @@ std::string ReadWholeFile(const std::string& path) {
   return text;
 }
 
-// The value of a centre or period text at opening: the marker "*" or its leading number.
+// The value of a centre or period text at opening: the marker "*" or its leading number;
+// a kind that has no centre or period reads both as "*".
 double ResolvedCenter(const VariableRecord& r) {
-  return r.CenterText == "*" ? (r.UpperLimit + r.LowerLimit) / 2 : LeadingNumber(r.CenterText);
+  return r.CenterText == "*" || !UsesCenter(r.Kind) ? (r.UpperLimit + r.LowerLimit) / 2
+                                                    : LeadingNumber(r.CenterText);
 }
 
 double ResolvedPeriod(const VariableRecord& r, double pi) {
-  return r.PeriodText == "*" ? pi + pi : LeadingNumber(r.PeriodText);
+  return r.PeriodText == "*" || !UsesCenter(r.Kind) ? pi + pi : LeadingNumber(r.PeriodText);
 }
 
 }  // namespace

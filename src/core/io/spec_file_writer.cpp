@@ -36,18 +36,22 @@ void AppendNumberLine(std::string& out, double value) {
   out += kLineEnd;
 }
 
-// The kind of terms as the record stores it.
+// The kind of terms as the record stores it: a flag for the first two kinds, a quoted
+// name for Chebyshev terms (spec_file.h).
 const char* KindItem(TermKind kind) {
   switch (kind) {
     case TermKind::Power:
       return "#TRUE#";
     case TermKind::Trigonometric:
       return "#FALSE#";
+    case TermKind::Chebyshev:
+      return ChebyshevKindItem;
   }
   return "";
 }
 
-// The limits and the number of terms as gathering reads them; centre and period as typed.
+// The limits and the number of terms as gathering reads them; centre and period as typed,
+// or "*" for a kind that has none.
 void AppendRecord(std::string& out, std::string_view name, const VariableFields& f, double pi) {
   const VariableReading r = ReadVariableFields(f, pi);
   AppendTextItem(out, name);
@@ -56,11 +60,11 @@ void AppendRecord(std::string& out, std::string_view name, const VariableFields&
   out.push_back(',');
   out += TextForm(r.UpperLimit);
   out.push_back(',');
-  AppendTextItem(out, f.Expansion);
+  AppendTextItem(out, UsesCenter(r.Kind) ? std::string_view(f.Expansion) : "*");
   out.push_back(',');
   out += KindItem(r.Kind);
   out.push_back(',');
-  AppendTextItem(out, f.Period);
+  AppendTextItem(out, UsesCenter(r.Kind) ? std::string_view(f.Period) : "*");
   out.push_back(',');
   out += TextForm(r.TermsMinusOne);
   out += kLineEnd;

@@ -133,6 +133,18 @@ bool SpecItemReader::ReadBoolean(std::string_view what) {
   Fail(std::string(what) + " is not #TRUE# or #FALSE#: " + Quoted(item.text) + ".");
 }
 
+SpecItemReader::FlagOrName SpecItemReader::ReadFlagOrName(std::string_view what,
+                                                          std::string_view name) {
+  const int line = line_;
+  const Item item = ReadItem(what);
+  if (!item.quoted && EqualsIgnoringCase(item.text, "#TRUE#")) return FlagOrName::True;
+  if (!item.quoted && EqualsIgnoringCase(item.text, "#FALSE#")) return FlagOrName::False;
+  if (item.quoted && item.text == name) return FlagOrName::Name;
+  line_ = line;
+  Fail(std::string(what) + " is not #TRUE# or #FALSE# (nor \"" + std::string(name) +
+       "\"): " + Quoted(item.text) + ".");
+}
+
 std::string SpecItemReader::ReadLine(std::string_view what) {
   if (pos_ == text_.size()) Fail("the file ends before " + std::string(what) + ".");
   const std::size_t begin = pos_;

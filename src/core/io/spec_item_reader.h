@@ -24,6 +24,9 @@ class SpecItemReader {
   // A number that must be finite (a limit): "NaN", "Infinity" and a decimal beyond the
   // largest double are refused.
   double ReadFiniteNumber(std::string_view what);
+  // An item that is either a flag (#TRUE# or #FALSE#, unquoted) or the quoted text `name`.
+  enum class FlagOrName { True, False, Name };
+  FlagOrName ReadFlagOrName(std::string_view what, std::string_view name);
   // The rest of the current line, without its line end; at the end of the file the text
   // must not be empty there.
   std::string ReadLine(std::string_view what);

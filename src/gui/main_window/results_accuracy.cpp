@@ -110,9 +110,8 @@ void ResultsPanel::ShowAccuracy() {
     const AccuracyResult result = CheckAccuracy(model_, source);
     lblAccuracy->setText(QString::fromStdString(AccuracySummaryLine(result)));
     QStringList warnings;
-    for (const ConditionWarning& warning : result.Warnings) {
-      warnings << QStringLiteral("Warning: ") +
-                      QString::fromStdString(ConditionWarningText(warning));
+    for (const std::string& warning : AccuracyWarnings(result)) {
+      warnings << QStringLiteral("Warning: ") + QString::fromStdString(warning);
     }
     lblConditionWarning->setText(warnings.join(QLatin1Char('\n')));
     lblConditionWarning->setVisible(!warnings.isEmpty());

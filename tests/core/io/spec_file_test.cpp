@@ -41,7 +41,7 @@ TEST_P(GoldenPair, RoundTripsByteForByte) {
 
 INSTANTIATE_TEST_SUITE_P(Files, GoldenPair,
                          testing::Values("two_variables_no_results", "parabola_with_results",
-                                         "four_variables_with_results"));
+                                         "four_variables_with_results", "chebyshev_with_results"));
 
 // The stored results come back in canonical order. Then coefficients at the ends of the
 // double's range: the pair written, read and written again is the same text, and what can

@@ -38,6 +38,41 @@ class FrmQuonFileTest : public QObject {
  private Q_SLOTS:
   void initTestCase() { QuietOffscreenNotes(); }
 
+  // The Chebyshev box counts while Power is checked; it takes the centre and period away;
+  // Compute fits Chebyshev terms, and Save and Open keep the kind.
+  void ChebyshevBoxChoosesTheKindAndKeepsIt() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cheb.qsp"));
+    {
+      QuonWindow w;
+      EnterFullProblem(w, QStringLiteral("x,y"), QStringLiteral("exp(x)*y"),
+                       {{"-1", "1", "16", true, "*", "*", false}, {"0", "2", "2"}});
+      auto* chebyshev = w.Child<QCheckBox>(QStringLiteral("chkChebyshev_0"));
+      QCOMPARE(chebyshev->accessibleName(), QStringLiteral("Chebyshev"));
+      chebyshev->setFocus();
+      QTest::keyClick(chebyshev, Qt::Key_Space);
+      QVERIFY(chebyshev->isChecked());
+      QVERIFY(!w.Field(QStringLiteral("txtExpansion_0"))->isEnabled());
+      QVERIFY(!w.Field(QStringLiteral("txtPeriod_0"))->isEnabled());
+      w.Child<QCheckBox>(QStringLiteral("chkPower_0"))->setChecked(false);
+      QVERIFY(!chebyshev->isEnabled());
+      QVERIFY(w.Field(QStringLiteral("txtExpansion_0"))->isEnabled());
+      QCOMPARE(quon::KindOf(w.window->ReadEntryFields().Variables[0]),
+               quon::TermKind::Trigonometric);
+      w.Child<QCheckBox>(QStringLiteral("chkPower_0"))->setChecked(true);
+      PressCompute(w);
+      QCOMPARE(w.Model().Kind[0], quon::TermKind::Chebyshev);
+      QVERIFY(ListedLines(w).join(QLatin1Char('\n')).contains(QStringLiteral("*T15(x)")));
+      Trigger(w, "mnuSaveAs", path);
+    }
+    QuonWindow w;
+    Trigger(w, "mnuOpen", path);
+    QVERIFY(w.Child<QCheckBox>(QStringLiteral("chkChebyshev_0"))->isChecked());
+    QVERIFY(!w.Child<QCheckBox>(QStringLiteral("chkChebyshev_1"))->isChecked());
+    QVERIFY(!w.Field(QStringLiteral("txtPeriod_0"))->isEnabled());
+    QVERIFY(w.Model().HaveResults);
+  }
+
   void saveAndOpenShowTheSameProblemAndListing() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("two.qsp"));

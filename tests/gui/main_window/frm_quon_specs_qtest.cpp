@@ -324,8 +324,9 @@ class FrmQuonSpecsTest : public QObject {
   void TabWalksTheVariableOnShow() {
     QuonWindow w;
     w.EnterProblem("2", "x,y");
-    const QStringList firstSet = {"txtLL_0",    "txtUL_0",    "txtExpansion_0", "txtPeriod_0",
-                                  "txtTerms_0", "chkPower_0", "cmdCompute",     "cmdPrevVar"};
+    const QStringList firstSet = {"txtLL_0",        "txtUL_0",    "txtExpansion_0",
+                                  "txtPeriod_0",    "txtTerms_0", "chkPower_0",
+                                  "chkChebyshev_0", "cmdCompute", "cmdPrevVar"};
     for (const QString& name : firstSet) {
       QTest::keyClick(w.Focus(), Qt::Key_Tab);
       QCOMPARE(w.Focus()->objectName(), name);
@@ -335,7 +336,7 @@ class FrmQuonSpecsTest : public QObject {
     QTest::keyClick(w.Focus(), Qt::Key_Backtab);
     QCOMPARE(w.Focus(), w.Field("txtEquation"));
     for (const char* name : {"txtLL_1", "txtUL_1", "txtExpansion_1", "txtPeriod_1", "txtTerms_1",
-                             "chkPower_1", "cmdCompute"}) {
+                             "chkPower_1", "chkChebyshev_1", "cmdCompute"}) {
       QTest::keyClick(w.Focus(), Qt::Key_Tab);
       QCOMPARE(w.Focus()->objectName(), QString::fromLatin1(name));
     }
