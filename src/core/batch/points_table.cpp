@@ -1,58 +1,17 @@
 #include "core/batch/points_table.h"
 
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <optional>
 
+#include "core/batch/csv_fields.h"
 #include "core/batch/variable_names.h"
 #include "core/model/entry_checks.h"
 
 namespace quon {
 namespace {
-
-// Splits one line into fields at commas outside double quotes; a quoted field loses its
-// quotes and "" inside it stands for one quote.
-std::vector<std::string> SplitFields(std::string_view line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c != '"') {
-        fields.back().push_back(c);
-      } else if (i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back().push_back('"');
-        ++i;
-      } else {
-        quoted = false;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back().push_back(c);
-    }
-  }
-  return fields;
-}
-
-// A finite number in the whole field apart from blanks around it, or nothing.
-std::optional<double> FieldNumber(std::string_view field) {
-  field = TrimBlanks(field);
-  if (!field.empty() && field.front() == '+') field.remove_prefix(1);
-  double value = 0.0;
-  const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (field.empty() || ec != std::errc() || end != field.data() + field.size() ||
-      !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 class Parser {
  public:
@@ -60,13 +19,12 @@ class Parser {
       : names_(names), source_(source) {}
 
   [[noreturn]] void Fail(int64_t row, std::size_t column, const std::string& what) const {
-    throw PointsFileError(source_ + ", row " + std::to_string(row) + ", column " +
-                          std::to_string(column + 1) + ": " + what);
+    FailAtField(source_, row, column, what);
   }
 
   // Maps each column of the header to a variable.
   void Header(std::string_view line, int64_t row) {
-    const std::vector<std::string> fields = SplitFields(line);
+    const std::vector<std::string> fields = SplitCsvFields(line);
     std::vector<bool> seen(names_.size(), false);
     for (std::size_t c = 0; c < fields.size(); ++c) {
       std::size_t k = 0;
@@ -102,7 +60,7 @@ class Parser {
         start = comma + 1;
       }
     } else {
-      for (const std::string& field : SplitFields(line)) Store(field, row, column++, out, base);
+      for (const std::string& field : SplitCsvFields(line)) Store(field, row, column++, out, base);
     }
     if (column < variableOfColumn_.size()) {
       Fail(row, column, "the value of " + names_[variableOfColumn_[column]] + " is missing.");
@@ -116,7 +74,7 @@ class Parser {
       Fail(row, column, "the row has more values than the header has names.");
     }
     const std::size_t k = variableOfColumn_[column];
-    const std::optional<double> value = FieldNumber(field);
+    const std::optional<double> value = CsvFieldNumber(field);
     if (!value) {
       Fail(row, column,
            "\"" + std::string(TrimBlanks(field)) + "\" is not a number (" + names_[k] + ").");

@@ -10,17 +10,13 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace quon {
+#include "core/batch/csv_fields.h"
 
-class PointsFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+namespace quon {
 
 struct PointsTable {
   int Variables = 0;

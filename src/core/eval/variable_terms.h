@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/eval/double_double.h"
 #include "core/model/node_geometry.h"
 #include "engine/err_num.h"
 
@@ -47,6 +48,13 @@ struct VariableTerms {
 // powers of x - c built by repeated multiplication, or 1, sin, cos, sin 2, ... of the
 // angle step as above. No checks: a zero period or a huge angle gives NaN values.
 std::vector<double> TermValues(const NodeGeometry& g, double x);
+
+// The same values to about 106 bits, for the refinement of a least-squares fit, whose
+// accuracy is limited by that of its design's entries. Power terms are the powers of the
+// exact offset x - c formed in double-double (relative error about (LastTerm + 1) 2^-104);
+// trigonometric terms are TermValues' own (one rounding each: their basis is well
+// conditioned, so that rounding costs no digits of the fit).
+std::vector<DoubleDouble> ExtendedTermValues(const NodeGeometry& g, double x);
 
 // The terms of variable k (0..3, named in messages as k + 1) with geometry g at coordinate
 // x. Throws EvaluationError for a trigonometric variable whose period is 0 or whose angle
