@@ -9,6 +9,7 @@
 #include "core/datafit/design_rows.h"
 #include "core/datafit/tall_skinny_qr.h"
 #include "core/eval/double_double.h"
+#include "core/parallel/parallel_for.h"
 #include "engine/number_text.h"
 
 namespace quon {
@@ -17,13 +18,33 @@ namespace {
 constexpr std::size_t kBlockRows = 4096;
 constexpr int kMaxRefinementPasses = 6;
 // Beyond this condition of the scaled design, Householder QR in double determines no digit.
-constexpr double kRankDeficientCondition = 1.0 / (64.0 * std::numeric_limits<double>::epsilon());
+constexpr double kRankDeficientCondition = 1.0 / std::numeric_limits<double>::epsilon();
 // Tables up to this m n^2 get their standard errors corrected with the Gram matrix.
 constexpr double kGramCorrectionWork = 67108864.0;  // 2^26
+
+// The table is read in batches of kLanes blocks; block c of every batch goes to lane c,
+// which keeps its own sums, and the lanes' sums are combined in lane order at the end, so
+// that the result does not depend on the number of cores.
+constexpr std::size_t kLanes = 2;
 
 using Eigen::Index;
 using Eigen::MatrixXd;
 using Eigen::VectorXd;
+
+// Hands block c of every batch to work(c, block), the blocks of a batch in parallel.
+template <typename Work>
+void ForEachBlock(DataSource& source, Work&& work) {
+  std::vector<DataBlock> blocks(kLanes);
+  source.Rewind();
+  for (;;) {
+    std::size_t count = 0;
+    while (count < kLanes && source.Next(blocks[count], kBlockRows)) ++count;
+    if (count == 0) return;
+    ParallelFor(count, WorkerCount(count),
+                [&](std::size_t, std::size_t lane) { work(lane, blocks[lane]); });
+    if (count < kLanes) return;
+  }
+}
 
 // What the first pass learns besides R.
 struct FirstPass {
@@ -71,6 +92,13 @@ class DistinctCoordinates {
       if (seen_[k].size() < wanted_[k]) seen_[k].insert(x[k] == 0.0 ? 0.0 : x[k]);
     }
   }
+  void Merge(const DistinctCoordinates& other) {
+    for (std::size_t k = 0; k < seen_.size(); ++k) {
+      for (double x : other.seen_[k]) {
+        if (seen_[k].size() < wanted_[k]) seen_[k].insert(x);
+      }
+    }
+  }
   void Check(const ProblemModel& model) const {
     for (std::size_t k = 0; k < seen_.size(); ++k) {
       if (seen_[k].size() < wanted_[k]) {
@@ -87,17 +115,22 @@ class DistinctCoordinates {
   std::vector<std::size_t> wanted_;
 };
 
-FirstPass Factorise(const ProblemModel& model, DesignRows& design, DataSource& source,
-                    const std::string& table, TallSkinnyQr& qr) {
-  FirstPass pass;
-  DistinctCoordinates distinct(design);
-  const std::size_t n = design.Columns();
-  const auto nv = static_cast<std::size_t>(design.Variables());
-  std::vector<double> row(n);
-  DataBlock block;
-  source.Rewind();
-  while (source.Next(block, kBlockRows)) {
-    if (pass.Scale.empty()) pass.Scale = ColumnScales(design, block);
+// One lane of the first pass: its rows' R, counts and sums.
+struct FactorLane {
+  FactorLane(const DesignRows& rows, std::size_t columns)
+      : design(rows), qr(columns), distinct(rows), row(columns) {}
+  DesignRows design;
+  TallSkinnyQr qr;
+  DistinctCoordinates distinct;
+  std::vector<double> row;
+  int64_t points = 0;
+  int64_t outside = 0;
+  DoubleDouble sumW;
+  DoubleDouble sumWY;
+
+  void Add(const DataBlock& block, const std::vector<double>& scale, const std::string& table) {
+    const std::size_t n = row.size();
+    const auto nv = static_cast<std::size_t>(design.Variables());
     for (std::size_t i = 0; i < block.Size(); ++i) {
       const double* x = &block.Coordinates[i * nv];
       const double w = block.Weights[i];
@@ -105,7 +138,7 @@ FirstPass Factorise(const ProblemModel& model, DesignRows& design, DataSource& s
       const double root = std::sqrt(w);
       design.Row(x, row.data());
       for (std::size_t j = 0; j < n; ++j) {
-        row[j] *= pass.Scale[j] * root;
+        row[j] *= scale[j] * root;
         if (!std::isfinite(row[j])) {
           throw DataFitRefused(table + ", row " + std::to_string(block.Rows[i]) +
                                ": the terms overflow at this observation.");
@@ -113,14 +146,47 @@ FirstPass Factorise(const ProblemModel& model, DesignRows& design, DataSource& s
       }
       qr.AddRow(row.data(), root * block.Values[i]);
       distinct.Add(x);
-      ++pass.Points;
-      if (!design.Inside(x)) ++pass.OutsideBox;
-      pass.SumW += w;
-      pass.SumWY += TwoProduct(w, block.Values[i]);
+      ++points;
+      if (!design.Inside(x)) ++outside;
+      sumW += w;
+      sumWY += TwoProduct(w, block.Values[i]);
     }
   }
+};
+
+FirstPass Factorise(const ProblemModel& model, const DesignRows& design, DataSource& source,
+                    const std::string& table, TallSkinnyQr& qr) {
+  FirstPass pass;
+  const std::size_t n = design.Columns();
+  std::vector<FactorLane> lanes;
+  for (std::size_t lane = 0; lane < kLanes; ++lane) lanes.emplace_back(design, n);
+  source.Rewind();
+  DataBlock first;
+  if (source.Next(first, kBlockRows)) pass.Scale = ColumnScales(lanes[0].design, first);
+  ForEachBlock(source, [&](std::size_t lane, const DataBlock& block) {
+    lanes[lane].Add(block, pass.Scale, table);
+  });
+  for (FactorLane& lane : lanes) {
+    lane.qr.Finish();
+    const MatrixXd r = lane.qr.R();
+    const VectorXd qtb = lane.qr.QtB();
+    // The lane's rows are equivalent to its R with Q^T b beside it, plus one row holding
+    // only its residual's norm.
+    std::vector<double> row(n);
+    for (Index j = 0; j < r.rows(); ++j) {
+      for (Index k = 0; k < r.cols(); ++k) row[static_cast<std::size_t>(k)] = r(j, k);
+      qr.AddRow(row.data(), qtb(j));
+    }
+    std::fill(row.begin(), row.end(), 0.0);
+    qr.AddRow(row.data(), lane.qr.ResidualNorm());
+    pass.Points += lane.points;
+    pass.OutsideBox += lane.outside;
+    pass.SumW += lane.sumW;
+    pass.SumWY += lane.sumWY;
+    if (&lane != &lanes[0]) lanes[0].distinct.Merge(lane.distinct);
+  }
   if (pass.Points == 0) throw PointsFileError(table + ": the table has no observation.");
-  distinct.Check(model);
+  lanes[0].distinct.Check(model);
   qr.Finish();
   return pass;
 }
@@ -171,32 +237,62 @@ struct ResidualPass {
   int64_t WorstRow = 0;
 };
 
-ResidualPass Residuals(DesignRows& design, DataSource& source, const std::vector<double>& c,
-                       DoubleDouble mean, const ResidualVisitor& visit) {
-  ResidualPass pass;
-  pass.Gradient.assign(design.Columns(), DoubleDouble());
+void AddResiduals(DesignRows& design, const DataBlock& block, const std::vector<double>& c,
+                  DoubleDouble mean, ResidualPass& pass) {
+  const auto nv = static_cast<std::size_t>(design.Variables());
+  for (std::size_t i = 0; i < block.Size(); ++i) {
+    const double w = block.Weights[i];
+    if (w == 0.0) continue;
+    const double* x = &block.Coordinates[i * nv];
+    const DoubleDouble r = design.Residual(x, block.Values[i], c.data());
+    const double size = std::fabs(r.ToDouble());
+    if (size > pass.MaxResidual) {
+      pass.MaxResidual = size;
+      pass.WorstRow = block.Rows[i];
+    }
+    pass.Ssr += r * r * w;
+    const DoubleDouble deviation = DoubleDouble(block.Values[i]) - mean;
+    pass.Tss += deviation * deviation * w;
+    design.AddRow(x, r * w, pass.Gradient.data());
+  }
+}
+
+ResidualPass Residuals(const DesignRows& design, DataSource& source, const std::vector<double>& c,
+                       DoubleDouble mean) {
+  std::vector<DesignRows> rows(kLanes, design);
+  std::vector<ResidualPass> lanes(kLanes);
+  for (ResidualPass& lane : lanes) lane.Gradient.assign(design.Columns(), DoubleDouble());
+  ForEachBlock(source, [&](std::size_t lane, const DataBlock& block) {
+    AddResiduals(rows[lane], block, c, mean, lanes[lane]);
+  });
+  ResidualPass pass = std::move(lanes[0]);
+  for (std::size_t lane = 1; lane < kLanes; ++lane) {
+    const ResidualPass& other = lanes[lane];
+    for (std::size_t j = 0; j < pass.Gradient.size(); ++j) pass.Gradient[j] += other.Gradient[j];
+    pass.Ssr += other.Ssr;
+    pass.Tss += other.Tss;
+    if (other.MaxResidual > pass.MaxResidual ||
+        (other.MaxResidual == pass.MaxResidual && other.WorstRow < pass.WorstRow)) {
+      pass.MaxResidual = other.MaxResidual;
+      pass.WorstRow = other.WorstRow;
+    }
+  }
+  return pass;
+}
+
+// Hands each observation with its residual to `visit`, in table order.
+void VisitResiduals(DesignRows& design, DataSource& source, const std::vector<double>& c,
+                    const ResidualVisitor& visit) {
   const auto nv = static_cast<std::size_t>(design.Variables());
   DataBlock block;
   source.Rewind();
   while (source.Next(block, kBlockRows)) {
     for (std::size_t i = 0; i < block.Size(); ++i) {
       const double* x = &block.Coordinates[i * nv];
-      const double w = block.Weights[i];
-      const DoubleDouble r = design.Residual(x, block.Values[i], c.data());
-      if (visit) visit(block.Rows[i], x, block.Values[i], r.ToDouble());
-      if (w == 0.0) continue;
-      const double size = std::fabs(r.ToDouble());
-      if (size > pass.MaxResidual) {
-        pass.MaxResidual = size;
-        pass.WorstRow = block.Rows[i];
-      }
-      pass.Ssr += r * r * w;
-      const DoubleDouble deviation = DoubleDouble(block.Values[i]) - mean;
-      pass.Tss += deviation * deviation * w;
-      design.AddRow(x, r * w, pass.Gradient.data());
+      visit(block.Rows[i], x, block.Values[i],
+            design.Residual(x, block.Values[i], c.data()).ToDouble());
     }
   }
-  return pass;
 }
 
 // The diagonal of (A^T W A)^-1 for the scaled design: the squared row norms of R^-1,
@@ -275,7 +371,7 @@ void FitData(ProblemModel& model, DataSource& source, const std::string& table,
   ResidualPass pass;
   double lastStep = std::numeric_limits<double>::infinity();
   for (int step = 0;; ++step) {
-    pass = Residuals(design, source, c, mean, {});
+    pass = Residuals(design, source, c, mean);
     VectorXd g(static_cast<Index>(n));
     for (std::size_t j = 0; j < n; ++j)
       g(static_cast<Index>(j)) = pass.Gradient[j].ToDouble() * first.Scale[j];
@@ -291,7 +387,7 @@ void FitData(ProblemModel& model, DataSource& source, const std::string& table,
     for (std::size_t j = 0; j < n; ++j) c[j] += dz(static_cast<Index>(j)) * first.Scale[j];
     lastStep = size;
   }
-  if (visit) Residuals(design, source, c, mean, visit);
+  if (visit) VisitResiduals(design, source, c, visit);
 
   DataFitSummary summary;
   summary.Table = table;
