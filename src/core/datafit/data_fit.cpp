@@ -3,193 +3,28 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <unordered_set>
+#include <optional>
 #include <vector>
 
 #include "core/datafit/design_rows.h"
-#include "core/datafit/tall_skinny_qr.h"
+#include "core/datafit/factorisation.h"
+#include "core/datafit/table_passes.h"
+#include "core/datafit/table_survey.h"
 #include "core/eval/double_double.h"
-#include "core/parallel/parallel_for.h"
 #include "engine/number_text.h"
 
 namespace quon {
 namespace {
 
-constexpr std::size_t kBlockRows = 4096;
 constexpr int kMaxRefinementPasses = 6;
 // Beyond this condition of the scaled design, Householder QR in double determines no digit.
 constexpr double kRankDeficientCondition = 1.0 / std::numeric_limits<double>::epsilon();
 // Tables up to this m n^2 get their standard errors corrected with the Gram matrix.
 constexpr double kGramCorrectionWork = 67108864.0;  // 2^26
 
-// The table is read in batches of kLanes blocks; block c of every batch goes to lane c,
-// which keeps its own sums, and the lanes' sums are combined in lane order at the end, so
-// that the result does not depend on the number of cores.
-constexpr std::size_t kLanes = 2;
-
 using Eigen::Index;
 using Eigen::MatrixXd;
 using Eigen::VectorXd;
-
-// Hands block c of every batch to work(c, block), the blocks of a batch in parallel.
-template <typename Work>
-void ForEachBlock(DataSource& source, Work&& work) {
-  std::vector<DataBlock> blocks(kLanes);
-  source.Rewind();
-  for (;;) {
-    std::size_t count = 0;
-    while (count < kLanes && source.Next(blocks[count], kBlockRows)) ++count;
-    if (count == 0) return;
-    ParallelFor(count, WorkerCount(count),
-                [&](std::size_t, std::size_t lane) { work(lane, blocks[lane]); });
-    if (count < kLanes) return;
-  }
-}
-
-// What the first pass learns besides R.
-struct FirstPass {
-  int64_t Points = 0;
-  int64_t OutsideBox = 0;
-  DoubleDouble SumW;
-  DoubleDouble SumWY;
-  std::vector<double> Scale;  // a power of two per column
-};
-
-// The power of two nearest 1 / the largest magnitude of each column in the first block.
-std::vector<double> ColumnScales(DesignRows& design, const DataBlock& block) {
-  const std::size_t n = design.Columns();
-  const auto nv = static_cast<std::size_t>(design.Variables());
-  std::vector<double> largest(n, 0.0);
-  std::vector<double> row(n);
-  for (std::size_t i = 0; i < block.Size(); ++i) {
-    design.Row(&block.Coordinates[i * nv], row.data());
-    for (std::size_t j = 0; j < n; ++j) largest[j] = std::max(largest[j], std::fabs(row[j]));
-  }
-  std::vector<double> scale(n, 1.0);
-  for (std::size_t j = 0; j < n; ++j) {
-    if (largest[j] > 0.0 && std::isfinite(largest[j]))
-      scale[j] = std::ldexp(1.0, -std::ilogb(largest[j]));
-  }
-  return scale;
-}
-
-std::string VariableName(const ProblemModel& model, int k) {
-  const std::string& name = model.VarName[static_cast<std::size_t>(k)];
-  return name.empty() ? "variable " + std::to_string(k + 1) : name;
-}
-
-// Distinct coordinates along each variable, counted up to the variable's number of terms.
-class DistinctCoordinates {
- public:
-  explicit DistinctCoordinates(const DesignRows& design)
-      : seen_(static_cast<std::size_t>(design.Variables())) {
-    for (int k = 0; k < design.Variables(); ++k) {
-      wanted_.push_back(static_cast<std::size_t>(design.Geometry(k).LastTerm) + 1);
-    }
-  }
-  void Add(const double* x) {
-    for (std::size_t k = 0; k < seen_.size(); ++k) {
-      if (seen_[k].size() < wanted_[k]) seen_[k].insert(x[k] == 0.0 ? 0.0 : x[k]);
-    }
-  }
-  void Merge(const DistinctCoordinates& other) {
-    for (std::size_t k = 0; k < seen_.size(); ++k) {
-      for (double x : other.seen_[k]) {
-        if (seen_[k].size() < wanted_[k]) seen_[k].insert(x);
-      }
-    }
-  }
-  void Check(const ProblemModel& model) const {
-    for (std::size_t k = 0; k < seen_.size(); ++k) {
-      if (seen_[k].size() < wanted_[k]) {
-        throw DataFitRefused("The table has " + std::to_string(seen_[k].size()) +
-                             " distinct values of " + VariableName(model, static_cast<int>(k)) +
-                             "; its " + std::to_string(wanted_[k]) + " terms need at least " +
-                             std::to_string(wanted_[k]) + ".");
-      }
-    }
-  }
-
- private:
-  std::vector<std::unordered_set<double>> seen_;
-  std::vector<std::size_t> wanted_;
-};
-
-// One lane of the first pass: its rows' R, counts and sums.
-struct FactorLane {
-  FactorLane(const DesignRows& rows, std::size_t columns)
-      : design(rows), qr(columns), distinct(rows), row(columns) {}
-  DesignRows design;
-  TallSkinnyQr qr;
-  DistinctCoordinates distinct;
-  std::vector<double> row;
-  int64_t points = 0;
-  int64_t outside = 0;
-  DoubleDouble sumW;
-  DoubleDouble sumWY;
-
-  void Add(const DataBlock& block, const std::vector<double>& scale, const std::string& table) {
-    const std::size_t n = row.size();
-    const auto nv = static_cast<std::size_t>(design.Variables());
-    for (std::size_t i = 0; i < block.Size(); ++i) {
-      const double* x = &block.Coordinates[i * nv];
-      const double w = block.Weights[i];
-      if (w == 0.0) continue;
-      const double root = std::sqrt(w);
-      design.Row(x, row.data());
-      for (std::size_t j = 0; j < n; ++j) {
-        row[j] *= scale[j] * root;
-        if (!std::isfinite(row[j])) {
-          throw DataFitRefused(table + ", row " + std::to_string(block.Rows[i]) +
-                               ": the terms overflow at this observation.");
-        }
-      }
-      qr.AddRow(row.data(), root * block.Values[i]);
-      distinct.Add(x);
-      ++points;
-      if (!design.Inside(x)) ++outside;
-      sumW += w;
-      sumWY += TwoProduct(w, block.Values[i]);
-    }
-  }
-};
-
-FirstPass Factorise(const ProblemModel& model, const DesignRows& design, DataSource& source,
-                    const std::string& table, TallSkinnyQr& qr) {
-  FirstPass pass;
-  const std::size_t n = design.Columns();
-  std::vector<FactorLane> lanes;
-  for (std::size_t lane = 0; lane < kLanes; ++lane) lanes.emplace_back(design, n);
-  source.Rewind();
-  DataBlock first;
-  if (source.Next(first, kBlockRows)) pass.Scale = ColumnScales(lanes[0].design, first);
-  ForEachBlock(source, [&](std::size_t lane, const DataBlock& block) {
-    lanes[lane].Add(block, pass.Scale, table);
-  });
-  for (FactorLane& lane : lanes) {
-    lane.qr.Finish();
-    const MatrixXd r = lane.qr.R();
-    const VectorXd qtb = lane.qr.QtB();
-    // The lane's rows are equivalent to its R with Q^T b beside it, plus one row holding
-    // only its residual's norm.
-    std::vector<double> row(n);
-    for (Index j = 0; j < r.rows(); ++j) {
-      for (Index k = 0; k < r.cols(); ++k) row[static_cast<std::size_t>(k)] = r(j, k);
-      qr.AddRow(row.data(), qtb(j));
-    }
-    std::fill(row.begin(), row.end(), 0.0);
-    qr.AddRow(row.data(), lane.qr.ResidualNorm());
-    pass.Points += lane.points;
-    pass.OutsideBox += lane.outside;
-    pass.SumW += lane.sumW;
-    pass.SumWY += lane.sumWY;
-    if (&lane != &lanes[0]) lanes[0].distinct.Merge(lane.distinct);
-  }
-  if (pass.Points == 0) throw PointsFileError(table + ": the table has no observation.");
-  lanes[0].distinct.Check(model);
-  qr.Finish();
-  return pass;
-}
 
 // R^-1 of the scaled design, and its 1-norm condition with unit columns.
 struct Inverse {
@@ -358,15 +193,15 @@ void FitData(ProblemModel& model, DataSource& source, const std::string& table,
   }
   model.Coef.Allocate(lastTerms);
 
-  TallSkinnyQr qr(n);
-  const FirstPass first = Factorise(model, design, source, table, qr);
-  const MatrixXd r = qr.R();
-  const Inverse inverse = InvertChecked(r);
-  const DoubleDouble mean = first.SumWY.ToDouble() / first.SumW.ToDouble();
-
-  const VectorXd z0 = r.triangularView<Eigen::Upper>().solve(qr.QtB());
+  const TableSurvey survey = SurveyTable(model, design, source, table);
+  std::optional<Factorisation> factors;
+  if (survey.MayBeGrid()) factors = FactoriseGrid(design, source, survey);
+  if (!factors) factors = FactoriseScattered(design, source, table);
+  const std::vector<double>& scale = factors->Scale;
+  const Inverse inverse = InvertChecked(factors->R);
+  const DoubleDouble mean = survey.SumWY.ToDouble() / survey.SumW.ToDouble();
   std::vector<double> c(n);
-  for (std::size_t j = 0; j < n; ++j) c[j] = z0(static_cast<Index>(j)) * first.Scale[j];
+  for (std::size_t j = 0; j < n; ++j) c[j] = factors->Z(static_cast<Index>(j)) * scale[j];
 
   ResidualPass pass;
   double lastStep = std::numeric_limits<double>::infinity();
@@ -374,26 +209,26 @@ void FitData(ProblemModel& model, DataSource& source, const std::string& table,
     pass = Residuals(design, source, c, mean);
     VectorXd g(static_cast<Index>(n));
     for (std::size_t j = 0; j < n; ++j)
-      g(static_cast<Index>(j)) = pass.Gradient[j].ToDouble() * first.Scale[j];
+      g(static_cast<Index>(j)) = pass.Gradient[j].ToDouble() * scale[j];
     const VectorXd dz = inverse.RInverse * (inverse.RInverse.transpose() * g);
     double size = 0.0;
     double zSize = 0.0;
     for (std::size_t j = 0; j < n; ++j) {
       size = std::max(size, std::fabs(dz(static_cast<Index>(j))));
-      zSize = std::max(zSize, std::fabs(c[j] / first.Scale[j]));
+      zSize = std::max(zSize, std::fabs(c[j] / scale[j]));
     }
     const bool negligible = size <= 4.0 * std::numeric_limits<double>::epsilon() * zSize;
     if (negligible || !(size < 0.5 * lastStep) || step == kMaxRefinementPasses) break;
-    for (std::size_t j = 0; j < n; ++j) c[j] += dz(static_cast<Index>(j)) * first.Scale[j];
+    for (std::size_t j = 0; j < n; ++j) c[j] += dz(static_cast<Index>(j)) * scale[j];
     lastStep = size;
   }
   if (visit) VisitResiduals(design, source, c, visit);
 
   DataFitSummary summary;
   summary.Table = table;
-  summary.Points = first.Points;
-  summary.OutsideBox = first.OutsideBox;
-  const int64_t freedom = first.Points - static_cast<int64_t>(n);
+  summary.Points = survey.Points;
+  summary.OutsideBox = survey.OutsideBox;
+  const int64_t freedom = survey.Points - static_cast<int64_t>(n);
   const double ssr = pass.Ssr.ToDouble();
   summary.ResidualSd = freedom > 0 ? std::sqrt(ssr / static_cast<double>(freedom)) : 0.0;
   const double tss = pass.Tss.ToDouble();
@@ -402,12 +237,11 @@ void FitData(ProblemModel& model, DataSource& source, const std::string& table,
   summary.WorstRow = pass.WorstRow;
   summary.Condition = inverse.Condition;
   const VectorXd diagonal =
-      InverseGramDiagonal(design, source, inverse.RInverse, first.Scale, first.Points);
+      InverseGramDiagonal(design, source, inverse.RInverse, scale, survey.Points);
   summary.StandardErrors.resize(n);
   for (std::size_t j = 0; j < n; ++j) {
-    summary.StandardErrors[j] = summary.ResidualSd *
-                                std::sqrt(std::max(0.0, diagonal(static_cast<Index>(j)))) *
-                                first.Scale[j];
+    summary.StandardErrors[j] =
+        summary.ResidualSd * std::sqrt(std::max(0.0, diagonal(static_cast<Index>(j)))) * scale[j];
   }
   std::copy(c.begin(), c.end(), model.Coef.data());
   model.DataFit = std::move(summary);

@@ -80,6 +80,27 @@ DataColumns ColumnsFromHeader(const std::vector<std::string>& header,
   return columns;
 }
 
+TablePreview ReadTablePreview(const std::string& path, std::size_t rows) {
+  CsvLineReader reader(path);
+  std::string_view line;
+  int64_t row = 0;
+  if (!reader.Next(line, row)) throw PointsFileError(path + ": the table is empty.");
+  TablePreview preview;
+  preview.Header = SplitCsvFields(line);
+  while (preview.Rows.size() < rows && reader.Next(line, row)) {
+    preview.Rows.push_back(SplitCsvFields(line));
+  }
+  return preview;
+}
+
+std::optional<std::size_t> ColumnNamed(const std::vector<std::string>& header,
+                                       const std::string& name) {
+  for (std::size_t c = 0; c < header.size(); ++c) {
+    if (SameVariableName(header[c], name)) return c;
+  }
+  return std::nullopt;
+}
+
 void DataBlock::Clear() {
   Coordinates.clear();
   Values.clear();

@@ -37,6 +37,18 @@ DataColumns ColumnsFromHeader(const std::vector<std::string>& header,
                               const std::optional<std::string>& weightName,
                               const std::string& source, int64_t row);
 
+// The first rows of a table as texts, for the user to see before mapping its columns.
+struct TablePreview {
+  std::vector<std::string> Header;
+  std::vector<std::vector<std::string>> Rows;
+};
+// Throws PointsFileError when the file cannot be read or is empty.
+TablePreview ReadTablePreview(const std::string& path, std::size_t rows);
+
+// The column whose header names `name` (as variable names match), or none.
+std::optional<std::size_t> ColumnNamed(const std::vector<std::string>& header,
+                                       const std::string& name);
+
 // Observations in the order read.
 struct DataBlock {
   std::vector<double> Coordinates;  // row after row, in the order of the problem's variables

@@ -36,6 +36,7 @@ class ProblemEntry;
 class RecentFilesMenu;
 class ResultsPanel;
 class frmEvaluations;
+class frmFitData;
 class frmPlot;
 class frmSuggestTerms;
 
@@ -73,6 +74,8 @@ class frmQuon : public QMainWindow {
   void ShowAccuracy();
   // The plot window while it is open, else null.
   frmPlot* PlotWindow() const;
+  // The Fit data window, once File > Fit data... has opened it.
+  frmFitData* FitDataWindow() const;
   // Writes numbers of terms into the variables' fields as if typed, first to last; a
   // refused count keeps the focus in its field and ends the writing there.
   void ApplyTermCounts(const std::vector<std::string>& counts);
@@ -111,6 +114,7 @@ class frmQuon : public QMainWindow {
   void mnuHelp_Click();
   void mnuAbout_Click();
   void mnuExport_Click();
+  void mnuFitData_Click();
 
   ShellServices services_;
   ProblemModel model_;
@@ -127,6 +131,7 @@ class frmQuon : public QMainWindow {
   FileCommands* files_ = nullptr;
   QPushButton* cmdSuggestTerms = nullptr;
   QPointer<frmSuggestTerms> suggestTerms_;
+  QPointer<frmFitData> fitData_;
   QPushButton* cmdExit = nullptr;
 
   // The File menu in order, then the commands on the menu bar itself.
@@ -139,6 +144,7 @@ class frmQuon : public QMainWindow {
   RecentFilesMenu* recent_ = nullptr;  // the last items of the File menu
   QAction* mnuPrint = nullptr;
   QAction* mnuExport = nullptr;
+  QAction* mnuFitData = nullptr;
   QAction* mnuHelp = nullptr;
   QAction* mnuAbout = nullptr;
 };

@@ -9,8 +9,8 @@
 #include <map>
 #include <random>
 
-#include "core/datafit/fit_statistics.h"
 #include "core/eval/evaluator.h"
+#include "core/report/fit_statistics.h"
 #include "support/file_test_support.h"
 #include "support/fitted_model.h"
 
@@ -153,6 +153,37 @@ TEST(FitData, AWeightOfTwoIsTheRowTwiceAWeightOfZeroNoRow) {
   }
   EXPECT_NEAR(model.DataFit.ResidualSd * std::sqrt(59.0 - 20),
               twice.DataFit.ResidualSd * std::sqrt(60.0 - 20), 1e-12);
+}
+
+// A full grid is fitted through the tensor structure; a row of weight 0 makes the same
+// observations scattered: both ways give the same fit.
+TEST(FitData, AFullGridFitsAsTheSameObservationsScattered) {
+  ProblemModel model = MixedKinds();
+  DataBlock grid;
+  for (int j = 0; j < 9; ++j) {
+    for (int i = 0; i < 12; ++i) {
+      const double x = -1.0 + 0.25 * i;
+      const double y = 0.3 * j;
+      grid.Coordinates.insert(grid.Coordinates.end(), {x, y});
+      grid.Values.push_back(std::exp(x) * std::sin(y) + 0.01 * ((i * 7 + j * 3) % 5));
+    }
+  }
+  DataBlock scattered = grid;
+  scattered.Coordinates.insert(scattered.Coordinates.end(), {0.5, 0.5});
+  scattered.Values.push_back(100.0);
+  scattered.Weights.assign(scattered.Size(), 1.0);
+  scattered.Weights.back() = 0.0;
+  ProblemModel other = model;
+  MemoryDataSource a(2, grid);
+  MemoryDataSource b(2, scattered);
+  FitData(model, a, "grid");
+  FitData(other, b, "scattered");
+  for (std::size_t j = 0; j < model.Coef.size(); ++j) {
+    EXPECT_NEAR(model.Coef.data()[j], other.Coef.data()[j], 1e-12) << j;
+    EXPECT_NEAR(model.DataFit.StandardErrors[j], other.DataFit.StandardErrors[j], 1e-12) << j;
+  }
+  EXPECT_DOUBLE_EQ(model.DataFit.ResidualSd, other.DataFit.ResidualSd);
+  EXPECT_NEAR(model.DataFit.Condition, other.DataFit.Condition, 1e-6 * other.DataFit.Condition);
 }
 
 TEST(FitData, StatisticsListTheFiguresThenEveryCoefficientWithItsLabel) {

@@ -19,6 +19,9 @@ using StatisticsLine = std::pair<std::string, std::string>;
 // Precondition: the model holds a fit on data (Origin Data, HaveResults).
 std::vector<StatisticsLine> DataFitStatistics(const ProblemModel& model);
 
+// One line that sums the diagnostics up, for the window's accuracy line.
+std::string DataFitSummaryLine(const ProblemModel& model);
+
 // The product of factors of the coefficient at canonical position `position`, as above.
 std::string CoefficientLabel(const ProblemModel& model, std::size_t position);
 

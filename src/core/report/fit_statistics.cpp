@@ -1,4 +1,4 @@
-#include "core/datafit/fit_statistics.h"
+#include "core/report/fit_statistics.h"
 
 #include "core/report/term_label.h"
 #include "engine/number_text.h"
@@ -13,6 +13,15 @@ std::string CoefficientLabel(const ProblemModel& model, std::size_t position) {
     position /= extent;
   }
   return label.empty() ? "1" : label;
+}
+
+std::string DataFitSummaryLine(const ProblemModel& model) {
+  const DataFitSummary& fit = model.DataFit;
+  return "Fitted to " + std::to_string(fit.Points) + " observations (" +
+         std::to_string(fit.OutsideBox) + " outside the box): residual s.d. " +
+         TextForm(fit.ResidualSd) + ", R squared " + TextForm(fit.RSquared) +
+         ", largest residual " + TextForm(fit.MaxResidual) + " at row " +
+         std::to_string(fit.WorstRow) + ", condition " + TextForm(fit.Condition) + ".";
 }
 
 std::vector<StatisticsLine> DataFitStatistics(const ProblemModel& model) {
