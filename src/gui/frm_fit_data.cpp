@@ -51,7 +51,8 @@ void frmFitData::CreateControls() {
   tblPreview->setObjectName(QStringLiteral("tblPreview"));
   tblPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tblPreview->verticalHeader()->setVisible(false);
-  tblPreview->setMaximumHeight(7 * fontMetrics().lineSpacing() + 12);
+  tblPreview->setMinimumHeight(static_cast<int>(kPreviewRows + 1) *
+                               (fontMetrics().lineSpacing() + 8));
   std::vector<std::string> roles = NamesInUse(model_);
   roles.emplace_back(ValueColumnName);
   roles.emplace_back("weight");
@@ -75,6 +76,7 @@ void frmFitData::CreateControls() {
   chtResiduals = new QChartView(new QChart(), this);
   chtResiduals->setRenderHint(QPainter::Antialiasing);
   chtResiduals->setMinimumSize(420, 260);
+  resize(980, 760);
 }
 
 void frmFitData::LayOutWindow() {

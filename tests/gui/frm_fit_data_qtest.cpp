@@ -8,7 +8,6 @@
 #include <QtTest>
 
 #include "gui/frm_fit_data.h"
-#include "support/file_test_support.h"
 #include "support/frm_quon_fixture.h"
 
 namespace quon {
@@ -21,7 +20,9 @@ class FrmFitDataTest : public QObject {
     testing::QuonWindow main;
     testing::EnterFullProblem(main, QStringLiteral("x,y"), QStringLiteral("measured"),
                               {{"0", "2", "3"}, {"0", "1", "2"}});
-    main.dialogs.fileName = test::DataPath("datafit/plate.csv");
+    main.dialogs.fileName =
+        (qEnvironmentVariable("QUON_TEST_DATA") + QStringLiteral("/datafit/plate.csv"))
+            .toStdString();
     main.Menu(QStringLiteral("mnuFitData"))->trigger();
     frmFitData* window = main.window->FitDataWindow();
     QVERIFY(window != nullptr);

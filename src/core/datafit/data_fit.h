@@ -3,24 +3,32 @@
 // squared residuals sum w_i (y_i - f(x_i))^2 over every observation of a table, with the
 // diagnostics a statistician expects.
 //
-// Method: the design (design_rows.h) is scaled by a power of two per column and factorised
-// by a tall-skinny Householder QR, a block of rows at a time (tall_skinny_qr.h); the
-// solution of R z = Q^T b is then refined by corrected seminormal equations, each step's
-// residual y - A c and gradient A^T W r summed in double-double over a pass through the
-// table with the terms in double-double, the step solved with R^T R (A. Bjorck, "Stability
-// analysis of the method of seminormal equations for linear least squares problems",
-// Linear Algebra Appl. 88/89, 1987). Refinement stops when the step is below a few units
-// of roundoff or stops shrinking. The normal equations are never formed in double.
+// Method: a first pass surveys the table (table_survey.h). The design (design_rows.h),
+// each column scaled by a power of two, is then factorised (factorisation.h): through its
+// tensor structure when the observations form a full grid, else by a tall-skinny
+// Householder QR a block of rows at a time. The solution is refined by corrected
+// seminormal equations, each step's residual y - A c and gradient A^T W r summed in
+// double-double over a pass through the table with the terms in double-double, the step
+// solved with R^T R (A. Bjorck, "Stability analysis of the method of seminormal equations
+// for linear least squares problems", Linear Algebra Appl. 88/89, 1987); refinement stops
+// when the step is below a few units of roundoff or stops shrinking. The normal equations
+// are never formed in double. Standard errors are the residual standard deviation times
+// the row norms of R^-1, corrected for small tables (m n^2 up to 2^26) by one step with the
+// Gram matrix summed in double-double; the condition is the 1-norm condition of R with its
+// columns scaled to unit norm (within a factor n of the 2-norm condition of the scaled
+// design).
 //
-// Accuracy: on the certified polynomial datasets of the statistical reference suite, 13
-// or more correct digits in every coefficient and 11 or more in the residual standard
-// deviation; standard errors from R^-1, to about the roundoff times the condition
-// estimate, corrected for small tables (m n^2 up to 2^26) by one step with the Gram
-// matrix summed in double-double (13 digits there). Cost: 2 m n^2 flops for the
-// factorisation, about 40 m n for each refinement pass, n^3 / 3 for R^-1; memory O(n^2)
-// whatever the number of rows m. Refusals (DataFitRefused): more than MaxDataFitColumns
-// terms, fewer distinct coordinates along a variable than its terms, a design that is
-// rank-deficient (or nearly), terms that overflow at an observation.
+// Accuracy: on the certified polynomial datasets of the statistical reference suite
+// (tests/data/strd), 12.6 or more correct digits in every coefficient and standard error
+// and 13.7 or more in the residual standard deviation (Filip, degree 10: 13.4, 12.8 and
+// 14.1). Elsewhere the coefficients are as accurate as the data determine them, up to a
+// condition of about 1E+14; the standard errors of large tables have a relative error of
+// about the roundoff times the condition. Cost: 2 m n^2 flops for scattered data (about
+// 2 m n_k per variable on a grid), some 40 m n per refinement pass (two or three passes),
+// n^3 / 3 for R^-1; memory O(n^2) whatever the number of rows m (a grid holds its m
+// values too). Refusals (DataFitRefused): more than MaxDataFitColumns terms, fewer distinct
+// coordinates along a variable than its terms, a design that is rank-deficient (condition
+// beyond 1 / eps), terms that overflow at an observation.
 #pragma once
 
 #include <cstddef>

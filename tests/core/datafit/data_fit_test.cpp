@@ -11,6 +11,7 @@
 
 #include "core/eval/evaluator.h"
 #include "core/report/fit_statistics.h"
+#include "core/report/report_lines.h"
 #include "support/file_test_support.h"
 #include "support/fitted_model.h"
 
@@ -198,6 +199,14 @@ TEST(FitData, StatisticsListTheFiguresThenEveryCoefficientWithItsLabel) {
   EXPECT_EQ(lines[5], StatisticsLine("worst_row", "3"));
   EXPECT_EQ(lines[7].second.substr(0, 2), "1 ");
   EXPECT_EQ(lines[8].second.substr(0, 3), "*t ");
+  // The printed report ends with the same lines after the coefficients.
+  std::vector<std::string> report;
+  ReportLines(model, "line", {}, [&](const std::string& text) { report.push_back(text); });
+  ASSERT_GE(report.size(), 10u);
+  EXPECT_EQ(report[report.size() - 10], "FITTED TO THE DATA OF line:");
+  EXPECT_EQ(report.back(), "coefficient: " + lines[8].second);
+  EXPECT_EQ(DataFitSummaryLine(model).substr(0, 45),
+            "Fitted to 3 observations (1 outside the box):");
 }
 
 struct RefusedCase {
