@@ -2,8 +2,8 @@
 #include "cli/cli_output.h"
 #include "cli/data_modes.h"
 #include "cli/line_writer.h"
-#include "core/report/fit_statistics.h"
 #include "core/io/spec_file.h"
+#include "core/report/fit_statistics.h"
 #include "core/report/listing.h"
 
 namespace quon::cli {

@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -132,7 +133,8 @@ void frmFitData::LoadTable(const std::string& path) {
   }
   path_ = path;
   columnCount_ = preview.Header.size();
-  lblTable->setText(Text(path));
+  lblTable->setText(QFileInfo(Text(path)).fileName());
+  lblTable->setToolTip(Text(path));
   tblPreview->clear();
   tblPreview->setColumnCount(static_cast<int>(preview.Header.size()));
   tblPreview->setRowCount(static_cast<int>(preview.Rows.size()));

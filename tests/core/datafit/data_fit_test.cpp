@@ -10,6 +10,7 @@
 #include <random>
 
 #include "core/eval/evaluator.h"
+#include "core/eval/point_evaluation.h"
 #include "core/report/fit_statistics.h"
 #include "core/report/report_lines.h"
 #include "support/file_test_support.h"
@@ -207,6 +208,11 @@ TEST(FitData, StatisticsListTheFiguresThenEveryCoefficientWithItsLabel) {
   EXPECT_EQ(report.back(), "coefficient: " + lines[8].second);
   EXPECT_EQ(DataFitSummaryLine(model).substr(0, 45),
             "Fitted to 3 observations (1 outside the box):");
+  // Evaluations show the approximation alone: there is no function to compare with.
+  ScriptEnvironment engine;
+  const PointEvaluation at = EvaluateAtPoint(model, engine, {"1"});
+  EXPECT_TRUE(at.ApproxValid);
+  EXPECT_EQ(at.FunctionText, NoFunctionText);
 }
 
 struct RefusedCase {
