@@ -196,7 +196,7 @@ void FitData(ProblemModel& model, DataSource& source, const std::string& table,
   const TableSurvey survey = SurveyTable(model, design, source, table);
   std::optional<Factorisation> factors;
   if (survey.MayBeGrid()) factors = FactoriseGrid(design, source, survey);
-  if (!factors) factors = FactoriseScattered(design, source, table);
+  if (!factors) factors = FactoriseScattered(design, source);
   const std::vector<double>& scale = factors->Scale;
   const Inverse inverse = InvertChecked(factors->R);
   const DoubleDouble mean = survey.SumWY.ToDouble() / survey.SumW.ToDouble();
@@ -224,6 +224,11 @@ void FitData(ProblemModel& model, DataSource& source, const std::string& table,
   }
   if (visit) VisitResiduals(design, source, c, visit);
 
+  const auto finite = [](double v) { return std::isfinite(v); };
+  if (!std::all_of(c.begin(), c.end(), finite) || !std::isfinite(pass.Ssr.ToDouble()) ||
+      !std::isfinite(pass.Tss.ToDouble())) {
+    throw DataFitRefused("The fit overflows: the values are too large for these terms.");
+  }
   DataFitSummary summary;
   summary.Table = table;
   summary.Points = survey.Points;

@@ -28,7 +28,7 @@
 // n^3 / 3 for R^-1; memory O(n^2) whatever the number of rows m (a grid holds its m
 // values too). Refusals (DataFitRefused): more than MaxDataFitColumns terms, fewer distinct
 // coordinates along a variable than its terms, a design that is rank-deficient (condition
-// beyond 1 / eps), terms that overflow at an observation.
+// beyond 1 / eps), terms that overflow at an observation, coefficients or sums that overflow.
 #pragma once
 
 #include <cstddef>

@@ -33,8 +33,7 @@ struct Factorisation {
 };
 
 // Throws DataFitRefused when the terms overflow at an observation.
-Factorisation FactoriseScattered(const DesignRows& design, DataSource& source,
-                                 const std::string& table);
+Factorisation FactoriseScattered(const DesignRows& design, DataSource& source);
 
 std::optional<Factorisation> FactoriseGrid(const DesignRows& design, DataSource& source,
                                            const TableSurvey& survey);

@@ -38,7 +38,7 @@ struct FactorLane {
   TallSkinnyQr qr;
   std::vector<double> row;
 
-  void Add(const DataBlock& block, const std::vector<double>& scale, const std::string& table) {
+  void Add(const DataBlock& block, const std::vector<double>& scale) {
     const auto nv = static_cast<std::size_t>(design.Variables());
     for (std::size_t i = 0; i < block.Size(); ++i) {
       const double w = block.Weights[i];
@@ -48,7 +48,7 @@ struct FactorLane {
       for (std::size_t j = 0; j < row.size(); ++j) {
         row[j] *= scale[j] * root;
         if (!std::isfinite(row[j])) {
-          throw DataFitRefused(table + ", row " + std::to_string(block.Rows[i]) +
+          throw DataFitRefused("Row " + std::to_string(block.Rows[i]) +
                                ": the terms overflow at this observation.");
         }
       }
@@ -59,8 +59,7 @@ struct FactorLane {
 
 }  // namespace
 
-Factorisation FactoriseScattered(const DesignRows& design, DataSource& source,
-                                 const std::string& table) {
+Factorisation FactoriseScattered(const DesignRows& design, DataSource& source) {
   const std::size_t n = design.Columns();
   Factorisation f;
   source.Rewind();
@@ -69,9 +68,8 @@ Factorisation FactoriseScattered(const DesignRows& design, DataSource& source,
   f.Scale = ColumnScales(design, first);
   std::vector<FactorLane> lanes;
   for (std::size_t lane = 0; lane < kLanes; ++lane) lanes.emplace_back(design, n);
-  ForEachBlock(source, [&](std::size_t lane, const DataBlock& block) {
-    lanes[lane].Add(block, f.Scale, table);
-  });
+  ForEachBlock(source,
+               [&](std::size_t lane, const DataBlock& block) { lanes[lane].Add(block, f.Scale); });
   // Each lane's rows are equivalent to its R with Q^T b beside it, plus one row holding
   // only its residual's norm.
   TallSkinnyQr qr(n);

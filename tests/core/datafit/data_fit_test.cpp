@@ -252,6 +252,12 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"NoValueColumn", "x,y,w\n", "no column value"},
         RefusedCase{"TooFewDistinctValues", "x,y,value,w\n0,0,1,1\n1,1,1,1\n0,1,1,1\n1,0,1,1\n",
                     "2 distinct values of x; its 3 terms"},
+        RefusedCase{"TermsOverflow", "x,y,value,w\n0,0,1,1\n1,1,1,1\n2,0,1,1\n1e200,1,1,1\n",
+                    "Row 5: the terms overflow"},
+        RefusedCase{
+            "ValuesOverflow",
+            "x,y,value,w\n0,0,1e308,1\n1,0,-1e308,1\n2,0,1e308,1\n0,1,1,1\n1,1,2,1\n2,1,3,1\n",
+            "The fit overflows"},
         RefusedCase{"RankDeficient", "x,y,value,w\n0,0,1,1\n1,1,1,1\n2,2,1,1\n0,0,2,1\n",
                     "rank-deficient"}),
     [](const auto& info) { return std::string(info.param.name); });
