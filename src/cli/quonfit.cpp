@@ -7,6 +7,7 @@
 #include "cli/arguments.h"
 #include "cli/check_mode.h"
 #include "cli/cli_output.h"
+#include "cli/data_modes.h"
 #include "cli/expr_mode.h"
 #include "cli/fit_mode.h"
 #include "cli/suggest_mode.h"
@@ -16,8 +17,9 @@
 namespace {
 
 void PrintHelp(std::FILE* out) {
-  std::fprintf(out, "Usage:\n%s%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
-               quon::cli::SuggestModeHelp(), quon::cli::UseModeHelp(), quon::cli::ExprModeHelp());
+  std::fprintf(out, "Usage:\n%s%s%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
+               quon::cli::SuggestModeHelp(), quon::cli::UseModeHelp(), quon::cli::DataModeHelp(),
+               quon::cli::ExprModeHelp());
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {
@@ -54,6 +56,10 @@ int main(int argc, char** argv) {
   if (WantsSuggestMode(args)) {
     const auto options = ParseSuggestArguments(args, stderr);
     return options ? RunSuggestMode(*options, stdout, stderr) : ExitUsage;
+  }
+  if (WantsDataMode(args)) {
+    const auto options = ParseDataArguments(args, stderr);
+    return options ? RunDataMode(*options, stdout, stderr) : ExitUsage;
   }
   if (WantsUseMode(args)) {
     const auto options = ParseUseArguments(args, stderr);

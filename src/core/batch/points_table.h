@@ -8,24 +8,21 @@
 // (counting from 1) where it was found: a field that is not a number or is out of range,
 // a row with fewer or more fields than the header, a header naming an unknown variable,
 // twice the same variable, or leaving a variable out. A field is quoted in a message as
-// Quoted (quoted_text.h) shows it: at most 40 characters, control bytes masked. Cost:
-// one pass over the text, read from a file in blocks of 1 MB, so that memory holds the
-// table (8 bytes per coordinate) but never the whole text.
+// Quoted (quoted_text.h) shows it: at most 40 characters, control bytes masked. Lines and
+// fields are read as csv_fields.h reads them. Cost: one pass over the text, read from a
+// file in blocks of 1 MB, so that memory holds the table (8 bytes per coordinate) but
+// never the whole text.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace quon {
+#include "core/batch/csv_fields.h"
 
-class PointsFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+namespace quon {
 
 struct PointsTable {
   int Variables = 0;

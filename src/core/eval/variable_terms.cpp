@@ -64,6 +64,28 @@ std::vector<double> TermValues(const NodeGeometry& g, double x) {
   return values;
 }
 
+std::vector<DoubleDouble> ExtendedTermValues(const NodeGeometry& g, double x) {
+  std::vector<DoubleDouble> values(static_cast<std::size_t>(g.LastTerm) + 1);
+  switch (g.Kind) {
+    case TermKind::Power: {
+      const DoubleDouble offset = TwoSum(x, -g.Center);
+      DoubleDouble power = 1.0;
+      values[0] = power;
+      for (std::size_t m = 1; m < values.size(); ++m) {
+        power = power * offset;
+        values[m] = power;
+      }
+      break;
+    }
+    case TermKind::Trigonometric: {
+      const std::vector<double> rounded = TermValues(g, x);
+      for (std::size_t m = 0; m < values.size(); ++m) values[m] = rounded[m];
+      break;
+    }
+  }
+  return values;
+}
+
 VariableTerms TermsAt(const NodeGeometry& g, int k, double x) {
   VariableTerms terms;
   terms.Kind = g.Kind;

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "core/eval/double_double.h"
 #include "core/model/node_geometry.h"
 #include "engine/err_num.h"
 
@@ -57,6 +58,13 @@ struct VariableTerms {
 // angle step as above, or T_0(s), T_1(s), ... by the three-term recurrence. No checks: a
 // zero period or a huge angle gives NaN values.
 std::vector<double> TermValues(const NodeGeometry& g, double x);
+
+// The same values to about 106 bits, for the refinement of a least-squares fit, whose
+// accuracy is limited by that of its design's entries. Power terms are the powers of the
+// exact offset x - c formed in double-double (relative error about (LastTerm + 1) 2^-104);
+// trigonometric terms are TermValues' own (one rounding each: their basis is well
+// conditioned, so that rounding costs no digits of the fit).
+std::vector<DoubleDouble> ExtendedTermValues(const NodeGeometry& g, double x);
 
 // The terms of variable k (0..3, named in messages as k + 1) with geometry g at coordinate
 // x. Throws EvaluationError for a trigonometric variable whose period is 0 or whose angle

@@ -195,6 +195,7 @@ EntryFields ApplySpecFile(SpecFileContents contents, const std::string& path, Pr
     fields.Variables.push_back(std::move(shown));
   }
   model.HaveResults = contents.HaveResults;
+  model.Origin = ResultsOrigin::Function;
   model.Coef = std::move(contents.Coef);  // empty when the file holds no results
   model.Equation = contents.Equation;
   model.ConstCount = static_cast<int32_t>(contents.Constants.size());

@@ -1,6 +1,7 @@
 #include "core/report/report_lines.h"
 
 #include "core/model/node_geometry.h"
+#include "core/report/fit_statistics.h"
 #include "core/report/listing.h"
 #include "engine/number_text.h"
 
@@ -63,6 +64,12 @@ void ReportLines(const ProblemModel& model, std::string_view equation,
   if (model.HaveResults) {
     lineSink("");
     ListCoefficients(model, lineSink, [] {});
+  }
+  // A fit on data: its table and diagnostics after the coefficients.
+  if (model.HaveResults && model.Origin == ResultsOrigin::Data) {
+    lineSink("");
+    lineSink("FITTED TO THE DATA OF " + model.DataFit.Table + ":");
+    for (const auto& [key, value] : DataFitStatistics(model)) lineSink(key + ": " + value);
   }
 }
 

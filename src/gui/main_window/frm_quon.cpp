@@ -18,6 +18,7 @@
 #include "gui/frm_about.h"
 #include "gui/frm_evaluations.h"
 #include "gui/frm_export.h"
+#include "gui/frm_fit_data.h"
 #include "gui/frm_plot.h"
 #include "gui/main_window/constants_panel.h"
 #include "gui/main_window/control_factory.h"
@@ -70,6 +71,8 @@ void frmQuon::CreateMenus() {
   mnuFile->addActions({mnuOpen, mnuFileBar1, mnuSave, mnuSaveAs, mnuFileBar2});
   mnuExport = MakeAction(this, "mnuExport", QStringLiteral("Export..."));
   mnuFile->addAction(mnuExport);
+  mnuFitData = MakeAction(this, "mnuFitData", QStringLiteral("Fit data..."));
+  mnuFile->addAction(mnuFitData);
   recent_ = new RecentFilesMenu(mnuFile, settings_,
                                 [this](const std::string& path) { files_->OpenPath(path); });
 
@@ -148,6 +151,7 @@ void frmQuon::ConnectHandlers() {
   connect(cmdExit, &QPushButton::clicked, this, &frmQuon::cmdExit_Click);
   connect(cmdSuggestTerms, &QPushButton::clicked, this, &frmQuon::cmdSuggestTerms_Click);
   connect(mnuExport, &QAction::triggered, this, &frmQuon::mnuExport_Click);
+  connect(mnuFitData, &QAction::triggered, this, &frmQuon::mnuFitData_Click);
   connect(mnuHelp, &QAction::triggered, this, &frmQuon::mnuHelp_Click);
   connect(mnuAbout, &QAction::triggered, this, &frmQuon::mnuAbout_Click);
   connect(mnuOpen, &QAction::triggered, files_, &FileCommands::mnuOpen_Click);
@@ -167,6 +171,7 @@ void frmQuon::SetMenuStates() {
   mnuSaveAs->setEnabled(fixed);
   mnuPrint->setEnabled(fixed);
   mnuExport->setEnabled(fixed);
+  mnuFitData->setEnabled(fixed);
   mnuHelp->setEnabled(true);
   mnuAbout->setVisible(fixed);
 }
@@ -281,6 +286,27 @@ void frmQuon::mnuExport_Click() {
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->open();
 }
+
+// A window of its own, kept while open: the user fits, changes the terms and fits again.
+void frmQuon::mnuFitData_Click() {
+  if (!fitData_) {
+    fitData_ = new frmFitData(model_, *services_.Dialogs,
+                              {[this] { return ReadEntryFields(); },
+                               [this] {
+                                 results_->ShowStoredResults();
+                                 results_->ShowAccuracy();
+                                 SetMenuStates();
+                               },
+                               [this] { ClearResults(); }},
+                              this);
+    fitData_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  fitData_->show();
+  fitData_->raise();
+  fitData_->activateWindow();
+}
+
+frmFitData* frmQuon::FitDataWindow() const { return fitData_.data(); }
 
 int frmQuon::CurVar() const { return entry_->CurVar(); }
 

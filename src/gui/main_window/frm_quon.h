@@ -37,6 +37,7 @@ class ProblemEntry;
 class RecentFilesMenu;
 class ResultsPanel;
 class frmEvaluations;
+class frmFitData;
 class frmPlot;
 class frmSuggestTerms;
 
@@ -74,6 +75,8 @@ class frmQuon : public QMainWindow {
   void ShowAccuracy();
   // The plot window while it is open, else null.
   frmPlot* PlotWindow() const;
+  // The Fit data window, once File > Fit data... has opened it.
+  frmFitData* FitDataWindow() const;
   // Writes numbers of terms into the variables' fields as if typed, first to last; a
   // refused count keeps the focus in its field and ends the writing there.
   void ApplyTermCounts(const std::vector<std::string>& counts);
@@ -116,6 +119,7 @@ class frmQuon : public QMainWindow {
   void mnuHelp_Click();
   void mnuAbout_Click();
   void mnuExport_Click();
+  void mnuFitData_Click();
 
   ShellServices services_;
   ProblemModel model_;
@@ -133,6 +137,7 @@ class frmQuon : public QMainWindow {
   FileCommands* files_ = nullptr;
   QPushButton* cmdSuggestTerms = nullptr;
   QPointer<frmSuggestTerms> suggestTerms_;
+  QPointer<frmFitData> fitData_;
   QPushButton* cmdExit = nullptr;
 
   // The File menu in order, then the commands on the menu bar itself.
@@ -145,6 +150,7 @@ class frmQuon : public QMainWindow {
   RecentFilesMenu* recent_ = nullptr;  // the last items of the File menu
   QAction* mnuPrint = nullptr;
   QAction* mnuExport = nullptr;
+  QAction* mnuFitData = nullptr;
   QAction* mnuHelp = nullptr;
   QAction* mnuAbout = nullptr;
 };

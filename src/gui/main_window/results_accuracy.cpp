@@ -14,6 +14,7 @@
 #include "core/eval/accuracy_check.h"
 #include "core/eval/accuracy_text.h"
 #include "core/eval/script_point_function.h"
+#include "core/report/fit_statistics.h"
 #include "gui/command_guard.h"
 #include "gui/frm_plot.h"
 #include "gui/main_window/control_factory.h"
@@ -99,6 +100,14 @@ void ResultsPanel::FitAccuracyArea() {
 void ResultsPanel::ShowAccuracy() {
   ClearAccuracy();
   if (!model_.HaveResults) return;
+  // A fit on data has no function to check between the nodes: its residuals say how good it is.
+  if (model_.Origin == ResultsOrigin::Data) {
+    lblAccuracy->setText(QString::fromStdString(DataFitSummaryLine(model_)));
+    cmdPlot->setEnabled(true);
+    if (plot_) plot_->Refresh();
+    FitAccuracyArea();
+    return;
+  }
   const Hourglass hourglass;
   // A function or constant the engine refuses (a pair opened from a file is checked
   // before the user ever pressed Compute) is said in the accuracy line, not in a box.

@@ -54,6 +54,7 @@ class FrmQuonTest : public QObject {
     QCOMPARE(w.Child<QMenu>("mnuFile")->title(), QStringLiteral("File"));
     QCOMPARE(w.Child<QMenu>("mnuFile")->actions().indexOf(w.Menu("mnuFileBar2")), 4);
     QCOMPARE(w.Child<QMenu>("mnuFile")->actions().indexOf(w.Menu("mnuExport")), 5);
+    QCOMPARE(w.Child<QMenu>("mnuFile")->actions().indexOf(w.Menu("mnuFitData")), 6);
     QVERIFY(w.Menu("mnuFileBar1")->isSeparator());
     QVERIFY(w.Menu("mnuFileBar2")->isSeparator());
 
@@ -140,7 +141,7 @@ class FrmQuonTest : public QObject {
     QVERIFY(w.Menu("mnuRecent_1")->text().endsWith("a.qsp"));
     QVERIFY(!w.Menu("mnuRecent_2")->isVisible());
     const QList<QAction*> items = w.Child<QMenu>("mnuFile")->actions();
-    QCOMPARE(items.indexOf(w.Menu("mnuRecent_0")), items.indexOf(w.Menu("mnuExport")) + 1);
+    QCOMPARE(items.indexOf(w.Menu("mnuRecent_0")), items.indexOf(w.Menu("mnuFitData")) + 1);
     w.Menu("mnuRecent_1")->trigger();
     QCOMPARE(QString::fromStdString(w.Model().SpecFile), dir.filePath("a.qsp"));
     QVERIFY(w.Menu("mnuRecent_0")->text().endsWith("a.qsp"));
