@@ -163,12 +163,10 @@ SolveOutcome FitNodeValues(ProblemModel& model, const EntryFields& fields,
   model.HaveResults = false;
   GatherSpecs(model, fields);
   ReadNodeValues(model, path);
-  const SolveOutcome outcome = SolveSamples(model);
-  if (outcome == SolveOutcome::Solved) {
-    model.Origin = ResultsOrigin::NodeValues;
-    model.HaveResults = true;
-  }
-  return outcome;
+  if (SolveSamples(model).has_value()) return SolveOutcome::Singular;
+  model.Origin = ResultsOrigin::NodeValues;
+  model.HaveResults = true;
+  return SolveOutcome::Solved;
 }
 
 }  // namespace quon

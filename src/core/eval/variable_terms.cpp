@@ -82,6 +82,16 @@ std::vector<DoubleDouble> ExtendedTermValues(const NodeGeometry& g, double x) {
       for (std::size_t m = 0; m < values.size(); ++m) values[m] = rounded[m];
       break;
     }
+    case TermKind::Chebyshev: {
+      // The mapped argument is rounded once; the recurrence itself runs in double-double.
+      const double twice = 2.0 * g.MappedArgument(x);
+      values[0] = 1.0;
+      if (values.size() > 1) values[1] = twice / 2.0;
+      for (std::size_t m = 2; m < values.size(); ++m) {
+        values[m] = values[m - 1] * twice - values[m - 2];
+      }
+      break;
+    }
   }
   return values;
 }
