@@ -20,6 +20,7 @@ packages=(
   help2man
   libbenchmark-dev
   libclang-rt-14-dev
+  libeigen3-dev
   libgl-dev
   libgmock-dev
   libgtest-dev
