@@ -15,9 +15,10 @@
 namespace quon {
 namespace {
 
-// Grid points per slab: enough to keep the mode products' inner loops long, few enough
-// that each thread's values stay in the tens of megabytes.
-constexpr std::size_t kSlabPoints = std::size_t{1} << 21;
+// Grid points per slab: enough that the slice recomputed on either side of a slab for its
+// neighbours costs little (a quarter on a 4 x 40 fit) and the mode products' inner loops
+// are long, few enough that each thread's values stay in the tens of megabytes.
+constexpr std::size_t kSlabPoints = std::size_t{1} << 22;
 
 struct Found {
   double Value;

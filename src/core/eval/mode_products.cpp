@@ -10,6 +10,10 @@ namespace {
 // (not yet summed) or its rows (summed).
 using Extents = std::array<std::size_t, 4>;
 
+// Elements of a line summed together: with up to a few dozen source lines of the same
+// width, small enough for the second-level cache.
+constexpr std::size_t kTile = 512;
+
 // out(.., i, ..) = sum over m of terms(i, m) in(.., m, ..) along dimension k, where terms
 // is row-major with `rows` rows of extents[k] columns.
 std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
@@ -35,15 +39,21 @@ std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
     extents[s] = rows;
     return out;
   }
+  // The lines are taken a tile at a time, so that the n source tiles a row sums stay in
+  // the cache for every row instead of streaming from memory once per row; each sum still
+  // adds its terms in ascending m.
   for (std::size_t o = 0; o < outer; ++o) {
     const double* source = in + o * n * inner;
     double* target = out.data() + o * rows * inner;
-    for (std::size_t i = 0; i < rows; ++i) {
-      double* line = target + i * inner;
-      for (std::size_t m = 0; m < n; ++m) {
-        const double t = terms[i * n + m];
-        const double* from = source + m * inner;
-        for (std::size_t q = 0; q < inner; ++q) line[q] += t * from[q];
+    for (std::size_t from = 0; from < inner; from += kTile) {
+      const std::size_t width = std::min(kTile, inner - from);
+      for (std::size_t i = 0; i < rows; ++i) {
+        double* line = target + i * inner + from;
+        for (std::size_t m = 0; m < n; ++m) {
+          const double t = terms[i * n + m];
+          const double* tile = source + m * inner + from;
+          for (std::size_t q = 0; q < width; ++q) line[q] += t * tile[q];
+        }
       }
     }
   }
