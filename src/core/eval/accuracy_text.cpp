@@ -85,19 +85,19 @@ std::string ConditionWarningText(const ConditionWarning& warning) {
          "), so their coefficients may be far off. Use fewer terms or " + other + " terms.";
 }
 
-std::vector<std::string> AccuracyKeyLines(const AccuracyResult& result) {
-  std::vector<std::string> lines = {
-      "max_abs_diff: " + TextForm(result.MaxAbsDiff),
-      "max_rel_diff: " + TextForm(result.MaxRelDiff),
-      "rms_diff: " + TextForm(result.RmsDiff),
-      "worst_point: " + PointText(result, false),
-      "check_points: " + std::to_string(result.CheckPoints),
-      "failed_points: " + std::to_string(result.FailedPoints),
+std::vector<std::pair<std::string, std::string>> AccuracyKeyValues(const AccuracyResult& result) {
+  std::vector<std::pair<std::string, std::string>> values = {
+      {"max_abs_diff", TextForm(result.MaxAbsDiff)},
+      {"max_rel_diff", TextForm(result.MaxRelDiff)},
+      {"rms_diff", TextForm(result.RmsDiff)},
+      {"worst_point", PointText(result, false)},
+      {"check_points", std::to_string(result.CheckPoints)},
+      {"failed_points", std::to_string(result.FailedPoints)},
   };
   for (const ConditionWarning& warning : result.Warnings) {
-    lines.push_back("warning: " + ConditionWarningText(warning));
+    values.emplace_back("warning", ConditionWarningText(warning));
   }
-  return lines;
+  return values;
 }
 
 }  // namespace quon

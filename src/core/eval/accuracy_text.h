@@ -1,10 +1,11 @@
 // The accuracy check in words: the one-line summary beside the coefficient list, the
-// conditioning warnings, and the "key: value" lines of quonfit --check. Numbers in the
+// conditioning warnings, and the "key: value" figures of quonfit --check. Numbers in the
 // summary and the warnings are rounded to three significant digits; the key lines use the
 // program's text form, so that scripts read back the full value.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/eval/accuracy_check.h"
@@ -25,7 +26,7 @@ std::string AccuracySummaryLine(const AccuracyResult& result);
 std::string ConditionWarningText(const ConditionWarning& warning);
 
 // max_abs_diff, max_rel_diff, rms_diff, worst_point, check_points, failed_points, then
-// one "warning: ..." line per conditioning warning.
-std::vector<std::string> AccuracyKeyLines(const AccuracyResult& result);
+// one "warning" per conditioning warning: each key with its value's text.
+std::vector<std::pair<std::string, std::string>> AccuracyKeyValues(const AccuracyResult& result);
 
 }  // namespace quon
