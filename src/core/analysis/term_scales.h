@@ -4,9 +4,9 @@
 // such a combination.
 //
 // Power terms of degree d are a polynomial of degree d: its Chebyshev series of degree d
-// is exact, and it has at most d - 1 extremes, spread no closer than those of the
-// Chebyshev polynomial T_d, whose extremes are the Chebyshev points of degree d (Markov's
-// and Bernstein's inequalities); the scan takes the Chebyshev points of degree 2d.
+// is exact, and it turns no faster than the Chebyshev polynomial T_d (Markov's and
+// Bernstein's inequalities bound its slope and T_d attains them), whose extremes are the
+// Chebyshev points of degree d; the scan takes the Chebyshev points of degree 2d.
 // Trigonometric terms with highest multiple K and angular factor w, on an interval of
 // half-width h: the fastest term turns through a = K w h radians either side of the
 // middle, and the Chebyshev coefficients of order k of sin(a t + p) are bounded by

@@ -1,7 +1,7 @@
 // The extremes over a box: a narrow peak and a narrow dip far between the nodes of a
 // coarse scan, found to the accuracy of the fit; extremes on faces, at corners and in a
 // box with a variable held; never below any value of the evaluator on a dense random
-// sample; and the refusals.
+// sample; the refusals; and the surface view's data, which marks the extremes of a slice.
 #include "core/analysis/extrema.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <cfloat>
 
 #include "core/analysis/analysis_error.h"
+#include "core/analysis/surface_grid.h"
 #include "core/eval/evaluator.h"
 #include "support/export_problems.h"
 
@@ -95,6 +96,33 @@ INSTANTIATE_TEST_SUITE_P(Problems, GlobalExtremes,
                                            SampleCase{"Mixed", testing::MixedProblem},
                                            SampleCase{"Trig", testing::TrigProblem}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The surface view's data: rows along the first variable whichever order the two are in,
+// the approximation as the evaluator gives it, every node, and the slice's extremes.
+TEST(SampleSurface, GridNodesAndSliceExtremesOverTwoVariablesOfThree) {
+  const ProblemModel model = testing::MixedProblem();
+  testing::TestFunctionSource source(Always([](std::span<const double> p) { return p[0] + p[2]; }));
+  const std::vector<double> held = {0.5, 1.0, 2.0};
+  const SurfaceGrid grid = SampleSurface(model, source, 2, 0, held);
+  ASSERT_EQ(grid.Approximation.size(), grid.X.size() * grid.Y.size());
+  EXPECT_EQ(grid.X.front(), 1.0);
+  EXPECT_EQ(grid.Y.back(), 2.0);
+  for (std::size_t i = 0; i < grid.Y.size(); i += 7) {
+    for (std::size_t j = 0; j < grid.X.size(); j += 5) {
+      const std::size_t at = i * grid.X.size() + j;
+      const std::vector<double> point = {grid.Y[i], 1.0, grid.X[j]};
+      EXPECT_NEAR(grid.Approximation[at], Evaluate(model, point), 1e-13);
+      EXPECT_EQ(grid.Function[at], grid.Y[i] + grid.X[j]);
+      EXPECT_EQ(grid.Difference[at], grid.Function[at] - grid.Approximation[at]);
+    }
+  }
+  EXPECT_EQ(grid.Nodes.size(), std::size_t{4 * 6});
+  ASSERT_TRUE(grid.SliceExtremes.has_value());
+  EXPECT_EQ(grid.SliceExtremes->Maximum.Point[1], 1.0);
+  const Extremes direct = FindExtremes(model, Box{{-1, 1, 1}, {2, 1, 3}});
+  EXPECT_EQ(grid.SliceExtremes->Maximum.Value, direct.Maximum.Value);
+  EXPECT_THROW(SampleSurface(model, source, 1, 1, held), std::invalid_argument);
+}
 
 TEST(FindExtremes, RefusesAScanBeyondItsLimit) {
   ProblemModel model = testing::SpecifiedModel({{"x", true, 5, 0, 1, 0, 1e-8}});
