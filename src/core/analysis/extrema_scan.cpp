@@ -7,7 +7,8 @@
 
 #include "core/analysis/analysis_error.h"
 #include "core/analysis/term_scales.h"
-#include "core/eval/grid_approximation.h"
+#include "core/eval/mode_products.h"
+#include "core/eval/variable_terms.h"
 #include "core/model/node_geometry.h"
 #include "core/parallel/parallel_for.h"
 #include "engine/number_text.h"
@@ -110,6 +111,18 @@ void ClassifyPoint(const Grid& grid, const std::vector<double>& values, std::siz
   }
 }
 
+// The terms of variable k at each of the coordinates, a row each.
+WeightRows TermRows(const ProblemModel& model, int k, const std::vector<double>& coords) {
+  const NodeGeometry g = VariableGeometry(model, k);
+  WeightRows rows;
+  rows.Rows = coords.size();
+  for (const double x : coords) {
+    const std::vector<double> row = TermValues(g, x);
+    rows.Values.insert(rows.Values.end(), row.begin(), row.end());
+  }
+  return rows;
+}
+
 ScanPoint PointAt(const Grid& grid, const Found& found) {
   ScanPoint point{found.Value, {}};
   for (int k = 0; k < grid.Vars; ++k) {
@@ -144,6 +157,11 @@ ScanResult ScanForExtremes(const ProblemModel& model, const Box& box, std::size_
   const std::size_t workers = WorkerCount(chunks);
   std::vector<Keeper> maxima(workers, Keeper(count, true));
   std::vector<Keeper> minima(workers, Keeper(count, false));
+  std::vector<ModeProductScratch> scratch(workers);
+  std::array<WeightRows, MaxVars> terms;
+  for (int k = 0; k < grid.Vars; ++k)
+    terms[static_cast<std::size_t>(k)] =
+        TermRows(model, k, grid.Coords[static_cast<std::size_t>(k)]);
 
   ParallelFor(chunks, workers, [&](std::size_t worker, std::size_t chunk) {
     const std::size_t first = chunk * slicesPerChunk;
@@ -151,10 +169,13 @@ ScanResult ScanForExtremes(const ProblemModel& model, const Box& box, std::size_
     // One slice either side, for the neighbours of the chunk's own first and last slice.
     const std::size_t from = first > 0 ? first - 1 : 0;
     const std::size_t to = std::min(last + 1, grid.Extents[slab]);
-    std::array<std::vector<double>, 4> coords = grid.Coords;
-    coords[slab].assign(grid.Coords[slab].begin() + static_cast<std::ptrdiff_t>(from),
-                        grid.Coords[slab].begin() + static_cast<std::ptrdiff_t>(to));
-    const std::vector<double> values = ApproximationOnGrid(model, coords);
+    std::array<WeightRows, MaxVars> chunkTerms = terms;
+    const std::size_t width = static_cast<std::size_t>(model.LastTerm[slab]) + 1;
+    chunkTerms[slab].Rows = to - from;
+    chunkTerms[slab].Values.assign(
+        terms[slab].Values.begin() + static_cast<std::ptrdiff_t>(from * width),
+        terms[slab].Values.begin() + static_cast<std::ptrdiff_t>(to * width));
+    const std::vector<double>& values = CoefficientModeProducts(model, chunkTerms, scratch[worker]);
     for (std::size_t at = first * slice; at < last * slice; ++at) {
       const double v = values[at - from * slice];
       if (std::isnan(v)) continue;

@@ -3,7 +3,7 @@
 // maxima and minima as the starting points of the refinement. Each variable's coordinates
 // come from its kind of terms (term_scales.h: at least two points between neighbouring
 // extremes of any combination of its terms); the values come from mode products
-// (grid_approximation.h), slab by slab along the last variable so that memory stays
+// (mode_products.h), slab by slab along the last variable so that memory stays
 // bounded, the slabs shared out over the threads (parallel_for.h). A grid point is a local
 // maximum when no neighbour along any axis is larger; the box's faces and corners are grid
 // points too, so an extreme on the boundary is found like one inside.

@@ -16,15 +16,15 @@ constexpr std::size_t kTile = 512;
 
 // out(.., i, ..) = sum over m of terms(i, m) in(.., m, ..) along dimension k, where terms
 // is row-major with `rows` rows of extents[k] columns.
-std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
-                                const std::vector<double>& terms, std::size_t rows) {
+void ModeProduct(const double* in, Extents& extents, int k, const std::vector<double>& terms,
+                 std::size_t rows, std::vector<double>& out) {
   const auto s = static_cast<std::size_t>(k);
   std::size_t inner = 1;
   for (std::size_t d = 0; d < s; ++d) inner *= extents[d];
   std::size_t outer = 1;
   for (std::size_t d = s + 1; d < 4; ++d) outer *= extents[d];
   const std::size_t n = extents[s];
-  std::vector<double> out(inner * rows * outer, 0.0);
+  out.assign(inner * rows * outer, 0.0);
   if (inner == 1) {
     // The first variable: each sum runs over adjacent elements.
     for (std::size_t o = 0; o < outer; ++o) {
@@ -37,7 +37,7 @@ std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
       }
     }
     extents[s] = rows;
-    return out;
+    return;
   }
   // The lines are taken a tile at a time, so that the n source tiles a row sums stay in
   // the cache for every row instead of streaming from memory once per row; each sum still
@@ -58,13 +58,20 @@ std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
     }
   }
   extents[s] = rows;
-  return out;
 }
 
 }  // namespace
 
 std::vector<double> CoefficientModeProducts(const ProblemModel& model,
                                             const std::array<WeightRows, MaxVars>& weights) {
+  ModeProductScratch scratch;
+  CoefficientModeProducts(model, weights, scratch);
+  return std::move(scratch.Result);
+}
+
+const std::vector<double>& CoefficientModeProducts(const ProblemModel& model,
+                                                   const std::array<WeightRows, MaxVars>& weights,
+                                                   ModeProductScratch& scratch) {
   const int vars = VariableCount(model);
   Extents extents{};
   for (int k = 0; k < 4; ++k) {
@@ -78,8 +85,6 @@ std::vector<double> CoefficientModeProducts(const ProblemModel& model,
     }
     extents[s] = static_cast<std::size_t>(terms);
   }
-  std::vector<double> values;
-
   // Reduce first the variables that shrink the array most, so that the intermediate sums
   // stay small; of equal ones the last variable first: its lines are the longest in
   // memory, which keeps the inner loops long while the array is large.
@@ -91,14 +96,17 @@ std::vector<double> CoefficientModeProducts(const ProblemModel& model,
     return static_cast<double>(weights[sa].Rows) / static_cast<double>(extents[sa]) <
            static_cast<double>(weights[sb].Rows) / static_cast<double>(extents[sb]);
   });
+  // The products alternate between the two arrays, the last one ending in Result; the first
+  // reads the coefficients where they are, without a copy.
   for (int i = 0; i < vars; ++i) {
     const int k = order[static_cast<std::size_t>(i)];
     const auto s = static_cast<std::size_t>(k);
-    // The first product reads the coefficients where they are, without a copy.
-    values = ModeProduct(i == 0 ? model.Coef.data() : values.data(), extents, k, weights[s].Values,
-                         weights[s].Rows);
+    const bool intoResult = (vars - i) % 2 == 1;
+    std::vector<double>& from = intoResult ? scratch.Other : scratch.Result;
+    ModeProduct(i == 0 ? model.Coef.data() : from.data(), extents, k, weights[s].Values,
+                weights[s].Rows, intoResult ? scratch.Result : scratch.Other);
   }
-  return values;
+  return scratch.Result;
 }
 
 }  // namespace quon

@@ -32,4 +32,16 @@ struct WeightRows {
 std::vector<double> CoefficientModeProducts(const ProblemModel& model,
                                             const std::array<WeightRows, MaxVars>& weights);
 
+// The arrays of the intermediate sums, kept from call to call: large arrays are then
+// allocated, and their pages touched by the system, once instead of at every call.
+struct ModeProductScratch {
+  std::vector<double> Result;
+  std::vector<double> Other;
+};
+
+// The same sums into scratch.Result, which the returned reference names.
+const std::vector<double>& CoefficientModeProducts(const ProblemModel& model,
+                                                   const std::array<WeightRows, MaxVars>& weights,
+                                                   ModeProductScratch& scratch);
+
 }  // namespace quon
