@@ -15,13 +15,15 @@ namespace quon {
 namespace {
 
 constexpr int kMostSteps = 60;
-constexpr int kMostHalvings = 50;
+constexpr int kMostHalvings = 30;
 
-// Maximises sign * approximation from `start` within the box.
-Extreme Climb(const ProblemModel& model, const Box& box, Extreme start, double sign) {
+// Maximises sign * approximation from `start` within the box; `absolute` holds the
+// coefficients' magnitudes, for the rounding of the values.
+Extreme Climb(const ProblemModel& model, const ProblemModel& absolute, const Box& box,
+              Extreme start, double sign) {
   const std::size_t n = start.Point.size();
   std::vector<double> x = start.Point;
-  double height = sign * Evaluate(model, x);
+  double height = sign * ValueAt(model, x);
   for (int step = 0; step < kMostSteps; ++step) {
     const Jet jet = JetAt(model, x);
     // The variables free to move: not held by the box, not pressed against a face.
@@ -56,10 +58,18 @@ Extreme Climb(const ProblemModel& model, const Box& box, Extreme start, double s
       }
       direction = widest > 0.0 ? Eigen::VectorXd(gradient / widest) : gradient;
     }
+    // The rise the step promises to first order: once it is below the rounding of the
+    // values, no step can show an improvement and the climb is over.
+    const double promise = gradient.dot(direction);
+    const double rounding = RoundingAt(absolute, x);
     bool moved = false;
     bool settled = false;
     double length = 1.0;
     for (int halving = 0; halving < kMostHalvings && !moved; ++halving, length /= 2.0) {
+      if (!(length * promise > 16.0 * rounding)) {
+        settled = true;
+        break;
+      }
       std::vector<double> next = x;
       double shift = 0.0;
       for (Eigen::Index i = 0; i < m; ++i) {
@@ -72,7 +82,7 @@ Extreme Climb(const ProblemModel& model, const Box& box, Extreme start, double s
         settled = true;
         break;
       }
-      const double nextHeight = sign * Evaluate(model, next);
+      const double nextHeight = sign * ValueAt(model, next);
       if (nextHeight > height) {
         x = next;
         height = nextHeight;
@@ -82,7 +92,7 @@ Extreme Climb(const ProblemModel& model, const Box& box, Extreme start, double s
     }
     if (!moved || settled) break;
   }
-  return {sign * height, x};
+  return {Evaluate(model, x), x};
 }
 
 Extreme Best(const std::vector<Extreme>& found, double sign) {
@@ -106,9 +116,10 @@ Extremes FindExtremes(const ProblemModel& model, const Box& box) {
   std::vector<ScanPoint> starts = scan.Maxima;
   starts.insert(starts.end(), scan.Minima.begin(), scan.Minima.end());
   std::vector<Extreme> refined(starts.size());
+  const ProblemModel absolute = WithAbsoluteCoefficients(model);
   ParallelFor(starts.size(), WorkerCount(starts.size()), [&](std::size_t, std::size_t i) {
     const double sign = i < scan.Maxima.size() ? 1.0 : -1.0;
-    refined[i] = Climb(model, box, Extreme{starts[i].Value, starts[i].Point}, sign);
+    refined[i] = Climb(model, absolute, box, Extreme{starts[i].Value, starts[i].Point}, sign);
   });
   Extremes result;
   result.ScanPoints = scan.Points;

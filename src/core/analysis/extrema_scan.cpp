@@ -16,11 +16,6 @@
 namespace quon {
 namespace {
 
-// Grid points per slab: enough that the slice recomputed on either side of a slab for its
-// neighbours costs little (a quarter on a 4 x 40 fit) and the mode products' inner loops
-// are long, few enough that each thread's values stay in the tens of megabytes.
-constexpr std::size_t kSlabPoints = std::size_t{1} << 22;
-
 struct Found {
   double Value;
   std::size_t Index;  // canonical index in the whole grid
@@ -89,26 +84,60 @@ Grid MakeGrid(const ProblemModel& model, const Box& box) {
   return grid;
 }
 
+// The values of the slices of one worker's share as they are computed, block by block
+// along the slab variable: the current block, and the last two slices of the block before
+// it, which the slices at the seam need as neighbours.
+class SliceWindow {
+ public:
+  explicit SliceWindow(std::size_t slice) : slice_(slice) {}
+
+  // Keeps the last two slices of the current block, whose array the next block will reuse.
+  void KeepTail() {
+    if (block_ == nullptr) return;
+    const std::size_t keep = std::min<std::size_t>(2, upto_ - from_);  // 2 but at a run's end
+    keptFrom_ = upto_ - keep;
+    kept_.assign(block_->end() - static_cast<std::ptrdiff_t>(keep * slice_), block_->end());
+  }
+  void Show(const std::vector<double>& block, std::size_t from, std::size_t upto) {
+    block_ = &block;
+    from_ = from;
+    upto_ = upto;
+  }
+  // Slice j's values; j is in the block or one of the two slices before it.
+  const double* Slice(std::size_t j) const {
+    if (j >= from_) return block_->data() + (j - from_) * slice_;
+    return kept_.data() + (j - keptFrom_) * slice_;
+  }
+
+ private:
+  std::size_t slice_;
+  const std::vector<double>* block_ = nullptr;
+  std::size_t from_ = 0;
+  std::size_t upto_ = 0;
+  std::vector<double> kept_;
+  std::size_t keptFrom_ = 0;
+};
+
 // Whether no neighbour along an axis is larger (maximum) or smaller (minimum) than the
-// value at canonical index `at`; `values` holds the slab whose first slice is `firstSlice`.
-void ClassifyPoint(const Grid& grid, const std::vector<double>& values, std::size_t firstSlice,
-                   std::size_t at, std::size_t slabLength, bool& isMax, bool& isMin) {
-  const std::size_t local = at - firstSlice * grid.Strides[static_cast<std::size_t>(grid.SlabVar)];
-  const double v = values[local];
+// value at position q of slice j.
+void ClassifyPoint(const Grid& grid, const SliceWindow& window, std::size_t j, std::size_t q,
+                   bool& isMax, bool& isMin) {
+  const double* here = window.Slice(j);
+  const double v = here[q];
   isMax = true;
   isMin = true;
-  for (int k = 0; k <= grid.SlabVar && (isMax || isMin); ++k) {
+  const auto compare = [&](double neighbour) {
+    isMax = isMax && !(neighbour > v);
+    isMin = isMin && !(neighbour < v);
+  };
+  for (int k = 0; k < grid.SlabVar && (isMax || isMin); ++k) {
     const auto s = static_cast<std::size_t>(k);
-    const std::size_t index = at / grid.Strides[s] % grid.Extents[s];
-    const std::size_t lowest = k == grid.SlabVar ? firstSlice : 0;
-    const std::size_t highest = k == grid.SlabVar ? firstSlice + slabLength : grid.Extents[s];
-    for (const bool up : {false, true}) {
-      if (up ? index + 1 >= highest : index <= lowest) continue;
-      const double neighbour = values[up ? local + grid.Strides[s] : local - grid.Strides[s]];
-      isMax = isMax && !(neighbour > v);
-      isMin = isMin && !(neighbour < v);
-    }
+    const std::size_t index = q / grid.Strides[s] % grid.Extents[s];
+    if (index > 0) compare(here[q - grid.Strides[s]]);
+    if (index + 1 < grid.Extents[s]) compare(here[q + grid.Strides[s]]);
   }
+  if (j > 0) compare(window.Slice(j - 1)[q]);
+  if (j + 1 < grid.Extents[static_cast<std::size_t>(grid.SlabVar)]) compare(window.Slice(j + 1)[q]);
 }
 
 // The terms of variable k at each of the coordinates, a row each.
@@ -148,50 +177,65 @@ std::vector<ScanPoint> Merged(const Grid& grid, const std::vector<Keeper>& keepe
 
 }  // namespace
 
-ScanResult ScanForExtremes(const ProblemModel& model, const Box& box, std::size_t count) {
+ScanResult ScanForExtremes(const ProblemModel& model, const Box& box, std::size_t count,
+                           std::size_t blockPoints) {
   const Grid grid = MakeGrid(model, box);
   const auto slab = static_cast<std::size_t>(grid.SlabVar);
   const std::size_t slice = grid.Strides[slab];
-  const std::size_t slicesPerChunk = std::max<std::size_t>(1, kSlabPoints / slice);
-  const std::size_t chunks = (grid.Extents[slab] + slicesPerChunk - 1) / slicesPerChunk;
-  const std::size_t workers = WorkerCount(chunks);
+  const std::size_t extent = grid.Extents[slab];
+  // Two slices at least, so that the two a seam needs are always in the block before it.
+  const std::size_t block = std::max<std::size_t>(2, blockPoints / slice);
+  const std::size_t workers = WorkerCount((extent + block - 1) / block);
   std::vector<Keeper> maxima(workers, Keeper(count, true));
   std::vector<Keeper> minima(workers, Keeper(count, false));
-  std::vector<ModeProductScratch> scratch(workers);
   std::array<WeightRows, MaxVars> terms;
-  for (int k = 0; k < grid.Vars; ++k)
+  for (int k = 0; k < grid.Vars; ++k) {
     terms[static_cast<std::size_t>(k)] =
         TermRows(model, k, grid.Coords[static_cast<std::size_t>(k)]);
+  }
+  const std::size_t width = static_cast<std::size_t>(model.LastTerm[slab]) + 1;
 
-  ParallelFor(chunks, workers, [&](std::size_t worker, std::size_t chunk) {
-    const std::size_t first = chunk * slicesPerChunk;
-    const std::size_t last = std::min(first + slicesPerChunk, grid.Extents[slab]);
-    // One slice either side, for the neighbours of the chunk's own first and last slice.
-    const std::size_t from = first > 0 ? first - 1 : 0;
-    const std::size_t to = std::min(last + 1, grid.Extents[slab]);
-    std::array<WeightRows, MaxVars> chunkTerms = terms;
-    const std::size_t width = static_cast<std::size_t>(model.LastTerm[slab]) + 1;
-    chunkTerms[slab].Rows = to - from;
-    chunkTerms[slab].Values.assign(
-        terms[slab].Values.begin() + static_cast<std::ptrdiff_t>(from * width),
-        terms[slab].Values.begin() + static_cast<std::ptrdiff_t>(to * width));
-    const std::vector<double>& values = CoefficientModeProducts(model, chunkTerms, scratch[worker]);
-    for (std::size_t at = first * slice; at < last * slice; ++at) {
-      const double v = values[at - from * slice];
-      if (std::isnan(v)) continue;
-      const bool maxWanted = maxima[worker].Wants(v, at);
-      const bool minWanted = minima[worker].Wants(v, at);
-      if (!maxWanted && !minWanted) continue;
-      bool isMax = false;
-      bool isMin = false;
-      ClassifyPoint(grid, values, from, at, to - from, isMax, isMin);
-      if (isMax && maxWanted) maxima[worker].Offer({v, at});
-      if (isMin && minWanted) minima[worker].Offer({v, at});
+  // Each worker takes one run of slices and computes it block by block in order, so that
+  // only the slice on either side of its run is computed twice.
+  ParallelFor(workers, workers, [&](std::size_t worker, std::size_t share) {
+    const std::size_t first = extent * share / workers;
+    const std::size_t last = extent * (share + 1) / workers;
+    if (first == last) return;
+    ModeProductScratch scratch;
+    SliceWindow window(slice);
+    std::array<WeightRows, MaxVars> blockTerms = terms;
+    std::size_t next = first;  // the first slice of the run not yet classified
+    for (std::size_t from = first > 0 ? first - 1 : 0; from < std::min(last + 1, extent);) {
+      const std::size_t upto = std::min({from + block, last + 1, extent});
+      blockTerms[slab].Rows = upto - from;
+      blockTerms[slab].Values.assign(
+          terms[slab].Values.begin() + static_cast<std::ptrdiff_t>(from * width),
+          terms[slab].Values.begin() + static_cast<std::ptrdiff_t>(upto * width));
+      window.KeepTail();
+      window.Show(CoefficientModeProducts(model, blockTerms, scratch), from, upto);
+      // A slice is classified once the slice after it is known.
+      for (; next < last && (next + 1 < upto || next + 1 == extent); ++next) {
+        const double* values = window.Slice(next);
+        for (std::size_t q = 0; q < slice; ++q) {
+          const double v = values[q];
+          const std::size_t at = next * slice + q;
+          if (std::isnan(v)) continue;
+          const bool maxWanted = maxima[worker].Wants(v, at);
+          const bool minWanted = minima[worker].Wants(v, at);
+          if (!maxWanted && !minWanted) continue;
+          bool isMax = false;
+          bool isMin = false;
+          ClassifyPoint(grid, window, next, q, isMax, isMin);
+          if (isMax && maxWanted) maxima[worker].Offer({v, at});
+          if (isMin && minWanted) minima[worker].Offer({v, at});
+        }
+      }
+      from = upto;
     }
   });
 
   ScanResult result;
-  result.Points = static_cast<int64_t>(grid.Strides[slab] * grid.Extents[slab]);
+  result.Points = static_cast<int64_t>(slice * extent);
   result.Maxima = Merged(grid, maxima, count, true);
   result.Minima = Merged(grid, minima, count, false);
   return result;

@@ -36,7 +36,13 @@ struct ScanResult {
   std::vector<ScanPoint> Minima;  // its local minima, smallest first
 };
 
-// The scan of `box` (checked by CheckBox) keeping at most `count` maxima and minima.
-ScanResult ScanForExtremes(const ProblemModel& model, const Box& box, std::size_t count);
+// Grid points computed at once per thread: a few tens of megabytes.
+inline constexpr std::size_t DefaultScanBlockPoints = std::size_t{1} << 22;
+
+// The scan of `box` (checked by CheckBox) keeping at most `count` maxima and minima; each
+// thread computes its run of slices about `blockPoints` points at a time (the result does
+// not depend on it).
+ScanResult ScanForExtremes(const ProblemModel& model, const Box& box, std::size_t count,
+                           std::size_t blockPoints = DefaultScanBlockPoints);
 
 }  // namespace quon

@@ -1,7 +1,13 @@
 #include "core/analysis/fit_jet.h"
 
+#include <cfloat>
+#include <cmath>
+
+#include "core/analysis/term_scales.h"
 #include "core/calculus/calculus.h"
 #include "core/eval/mode_products.h"
+#include "core/eval/variable_terms.h"
+#include "core/model/node_geometry.h"
 
 namespace quon {
 
@@ -31,6 +37,32 @@ Jet JetAt(const ProblemModel& model, std::span<const double> point) {
     }
   }
   return jet;
+}
+
+double ValueAt(const ProblemModel& model, std::span<const double> point) {
+  std::array<WeightRows, MaxVars> weights;
+  for (int k = 0; k < VariableCount(model); ++k) {
+    const auto s = static_cast<std::size_t>(k);
+    weights[s] = {1, TermValues(VariableGeometry(model, k), point[s])};
+  }
+  return CoefficientModeProducts(model, weights)[0];
+}
+
+ProblemModel WithAbsoluteCoefficients(const ProblemModel& model) {
+  ProblemModel absolute = model;
+  for (std::size_t i = 0; i < absolute.Coef.size(); ++i) {
+    absolute.Coef.data()[i] = std::fabs(absolute.Coef.data()[i]);
+  }
+  return absolute;
+}
+
+double RoundingAt(const ProblemModel& absolute, std::span<const double> point) {
+  std::array<WeightRows, MaxVars> weights;
+  for (int k = 0; k < VariableCount(absolute); ++k) {
+    const auto s = static_cast<std::size_t>(k);
+    weights[s] = {1, TermMagnitudes(VariableGeometry(absolute, k), point[s])};
+  }
+  return DBL_EPSILON * CoefficientModeProducts(absolute, weights)[0];
 }
 
 }  // namespace quon

@@ -5,6 +5,7 @@
 
 #include "core/analysis/analysis_checks.h"
 #include "core/analysis/analysis_error.h"
+#include "core/analysis/fit_jet.h"
 #include "core/analysis/term_scales.h"
 #include "core/calculus/calculus.h"
 #include "core/eval/mode_products.h"
@@ -31,11 +32,7 @@ std::vector<double> Restrict(const ProblemModel& model, int var, std::span<const
     weights[s] = {1, magnitudes ? TermMagnitudes(g, point[s]) : TermValues(g, point[s])};
   }
   if (!magnitudes) return CoefficientModeProducts(model, weights);
-  ProblemModel absolute = model;
-  for (std::size_t i = 0; i < absolute.Coef.size(); ++i) {
-    absolute.Coef.data()[i] = std::fabs(absolute.Coef.data()[i]);
-  }
-  return CoefficientModeProducts(absolute, weights);
+  return CoefficientModeProducts(WithAbsoluteCoefficients(model), weights);
 }
 
 class Restriction final : public RootFunction {

@@ -9,6 +9,7 @@
 #include <cfloat>
 
 #include "core/analysis/analysis_error.h"
+#include "core/analysis/extrema_scan.h"
 #include "core/analysis/surface_grid.h"
 #include "core/eval/evaluator.h"
 #include "support/export_problems.h"
@@ -88,6 +89,19 @@ TEST_P(GlobalExtremes, NoSampledValueLiesBeyondThem) {
     const double slack = 1e-12 * std::max(1.0, std::fabs(value));
     ASSERT_LE(value, found.Maximum.Value + slack);
     ASSERT_GE(value, found.Minimum.Value - slack);
+  }
+}
+
+// The threads' runs of slices computed two slices at a time find what whole runs find.
+TEST(ScanForExtremes, FindsTheSameWhateverTheBlocksOfSlices) {
+  const ProblemModel model = testing::DefaultProblem();
+  const ScanResult whole = ScanForExtremes(model, ProblemBox(model), 8);
+  const ScanResult pairs = ScanForExtremes(model, ProblemBox(model), 8, 1);
+  ASSERT_EQ(pairs.Maxima.size(), whole.Maxima.size());
+  ASSERT_EQ(pairs.Minima.size(), whole.Minima.size());
+  for (std::size_t i = 0; i < whole.Maxima.size(); ++i) {
+    EXPECT_EQ(pairs.Maxima[i].Point, whole.Maxima[i].Point);
+    EXPECT_EQ(pairs.Minima[i].Value, whole.Minima[i].Value);
   }
 }
 
