@@ -115,5 +115,25 @@ INSTANTIATE_TEST_SUITE_P(
                   {"total_effect", {v13 / v}, 1e-8}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The shapes of the object: a value with its location, a list, per-variable members, and a
+// repeated key (the suggestion's advice) as an array.
+TEST(AnalysisModeJson, KeepsTheShapeOfEachFigure) {
+  const std::string data = std::string(QUON_TEST_DATA) + "/";
+  const auto json = [&](const std::string& arguments) {
+    return nlohmann::json::parse(testing::RunQuonfit(QUONFIT, data + arguments + " --json").out);
+  };
+  const nlohmann::json extremes = json("quonfit/peak.qsp --extrema");
+  EXPECT_TRUE(extremes["maximum"]["value"].is_number());
+  EXPECT_EQ(extremes["minimum"]["at"].size(), 2u);
+  EXPECT_TRUE(json("quonfit/two_variables.qsp --roots x --at 1.5")["roots"].empty());
+  const nlohmann::json indices = json("quonfit/ishigami.qsp --sensitivity");
+  EXPECT_EQ(indices["total_effect"].size(), 3u);
+  EXPECT_TRUE(indices["main_effect"]["z"].is_number());
+  const nlohmann::json advice = json("advisor/runge.qsp --suggest-terms 1e-6");
+  EXPECT_TRUE(advice["unreachable"].is_string());
+  EXPECT_TRUE(advice["terms"]["x"].is_number_integer());
+  EXPECT_TRUE(advice["advice"].is_array());
+}
+
 }  // namespace
 }  // namespace quon
