@@ -1,5 +1,7 @@
 // Points per second over blocks of points, on one thread, for three texts: the default
-// function, one with user constants and one with the extra functions. Each text runs as a
+// function, one with user constants and one with the extra functions. On a shared machine
+// run the repetitions interleaved (--benchmark_repetitions=9
+// --benchmark_enable_random_interleaving=true) and compare the medians. Each text runs as a
 // hand-written C++ loop (the ceiling), muparser one point at a time and in its bulk mode
 // (run with OMP_NUM_THREADS=1 to keep it on one thread), and our program one point at a
 // time and in the bulk form. Then the fit's sampling of the 4 x 40 grid on one thread,
@@ -190,7 +192,7 @@ void OursBulk(benchmark::State& state, const Text& text) {
 
 // The fit's sampling of the default function on 4 x 40 nodes over [lower, lower + 10], on
 // one thread: the node values are those of the fit's statements. On [-5, 5] the end nodes
-// read back as whole numbers (Integers), and points holding one take the per-point path.
+// read back as whole numbers (Integers), which this text's real code reads as well.
 void Sampling(benchmark::State& state, bool bulk, double lower) {
   quon::ScriptEnvironment env;
   quon::ScriptFitEngine engine(env, "x^2*sin(y)+4*cos(z)-t");

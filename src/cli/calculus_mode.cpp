@@ -3,10 +3,10 @@
 #include "cli/key_value_output.h"
 #include "cli/open_and_fit.h"
 #include "cli/use_modes.h"
-#include "core/batch/variable_names.h"
 #include "core/calculus/calculus.h"
 #include "core/model/entry_checks.h"
 #include "core/model/names_in_use.h"
+#include "core/model/variable_names.h"
 #include "engine/number_text.h"
 
 namespace quon::cli {

@@ -58,7 +58,7 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
     return code;
   }
   ScriptEnvironment engine;
-  const ComputeOutcome outcome = RunCompute(model, fields, engine);
+  const ComputeOutcome outcome = FitFile(model, fields, engine, options.File, err);
   if (outcome.Status != ComputeStatus::Success) {
     return ReportFitFailure(outcome, options.File, out, err);
   }
@@ -91,7 +91,8 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
     }
     figures.AddList(key, coordinates, ",");
   }
-  return figures.Write(out, err, options.Json) ? ExitSuccess : ExitFile;
+  if (!figures.Write(out, err, options.Json)) return ExitFile;
+  return result.FailedPoints < result.CheckPoints ? ExitSuccess : ExitNotFittable;
 }
 
 const char* CheckModeHelp() {
@@ -100,7 +101,10 @@ const char* CheckModeHelp() {
          "      the nodes and prints max_abs_diff, max_rel_diff (relative to the\n"
          "      function's largest magnitude there), rms_diff, worst_point,\n"
          "      check_points and failed_points, one \"key: value\" line each, and one\n"
-         "      \"warning:\" line per variable whose terms are ill-conditioned.\n"
+         "      \"warning:\" line per variable whose terms are ill-conditioned; when\n"
+         "      every variable has Chebyshev terms also estimated_error, the error\n"
+         "      the tails of the coefficients estimate, and a \"warning:\" line per\n"
+         "      variable whose series has not converged.\n"
          "  --check-points N        compare at most about N points (default: a tenth\n"
          "                          of the nodes, from 256 to 65536)\n"
          "  --check-per-interval K  K points inside every node interval of every\n"

@@ -15,8 +15,8 @@ enum ExitCode : int {
   ExitScriptError = 4,  // a script error ended the fit, a constant failed, or the function
                         // failed at the --eval point
   ExitSingular = 5,     // the fit met a singular system
-  ExitNotFittable = 6,  // the problem cannot be fitted (a grid too large), or the
-                        // approximation overflows at the --eval point
+  ExitNotFittable = 6,  // the problem cannot be fitted (a grid too large, a fit that
+                        // overflows), or the approximation overflows at the --eval point
   ExitUnreachable = 7,  // --suggest-terms: the wanted accuracy is out of reach
 };
 

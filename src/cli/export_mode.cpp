@@ -24,6 +24,11 @@ std::optional<AccuracyResult> Check(const ProblemModel& model, ScriptEnvironment
 }  // namespace
 
 int RunExportMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
+  if (const int code =
+          RefuseOutputOverInput({options.Output}, {options.File, TextFilePath(options.File)}, err);
+      code != ExitSuccess) {
+    return code;
+  }
   ProblemModel model;
   EntryFields fields;
   ScriptEnvironment engine;

@@ -5,6 +5,7 @@
 #include "cli/line_writer.h"
 #include "cli/open_and_fit.h"
 #include "core/eval/evaluator.h"
+#include "core/io/spec_file.h"
 #include "core/model/user_constants.h"
 #include "core/report/listing.h"
 #include "core/report/report_lines.h"
@@ -28,8 +29,9 @@ int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
     const std::string approximation =
         TextForm(Evaluate(model, std::span<const double>(model.EvalPoint.data(), texts.size())));
     const std::string function = TextForm(engine.fna(model.Equation));
-    std::fprintf(out, "Function=%s\nApproximation=%s\n", function.c_str(), approximation.c_str());
-    return ExitSuccess;
+    return WriteAll(out, err, "Function=" + function + "\nApproximation=" + approximation + "\n")
+               ? ExitSuccess
+               : ExitFile;
   } catch (const ScriptFailure& failure) {
     Message(err, "the function cannot be evaluated at the point: " +
                      WithNumber(failure.what(), failure.Number));
@@ -44,12 +46,14 @@ int EvaluateAtPoint(ProblemModel& model, const EntryFields& fields,
 // The report after a fit that met a singular system, as Print shows it then: without the
 // coefficient section. The report fills the standard output, so the singular line becomes
 // a message.
-int ReportSingularFit(const ProblemModel& model, const EntryFields& fields, const std::string& file,
-                      std::FILE* out, std::FILE* err) {
+int ReportSingularFit(const ProblemModel& model, const EntryFields& fields,
+                      const ComputeOutcome& outcome, const std::string& file, std::FILE* out,
+                      std::FILE* err) {
   LineWriter writer(out);
   ReportLines(model, fields.Equation, fields.ConstantItems, writer.Sink());
   if (!writer.Flush()) return ResultsNotWritten(err);
   Message(err, file + ": " + SingularMatrixLine);
+  if (!outcome.Message.empty()) Message(err, file + ": " + outcome.Message);
   return ExitSingular;
 }
 
@@ -83,10 +87,16 @@ std::optional<FitModeOptions> ParseFitArguments(const std::vector<std::string>& 
   if (const auto problem = MissingFile(options.File)) return fail(*problem);
   if (save && !options.Output.empty()) return fail("-o and --save exclude each other");
   if (save) options.Output = options.File;
+  options.Save = save;
   return options;
 }
 
 int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
+  if (!options.Save && !options.Output.empty()) {
+    const int code = RefuseOutputOverInput({options.Output, TextFilePath(options.Output)},
+                                           {options.File, TextFilePath(options.File)}, err);
+    if (code != ExitSuccess) return code;
+  }
   ProblemModel model;
   EntryFields fields;
   if (const int code = OpenPair(options.File, model, fields, err); code != ExitSuccess) {
@@ -101,9 +111,9 @@ int RunFitMode(const FitModeOptions& options, std::FILE* out, std::FILE* err) {
 
   // The engine's messages are this program's own, with the error's number, below.
   ScriptEnvironment engine;
-  const ComputeOutcome outcome = RunCompute(model, fields, engine);
+  const ComputeOutcome outcome = FitFile(model, fields, engine, options.File, err);
   if (outcome.Status == ComputeStatus::Singular && options.Report) {
-    return ReportSingularFit(model, fields, options.File, out, err);
+    return ReportSingularFit(model, fields, outcome, options.File, out, err);
   }
   if (const int code = SaveFit(outcome, model, fields, options.File, options.Output, out, err);
       code != ExitSuccess) {
@@ -135,7 +145,9 @@ const char* FitModeHelp() {
          "                window reads them: print Function= and Approximation=\n"
          "  Exit status: 0 done, 2 bad usage, 3 a file cannot be read, is malformed or\n"
          "  cannot be written, 4 a script error ended the fit or the evaluation,\n"
-         "  5 singular system, 6 the problem cannot be fitted or evaluated.\n";
+         "  5 singular system (the reason on the standard error), 6 the problem\n"
+         "  cannot be fitted (the fit overflows, or too many terms) or evaluated.\n"
+         "  A long fit tells its progress on the standard error.\n";
 }
 
 }  // namespace quon::cli

@@ -14,6 +14,7 @@ namespace quon::cli {
 struct FitModeOptions {
   std::string File;
   std::string Output;  // -o OUT, or FILE itself with --save; empty: no writing
+  bool Save = false;   // --save: Output is FILE on purpose
   bool Report = false;
   bool Eval = false;
   std::vector<std::string> EvalTexts;  // one per variable

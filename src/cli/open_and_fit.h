@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/fit/compute_command.h"
 #include "core/model/entry_fields.h"
@@ -12,9 +13,19 @@
 
 namespace quon::cli {
 
+// ExitSuccess, or ExitUsage after a message when one of `outputs` is one of `inputs` (the
+// same existing file, compared by device and inode): writing it would destroy an input.
+int RefuseOutputOverInput(const std::vector<std::string>& outputs,
+                          const std::vector<std::string>& inputs, std::FILE* err);
+
 // Opens the pair FILE and FILE.str as Open does. ExitSuccess, or ExitFile after a message
 // on `err`.
 int OpenPair(const std::string& file, ProblemModel& model, EntryFields& fields, std::FILE* err);
+
+// RunCompute with progress on `err` when the fit is long: after the sampling, the
+// eliminations' estimated time, then a line per variable solved.
+ComputeOutcome FitFile(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
+                       const std::string& file, std::FILE* err);
 
 // What a fit that did not succeed leaves for the user: the singular-matrix line on `out`,
 // or a message on `err` naming `file`. Returns the exit code (ExitSuccess after success).

@@ -8,17 +8,20 @@
 #include "cli/arguments.h"
 #include "cli/check_mode.h"
 #include "cli/cli_output.h"
+#include "cli/data_modes.h"
 #include "cli/expr_mode.h"
 #include "cli/fit_mode.h"
 #include "cli/suggest_mode.h"
 #include "cli/use_modes.h"
+#include "core/io/temporary_file.h"
 
 namespace {
 
 void PrintHelp(std::FILE* out) {
-  std::fprintf(out, "Usage:\n%s%s%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
+  std::fprintf(out, "Usage:\n%s%s%s%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
                quon::cli::SuggestModeHelp(), quon::cli::UseModeHelp(),
-               quon::cli::AnalysisModeHelp(), quon::cli::ExprModeHelp());
+               quon::cli::AnalysisModeHelp(), quon::cli::DataModeHelp(),
+               quon::cli::ExprModeHelp());
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {
@@ -33,6 +36,8 @@ int main(int argc, char** argv) {
   // read and written in the program's own locale-free forms, so the output is the same
   // under any locale, and the tests run quonfit under a comma-decimal one to prove it.
   std::setlocale(LC_NUMERIC, "");
+  // Ctrl+C or a kill during a long -o run leaves no temporary file beside OUT.
+  quon::RemoveTemporaryFilesOnSignals();
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (WantsHelp(args)) {
     PrintHelp(stdout);
@@ -57,6 +62,10 @@ int main(int argc, char** argv) {
   if (WantsAnalysisMode(args)) {
     const auto options = ParseAnalysisArguments(args, stderr);
     return options ? RunAnalysisMode(*options, stdout, stderr) : ExitUsage;
+  }
+  if (WantsDataMode(args)) {
+    const auto options = ParseDataArguments(args, stderr);
+    return options ? RunDataMode(*options, stdout, stderr) : ExitUsage;
   }
   if (WantsUseMode(args)) {
     const auto options = ParseUseArguments(args, stderr);

@@ -10,6 +10,7 @@
 #include "cli/open_and_fit.h"
 #include "core/advisor/advice_text.h"
 #include "core/advisor/advisor_problem.h"
+#include "core/io/spec_file.h"
 #include "engine/number_text.h"
 #include "engine/script_environment.h"
 
@@ -56,6 +57,7 @@ bool WantsSuggestMode(const std::vector<std::string>& args) {
 std::optional<SuggestModeOptions> ParseSuggestArguments(const std::vector<std::string>& args,
                                                         std::FILE* err) {
   SuggestModeOptions options;
+  options.Advisor.MaxTerms = 0;  // the kind's default unless --max-terms gives one
   const auto fail = [&](const std::string& text) { return UsageError(err, text); };
   const auto next = [&](std::size_t& i) {
     return i + 1 < args.size() ? std::optional<std::string>(args[++i]) : std::nullopt;
@@ -92,6 +94,11 @@ std::optional<SuggestModeOptions> ParseSuggestArguments(const std::vector<std::s
 }
 
 int RunSuggestMode(const SuggestModeOptions& options, std::FILE* out, std::FILE* err) {
+  if (!options.Output.empty()) {
+    const int code = RefuseOutputOverInput({options.Output, TextFilePath(options.Output)},
+                                           {options.File, TextFilePath(options.File)}, err);
+    if (code != ExitSuccess) return code;
+  }
   ProblemModel model;
   EntryFields fields;
   if (const int code = OpenPair(options.File, model, fields, err); code != ExitSuccess) {
@@ -134,7 +141,8 @@ const char* SuggestModeHelp() {
          "      max_rel_diff, coefficients and evaluated_fits (the fits it made), or\n"
          "      \"unreachable: <reason>\" with the best counts found and \"advice:\" lines.\n"
          "  --relative     TOL is relative to the function's largest magnitude\n"
-         "  --max-terms N  at most N terms per variable (default 30)\n"
+         "  --max-terms N  at most N terms per variable (default 30, 257 when every\n"
+         "                 variable has Chebyshev terms)\n"
          "  -o OUT         write the pair with the suggested counts and their fit\n"
          "  Exit status as above, and 7 when TOL is out of reach.\n";
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string_view>
 
 #include "cli/arguments.h"
@@ -36,6 +37,7 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
   UseOptions options;
   const auto fail = [&](const std::string& text) { return UsageError(err, text); };
   int modes = 0;
+  std::vector<std::string> switches;
   bool haveAt = false;
   bool haveBox = false;
   bool haveName = false;
@@ -44,7 +46,13 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size() && !args[i + 1].empty();
     std::string bad;
-    if (IsModeSwitch(arg)) ++modes;
+    if (IsModeSwitch(arg)) {
+      if (std::find(switches.begin(), switches.end(), arg) != switches.end()) {
+        return fail(arg + " is given twice");
+      }
+      switches.push_back(arg);
+      ++modes;
+    }
     if (arg == "--export") {
       options.Mode = UseMode::Export;
       const auto format = hasValue ? ParseExportFormat(args[i + 1]) : std::nullopt;
@@ -118,8 +126,9 @@ const char* UseModeHelp() {
   return "  quonfit FILE --export c|python|fortran|csv|json [--name NAME] [-o OUT]\n"
          "      Uses the results FILE stores, or fits it first, and writes the\n"
          "      approximation as the source of one function NAME (default\n"
-         "      approximation) that evaluates it exactly as quon does, or its\n"
-         "      coefficients as a CSV table or the whole problem as JSON.\n"
+         "      approximation) that evaluates it as quon does (to the last place,\n"
+         "      but for NumPy's sin and cos in Python), or its coefficients as a CSV\n"
+         "      table or the whole problem as JSON.\n"
          "  quonfit FILE --eval-file POINTS.csv [-o OUT.csv]\n"
          "      POINTS.csv: a header naming the variables in any order, one point per\n"
          "      row. Writes per point its coordinates, function, approximation and\n"

@@ -58,7 +58,33 @@ class Checked {
   }
 };
 
-double Evaluate(Class1::MemberIndex function, double x, double halfpiValue, Checked& c) {
+// The language's arithmetic unchecked, for the block form: every result is computed and
+// `sum` gathers r - r of each, which stays 0 exactly when Checked would record nothing (a
+// failure of Checked always shows as a result that is not finite).
+struct Marked {
+  double sum = 0.0;
+
+  double Add(double a, double b) { return Mark(real::Add(a, b)); }
+  double Sub(double a, double b) { return Mark(real::Sub(a, b)); }
+  double Mul(double a, double b) { return Mark(real::Mul(a, b)); }
+  double Div(double a, double b) { return Mark(real::Div(a, b)); }
+  double Sqr(double x) { return Mark(real::Sqr(x)); }
+  double Log(double x) { return Mark(real::Log(x)); }
+  double Exp(double x) { return Mark(real::Exp(x)); }
+  double Atn(double x) { return Mark(real::Atn(x)); }
+
+ private:
+  double Mark(double r) {
+    sum += r - r;
+    return r;
+  }
+};
+
+// The functions in their classic forms over either arithmetic. exp(-x) is taken once
+// where a form uses it twice: the same value, and after a failure of it Checked yields 0
+// for every later step either way.
+template <typename Arithmetic>
+double Evaluate(Class1::MemberIndex function, double x, double halfpiValue, Arithmetic& c) {
   switch (function) {
     case Class1::Asin:
       if (x == 1.0) return halfpiValue;
@@ -73,8 +99,9 @@ double Evaluate(Class1::MemberIndex function, double x, double halfpiValue, Chec
     case Class1::Cosh:
       return c.Mul(c.Add(c.Exp(x), c.Exp(-x)), 0.5);
     case Class1::Tanh: {
-      const double numerator = c.Mul(-2.0, c.Exp(-x));
-      return c.Add(1.0, c.Div(numerator, c.Add(c.Exp(-x), c.Exp(x))));
+      const double expMinusX = c.Exp(-x);
+      const double numerator = c.Mul(-2.0, expMinusX);
+      return c.Add(1.0, c.Div(numerator, c.Add(expMinusX, c.Exp(x))));
     }
     case Class1::Asinh:
       return c.Log(c.Add(x, c.Sqr(c.Add(c.Mul(x, x), 1.0))));
@@ -111,10 +138,28 @@ bool RealValue(uint32_t member, double x, const Variant* variables, double& valu
   return outcome.error == 0;
 }
 
+bool RealValues(uint32_t member, const double* x, std::size_t count, const Variant* variables,
+                double* values, double* checks) {
+  const auto function = static_cast<Class1::MemberIndex>(member);
+  const double halfpiValue = variables[Class1::halfpi].number();
+  bool declined = false;
+  for (std::size_t i = 0; i < count; ++i) {
+    Marked marked;
+    values[i] = Evaluate(function, x[i], halfpiValue, marked);
+    checks[i] += marked.sum;
+    declined |= marked.sum != 0.0;
+  }
+  return declined;
+}
+
 }  // namespace
 
 script::RealMemberFunction Class1::RealForm(uint32_t member) const {
   return member >= Asin && member <= Atanh ? RealValue : nullptr;
+}
+
+script::RealBlockFunction Class1::RealBlockForm(uint32_t member) const {
+  return member >= Asin && member <= Atanh ? RealValues : nullptr;
 }
 
 ErrNum Class1::Call(uint32_t member, std::span<const Variant> arguments, Variant* variables,

@@ -47,6 +47,7 @@ class Class1 : public script::NamedObject {
   script::ErrNum Call(uint32_t member, std::span<const script::Variant> arguments,
                       script::Variant* variables, script::Variant& result) const override;
   script::RealMemberFunction RealForm(uint32_t member) const override;
+  script::RealBlockFunction RealBlockForm(uint32_t member) const override;
 
   // One function on a number, with the halfpi to use: the value, or the error number
   // that the function records (value then 0).

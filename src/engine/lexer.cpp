@@ -95,7 +95,7 @@ class Lexer {
   void SkipBlanks() {
     while (pos_ < source_.size()) {
       const char c = source_[pos_];
-      if (c == ' ' || c == '\t' || c == '\r') {
+      if (IsBlank(c)) {
         ++pos_;
       } else if (c == '_' && ContinuesLine()) {
         while (source_[pos_] != '\n') ++pos_;
@@ -109,8 +109,7 @@ class Lexer {
   // "_" followed by blanks and a line feed joins two lines.
   bool ContinuesLine() const {
     size_t i = pos_ + 1;
-    while (i < source_.size() && (source_[i] == ' ' || source_[i] == '\t' || source_[i] == '\r'))
-      ++i;
+    while (i < source_.size() && IsBlank(source_[i])) ++i;
     return i < source_.size() && source_[i] == '\n';
   }
 

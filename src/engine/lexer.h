@@ -56,6 +56,9 @@ struct Token {
   Variant literal;        // Tok::Literal only
 };
 
+// The characters the language skips between tokens.
+inline constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
 // Longest name the language accepts.
 inline constexpr size_t MaxNameLength = 255;
 

@@ -7,6 +7,7 @@
 // object serves any number of globals stores, for instance one per thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -32,6 +33,14 @@ struct Member {
 using RealMemberFunction = bool (*)(uint32_t member, double x, const Variant* variables,
                                     double& value);
 
+// The same function over `count` arguments at once, for the forms of an expression that
+// run over blocks of points: values[i] is what the real form gives x[i] when it succeeds,
+// and checks[i] receives an addend that is 0 when it does and NaN when it declines (the
+// block form's marks of points that must take the per-point path). Returns whether it
+// declined any.
+using RealBlockFunction = bool (*)(uint32_t member, const double* x, std::size_t count,
+                                   const Variant* variables, double* values, double* checks);
+
 class NamedObject {
  public:
   virtual ~NamedObject() = default;
@@ -50,6 +59,12 @@ class NamedObject {
   // The real form of function `member`, when its Call is exactly that function of its
   // argument's number (the result a Double); null otherwise.
   virtual RealMemberFunction RealForm(uint32_t member) const {
+    (void)member;
+    return nullptr;
+  }
+  // Its form over blocks, when it has one (null otherwise); it must agree with RealForm
+  // bit for bit.
+  virtual RealBlockFunction RealBlockForm(uint32_t member) const {
     (void)member;
     return nullptr;
   }

@@ -1,14 +1,9 @@
 // The writers of number_text.h: one digit layout behind the text form, the print form, the
-// allocation-free print form of the specification files and the Single text form.
-//
-// The value is scaled to a 15-digit integer in extended precision (64-bit mantissa), which
-// decides the rounding to 15 digits correctly whenever the scaled value lies farther than
-// 1E-04 from a rounding boundary; nearer (about one value in five thousand), and where
-// extended precision is not available, std::to_chars in scientific notation with 14
-// digits after the point decides exactly (correct rounding to nearest, ties to even on the
-// exact binary value, carries such as 9.99...95 -> 1E+n resolved). Cost: a few
-// multiplications and the digit layout, about 30 ns.
+// allocation-free print form of the specification files and the Single text form. The
+// rounding to 15 digits is number_text_round.h's. Cost: the rounding's few
+// multiplications and the digit layout, about 20 ns.
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -17,93 +12,45 @@
 #include <string_view>
 
 #include "engine/number_text.h"
+#include "engine/number_text_round.h"
 
 namespace quon {
 namespace {
 
 constexpr int kDigits = 15;
-constexpr uint64_t kLowest15 = 100000000000000ULL;  // 1E+14
-constexpr uint64_t kAbove15 = 1000000000000000ULL;  // 1E+15
-constexpr bool kExtended = std::numeric_limits<long double>::digits >= 64;
 
-// Powers of ten 10^k for k in -kPowerBias .. kPowerBias, in extended precision.
-constexpr int kPowerBias = 350;
-const std::array<long double, 2 * kPowerBias + 1>& PowersOfTen() {
-  static const auto table = [] {
-    std::array<long double, 2 * kPowerBias + 1> powers{};
-    for (int k = -kPowerBias; k <= kPowerBias; ++k) {
-      powers[static_cast<std::size_t>(k + kPowerBias)] =
-          std::pow(10.0L, static_cast<long double>(k));
-    }
-    return powers;
-  }();
-  return table;
-}
-
-// The magnitude rounded to 15 significant digits: `digits` in [1E+14, 1E+15) and the
-// decimal exponent of the first digit.
-struct Rounded {
-  uint64_t digits = 0;
-  int exponent = 0;
+// A number's significant digits, first digit first, followed by '0's: every copy below
+// moves a fixed 16 characters (one vector move) and keeps only as many as it needs, and
+// the padding supplies the zeros of a plain integer.
+struct Digits {
+  char text[32];
+  int count = 0;  // significant digits, trailing zeros dropped
 };
 
-Rounded ExactRounding(double magnitude) {
-  char buffer[40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                    std::chars_format::scientific, kDigits - 1);
-  Rounded r;
-  const char* p = buffer;
-  for (; p < result.ptr && *p != 'e'; ++p) {
-    if (*p != '.') r.digits = r.digits * 10 + static_cast<uint64_t>(*p - '0');
-  }
-  ++p;  // 'e'
-  const bool negative = *p == '-';
-  ++p;
-  int exponent = 0;
-  for (; p < result.ptr; ++p) exponent = exponent * 10 + (*p - '0');
-  r.exponent = negative ? -exponent : exponent;
-  return r;
-}
-
-Rounded RoundTo15Digits(double magnitude) {
-  if constexpr (kExtended) {
-    int binaryExponent = 0;
-    std::frexp(magnitude, &binaryExponent);
-    // Decimal exponent of the first digit, possibly one too low.
-    int exponent = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
-    const auto& powers = PowersOfTen();
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      const int scale = kDigits - 1 - exponent;
-      if (scale < -kPowerBias || scale > kPowerBias) break;
-      const long double scaled = static_cast<long double>(magnitude) *
-                                 powers[static_cast<std::size_t>(scale + kPowerBias)];
-      const long double whole = std::floor(scaled);
-      const long double fraction = scaled - whole;
-      if (std::fabs(fraction - 0.5L) < 1e-4L) break;  // too close to call
-      uint64_t digits = static_cast<uint64_t>(whole) + (fraction > 0.5L ? 1 : 0);
-      if (digits >= kAbove15 * 10) break;
-      if (digits >= kAbove15) {
-        if (whole >= static_cast<long double>(kAbove15)) {
-          ++exponent;  // the estimate was one too low: scale again
-          continue;
-        }
-        return {kLowest15, exponent + 1};  // 999999999999999.5 and above round up
-      }
-      if (digits < kLowest15) break;
-      return {digits, exponent};
-    }
-  }
-  return ExactRounding(magnitude);
+Digits PaddedDigits(const char* digits, int count) {
+  Digits d;
+  std::memset(d.text, '0', sizeof d.text);
+  std::memcpy(d.text, digits, static_cast<std::size_t>(count));
+  while (count > 1 && d.text[count - 1] == '0') --count;
+  d.count = count;
+  return d;
 }
 
 char* WriteUnsigned(char* out, uint64_t value) { return std::to_chars(out, out + 20, value).ptr; }
 
-// The layout of a number's significant `digits` (count of them, no trailing zeros) whose
-// first digit has the decimal exponent `exponent`: plain when that exponent lies in
-// -4..maxPlain, else exponent form; `print` selects the print form (a blank for the sign
-// of a value that is not negative, no "0" before the point).
-char* WriteDigits(char* out, bool negative, const char* digits, int count, int exponent,
-                  int maxPlain, bool print) {
+// Writes d.text[first ..] and advances by `count` of them (at most 16).
+char* Copy(char* out, const Digits& d, int first, int count) {
+  std::memcpy(out, d.text + first, 16);
+  return out + count;
+}
+
+// The layout of a number's digits whose first digit has the decimal exponent `exponent`:
+// plain when that exponent lies in -4..maxPlain (at most 14), else exponent form; `print`
+// selects the print form (a blank for the sign of a value that is not negative, no "0"
+// before the point). Writes at most PrintFormMaxChars characters, the copies' spill
+// included.
+char* WriteDigits(char* out, bool negative, const Digits& d, int exponent, int maxPlain,
+                  bool print) {
   if (negative) {
     *out++ = '-';
   } else if (print) {
@@ -112,23 +59,24 @@ char* WriteDigits(char* out, bool negative, const char* digits, int count, int e
   if (exponent >= -4 && exponent <= maxPlain) {
     if (exponent >= 0) {
       const int integerDigits = exponent + 1;
-      for (int i = 0; i < integerDigits; ++i) *out++ = i < count ? digits[i] : '0';
-      if (count > integerDigits) {
+      out = Copy(out, d, 0, integerDigits);
+      if (d.count > integerDigits) {
         *out++ = '.';
-        for (int i = integerDigits; i < count; ++i) *out++ = digits[i];
+        out = Copy(out, d, integerDigits, d.count - integerDigits);
       }
     } else {
       if (!print) *out++ = '0';
       *out++ = '.';
-      for (int i = 0; i < -exponent - 1; ++i) *out++ = '0';
-      for (int i = 0; i < count; ++i) *out++ = digits[i];
+      std::memcpy(out, "000", 3);
+      out += -exponent - 1;
+      out = Copy(out, d, 0, d.count);
     }
     return out;
   }
-  *out++ = digits[0];
-  if (count > 1) {
+  *out++ = d.text[0];
+  if (d.count > 1) {
     *out++ = '.';
-    for (int i = 1; i < count; ++i) *out++ = digits[i];
+    out = Copy(out, d, 1, d.count - 1);
   }
   *out++ = 'E';
   *out++ = exponent < 0 ? '-' : '+';
@@ -137,17 +85,47 @@ char* WriteDigits(char* out, bool negative, const char* digits, int count, int e
   return WriteUnsigned(out, static_cast<uint64_t>(absExponent));
 }
 
-char* WriteFinite(char* out, double value, bool print) {
-  if (value == 0.0) return WriteDigits(out, false, "0", 1, 0, 0, print);
-  Rounded r = RoundTo15Digits(std::fabs(value));
-  char digits[kDigits];
-  int count = kDigits;
-  for (int i = kDigits - 1; i >= 0; --i) {
-    digits[i] = static_cast<char>('0' + r.digits % 10);
-    r.digits /= 10;
+// The decimal digits of 0 <= value < 10^8 with leading zeros, as the values 0..9 of the
+// eight bytes of a word, the first digit in the lowest byte: the value is split into
+// halves of four digits, pairs and digits by multiplications on all the lanes at once
+// (n / 100 is n * 5243 >> 19 below 43699, n / 10 is n * 103 >> 10 below 179).
+uint64_t EightDigitValues(uint32_t value) {
+  const uint64_t halves = (value / 10000) | (static_cast<uint64_t>(value % 10000) << 32);
+  const uint64_t hundreds = ((halves * 5243) >> 19) & 0x0000007F0000007FU;
+  const uint64_t pairs = hundreds | ((halves - hundreds * 100) << 16);
+  const uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000FU;
+  return tens | ((pairs - tens * 10) << 8);
+}
+
+// The 15 digits of 10^14 <= value < 10^15, padded, and their count without trailing
+// zeros: the highest nonzero byte of the digit values is the last nonzero digit.
+Digits FifteenDigits(uint64_t value) {
+  constexpr uint64_t kZeros = 0x3030303030303030U;
+  Digits d;
+  std::memset(d.text, '0', sizeof d.text);
+  if constexpr (std::endian::native == std::endian::little) {
+    // The first word has a leading 0 before the first seven digits.
+    const uint64_t first = EightDigitValues(static_cast<uint32_t>(value / 100000000));
+    const uint64_t second = EightDigitValues(static_cast<uint32_t>(value % 100000000));
+    const uint64_t firstText = (first >> 8) + (kZeros >> 8);
+    const uint64_t secondText = second + kZeros;
+    std::memcpy(d.text, &firstText, 8);
+    std::memcpy(d.text + 7, &secondText, 8);
+    d.count =
+        second != 0 ? 8 + (63 - std::countl_zero(second)) / 8 : (63 - std::countl_zero(first)) / 8;
+  } else {
+    for (int i = kDigits - 1; i >= 0; --i, value /= 10)
+      d.text[i] = static_cast<char>('0' + value % 10);
+    d.count = kDigits;
+    while (d.text[d.count - 1] == '0') --d.count;
   }
-  while (count > 1 && digits[count - 1] == '0') --count;
-  return WriteDigits(out, value < 0, digits, count, r.exponent, kDigits - 1, print);
+  return d;
+}
+
+char* WriteFinite(char* out, double value, bool print) {
+  if (value == 0.0) return WriteDigits(out, false, PaddedDigits("0", 1), 0, 0, print);
+  const number_text::Rounded r = number_text::RoundTo15Digits(std::fabs(value));
+  return WriteDigits(out, value < 0, FifteenDigits(r.digits), r.exponent, kDigits - 1, print);
 }
 
 char* WriteSpecial(char* out, std::string_view text) {
@@ -177,7 +155,7 @@ void AppendSingleTextForm(float value, std::string& out) {
   if (!std::isfinite(value)) return AppendTextForm(value, out);
   char buffer[PrintFormMaxChars];
   if (value == 0.0f) {
-    out.append(buffer, WriteDigits(buffer, false, "0", 1, 0, 0, false));
+    out.append(buffer, WriteDigits(buffer, false, PaddedDigits("0", 1), 0, 0, false));
     return;
   }
   // "d.dddddde+XX": to_chars rounds the float's exact value to nearest, ties to even.
@@ -190,11 +168,10 @@ void AppendSingleTextForm(float value, std::string& out) {
   for (; p < result.ptr && *p != 'e'; ++p) {
     if (*p != '.') digits[count++] = *p;
   }
-  while (count > 1 && digits[count - 1] == '0') --count;
   int exponent = 0;
   std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, exponent);
-  out.append(buffer,
-             WriteDigits(buffer, value < 0, digits, count, exponent, kSingleDigits - 1, false));
+  out.append(buffer, WriteDigits(buffer, value < 0, PaddedDigits(digits, count), exponent,
+                                 kSingleDigits - 1, false));
 }
 
 std::string TextForm(double value) {

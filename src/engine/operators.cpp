@@ -114,13 +114,6 @@ ErrNum LogicalWithNull(BinaryOp op, Variant& left, const Variant& right) {
 
 }  // namespace
 
-std::string& StringScratch::Next() {
-  if (used_ == pool_.size()) pool_.push_back(std::make_unique<std::string>());
-  std::string& text = *pool_[used_++];
-  text.clear();
-  return text;
-}
-
 ErrNum Add(Variant& left, const Variant& right, StringScratch& scratch) {
   if (left.Is(Kind::Null) || right.Is(Kind::Null)) {
     left = Variant::Null();

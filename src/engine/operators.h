@@ -21,21 +21,10 @@
 
 #include "engine/err_num.h"
 #include "engine/real_arithmetic.h"
+#include "engine/string_scratch.h"
 #include "engine/variant.h"
 
 namespace quon::script {
-
-// Texts built during one run. A string handed out stays valid until Reset; the storage
-// is kept, so that a run that builds the same texts again does not allocate.
-class StringScratch {
- public:
-  std::string& Next();
-  void Reset() { used_ = 0; }
-
- private:
-  std::vector<std::unique_ptr<std::string>> pool_;
-  size_t used_ = 0;
-};
 
 enum class BinaryOp : uint8_t {
   Add,

@@ -9,9 +9,10 @@
 namespace quon::script {
 namespace {
 
-// What the full code would hold at a stack place when every variable read is a Double:
-// a Double, a whole or real constant, or anything else (no real form then).
-enum class Type : uint8_t { Real, Number, Other };
+// What the full code would hold at a stack place: a Double, a whole or real constant, a
+// variable that may hold a whole number (when the compiler asks whether whole numbers may
+// be read), or anything else (no real form then).
+enum class Type : uint8_t { Real, Number, Whole, Other };
 
 std::optional<RealOp> RealOpOf(Op op) {
   switch (op) {
@@ -58,7 +59,10 @@ std::optional<RealOp> RealOpOf(Op op) {
 
 class RealCompiler {
  public:
-  explicit RealCompiler(const Program& program) : program_(program) {}
+  // `wholeReads`: type every variable read as possibly whole, to learn whether the code
+  // gives the full code's value for whole numbers too.
+  RealCompiler(const Program& program, bool wholeReads)
+      : program_(program), wholeReads_(wholeReads) {}
 
   RealCode Run() {
     if (!program_.yieldsValue || !program_.failures.empty()) return {};
@@ -95,7 +99,7 @@ class RealCompiler {
         src = RealSrc::Global;
         index = in.index;
         real_.reads.push_back(in.index);
-        return Type::Real;
+        return wholeReads_ ? Type::Whole : Type::Real;
     }
     return Type::Other;
   }
@@ -109,8 +113,8 @@ class RealCompiler {
       const auto members = site.object->Members();
       const auto variables = std::count_if(members.begin(), members.end(),
                                            [](const Member& m) { return !m.isFunction; });
-      call = {site.object->RealForm(site.member), site.member, site.firstVariable,
-              static_cast<uint32_t>(variables)};
+      call = {site.object->RealForm(site.member), site.object->RealBlockForm(site.member),
+              site.member, site.firstVariable, static_cast<uint32_t>(variables)};
       if (in.argc != 1 || call.function == nullptr) return false;
     }
     RealSrc src = RealSrc::Stack;
@@ -120,16 +124,19 @@ class RealCompiler {
     Type result = Type::Real;
     switch (*op) {
       case RealOp::Push:
+        result = right;
+        break;
       case RealOp::Negate:
+        if (right == Type::Whole) return false;  // -0 would be 0 there
         result = right;
         break;
       case RealOp::Add:
       case RealOp::Sub:
       case RealOp::Mul: {
-        // Two constants would make a whole result: no real form.
+        // Two whole operands would make a whole result: no real form.
         const Type left = types_.back();
         types_.pop_back();
-        if (left == Type::Number && right == Type::Number) return false;
+        if (left != Type::Real && right != Type::Real) return false;
         break;
       }
       case RealOp::Div:
@@ -173,13 +180,18 @@ class RealCompiler {
   }
 
   const Program& program_;
+  const bool wholeReads_;
   RealCode real_;
   std::vector<Type> types_;
 };
 
 }  // namespace
 
-RealCode MakeRealCode(const Program& program) { return RealCompiler(program).Run(); }
+RealCode MakeRealCode(const Program& program) {
+  RealCode real = RealCompiler(program, false).Run();
+  real.wholeReads = !real.code.empty() && !RealCompiler(program, true).Run().code.empty();
+  return real;
+}
 
 // The three places of an operand, folded into the operation code.
 #define REAL_CASES(OP, FETCH_STACK, FETCH_CONST, FETCH_GLOBAL, BODY) \
@@ -213,7 +225,7 @@ RealCode MakeRealCode(const Program& program) { return RealCompiler(program).Run
 
 bool RunRealCode(const RealCode& real, const Variant* globals, double* stack, double& result) {
   for (const uint32_t slot : real.reads) {
-    if (!globals[slot].Is(Kind::Double)) return false;
+    if (!RealCodeReads(real, globals[slot])) return false;
   }
   const double* constants = real.constants.data();
   double* sp = stack - 1;

@@ -11,6 +11,13 @@
 // that is not finite, or as a call whose real form declines. When a run of the real code
 // sees one, or a variable holds another kind, the caller runs the full code, which raises
 // the error the language gives.
+//
+// Some texts give the same value when their variables hold whole numbers (Integers or
+// Longs, as a fit's nodes at whole values do): those where every + - * still has an
+// operand computed in doubles (a function's value, a quotient, a power), no whole value is
+// negated (the language negates 0 to 0, not -0) and Abs, Fix and Int never take one. The
+// language then computes every operation in doubles on the exact value of the whole
+// number, as the real code does. Such a text's real code reads whole numbers as well.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +66,7 @@ constexpr uint8_t EncodeReal(RealOp op, RealSrc src) {
 
 struct RealCall {
   RealMemberFunction function = nullptr;
+  RealBlockFunction block = nullptr;  // its form over blocks, if the object has one
   uint32_t member = 0;
   uint32_t firstVariable = 0;  // the globals slot of the object's first variable
   uint32_t variableCount = 0;  // and how many it has
@@ -70,13 +78,20 @@ struct RealCode {
   std::vector<RealCall> calls;
   std::vector<uint32_t> reads;  // global slots that must hold Doubles
   uint32_t maxStack = 0;
+  bool wholeReads = false;  // the slots read may hold Integers or Longs as well
 };
+
+// Whether the real code can read `value`: a Double, or a whole number where it allows.
+inline bool RealCodeReads(const RealCode& real, const Variant& value) {
+  return value.Is(Kind::Double) ||
+         (real.wholeReads && (value.Is(Kind::Integer) || value.Is(Kind::Long)));
+}
 
 // The real form of a compiled expression, or an empty one.
 RealCode MakeRealCode(const Program& program);
 
-// Runs the real code; false when the globals it reads are not all Doubles or a result
-// was not finite (the caller then runs the full code). `stack` has maxStack + 1 places.
+// Runs the real code; false when a global it reads holds what RealCodeReads refuses or a
+// result was not finite (the caller then runs the full code). `stack` has maxStack + 1 places.
 bool RunRealCode(const RealCode& real, const Variant* globals, double* stack, double& result);
 
 }  // namespace quon::script

@@ -6,6 +6,7 @@
 #include "engine/class1.h"
 #include "engine/conversions.h"
 #include "engine/engine.h"
+#include "engine/lexer.h"
 
 namespace quon {
 namespace {
@@ -99,5 +100,11 @@ script::Value ScriptEnvironment::Eval(std::string_view expression) {
 }
 
 script::Engine& ScriptEnvironment::Engine() { return impl_->engine; }
+
+std::optional<uint32_t> ScriptEnvironment::VariableSlot(std::string_view name) {
+  while (!name.empty() && script::IsBlank(name.front())) name.remove_prefix(1);
+  while (!name.empty() && script::IsBlank(name.back())) name.remove_suffix(1);
+  return impl_->engine.names().FindVariable(name);
+}
 
 }  // namespace quon

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -67,6 +68,11 @@ class ScriptEnvironment {
   // Runner), and fna's steps on such a copy. Returns 0 with the function's value, or the
   // number fna would fail with; raises no error event and shows no message.
   script::Engine& Engine();
+  // The slot of the variable that the statement "name=..." assigns, the name read as the
+  // language reads it (blanks around it skipped, letters in either case); nothing when the
+  // engine has no such variable yet. Every caller that sets a variable outside a statement
+  // finds it here, so that it sets the one the fit's statements set.
+  std::optional<uint32_t> VariableSlot(std::string_view name);
   static int32_t TryFunctionValue(const script::Program& program, script::Globals& globals,
                                   script::Runner& runner, double& value);
   // TryFunctionValue over a block of points in the bulk form (bulk_code.h): at point i

@@ -1,5 +1,6 @@
 #include "engine/vm.h"
 
+#include <new>
 #include <span>
 
 #include "engine/builtins.h"
@@ -30,7 +31,7 @@ inline bool RealOperands(const Variant& a, const Variant& b, uint32_t allowed) {
 
 }  // namespace
 
-ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mode) {
+ErrNum RunProgram(const Program& program, Globals& globals, Runner& runner, RunMode mode) {
   if (globals.size() < program.slotCount) globals.Resize(program.slotCount);
   if (mode == RunMode::Fastest && !program.real.code.empty()) {
     // Real code needs a stack of doubles: on the machine stack when it is small.
@@ -232,9 +233,24 @@ ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mod
       }
     }
     if (err != ErrNum::None) return err;
+    // The texts the operation consumed are freed now, not at the end of the run.
+    if (runner.scratch_.InUse()) {
+      runner.scratch_.KeepOnly(std::span<const Variant>(
+          runner.stack_.data(), static_cast<std::size_t>(sp + 1 - runner.stack_.data())));
+    }
   }
   runner.result_ = program.yieldsValue ? *sp : Variant();
   return ErrNum::None;
+}
+
+ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mode) {
+  try {
+    return RunProgram(program, globals, runner, mode);
+  } catch (const std::bad_alloc&) {
+    // A text or a stack larger than memory fails the run like any other error.
+    runner.scratch_.Reset();
+    return ErrNum::OutOfMemory;
+  }
 }
 
 std::string RunErrorDescription(ErrNum number, const Runner& runner) {

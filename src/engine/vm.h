@@ -33,6 +33,7 @@ class Runner {
 
  private:
   friend ErrNum Run(const Program& program, Globals& globals, Runner& runner, RunMode mode);
+  friend ErrNum RunProgram(const Program& program, Globals& globals, Runner& runner, RunMode mode);
 
   std::vector<Variant> stack_;
   std::vector<double> reals_;  // the stack of the real code
@@ -43,7 +44,8 @@ class Runner {
   static const std::string kNoName;
 };
 
-// Runs `program`; grows `globals` to the slots the program needs.
+// Runs `program`; grows `globals` to the slots the program needs. Memory running out is
+// ErrNum::OutOfMemory (7), like any other failure of the run.
 ErrNum Run(const Program& program, Globals& globals, Runner& runner,
            RunMode mode = RunMode::Fastest);
 

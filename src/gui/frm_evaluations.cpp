@@ -22,6 +22,7 @@
 #include "core/io/spec_file.h"
 #include "core/model/user_constants.h"
 #include "engine/number_text.h"
+#include "gui/command_guard.h"
 
 namespace quon {
 namespace {
@@ -160,6 +161,18 @@ void frmEvaluations::Form_Load() {
 }
 
 void frmEvaluations::cmdCompute_Click() {
+  // The window says what went wrong in its own lines, never in a box; so does a failure
+  // the evaluation lets out, memory running out included.
+  try {
+    ComputeAtPoint();
+  } catch (const std::exception& error) {
+    lblApprox->clear();
+    lblGradient->clear();
+    lblFunction->setText(QString::fromStdString(CommandFailureMessage("evaluate", error)));
+  }
+}
+
+void frmEvaluations::ComputeAtPoint() {
   std::vector<std::string> point;
   for (int i = 0; i < VariableCount(model_); ++i) {
     point.push_back(txtVarx[static_cast<std::size_t>(i)]->text().toStdString());
@@ -242,6 +255,9 @@ void frmEvaluations::EvaluateFile(const QString& pointsPath, const QString& outp
   } catch (const ScriptFailure& failure) {
     lblFileStatus->setText(QStringLiteral("The function cannot be evaluated: ") +
                            QString::fromStdString(failure.what()));
+  } catch (const std::exception& error) {  // memory running out on a large file
+    lblFileStatus->setText(
+        QString::fromStdString(CommandFailureMessage("evaluate the file", error)));
   }
   progress.reset();
 }

@@ -46,6 +46,7 @@ class frmEvaluations : public QWidget {
   void Form_Load();
 
   void cmdCompute_Click();
+  void ComputeAtPoint();
   void cmdEvalFile_Click();
   void cmdExit_Click();
   // The gradient of the approximation at EvalPoint, for lblGradient.

@@ -15,6 +15,7 @@
 #include "core/io/spec_file.h"
 #include "core/model/names_in_use.h"
 #include "core/model/user_constants.h"
+#include "gui/command_guard.h"
 
 namespace quon {
 namespace {
@@ -149,6 +150,8 @@ void frmExport::cmdExport_Click() {
     lblStatus->setText(QString::fromStdString(e.what()));
   } catch (const SpecFileError& e) {
     lblStatus->setText(QString::fromStdString(e.what()));
+  } catch (const std::exception& e) {  // memory running out on a large fit
+    lblStatus->setText(QString::fromStdString(CommandFailureMessage("export the fit", e)));
   }
 }
 

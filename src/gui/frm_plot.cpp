@@ -223,9 +223,15 @@ void frmPlot::Refresh() {
     ShowStatus("There are no results to plot: compute the approximation first.");
     return;
   }
+  const bool fitOnData = model_.Origin == ResultsOrigin::Data;
   try {
-    ScriptPointFunctionSource source(engine_, model_.Equation, model_.VarName);
-    series_ = SamplePlot(model_, source, var, held_);
+    if (fitOnData) {
+      NoFunctionSource none;
+      series_ = SamplePlot(model_, none, var, held_);
+    } else {
+      ScriptPointFunctionSource source(engine_, model_.Equation, model_.VarName);
+      series_ = SamplePlot(model_, source, var, held_);
+    }
   } catch (const ScriptFailure& failure) {
     ClearCharts();
     ShowStatus(QString("The function cannot be evaluated: ") + failure.what());
@@ -237,7 +243,11 @@ void frmPlot::Refresh() {
   }
   const auto failed = std::count_if(series_.Function.begin(), series_.Function.end(),
                                     [](double v) { return std::isnan(v); });
-  if (failed > 0) {
+  if (fitOnData) {
+    ShowStatus(
+        "A fit on data: the approximation alone, with no function to compare with (its "
+        "residuals are plotted in the Fit data window).");
+  } else if (failed > 0) {
     ShowStatus(QString::number(failed) + " of " + QString::number(series_.X.size()) +
                " samples of the function failed; the curve has gaps there.");
   }

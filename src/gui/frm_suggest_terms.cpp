@@ -8,11 +8,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "core/advisor/advice_text.h"
 #include "core/advisor/advisor_problem.h"
@@ -31,12 +33,14 @@ QString ErrorText(double error) {
 }  // namespace
 
 frmSuggestTerms::frmSuggestTerms(const ProblemModel& model, ScriptEnvironment& engine,
-                                 ReadFields read, ApplyCounts apply, QWidget* parent)
+                                 ReadFields read, ApplyCounts apply, QWidget* parent,
+                                 ThreadStarter start)
     : QDialog(parent),
       model_(model),
       engine_(engine),
       read_(std::move(read)),
-      apply_(std::move(apply)) {
+      apply_(std::move(apply)),
+      start_(std::move(start)) {
   setObjectName(QStringLiteral("frmSuggestTerms"));
   setWindowTitle(QStringLiteral("Suggest terms"));
   CreateControls();
@@ -123,6 +127,26 @@ void frmSuggestTerms::ConnectHandlers() {
   connect(cmdSearch, &QPushButton::clicked, this, &frmSuggestTerms::cmdSearch_Click);
   connect(cmdApply, &QPushButton::clicked, this, &frmSuggestTerms::cmdApply_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &frmSuggestTerms::cmdCancel_Click);
+  connect(spnMaxTerms, &QSpinBox::valueChanged, this, [this] {
+    if (!settingCap_) capSetByUser_ = true;
+  });
+}
+
+void frmSuggestTerms::showEvent(QShowEvent* event) {
+  if (!capSetByUser_) {
+    // Chebyshev terms stay well conditioned, so their search may go much further.
+    bool chebyshev = true;
+    const EntryFields fields = read_();
+    for (std::size_t k = 0; k < fields.Variables.size(); ++k) {
+      if (static_cast<int>(k) < VariableCount(model_)) {
+        chebyshev = chebyshev && KindOf(fields.Variables[k]) == TermKind::Chebyshev;
+      }
+    }
+    settingCap_ = true;
+    spnMaxTerms->setValue(chebyshev ? DefaultChebyshevMaxTerms : DefaultMaxTerms);
+    settingCap_ = false;
+  }
+  QDialog::showEvent(event);
 }
 
 void frmSuggestTerms::cmdSearch_Click() {
@@ -148,31 +172,42 @@ void frmSuggestTerms::cmdSearch_Click() {
     lblStatus->setText(Text(e.what()));
     return;
   }
-  gathered_ = problem->Model;
+  // Copied before the search starts: the search takes the problem's model for its own.
+  ProblemModel gathered = problem->Model;
+  cancel_ = false;
+  try {
+    joinWorker_ = start_([this, problem, options = options_] { Search(*problem, options); });
+  } catch (const std::exception& e) {  // no thread to be had: the last search stays shown
+    lblStatus->setText(QStringLiteral("The search could not be started: ") + Text(e.what()));
+    return;
+  }
+  gathered_ = std::move(gathered);
   chosen_.clear();
   grdTried->setRowCount(0);
   cmdApply->setEnabled(false);
   cmdSearch->setEnabled(false);
   barSearch->setRange(0, 0);  // busy: the number of fits is not known in advance
   lblStatus->setText(QStringLiteral("Searching..."));
-  cancel_ = false;
-  worker_ = std::thread([this, problem, options = options_] {
-    AdvisorHooks hooks;
-    hooks.Cancelled = [this] { return cancel_.load(); };
-    hooks.Progress = [this](const TrialResult&, const TrialResult& best, int32_t fits) {
-      QMetaObject::invokeMethod(
-          this, [this, best, fits] { ShowProgress(best, fits); }, Qt::QueuedConnection);
-    };
-    TermAdvice advice;
-    std::string failure;
-    try {
-      advice = SuggestTerms(std::move(problem->Model), *problem->Function, options, hooks);
-    } catch (const std::exception& e) {
-      failure = e.what();
-    }
+}
+
+// On the worker thread: everything it shows goes back to the dialog's thread queued, so
+// it is shown only after cmdSearch_Click has set the dialog up for the search.
+void frmSuggestTerms::Search(AdvisorProblem& problem, const AdvisorOptions& options) {
+  AdvisorHooks hooks;
+  hooks.Cancelled = [this] { return cancel_.load(); };
+  hooks.Progress = [this](const TrialResult&, const TrialResult& best, int32_t fits) {
     QMetaObject::invokeMethod(
-        this, [this, advice, failure] { SearchEnded(advice, failure); }, Qt::QueuedConnection);
-  });
+        this, [this, best, fits] { ShowProgress(best, fits); }, Qt::QueuedConnection);
+  };
+  TermAdvice advice;
+  std::string failure;
+  try {
+    advice = SuggestTerms(std::move(problem.Model), *problem.Function, options, hooks);
+  } catch (const std::exception& e) {
+    failure = e.what();
+  }
+  QMetaObject::invokeMethod(
+      this, [this, advice, failure] { SearchEnded(advice, failure); }, Qt::QueuedConnection);
 }
 
 void frmSuggestTerms::ShowProgress(const TrialResult& best, int32_t fits) {
@@ -270,9 +305,10 @@ void frmSuggestTerms::reject() {
 }
 
 void frmSuggestTerms::StopSearch() {
-  if (!worker_.joinable()) return;
+  if (!joinWorker_) return;
   cancel_ = true;
-  worker_.join();
+  const std::function<void()> join = std::exchange(joinWorker_, nullptr);
+  join();
 }
 
 }  // namespace quon

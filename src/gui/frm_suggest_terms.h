@@ -7,19 +7,20 @@
 // Modeless, so that the window stays usable during a long search. The problem is read from
 // the main window's fields when Search is pressed, and the function is compiled then, on
 // this thread, so the engine itself is never touched by the search. Closing the dialog
-// cancels a search and waits for it.
+// cancels a search and waits for it. A thread that cannot be started is said in the
+// status line, and the dialog stays as it was before Search.
 #pragma once
 
 #include <QDialog>
 #include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/advisor/term_advisor.h"
 #include "core/model/entry_fields.h"
 #include "core/model/problem_model.h"
+#include "core/parallel/parallel_for.h"
 #include "engine/script_environment.h"
 
 class QLabel;
@@ -32,6 +33,8 @@ class QTableWidget;
 
 namespace quon {
 
+struct AdvisorProblem;
+
 class frmSuggestTerms : public QDialog {
   Q_OBJECT
 
@@ -42,16 +45,19 @@ class frmSuggestTerms : public QDialog {
   // The entry fields as they stand, read when Search is pressed.
   using ReadFields = std::function<EntryFields()>;
 
-  // model and engine belong to the main window and must outlive the dialog.
+  // model and engine belong to the main window and must outlive the dialog; `start` runs
+  // the search on a thread of its own.
   frmSuggestTerms(const ProblemModel& model, ScriptEnvironment& engine, ReadFields read,
-                  ApplyCounts apply, QWidget* parent = nullptr);
+                  ApplyCounts apply, QWidget* parent = nullptr, ThreadStarter start = StartThread);
   ~frmSuggestTerms() override;
 
   // A search has started and its end has not been shown yet.
-  bool Searching() const { return worker_.joinable(); }
+  bool Searching() const { return static_cast<bool>(joinWorker_); }
 
  protected:
   void reject() override;
+  // The cap's default follows the kinds of terms on show, until the user sets the cap.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateControls();
@@ -62,6 +68,7 @@ class frmSuggestTerms : public QDialog {
   void cmdCancel_Click();
   void cmdApply_Click();
 
+  void Search(AdvisorProblem& problem, const AdvisorOptions& options);
   void ShowProgress(const TrialResult& best, int32_t fits);
   void SearchEnded(const TermAdvice& advice, const std::string& failure);
   void ShowTried(const TermAdvice& advice);
@@ -78,12 +85,15 @@ class frmSuggestTerms : public QDialog {
   AdvisorOptions options_;
   std::vector<int32_t> chosen_;  // the counts Apply writes
   std::atomic<bool> cancel_{false};
-  std::thread worker_;
+  ThreadStarter start_;
+  std::function<void()> joinWorker_;  // set while a search runs
 
   QLineEdit* txtTolerance = nullptr;
   QRadioButton* optAbsolute = nullptr;
   QRadioButton* optRelative = nullptr;
   QSpinBox* spnMaxTerms = nullptr;
+  bool capSetByUser_ = false;
+  bool settingCap_ = false;
   QProgressBar* barSearch = nullptr;
   QLabel* lblStatus = nullptr;
   QTableWidget* grdTried = nullptr;

@@ -6,9 +6,27 @@
 #   EXPECTED_ERR   (optional) a text the standard error must contain
 #   COMPARE        (optional) pairs "written|expected|written|expected..." of files that
 #                  must be equal
+#   COPY           (optional) pairs "from|to|from|to..." of files copied before the run
+#   STDOUT_FILE    (optional) where the standard output goes instead (/dev/full)
 string(REPLACE "|" ";" args "${ARGS}")
-execute_process(COMMAND ${QUONFIT} ${args}
-                RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(DEFINED COPY)
+  string(REPLACE "|" ";" copies "${COPY}")
+  list(LENGTH copies count)
+  math(EXPR last "${count} - 1")
+  foreach(i RANGE 0 ${last} 2)
+    math(EXPR j "${i} + 1")
+    list(GET copies ${i} from)
+    list(GET copies ${j} to)
+    file(COPY_FILE "${from}" "${to}")
+  endforeach()
+endif()
+if(DEFINED STDOUT_FILE)
+  execute_process(COMMAND ${QUONFIT} ${args}
+                  RESULT_VARIABLE code OUTPUT_FILE "${STDOUT_FILE}" ERROR_VARIABLE err)
+else()
+  execute_process(COMMAND ${QUONFIT} ${args}
+                  RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+endif()
 if(NOT code STREQUAL EXPECTED_CODE)
   message(FATAL_ERROR "exit status ${code}, expected ${EXPECTED_CODE}\nstderr: ${err}")
 endif()

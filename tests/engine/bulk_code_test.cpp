@@ -3,7 +3,9 @@
 // and the full code give it, and a point is handed back to the per-point path exactly where the
 // real code would fail there; that path (the real code, then the full code) fails as the
 // full code does. The grid holds the edges of every failure: zeros of both signs,
-// negatives, and values whose powers and exponentials overflow.
+// negatives, and values whose powers and exponentials overflow; x comes in runs of equal
+// values (which a function of the C library or of an object is called once for), y not.
+// A runner used again reads the new columns, and translates afresh when c changes.
 #include "engine/bulk_code.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +50,8 @@ const BulkCase kBulkCases[] = {
     {"FractionalPowerOfNegativeBase", "x^(1/3) + y^1.5", true},
     {"ExtraFunctions", "Tanh(x) * Asinh(y) - Sinh(x / 4) + Asin(c / 5)", true},
     {"ExtraFunctionsOutsideTheirDomain", "Acosh(y) + Atanh(x / 2) + Cosh(y)", true},
+    {"InverseSinesAtAndBeyondTheirEnds", "Asin(x) - Acos(y) * Acos(x / 2)", true},
+    {"CallOfAFixedOperand", "Tanh(c) * x + Sinh(c + 1)", true},
     // The math object's Asin(1) reads its variable halfpi, which must then not vary.
     {"ObjectVariableVariesUnderACall", "Asin(1) * x + halfpi", false, "halfpi"},
     {"FixedOperandsFailForEveryPoint", "exp(c * 1000) + x", false},
@@ -103,6 +107,31 @@ TEST_P(BulkAgreesWithPointRuns, ValuesAndFailures) {
     ASSERT_EQ(full, ErrNum::None);
     EXPECT_EQ(std::bit_cast<uint64_t>(results[i]),
               std::bit_cast<uint64_t>(runner.result().number()));
+  }
+
+  // The same runner on the points in reverse, from other arrays: the block's code, kept
+  // from the first run, reads the new columns.
+  const std::vector<double> xr(xs.rbegin(), xs.rend()), yr(ys.rbegin(), ys.rend());
+  const BulkColumn reversed[] = {{sx, xr.data()}, {sy, yr.data()}};
+  std::vector<double> again(count);
+  std::unique_ptr<bool[]> againPath(new bool[count]);
+  ASSERT_TRUE(bulk.Run(*program, globals, reversed, count, again.data(), againPath.get()));
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t j = count - 1 - i;
+    ASSERT_EQ(againPath[i], pointPath[j]);
+    EXPECT_TRUE(pointPath[j] ||
+                std::bit_cast<uint64_t>(again[i]) == std::bit_cast<uint64_t>(results[j]));
+  }
+  // A variable read as a number changes: the runner translates afresh, as a new one does.
+  globals.data()[*engine.names().FindVariable("c")] = Variant::Double(3.75);
+  BulkRunner fresh;
+  std::vector<double> expected(count);
+  ASSERT_TRUE(fresh.Run(*program, globals, columns, count, expected.data(), pointPath.get()));
+  ASSERT_TRUE(bulk.Run(*program, globals, columns, count, again.data(), againPath.get()));
+  for (std::size_t i = 0; i < count; ++i) {
+    ASSERT_EQ(againPath[i], pointPath[i]);
+    EXPECT_TRUE(pointPath[i] ||
+                std::bit_cast<uint64_t>(again[i]) == std::bit_cast<uint64_t>(expected[i]));
   }
 }
 

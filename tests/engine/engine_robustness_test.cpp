@@ -2,7 +2,9 @@
 // beyond the engine's depth and works below it, huge texts are handled in linear time,
 // and odd characters are syntax errors that say where they are.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "engine/compiler.h"
@@ -64,6 +66,30 @@ TEST(EngineRobustness, MegabyteTextsAndShortExcerptsInDescriptions) {
   // A literal of a hundred thousand digits is beyond the double range.
   EXPECT_EQ(FailureNumber(engine, std::string(100000, '1') + ".5"), 1002);
   EXPECT_LT(engine.Error().Description.size(), 200u);
+}
+
+// In a child process: 0 when `sequential` gives its value and `together` fails as error 7
+// within 768 MB of address space.
+int RunWithinLimit(const std::string& sequential, const std::string& together) {
+  const rlimit limit{size_t{768} << 20, size_t{768} << 20};
+  ::setrlimit(RLIMIT_AS, &limit);
+  Engine engine;
+  const bool fits = engine.Eval(sequential).number == 250.0 * 16777216;
+  return fits && FailureNumber(engine, together) == 7 ? 0 : 1;
+}
+
+// Texts are freed as soon as they are consumed, so memory follows the texts alive at once:
+// 250 texts of 16 MB one after the other fit in 768 MB of address space (the end of the
+// run used to hold all of them, 4 GB), and 64 of them alive at once fail as error 7. Run
+// in a child whose address space is limited; an address sanitizer needs far more.
+TEST(EngineRobustnessDeathTest, TextsLiveOnlyWhileUsedAndMemoryRunningOutIsError7) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
+#endif
+  std::string sequential = "Len(Space(16777216))";
+  for (int i = 1; i < 250; ++i) sequential += "+Len(Space(16777216))";
+  const std::string together = Nested(64, "Space(16777216)=(", "1", ")");
+  EXPECT_EXIT(std::exit(RunWithinLimit(sequential, together)), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(EngineRobustness, EveryByteAloneAndUnbalancedParenthesesFailCleanly) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -10,7 +11,9 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "engine/number_text_round.h"
 #include "support/engine_cases.h"
 
 namespace quon {
@@ -93,6 +96,48 @@ TEST(TextFormProperty, DigitsAgreeWithCorrectlyRoundedPrintf) {
     // Trailing zeros of a plain integer are padding.
     while (digits.size() > expected.size() && digits.back() == '0') digits.pop_back();
     ASSERT_EQ(digits, expected) << "value " << buffer << " written " << text;
+  }
+}
+
+// The rounding by integers (the x87 product emulated) gives the bits of the rounding in
+// long double on random doubles of every magnitude, subnormals, the neighbours of every
+// power of ten, values next to a 15-digit rounding boundary (a 16th digit 5), and odd
+// integers times a power of two whose product with an exact power of ten 10^k (5^k times
+// a power of two) falls halfway between two 64-bit significands: ties to even.
+TEST(TextFormProperty, IntegerRoundingAgreesWithLongDouble) {
+  std::mt19937_64 random(20261207);
+  std::vector<double> values;
+  for (int n = 0; n < 200000; ++n) {
+    const double value = std::fabs(std::bit_cast<double>(random()));
+    if (std::isfinite(value) && value != 0.0) values.push_back(value);
+    values.push_back(std::ldexp(static_cast<double>(random() >> 11), -1126 + n % 60));
+    const std::string tie = std::to_string(random() % 900000000000000 + 100000000000000) + "5E" +
+                            std::to_string(static_cast<int>(random() % 600) - 320);
+    const double nearTie = std::strtod(tie.c_str(), nullptr);
+    for (const double v : {nearTie, std::nextafter(nearTie, 0.0), std::nextafter(nearTie, 1e308)}) {
+      if (v != 0.0 && std::isfinite(v)) values.push_back(v);
+    }
+  }
+  for (int k = 0; k <= 27; ++k) {
+    const int fiveBits = static_cast<int>(std::ceil(k * std::log2(5.0) + 1e-9));
+    for (const int bits : {65 - fiveBits, 66 - fiveBits}) {
+      for (int n = 0; n < 64 && bits <= 53; ++n) {
+        const auto odd = static_cast<double>((random() >> (65 - bits)) | 1 | (1ULL << (bits - 1)));
+        const int exponent = static_cast<int>((14 - k) * std::log2(10.0)) - bits;
+        for (int offset = -1; offset <= 2; ++offset)
+          values.push_back(std::ldexp(odd, exponent + offset));
+      }
+    }
+  }
+  for (int k = -323; k <= 308; ++k) {
+    const double power = std::strtod(("1E" + std::to_string(k)).c_str(), nullptr);
+    values.insert(values.end(), {power, std::nextafter(power, 0.0), std::nextafter(power, 1e308)});
+  }
+  for (const double value : values) {
+    const number_text::Rounded integers = number_text::RoundTo15Digits(value);
+    const number_text::Rounded reference = number_text::RoundTo15DigitsInLongDouble(value);
+    ASSERT_EQ(integers.digits, reference.digits) << std::hexfloat << value;
+    ASSERT_EQ(integers.exponent, reference.exponent) << std::hexfloat << value;
   }
 }
 

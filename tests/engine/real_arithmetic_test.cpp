@@ -2,7 +2,8 @@
 // and on failures: the operator and built-in functions on variants (the general path),
 // the interpreter's inline paths for Double operands, and the real code of an all-double
 // expression. Each row is one operation over the variables a and b, run on a grid of
-// operands that includes the edges of every failure.
+// operands that includes the edges of every failure. The real code agrees with the full
+// code on whole numbers as well, where it reads them.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -133,6 +134,61 @@ TEST_P(ArithmeticPaths, RealCodeInlinePathsAndOperatorsAgree) {
 
 INSTANTIATE_TEST_SUITE_P(Operations, ArithmeticPaths, testing::ValuesIn(kPathCases),
                          [](const testing::TestParamInfo<PathCase>& info) {
+                           return info.param.name;
+                         });
+
+// Whole numbers in the variables: a text whose real code reads them (every + - * keeps an
+// operand computed in doubles, no whole value negated or rounded) gives the full code's
+// value and failure bit for bit; any other text leaves them to the full code, with the
+// same result. The variables take Integers, Longs and Doubles in every combination.
+struct WholeCase {
+  const char* name;
+  const char* expression;
+  bool wholeReads;
+};
+
+class WholeReads : public testing::TestWithParam<WholeCase> {};
+
+TEST_P(WholeReads, RealCodeAgreesWithTheFullCode) {
+  Engine engine;
+  const auto program = engine.CompileExpression(GetParam().expression);
+  ASSERT_FALSE(program->real.code.empty()) << "no real form";
+  EXPECT_EQ(program->real.wholeReads, GetParam().wholeReads);
+  std::vector<Variant> values = {Variant::Integer(-32768), Variant::Integer(-1),
+                                 Variant::Integer(0),      Variant::Integer(7),
+                                 Variant::Integer(32767),  Variant::Long(-2147483647 - 1),
+                                 Variant::Long(100000)};
+  for (const double x : Operands()) values.push_back(Variant::Double(x));
+  const uint32_t a = *engine.names().FindVariable("a");
+  const uint32_t b = *engine.names().FindVariable("b");
+  Runner real;
+  Runner full;
+  for (const Variant& x : values) {
+    for (const Variant& y : values) {
+      Globals globals = engine.globals();
+      globals.Assign(a, x);
+      globals.Assign(b, y);
+      const Outcome fromReal =
+          Of(script::Run(*program, globals, real, RunMode::Fastest), real.result());
+      const Outcome fromFull =
+          Of(script::Run(*program, globals, full, RunMode::FullCodeOnly), full.result());
+      ASSERT_EQ(fromReal, fromFull) << x.number() << ", " << y.number();
+    }
+  }
+}
+
+const WholeCase kWholeCases[] = {
+    {"DefaultFunction", "a^2*sin(b)+4*cos(b)-a", true},
+    {"QuotientsAndPowers", "a / 3 + b ^ 1.5 - 2 ^ a * exp(b / a)", true},
+    {"ProductWithAFunction", "sqr(a) * b - atn(b) * a", true},
+    {"ProductOfTwoVariables", "a * b + sin(a)", false},
+    {"NegatedVariableKeepsNoMinusZero", "-a * sin(b)", false},
+    {"WholeConstantTimesVariable", "2 * a + sin(b)", false},
+    {"RoundingOfAVariable", "abs(a) + sin(b)", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Texts, WholeReads, testing::ValuesIn(kWholeCases),
+                         [](const testing::TestParamInfo<WholeCase>& info) {
                            return info.param.name;
                          });
 

@@ -1,9 +1,11 @@
 // The Suggest terms dialog from the main window: a search applied to the fields, a search
-// cancelled, and the fields' own check on counts written into them.
+// cancelled, a search whose thread cannot start, and the fields' own check on counts
+// written into them.
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <system_error>
 
 #include "gui/frm_suggest_terms.h"
 #include "support/frm_quon_fixture.h"
@@ -66,6 +68,23 @@ class frmSuggestTermsTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->Searching(), 10000);
     QVERIFY(!dialog->findChild<QPushButton*>("cmdApply")->isEnabled());
     QCOMPARE(TermFields(w, 4), before);
+  }
+
+  void AThreadThatCannotStartIsSaid() {
+    testing::QuonWindow w;
+    w.EnterProblem("1", "x");
+    frmSuggestTerms dialog(
+        w.Model(), w.window->Engine(), [&w] { return w.window->ReadEntryFields(); },
+        [](const std::vector<std::string>&) {}, nullptr,
+        [](std::function<void()>) -> std::function<void()> {
+          throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        });
+    dialog.findChild<QPushButton*>("cmdSearch")->click();
+    QVERIFY(!dialog.Searching());
+    QVERIFY(dialog.findChild<QPushButton*>("cmdSearch")->isEnabled());
+    const QString status = dialog.findChild<QLabel*>("lblStatus")->text();
+    QVERIFY2(status.startsWith(QStringLiteral("The search could not be started")),
+             qPrintable(status));
   }
 
   void ARefusedCountKeepsTheFocusInItsField() {

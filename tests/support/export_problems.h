@@ -43,6 +43,32 @@ inline ProblemModel MixedProblem() {
   return model;
 }
 
+// Names and a function text that no generated file may trip over: a long trigonometric
+// name with a byte that is not UTF-8 and a CR, names of a C macro, of the Fortran intrinsic
+// the code calls and of a Python dunder, and a function text whose CRs would end a comment.
+inline ProblemModel HostileProblem() {
+  ProblemModel model = FittedModel(
+      {{"angle_of_attack_in_radians_\xff\r", true, 5, 0, 1, -0.5, 3},
+       {"INFINITY", false, 4, -1, 1, 0, 0},
+       {"mod", false, 3, 0, 2, 1, 0},
+       {"__debug__", false, 3, -1, 0, 0, 0}},
+      Always([](std::span<const double> p) { return std::cos(p[0]) + p[1] * p[2] - p[3] * p[3]; }));
+  model.Equation = "x+0*Len(\"\"\rprint('INJECTED')\r#\"\")\n*/";
+  return model;
+}
+
+// Three Chebyshev variables on intervals away from [-1, 1], one of them reversed.
+inline ProblemModel ChebyshevProblem() {
+  ProblemModel model = FittedModel({{"x", false, 14, -1, 2, 0, 0, true},
+                                    {"y", false, 16, 3, 0.5, 0, 0, true},
+                                    {"z", false, 4, -4, -1, 0, 0, true}},
+                                   Always([](std::span<const double> p) {
+                                     return std::exp(0.3 * p[0]) * std::cos(p[1]) + p[2] * p[2] + 5;
+                                   }));
+  model.Equation = "exp(0.3*x)*cos(y)+z^2+5";
+  return model;
+}
+
 // `count` points drawn uniformly from the problem's box, coordinates one after the other.
 inline std::vector<double> RandomPoints(const ProblemModel& model, int count, unsigned seed = 7) {
   std::mt19937 random(seed);

@@ -33,11 +33,13 @@ ProblemModel SpecifiedModel(const std::vector<VarSpec>& vars) {
   for (std::size_t k = 0; k < vars.size(); ++k) {
     const VarSpec& v = vars[k];
     model.VarName[k] = v.Name;
-    model.Kind[k] = v.Trig ? TermKind::Trigonometric : TermKind::Power;
+    model.Kind[k] = v.Chebyshev ? TermKind::Chebyshev
+                    : v.Trig    ? TermKind::Trigonometric
+                                : TermKind::Power;
     model.LastTerm[k] = v.Terms - 1;
     model.LowerLimit[k] = v.Lower;
     model.UpperLimit[k] = v.Upper;
-    model.Center[k] = v.Center;
+    model.Center[k] = v.Chebyshev ? (v.Lower + v.Upper) / 2 : v.Center;
     model.Period[k] = v.Period;
   }
   return model;
@@ -58,7 +60,7 @@ void FitTo(ProblemModel& model, const TestFunction& f) {
     double value = 0.0;
     if (f(NodePoint(model, j), value) == 0) model.Coef(j[0], j[1], j[2], j[3]) = value;
   });
-  if (SolveSamples(model) == SolveOutcome::Singular) return;
+  if (SolveSamples(model)) return;
   model.HaveResults = true;
 }
 

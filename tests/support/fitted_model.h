@@ -27,6 +27,7 @@ struct VarSpec {
   double Upper = 1.0;
   double Center = 0.0;
   double Period = 0.0;
+  bool Chebyshev = false;  // Chebyshev terms (Trig ignored), about the middle of the interval
 };
 
 // A function that reports a failure by returning its error number (0 for success).

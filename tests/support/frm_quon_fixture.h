@@ -36,6 +36,10 @@ class QuonWindow {
       ++asked;
       return answer;
     };
+    services.Confirm = [this](const std::string& question) {
+      questions.push_back(question);
+      return confirm;
+    };
     window = std::make_unique<frmQuon>(std::move(services));
     window->show();
     if (!QTest::qWaitForWindowActive(window.get())) qFatal("the main window did not become active");
@@ -83,6 +87,9 @@ class QuonWindow {
   // The answer to the exit question, and how often it was asked.
   SaveChangesAnswer answer = SaveChangesAnswer::Discard;
   int asked = 0;
+  // The answer to yes-or-no questions, and the questions asked.
+  bool confirm = false;
+  std::vector<std::string> questions;
   ModalWatch modalWatch;
   std::unique_ptr<frmQuon> window;
 };
@@ -92,6 +99,7 @@ struct VariableEntry {
   bool Power = true;
   QString Expansion = QStringLiteral("*");
   QString Period = QStringLiteral("*");
+  bool Chebyshev = false;
 };
 
 // Accepts the number and names, then fills each variable's fields and the function.
@@ -106,6 +114,7 @@ inline void EnterFullProblem(QuonWindow& w, const QString& names, const QString&
     w.Field(QStringLiteral("txtExpansion_%1").arg(k))->setText(v.Expansion);
     w.Field(QStringLiteral("txtPeriod_%1").arg(k))->setText(v.Period);
     w.Child<QCheckBox>(QStringLiteral("chkPower_%1").arg(k))->setChecked(v.Power);
+    w.Child<QCheckBox>(QStringLiteral("chkChebyshev_%1").arg(k))->setChecked(v.Chebyshev);
   }
   w.Field(QStringLiteral("txtEquation"))->setText(equation);
 }

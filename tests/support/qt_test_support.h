@@ -64,6 +64,21 @@ class ModalWatch : public QObject {
   QTimer timer_;
 };
 
+// Runs `act` on the next modal dialog of type T once it is on show; `act` may open the
+// next dialog itself (a question inside a file dialog).
+template <typename T, typename Act>
+void WhenShown(Act act) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    act(dialog);
+  });
+  timer->start(10);
+}
+
 // A mouse click that travels the way a real one does: through the window, so that the
 // focus checks see it before Qt moves the focus.
 inline void ClickAt(QWidget* widget, QPoint pos = QPoint()) {
@@ -96,6 +111,7 @@ class FakeCommonDialog : public CommonDialog {
  public:
   void ShowOpen() override { calls.push_back("ShowOpen"); }
   void ShowSave() override { calls.push_back("ShowSave"); }
+  void ShowPrintToFile() override { calls.push_back("ShowPrintToFile"); }
   std::string FileName() const override { return fileName; }
   void ShowPrinter() override { calls.push_back("ShowPrinter"); }
   void SetHelpCommand(int command) override {

@@ -27,7 +27,7 @@ bool SpansWholePeriods(const ProblemModel& problem, std::size_t k) {
 }
 
 std::string SweepAdvice(const ProblemModel& problem, std::size_t k, const VariableSweep& sweep,
-                        const AdvisorOptions& options) {
+                        int32_t cap) {
   const std::string name = NameOf(problem, k) + ": ";
   const std::string kind = Kind(problem, k);
   const std::string best = std::to_string(sweep.BestTerms);
@@ -53,7 +53,7 @@ std::string SweepAdvice(const ProblemModel& problem, std::size_t k, const Variab
       return name + std::to_string(sweep.EndTerms) + " " + kind +
              " terms give a singular system; change the interval or the period.";
     case SweepEnd::Capped:
-      return name + "the cap of " + std::to_string(options.MaxTerms) +
+      return name + "the cap of " + std::to_string(cap) +
              " terms (or the grid limit) was reached; a higher cap may help.";
     case SweepEnd::FunctionFails:
       return name + "the function cannot be evaluated at some nodes; change the interval.";
@@ -76,8 +76,9 @@ std::string UnreachableReason(const ProblemModel& problem, const TermAdvice& adv
                               const AdvisorOptions& options) {
   const std::string wanted = std::string(options.Relative ? "a relative" : "a") +
                              " largest difference of " + ShortForm(options.Tolerance);
-  std::string text = "no numbers of terms up to " + std::to_string(options.MaxTerms) +
-                     " per variable reach " + wanted;
+  const int32_t cap = advice.MaxTerms > 0 ? advice.MaxTerms : options.MaxTerms;
+  std::string text =
+      "no numbers of terms up to " + std::to_string(cap) + " per variable reach " + wanted;
   if (advice.BudgetSpent) text += " within " + std::to_string(options.MaxFits) + " fits";
   if (advice.Best.Terms.empty() || !std::isfinite(MeasuredError(advice.Best, options))) {
     return text + "; no fit could be measured";
@@ -97,9 +98,10 @@ std::vector<std::string> AdviceLines(const ProblemModel& problem, const TermAdvi
                       "last nodes coincide; take an interval shorter than a period.");
       continue;
     }
-    const std::string line = SweepAdvice(problem, k, advice.Sweeps[k], options);
+    const std::string line = SweepAdvice(problem, k, advice.Sweeps[k],
+                                         advice.MaxTerms > 0 ? advice.MaxTerms : options.MaxTerms);
     if (!line.empty()) lines.push_back(line);
-    if (!IsTrigonometric(problem, k) && advice.Sweeps[k].End != SweepEnd::Reached) {
+    if (problem.Kind[k] == TermKind::Power && advice.Sweeps[k].End != SweepEnd::Reached) {
       lines.push_back(NameOf(problem, k) +
                       ": if the function is periodic in it, trigonometric terms with its "
                       "period, over an interval shorter than one period, may reach it.");

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "core/advisor/chebyshev_search.h"
 #include "core/fit/basis.h"
 #include "core/fit/basis_condition.h"
 
@@ -255,7 +256,7 @@ void CheckOptions(const ProblemModel& problem, const AdvisorOptions& options) {
   if (!(options.Tolerance > 0) || !std::isfinite(options.Tolerance)) {
     throw std::invalid_argument("the wanted accuracy must be a number above 0");
   }
-  if (options.MaxTerms < 2 || options.MaxTerms > MostMaxTerms) {
+  if ((options.MaxTerms != 0 && options.MaxTerms < 2) || options.MaxTerms > MostMaxTerms) {
     throw std::invalid_argument("the cap on terms must be from 2 to " +
                                 std::to_string(MostMaxTerms));
   }
@@ -276,7 +277,15 @@ double MeasuredError(const TrialResult& trial, const AdvisorOptions& options) {
 TermAdvice SuggestTerms(ProblemModel problem, PointFunctionSource& function,
                         const AdvisorOptions& options, const AdvisorHooks& hooks) {
   CheckOptions(problem, options);
-  return Search(std::move(problem), function, options, hooks).Run();
+  AdvisorOptions resolved = options;
+  const bool chebyshev = AllChebyshev(problem);
+  if (resolved.MaxTerms == 0)
+    resolved.MaxTerms = chebyshev ? DefaultChebyshevMaxTerms : DefaultMaxTerms;
+  TermAdvice advice = chebyshev
+                          ? SuggestChebyshevTerms(std::move(problem), function, resolved, hooks)
+                          : Search(std::move(problem), function, resolved, hooks).Run();
+  advice.MaxTerms = resolved.MaxTerms;
+  return advice;
 }
 
 }  // namespace quon

@@ -38,15 +38,19 @@ inline constexpr int32_t ModerateTerms = 8;
 inline constexpr double StallRatio = 0.8;
 inline constexpr int32_t StallPatience = 3;
 inline constexpr int32_t DefaultMaxTerms = 30;
+// Chebyshev terms stay well conditioned however many there are (chebyshev_search.h).
+inline constexpr int32_t DefaultChebyshevMaxTerms = 257;
 // Beyond this a basis matrix's conditioning estimate alone would take seconds.
 inline constexpr int32_t MostMaxTerms = 1000;
 inline constexpr int64_t DefaultMaxGridPoints = int64_t{1} << 22;
 inline constexpr int32_t DefaultMaxFits = 300;
 
 struct AdvisorOptions {
-  double Tolerance = 1e-6;                       // > 0
-  bool Relative = false;                         // measure by the relative largest difference
-  int32_t MaxTerms = DefaultMaxTerms;            // per variable, 2..MostMaxTerms
+  double Tolerance = 1e-6;  // > 0
+  bool Relative = false;    // measure by the relative largest difference
+  // Per variable, 2..MostMaxTerms; 0 for the default of the search that runs:
+  // DefaultChebyshevMaxTerms when every variable has Chebyshev terms, else DefaultMaxTerms.
+  int32_t MaxTerms = DefaultMaxTerms;
   int64_t MaxGridPoints = DefaultMaxGridPoints;  // nodes of one fit, >= 4
   int32_t MaxFits = DefaultMaxFits;              // >= 1
 };
@@ -81,6 +85,7 @@ struct TermAdvice {
   std::vector<VariableSweep> Sweeps;  // per variable in use
   int32_t EvaluatedFits = 0;
   bool BudgetSpent = false;  // MaxFits ran out before the search ended
+  int32_t MaxTerms = 0;      // the cap the search kept to
 };
 
 struct AdvisorHooks {
@@ -91,7 +96,8 @@ struct AdvisorHooks {
 };
 
 // Searches with `problem` (a model whose problem has been gathered, moved in:
-// its counts and results are not used). Throws
+// its counts and results are not used): by the greedy search above, or when every
+// variable has Chebyshev terms by the search on nested grids (chebyshev_search.h). Throws
 // std::invalid_argument for options out of range.
 TermAdvice SuggestTerms(ProblemModel problem, PointFunctionSource& function,
                         const AdvisorOptions& options, const AdvisorHooks& hooks = {});

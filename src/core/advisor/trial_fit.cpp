@@ -113,7 +113,7 @@ TrialResult FitTrial(ProblemModel& model, const std::vector<int32_t>& terms,
 
   result.FailedNode = SampleNodes(model, function, cancelled);
   if (result.FailedNode != 0) return result;
-  if (SolveSamples(model) == SolveOutcome::Singular) {
+  if (SolveSamples(model)) {
     result.Singular = true;
     return result;
   }

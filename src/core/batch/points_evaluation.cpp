@@ -23,30 +23,26 @@ std::string HeaderLine(const ProblemModel& model, int variables) {
   return line + "function,approximation,difference\n";
 }
 
-}  // namespace
-
-PointsRunSummary EvaluatePoints(const ProblemModel& model, PointFunctionSource& function,
-                                const PointsTable& points,
-                                const std::function<void(std::string_view)>& sink,
-                                const PointsProgress& progress) {
-  ApproximationKernel kernel(model);
-  const std::unique_ptr<PointFunction> evaluator = function.NewEvaluator();
-  const int variables = points.Variables;
-  const auto width = static_cast<std::size_t>(variables);
-  PointsRunSummary summary;
-  const int64_t total = points.Rows();
-  std::string text = HeaderLine(model, variables);
+// The output rows of `points`, handed to `sink` every PointsBlockRows rows after `text`
+// (the header, or nothing). Rows already done before these count in the progress; false
+// when the progress cancelled.
+bool EvaluateRows(ApproximationKernel& kernel, PointFunction& evaluator, const PointsTable& points,
+                  std::string text, const std::function<void(std::string_view)>& sink,
+                  const PointsProgress& progress, int64_t before, int64_t total,
+                  PointsRunSummary& summary) {
+  const auto width = static_cast<std::size_t>(points.Variables);
+  const int64_t rowsHere = points.Rows();
   std::vector<double> values(static_cast<std::size_t>(PointsBlockRows));
   std::vector<int32_t> errors(values.size());
-  for (int64_t start = 0; start < total; start += PointsBlockRows) {
-    if (progress && !progress(start, total)) {
+  for (int64_t start = 0; start < rowsHere; start += PointsBlockRows) {
+    if (progress && !progress(before + start, total)) {
       summary.Cancelled = true;
-      return summary;
+      return false;
     }
-    const int64_t end = std::min(total, start + PointsBlockRows);
+    const int64_t end = std::min(rowsHere, start + PointsBlockRows);
     const auto rows = static_cast<std::size_t>(end - start);
     const double* first = points.Coordinates.data() + static_cast<std::size_t>(start) * width;
-    evaluator->Values(first, width, rows, values.data(), errors.data());
+    evaluator.Values(first, width, rows, values.data(), errors.data());
     for (std::size_t i = 0; i < rows; ++i) {
       const std::span<const double> point(first + i * width, width);
       for (double x : point) text += RoundTripText(x) + ",";
@@ -69,12 +65,48 @@ PointsRunSummary EvaluatePoints(const ProblemModel& model, PointFunctionSource& 
       }
       text += '\n';
     }
-    summary.Rows = end;
+    summary.Rows = before + end;
     sink(text);
     text.clear();
   }
-  if (total == 0) sink(text);
-  if (progress) progress(total, total);
+  if (!text.empty()) sink(text);
+  return true;
+}
+
+}  // namespace
+
+PointsRunSummary EvaluatePoints(const ProblemModel& model, PointFunctionSource& function,
+                                const PointsTable& points,
+                                const std::function<void(std::string_view)>& sink,
+                                const PointsProgress& progress) {
+  ApproximationKernel kernel(model);
+  const std::unique_ptr<PointFunction> evaluator = function.NewEvaluator();
+  PointsRunSummary summary;
+  const int64_t total = points.Rows();
+  if (EvaluateRows(kernel, *evaluator, points, HeaderLine(model, points.Variables), sink, progress,
+                   0, total, summary) &&
+      progress) {
+    progress(total, total);
+  }
+  return summary;
+}
+
+PointsRunSummary EvaluatePointsFile(const ProblemModel& model, PointFunctionSource& function,
+                                    const std::string& pointsPath,
+                                    const std::vector<std::string>& names,
+                                    const std::function<void(std::string_view)>& sink) {
+  int64_t total = 0;
+  ReadPointsBlocks(pointsPath, names, [&](const PointsTable& block) { total += block.Rows(); });
+  ApproximationKernel kernel(model);
+  const std::unique_ptr<PointFunction> evaluator = function.NewEvaluator();
+  PointsRunSummary summary;
+  std::string header = HeaderLine(model, static_cast<int>(names.size()));
+  ReadPointsBlocks(pointsPath, names, [&](const PointsTable& block) {
+    EvaluateRows(kernel, *evaluator, block, std::move(header), sink, {}, summary.Rows, total,
+                 summary);
+    header.clear();
+  });
+  if (!header.empty()) sink(header);
   return summary;
 }
 

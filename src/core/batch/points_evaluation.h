@@ -42,6 +42,14 @@ PointsRunSummary EvaluatePoints(const ProblemModel& model, PointFunctionSource& 
                                 const std::function<void(std::string_view)>& sink,
                                 const PointsProgress& progress = {});
 
+// The points file at `pointsPath` evaluated as EvaluatePoints does, read twice in blocks
+// (ReadPointsBlocks): once to check every row, so that a bad row costs no output, once to
+// evaluate. Memory holds one block, whatever the size of the file. Throws PointsFileError.
+PointsRunSummary EvaluatePointsFile(const ProblemModel& model, PointFunctionSource& function,
+                                    const std::string& pointsPath,
+                                    const std::vector<std::string>& names,
+                                    const std::function<void(std::string_view)>& sink);
+
 // Writes the output to `outPath` under a temporary name renamed into place at the end, so
 // that a failure or a cancel leaves no file (and an older file at outPath as it was).
 // Throws SpecFileError when the file cannot be written.

@@ -1,87 +1,44 @@
 #include "core/batch/points_table.h"
 
-#include <cerrno>
-#include <charconv>
-#include <cmath>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <optional>
+#include <new>
 
-#include "core/batch/variable_names.h"
 #include "core/model/entry_checks.h"
+#include "core/model/quoted_text.h"
+#include "core/model/variable_names.h"
 
 namespace quon {
 namespace {
 
-// Splits one line into fields at commas outside double quotes; a quoted field loses its
-// quotes and "" inside it stands for one quote.
-std::vector<std::string> SplitFields(std::string_view line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c != '"') {
-        fields.back().push_back(c);
-      } else if (i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back().push_back('"');
-        ++i;
-      } else {
-        quoted = false;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back().push_back(c);
-    }
-  }
-  return fields;
-}
-
-// A finite number in the whole field apart from blanks around it, or nothing.
-std::optional<double> FieldNumber(std::string_view field) {
-  field = TrimBlanks(field);
-  if (!field.empty() && field.front() == '+') field.remove_prefix(1);
-  double value = 0.0;
-  const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (field.empty() || ec != std::errc() || end != field.data() + field.size() ||
-      !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
+// Rows handed out at a time by ReadPointsBlocks.
+constexpr int64_t kBlockRows = 1 << 16;
 
 class Parser {
  public:
   Parser(const std::vector<std::string>& names, const std::string& source)
       : names_(names), source_(source) {}
 
-  [[noreturn]] void Fail(int64_t row, std::size_t column, const std::string& what) const {
-    throw PointsFileError(source_ + ", row " + std::to_string(row) + ", column " +
-                          std::to_string(column + 1) + ": " + what);
-  }
-
   // Maps each column of the header to a variable.
   void Header(std::string_view line, int64_t row) {
-    const std::vector<std::string> fields = SplitFields(line);
+    const std::vector<std::string> fields = SplitCsvFields(line);
     std::vector<bool> seen(names_.size(), false);
     for (std::size_t c = 0; c < fields.size(); ++c) {
       std::size_t k = 0;
       while (k < names_.size() && !SameVariableName(fields[c], names_[k])) ++k;
       if (k == names_.size()) {
-        Fail(row, c,
-             "\"" + fields[c] + "\" is not a variable of the problem (" + JoinNames(names_) + ").");
+        FailAtField(
+            source_, row, c,
+            Quoted(fields[c]) + " is not a variable of the problem (" + JoinNames(names_) + ").");
       }
-      if (seen[k]) Fail(row, c, "the variable " + names_[k] + " has a column already.");
+      if (seen[k]) {
+        FailAtField(source_, row, c, "the variable " + names_[k] + " has a column already.");
+      }
       seen[k] = true;
       variableOfColumn_.push_back(k);
     }
     for (std::size_t k = 0; k < names_.size(); ++k) {
       if (!seen[k]) {
-        Fail(row, fields.size(), "the header has no column for the variable " + names_[k] + ".");
+        FailAtField(source_, row, fields.size(),
+                    "the header has no column for the variable " + names_[k] + ".");
       }
     }
   }
@@ -102,10 +59,11 @@ class Parser {
         start = comma + 1;
       }
     } else {
-      for (const std::string& field : SplitFields(line)) Store(field, row, column++, out, base);
+      for (const std::string& field : SplitCsvFields(line)) Store(field, row, column++, out, base);
     }
     if (column < variableOfColumn_.size()) {
-      Fail(row, column, "the value of " + names_[variableOfColumn_[column]] + " is missing.");
+      FailAtField(source_, row, column,
+                  "the value of " + names_[variableOfColumn_[column]] + " is missing.");
     }
   }
 
@@ -113,14 +71,12 @@ class Parser {
   void Store(std::string_view field, int64_t row, std::size_t column, std::vector<double>& out,
              std::size_t base) {
     if (column >= variableOfColumn_.size()) {
-      Fail(row, column, "the row has more values than the header has names.");
+      FailAtField(source_, row, column, "the row has more values than the header has names.");
     }
     const std::size_t k = variableOfColumn_[column];
-    const std::optional<double> value = FieldNumber(field);
-    if (!value) {
-      Fail(row, column,
-           "\"" + std::string(TrimBlanks(field)) + "\" is not a number (" + names_[k] + ").");
-    }
+    const std::optional<double> value = CsvFieldNumber(field);
+    if (!value)
+      FailAtField(source_, row, column, FieldNumberProblem(field) + " (" + names_[k] + ").");
     out[base + k] = *value;
   }
 
@@ -129,46 +85,62 @@ class Parser {
   std::vector<std::size_t> variableOfColumn_;
 };
 
+// Reads the lines of a table into blocks of points, the header first.
+void ReadBlocks(CsvLineReader& reader, const std::vector<std::string>& names,
+                const std::function<void(const PointsTable&)>& block) {
+  Parser parser(names, reader.Path());
+  PointsTable table;
+  table.Variables = static_cast<int>(names.size());
+  std::string_view line;
+  int64_t row = 0;
+  if (!reader.Next(line, row)) {
+    throw PointsFileError(reader.Path() +
+                          ": the file is empty; it needs a header row naming the variables (" +
+                          JoinNames(names) + ").");
+  }
+  parser.Header(line, row);
+  while (reader.Next(line, row)) {
+    parser.Row(line, row, table.Coordinates);
+    if (table.Rows() == kBlockRows) {
+      block(table);
+      table.Coordinates.clear();
+    }
+  }
+  if (table.Rows() > 0) block(table);
+}
+
 }  // namespace
 
 PointsTable ParsePoints(std::string_view text, const std::vector<std::string>& names,
                         const std::string& source) {
-  Parser parser(names, source);
+  CsvLineReader reader(text, source);
   PointsTable table;
   table.Variables = static_cast<int>(names.size());
-  bool haveHeader = false;
-  int64_t row = 0;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    ++row;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (TrimBlanks(line).empty()) continue;
-    if (!haveHeader) {
-      parser.Header(line, row);
-      haveHeader = true;
-    } else {
-      parser.Row(line, row, table.Coordinates);
-    }
-  }
-  if (!haveHeader) {
-    throw PointsFileError(source +
-                          ": the file is empty; it needs a header row naming the "
-                          "variables (" +
-                          JoinNames(names) + ").");
-  }
+  ReadBlocks(reader, names, [&](const PointsTable& block) {
+    table.Coordinates.insert(table.Coordinates.end(), block.Coordinates.begin(),
+                             block.Coordinates.end());
+  });
   return table;
 }
 
-PointsTable ReadPointsFile(const std::string& path, const std::vector<std::string>& names) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    throw PointsFileError(path + ": cannot open the file: " + std::strerror(errno) + ".");
+void ReadPointsBlocks(const std::string& path, const std::vector<std::string>& names,
+                      const std::function<void(const PointsTable&)>& block) {
+  try {
+    CsvLineReader reader(path);
+    ReadBlocks(reader, names, block);
+  } catch (const std::bad_alloc&) {
+    throw PointsFileError(path + ": the points do not fit in memory.");
   }
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) throw PointsFileError(path + ": cannot read the file.");
-  return ParsePoints(text, names, path);
+}
+
+PointsTable ReadPointsFile(const std::string& path, const std::vector<std::string>& names) {
+  PointsTable table;
+  table.Variables = static_cast<int>(names.size());
+  ReadPointsBlocks(path, names, [&](const PointsTable& block) {
+    table.Coordinates.insert(table.Coordinates.end(), block.Coordinates.begin(),
+                             block.Coordinates.end());
+  });
+  return table;
 }
 
 }  // namespace quon

@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "core/batch/variable_names.h"
 #include "core/eval/approximation_kernel.h"
 #include "core/model/node_geometry.h"
+#include "core/model/variable_names.h"
 
 namespace quon {
 namespace {
@@ -34,6 +34,47 @@ double RotatedSinCos(bool cosine, double angle, int order) {
     default:
       return -std::cos(angle);
   }
+}
+
+// The half-width r of a Chebyshev variable, or a CalculusError for an empty interval.
+double HalfWidth(const ProblemModel& model, int k, const NodeGeometry& g) {
+  if (g.HalfWidth == 0.0) {
+    throw CalculusError("Division by zero: the interval of variable " +
+                        model.VarName[static_cast<std::size_t>(k)] + " is empty.");
+  }
+  return g.HalfWidth;
+}
+
+// T_0(s) .. T_(count-1)(s) differentiated `order` times in s, by the recurrence
+// T_(j+1)^(q) = 2 s T_j^(q) + 2 q T_j^(q-1) - T_(j-1)^(q), the q-th derivative of the
+// three-term recurrence, taken for q = 0, 1, ..., order in turn.
+std::vector<double> ChebyshevDerivatives(double s, std::size_t count, int order) {
+  std::vector<double> lower(count, 0.0);
+  std::vector<double> values(count, 0.0);
+  for (int q = 0; q <= order; ++q) {
+    values.assign(count, 0.0);
+    values[0] = q == 0 ? 1.0 : 0.0;
+    if (count > 1) values[1] = q == 0 ? s : (q == 1 ? 1.0 : 0.0);
+    for (std::size_t j = 1; j + 1 < count; ++j) {
+      values[j + 1] = 2.0 * s * values[j] + 2.0 * q * lower[j] - values[j - 1];
+    }
+    std::swap(lower, values);
+  }
+  return lower;
+}
+
+// The antiderivatives F_j(s) of T_j(s): s, s^2 / 2, then
+// T_(j+1) / (2 (j + 1)) - T_(j-1) / (2 (j - 1)).
+std::vector<double> ChebyshevAntiderivatives(double s, std::size_t count) {
+  const std::vector<double> t = ChebyshevDerivatives(s, count + 1, 0);
+  std::vector<double> values(count, 0.0);
+  values[0] = s;
+  if (count > 1) values[1] = s * s / 2.0;
+  for (std::size_t j = 2; j < count; ++j) {
+    values[j] = t[j + 1] / (2.0 * static_cast<double>(j + 1)) -
+                t[j - 1] / (2.0 * static_cast<double>(j - 1));
+  }
+  return values;
 }
 
 void CheckFinite(double value) {
@@ -85,6 +126,13 @@ std::vector<double> TermDerivatives(const ProblemModel& model, int k, double x, 
       }
       break;
     }
+    case TermKind::Chebyshev: {
+      // d/dx = (1 / r) d/ds.
+      const double scale = std::pow(1.0 / HalfWidth(model, k, g), order);
+      values = ChebyshevDerivatives(g.MappedArgument(x), n, order);
+      for (double& v : values) v *= scale;
+      break;
+    }
   }
   return values;
 }
@@ -114,6 +162,14 @@ std::vector<double> TermIntegrals(const ProblemModel& model, int k, double lo, d
         values[j] = j % 2 == 1 ? -(std::cos(mw * upper) - std::cos(mw * lower)) / mw
                                : (std::sin(mw * upper) - std::sin(mw * lower)) / mw;
       }
+      break;
+    }
+    case TermKind::Chebyshev: {
+      // dx = r ds.
+      const double r = HalfWidth(model, k, g);
+      const std::vector<double> top = ChebyshevAntiderivatives(g.MappedArgument(hi), n);
+      const std::vector<double> bottom = ChebyshevAntiderivatives(g.MappedArgument(lo), n);
+      for (std::size_t j = 0; j < n; ++j) values[j] = r * (top[j] - bottom[j]);
       break;
     }
   }

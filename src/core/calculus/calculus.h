@@ -12,9 +12,15 @@
 //                              d^d/dx^d sin a = (m w)^d sin(a + d pi/2), cos likewise
 //                              integral of sin a = -(cos A - cos A') / (m w), of cos a
 //                              = (sin A - sin A') / (m w), of the constant term U - L.
+// Chebyshev term T_j(s), s = (x - m) / r: the d-th derivatives of every T_j by the
+// differentiated three-term recurrence T_(j+1)^(q) = 2 s T_j^(q) + 2 q T_j^(q-1) -
+// T_(j-1)^(q), times r^-d; the integral r (F_j(S) - F_j(S')) with the antiderivative
+// F_j = T_(j+1) / (2 (j + 1)) - T_(j-1) / (2 (j - 1)) (F_0 = s, F_1 = s^2 / 2), as in
+// Mason & Handscomb, "Chebyshev Polynomials", 2.4.
 // Cost: a few operations per term plus one multiply-add per coefficient.
 // Fails with CalculusError for a variable name not in use, a box or point of the wrong
-// size, a zero period of a trigonometric variable, or a result that overflows.
+// size, a zero period of a trigonometric variable, an empty interval of a Chebyshev one,
+// or a result that overflows.
 #pragma once
 
 #include <stdexcept>

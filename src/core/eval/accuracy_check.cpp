@@ -154,8 +154,10 @@ AccuracyResult CheckAccuracy(const ProblemModel& model, PointFunctionSource& fun
   for (int k = 0; k < grid.Vars; ++k) {
     const auto s = static_cast<std::size_t>(k);
     result.Names.push_back(s < model.VarName.size() ? model.VarName[s] : std::string());
+    result.Terms.push_back(model.LastTerm[s] + 1);
   }
   result.Warnings = CheckConditioning(model);
+  result.Estimate = EstimateChebyshevError(model);
 
   Tally tally;
   CompareOnGrid(

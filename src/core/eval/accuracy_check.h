@@ -2,7 +2,7 @@
 // looked: the user's function and the approximation compared on the check grid
 // (check_grid.h), giving the largest absolute and relative difference, where the largest
 // one lies, and the root mean square of the differences; plus the conditioning warnings of
-// basis_condition.h.
+// basis_condition.h; for a Chebyshev fit, the error its coefficients estimate.
 //
 // The function is evaluated once per check point through a PointFunctionSource, on several
 // threads when the source allows it; the approximation on the whole tensor subset at once
@@ -17,9 +17,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/eval/chebyshev_tail.h"
 #include "core/eval/check_grid.h"
 #include "core/eval/point_function.h"
 #include "core/fit/basis_condition.h"
@@ -32,6 +34,7 @@ inline constexpr int MaxRefineRounds = 3;
 struct AccuracyResult {
   bool Checked = false;            // false when the model has no results to check
   std::vector<std::string> Names;  // of the variables in use
+  std::vector<int32_t> Terms;      // of the variables in use
   int32_t PointsPerInterval = 1;
 
   double MaxAbsDiff = 0.0;
@@ -48,6 +51,9 @@ struct AccuracyResult {
   int32_t FirstFailure = 0;  // error number of the first failed function value, 0 for none
 
   std::vector<ConditionWarning> Warnings;
+  // For a fit whose every variable has Chebyshev terms: the error the coefficients'
+  // tails estimate (chebyshev_tail.h), beside the sampled figures.
+  std::optional<ChebyshevEstimate> Estimate;
 };
 
 // Compares function and approximation of a model with results. Throws

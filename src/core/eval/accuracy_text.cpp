@@ -63,6 +63,8 @@ std::string AccuracySummaryLine(const AccuracyResult& result) {
               (result.FailedPoints == 1 ? " point failed" : " points failed");
     }
   }
+  if (result.Estimate)
+    line += "; estimated from the coefficients " + ShortForm(result.Estimate->Error);
   return line + ".";
 }
 
@@ -74,6 +76,7 @@ std::string ConditionWarningText(const ConditionWarning& warning) {
       other = KindName(TermKind::Trigonometric);
       break;
     case TermKind::Trigonometric:
+    case TermKind::Chebyshev:
       other = KindName(TermKind::Power);
       break;
   }
@@ -85,18 +88,43 @@ std::string ConditionWarningText(const ConditionWarning& warning) {
          "), so their coefficients may be far off. Use fewer terms or " + other + " terms.";
 }
 
+std::string ConvergenceWarningText(const std::string& name, int32_t terms) {
+  return name + ": the " + std::to_string(terms) +
+         " Chebyshev terms have not converged (their coefficients do not decay yet); more "
+         "terms are needed.";
+}
+
+std::vector<std::string> AccuracyWarnings(const AccuracyResult& result) {
+  std::vector<std::string> warnings;
+  for (const ConditionWarning& warning : result.Warnings) {
+    warnings.push_back(ConditionWarningText(warning));
+  }
+  if (result.Estimate) {
+    for (const int32_t k : result.Estimate->Unconverged) {
+      const auto s = static_cast<std::size_t>(k);
+      warnings.push_back(ConvergenceWarningText(
+          s < result.Names.size() ? result.Names[s] : std::string(), result.Terms[s]));
+    }
+  }
+  return warnings;
+}
+
 std::vector<std::pair<std::string, std::string>> AccuracyKeyValues(const AccuracyResult& result) {
+  // With no point compared, the figures' zeros measured nothing.
+  const bool measured = result.FailedPoints < result.CheckPoints;
+  const auto figure = [&](double value) {
+    return measured ? TextForm(value) : std::string("none (every point failed)");
+  };
   std::vector<std::pair<std::string, std::string>> values = {
-      {"max_abs_diff", TextForm(result.MaxAbsDiff)},
-      {"max_rel_diff", TextForm(result.MaxRelDiff)},
-      {"rms_diff", TextForm(result.RmsDiff)},
+      {"max_abs_diff", figure(result.MaxAbsDiff)},
+      {"max_rel_diff", figure(result.MaxRelDiff)},
+      {"rms_diff", figure(result.RmsDiff)},
       {"worst_point", PointText(result, false)},
       {"check_points", std::to_string(result.CheckPoints)},
       {"failed_points", std::to_string(result.FailedPoints)},
   };
-  for (const ConditionWarning& warning : result.Warnings) {
-    values.emplace_back("warning", ConditionWarningText(warning));
-  }
+  if (result.Estimate) values.emplace_back("estimated_error", TextForm(result.Estimate->Error));
+  for (const std::string& warning : AccuracyWarnings(result)) values.emplace_back("warning", warning);
   return values;
 }
 

@@ -43,10 +43,13 @@ double ApproximationKernel::At(std::span<const double> point) {
     const VariableTerms& t = pointTerms_[s];
     switch (t.Kind) {
       case TermKind::Power:
-        factors[s] = Factor{true, t.Offset, nullptr};
+        factors[s] = Factor{Sum::Horner, t.Offset, nullptr};
         break;
       case TermKind::Trigonometric:
-        factors[s] = Factor{false, 0.0, t.Weights.data()};
+        factors[s] = Factor{Sum::Weighted, 0.0, t.Weights.data()};
+        break;
+      case TermKind::Chebyshev:
+        factors[s] = Factor{Sum::Clenshaw, t.Offset, nullptr};
         break;
     }
   }
@@ -63,10 +66,38 @@ double ApproximationKernel::Contract(const std::array<std::vector<double>, MaxVa
     if (weights[k].size() != static_cast<std::size_t>(terms_[k])) {
       throw std::logic_error("A weight list does not match its variable's number of terms.");
     }
-    factors[k] = Factor{false, 0.0, weights[k].data()};
+    factors[k] = Factor{Sum::Weighted, 0.0, weights[k].data()};
   }
   return Reduce(factors);
 }
+
+namespace {
+
+// One sum over the n inner values inner[0], inner[stride], ... as the evaluator takes it.
+double LevelSum(const double* inner, std::size_t n, std::size_t stride, double offset,
+                const double* weights, bool horner, bool clenshaw) {
+  double sum = 0.0;
+  if (horner) {
+    for (std::size_t j = n; j-- > 0;) sum = sum * offset + inner[j * stride];
+  } else if (clenshaw) {
+    const double twice = 2.0 * offset;
+    double b1 = 0.0;
+    double b2 = 0.0;
+    for (std::size_t j = n; j-- > 1;) {
+      const double b0 = inner[j * stride] + twice * b1 - b2;
+      b2 = b1;
+      b1 = b0;
+    }
+    sum = inner[0] + offset * b1 - b2;
+  } else {
+    for (std::size_t j = 0; j < n; ++j) {
+      sum = sum + inner[j * stride] * (weights != nullptr ? weights[j] : 1.0);
+    }
+  }
+  return sum;
+}
+
+}  // namespace
 
 double ApproximationKernel::Reduce(const std::array<Factor, MaxVars>& factors) {
   // Variable 0: the sums over j0 for every combination r, interleaved.
@@ -74,16 +105,33 @@ double ApproximationKernel::Reduce(const std::array<Factor, MaxVars>& factors) {
   double* sums = level_.data();
   const double* coef = transposed_.data();
   for (std::size_t r = 0; r < rest_; ++r) sums[r] = 0.0;
-  if (factors[0].Horner) {
-    const double o = factors[0].Offset;
+  const Factor& f0 = factors[0];
+  if (f0.Form == Sum::Horner) {
+    const double o = f0.Offset;
     for (std::size_t j = n0; j-- > 0;) {
       const double* row = coef + j * rest_;
       for (std::size_t r = 0; r < rest_; ++r) sums[r] = sums[r] * o + row[r];
     }
+  } else if (f0.Form == Sum::Clenshaw) {
+    const double o = f0.Offset;
+    const double twice = 2.0 * o;
+    b1_.assign(rest_, 0.0);
+    b2_.assign(rest_, 0.0);
+    double* b1 = b1_.data();
+    double* b2 = b2_.data();
+    for (std::size_t j = n0; j-- > 1;) {
+      const double* row = coef + j * rest_;
+      for (std::size_t r = 0; r < rest_; ++r) {
+        const double b0 = row[r] + twice * b1[r] - b2[r];
+        b2[r] = b1[r];
+        b1[r] = b0;
+      }
+    }
+    for (std::size_t r = 0; r < rest_; ++r) sums[r] = coef[r] + o * b1[r] - b2[r];
   } else {
     for (std::size_t j = 0; j < n0; ++j) {
       const double* row = coef + j * rest_;
-      const double w = factors[0].Weights != nullptr ? factors[0].Weights[j] : 1.0;
+      const double w = f0.Weights != nullptr ? f0.Weights[j] : 1.0;
       for (std::size_t r = 0; r < rest_; ++r) sums[r] = sums[r] + row[r] * w;
     }
   }
@@ -94,16 +142,8 @@ double ApproximationKernel::Reduce(const std::array<Factor, MaxVars>& factors) {
     const std::size_t outer = count / n;
     const Factor& f = factors[k];
     for (std::size_t r = 0; r < outer; ++r) {
-      const double* inner = level_.data() + r * n;
-      double sum = 0.0;
-      if (f.Horner) {
-        for (std::size_t j = n; j-- > 0;) sum = sum * f.Offset + inner[j];
-      } else {
-        for (std::size_t j = 0; j < n; ++j) {
-          sum = sum + inner[j] * (f.Weights != nullptr ? f.Weights[j] : 1.0);
-        }
-      }
-      next_[r] = sum;
+      next_[r] = LevelSum(level_.data() + r * n, n, 1, f.Offset, f.Weights, f.Form == Sum::Horner,
+                          f.Form == Sum::Clenshaw);
     }
     std::swap(level_, next_);
     count = outer;

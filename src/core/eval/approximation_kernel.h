@@ -7,7 +7,8 @@
 // variable 1's over their results, and so on. Every sum sees the same operations in the
 // same order as in the evaluator (Horner from the highest power down for a power
 // variable, an ascending sum of inner value times cos or sin of the running angle for a
-// trigonometric one), so the values agree exactly; only the independent sums are
+// trigonometric one, Clenshaw's recurrence from the highest term down for a Chebyshev
+// one), so the values agree exactly; only the independent sums are
 // interleaved, which lets the inner loop run over adjacent coefficients. Cost: one
 // multiply-add per coefficient and point, plus a sine or cosine per trigonometric term.
 // Memory: a copy of the coefficients, transposed.
@@ -34,7 +35,7 @@ class ApproximationKernel {
   int32_t Terms(int k) const { return terms_[static_cast<std::size_t>(k)]; }
 
   // The approximation at `point` (one coordinate per variable in use), equal bit for bit
-  // to Evaluate's ApproxValue. Throws EvaluationError as Evaluate does (a zero period,
+  // to Evaluate. Throws EvaluationError as Evaluate does (a zero period,
   // an overflow).
   double At(std::span<const double> point);
 
@@ -44,10 +45,11 @@ class ApproximationKernel {
   double Contract(const std::array<std::vector<double>, MaxVars>& weights);
 
  private:
-  // One variable's share of a reduction: Horner in `offset`, or an ascending sum with
-  // `weights`.
+  // One variable's share of a reduction: Horner or Clenshaw in `offset`, or an ascending
+  // sum with `weights` (all 1 when null).
+  enum class Sum { Weighted, Horner, Clenshaw };
   struct Factor {
-    bool Horner = false;
+    Sum Form = Sum::Weighted;
     double Offset = 0.0;
     const double* Weights = nullptr;
   };
@@ -61,6 +63,7 @@ class ApproximationKernel {
   std::vector<double> transposed_;
   std::vector<double> level_;                      // scratch: one level's results
   std::vector<double> next_;                       // scratch: the next level's results
+  std::vector<double> b1_, b2_;                    // scratch: Clenshaw's b_(j+1), b_(j+2)
   std::array<VariableTerms, MaxVars> pointTerms_;  // scratch: the terms at the last point
 };
 

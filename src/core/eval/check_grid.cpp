@@ -67,6 +67,19 @@ double CheckGrid::Coordinate(int k, int64_t index) const {
   const int64_t part = index % PointsPerInterval + 1;
   const double fraction =
       static_cast<double>(part) / static_cast<double>(int64_t{PointsPerInterval} + 1);
+  const NodeGeometry& g = Geometry[s];
+  switch (g.Kind) {
+    case TermKind::Power:
+    case TermKind::Trigonometric:
+      break;
+    case TermKind::Chebyshev: {
+      // Node indices run against the coordinate: interval i lies between nodes T - i and
+      // T - i - 1.
+      const auto below = static_cast<int32_t>(g.LastTerm - interval);
+      const double a = g.Node(below);
+      return a + fraction * (g.Node(below - 1) - a);
+    }
+  }
   return Lower[s] + (static_cast<double>(interval) + fraction) * Step[s];
 }
 
@@ -122,7 +135,8 @@ CheckGrid PlanCheckGrid(const ProblemModel& model, const CheckBudget& budget) {
     const auto s = static_cast<std::size_t>(k);
     grid.Selected[s] = Spread(grid.Count[s], take[s]);
     grid.Lower[s] = model.LowerLimit[s];
-    grid.Step[s] = VariableGeometry(model, k).NodeStep;
+    grid.Geometry[s] = VariableGeometry(model, k);
+    grid.Step[s] = grid.Geometry[s].NodeStep;
   }
   return grid;
 }

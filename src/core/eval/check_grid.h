@@ -2,8 +2,9 @@
 // agrees with the function at every node can still be far off.
 //
 // Along each variable in use the check coordinates divide every node interval into
-// PointsPerInterval + 1 equal parts (1: the midpoints). Their full tensor grid may be far
-// larger than the fit's own grid, so the check takes a tensor subset of it: per variable
+// PointsPerInterval + 1 equal parts (1: the midpoints); for a Chebyshev variable the
+// intervals are those between its Chebyshev points, narrow near the limits. Their full tensor grid
+// may be far larger than the fit's own grid, so the check takes a tensor subset of it: per variable
 // an evenly spread selection of the coordinates that always keeps the first and the last
 // (the end intervals are where equally spaced interpolation errs most), shrinking the
 // longest selection first until the grid fits the budget. Cost: O(sum of the coordinate
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/model/node_geometry.h"
 #include "core/model/problem_model.h"
 
 namespace quon {
@@ -52,6 +54,7 @@ struct CheckGrid {
 
   std::array<double, 4> Lower{};
   std::array<double, 4> Step{};  // the node step
+  std::array<NodeGeometry, 4> Geometry{};
 };
 
 // The check grid of the model's variables under `budget`. Throws std::invalid_argument

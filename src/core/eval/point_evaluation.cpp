@@ -68,6 +68,11 @@ PointEvaluation EvaluateAtPoint(ProblemModel& model, ScriptEnvironment& engine,
     }
   }
 
+  // A fit on data has no function behind it: its function text is only a name.
+  if (model.HaveResults && model.Origin == ResultsOrigin::Data) {
+    result.FunctionText = NoFunctionText;
+    return result;
+  }
   try {
     result.FunctionText = TextForm(engine.fna(model.Equation));
     result.FunctionValid = true;

@@ -18,6 +18,9 @@ namespace quon {
 // since the last fit, or the last Compute failed).
 inline constexpr const char* NoCurrentFitText = "no current fit";
 
+// The function label after a fit on data, which has no function to compare with.
+inline constexpr const char* NoFunctionText = "none: a fit on data";
+
 struct PointEvaluation {
   bool PointSent = false;  // EvalPoint holds the typed point and the engine has it
   bool ApproxValid = false;

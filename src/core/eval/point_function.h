@@ -41,6 +41,20 @@ class PointFunctionSource {
 // failure (a value that is not finite counts as an overflow, 6). Runs on up to
 // MaxCheckThreads threads when the source is thread-safe and there are enough points; the
 // results do not depend on the number of threads.
+// The source of a fit with no function behind it (a fit on data): every value fails
+// with error 5, so that curves of the function stay empty.
+class NoFunctionSource final : public PointFunctionSource {
+ public:
+  std::unique_ptr<PointFunction> NewEvaluator() override {
+    class Failing final : public PointFunction {
+     public:
+      int32_t Value(std::span<const double>, double&) override { return 5; }
+    };
+    return std::make_unique<Failing>();
+  }
+  bool ThreadSafe() const override { return true; }
+};
+
 inline constexpr int MaxCheckThreads = 8;
 void EvaluateAtPoints(PointFunctionSource& source, int vars, const std::vector<double>& points,
                       std::vector<double>& values, std::vector<int32_t>& errors);

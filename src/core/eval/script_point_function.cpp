@@ -92,7 +92,7 @@ ScriptPointFunctionSource::ScriptPointFunctionSource(ScriptEnvironment& engine,
   snapshot_ = std::make_unique<script::Globals>(inner.globals());
   // Compiling resolved every name of the text to a slot, so a variable the function uses
   // has one now, assigned or not.
-  for (const std::string& name : names) slots_.push_back(inner.names().FindVariable(name));
+  for (const std::string& name : names) slots_.push_back(engine.VariableSlot(name));
 }
 
 ScriptPointFunctionSource::~ScriptPointFunctionSource() = default;

@@ -13,6 +13,18 @@ double VariableTerms::Sum(const double* inner, std::size_t count, std::size_t st
     case TermKind::Trigonometric:
       for (std::size_t j = 0; j < count; ++j) sum = sum + inner[j * stride] * Weights[j];
       break;
+    case TermKind::Chebyshev: {
+      const double twice = 2.0 * Offset;
+      double b1 = 0.0;
+      double b2 = 0.0;
+      for (std::size_t j = count; j-- > 1;) {
+        const double b0 = inner[j * stride] + twice * b1 - b2;
+        b2 = b1;
+        b1 = b0;
+      }
+      sum = inner[0] + Offset * b1 - b2;
+      break;
+    }
   }
   return sum;
 }
@@ -40,6 +52,36 @@ std::vector<double> TermValues(const NodeGeometry& g, double x) {
       }
       break;
     }
+    case TermKind::Chebyshev: {
+      const double s = g.MappedArgument(x);
+      if (values.size() > 1) values[1] = s;
+      for (std::size_t m = 2; m < values.size(); ++m) {
+        values[m] = 2.0 * s * values[m - 1] - values[m - 2];
+      }
+      break;
+    }
+  }
+  return values;
+}
+
+std::vector<DoubleDouble> ExtendedTermValues(const NodeGeometry& g, double x) {
+  std::vector<DoubleDouble> values(static_cast<std::size_t>(g.LastTerm) + 1);
+  switch (g.Kind) {
+    case TermKind::Power: {
+      const DoubleDouble offset = TwoSum(x, -g.Center);
+      DoubleDouble power = 1.0;
+      values[0] = power;
+      for (std::size_t m = 1; m < values.size(); ++m) {
+        power = power * offset;
+        values[m] = power;
+      }
+      break;
+    }
+    case TermKind::Trigonometric: {
+      const std::vector<double> rounded = TermValues(g, x);
+      for (std::size_t m = 0; m < values.size(); ++m) values[m] = rounded[m];
+      break;
+    }
   }
   return values;
 }
@@ -64,6 +106,17 @@ VariableTerms TermsAt(const NodeGeometry& g, int k, double x) {
       terms.Weights = TermValues(g, x);
       break;
     }
+    case TermKind::Chebyshev:
+      if (g.HalfWidth == 0.0) {
+        throw EvaluationError(EvalEmptyInterval, "Division by zero: the interval of variable " +
+                                                     std::to_string(k + 1) + " is empty.");
+      }
+      terms.Offset = g.MappedArgument(x);
+      if (!std::isfinite(terms.Offset)) {
+        throw EvaluationError(EvalOverflow, "Overflow: the argument of variable " +
+                                                std::to_string(k + 1) + " is too large.");
+      }
+      break;
   }
   return terms;
 }

@@ -6,7 +6,13 @@
 // down: sum = sum * offset + inner[j]. Trigonometric terms are summed in ascending order,
 // sum = sum + inner[j] * w[j], with w = 1, sin(s), cos(s), sin(2 s), cos(2 s), ... of the
 // angle step s (the node geometry's AngleStep), the multiples built by repeated addition.
-// Cost: one multiply-add per term, plus a sine or cosine per trigonometric term.
+// Chebyshev terms are summed by Clenshaw's recurrence (Clenshaw 1955; Trefethen, ATAP,
+// ch. 3) in s = (x - m) / r: b_j = inner[j] + 2 s b_(j+1) - b_(j+2) from the highest term
+// down to j = 1, then sum = inner[0] + s b_1 - b_2. It never forms a T_j(s), and its
+// rounding error stays a few units of eps times the sum of the magnitudes of the
+// coefficients on [-1, 1].
+// Cost: one multiply-add per term (two for Chebyshev terms), plus a sine or cosine per
+// trigonometric term.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "core/eval/double_double.h"
 #include "core/model/node_geometry.h"
 #include "engine/err_num.h"
 
@@ -34,9 +41,12 @@ inline constexpr int32_t EvalOverflow = static_cast<int32_t>(script::ErrNum::Ove
 // A trigonometric variable with period 0.
 inline constexpr int32_t EvalDivisionByZero = static_cast<int32_t>(script::ErrNum::DivisionByZero);
 
+// A Chebyshev variable whose interval is empty (read from a file).
+inline constexpr int32_t EvalEmptyInterval = EvalDivisionByZero;
+
 struct VariableTerms {
   TermKind Kind = TermKind::Power;
-  double Offset = 0.0;          // power terms: x - c
+  double Offset = 0.0;          // power terms: x - c; Chebyshev terms: s = (x - m) / r
   std::vector<double> Weights;  // trigonometric terms: the value of each term, ascending
 
   // The sum over j < count of inner[j * stride] times term j, in the order given above.
@@ -45,12 +55,20 @@ struct VariableTerms {
 
 // The value of each term of a variable with geometry g at coordinate x, ascending: the
 // powers of x - c built by repeated multiplication, or 1, sin, cos, sin 2, ... of the
-// angle step as above. No checks: a zero period or a huge angle gives NaN values.
+// angle step as above, or T_0(s), T_1(s), ... by the three-term recurrence. No checks: a
+// zero period or a huge angle gives NaN values.
 std::vector<double> TermValues(const NodeGeometry& g, double x);
+
+// The same values to about 106 bits, for the refinement of a least-squares fit, whose
+// accuracy is limited by that of its design's entries. Power terms are the powers of the
+// exact offset x - c formed in double-double (relative error about (LastTerm + 1) 2^-104);
+// trigonometric terms are TermValues' own (one rounding each: their basis is well
+// conditioned, so that rounding costs no digits of the fit).
+std::vector<DoubleDouble> ExtendedTermValues(const NodeGeometry& g, double x);
 
 // The terms of variable k (0..3, named in messages as k + 1) with geometry g at coordinate
 // x. Throws EvaluationError for a trigonometric variable whose period is 0 or whose angle
-// step is not finite.
+// step is not finite, and for a Chebyshev variable whose argument s is not finite.
 VariableTerms TermsAt(const NodeGeometry& g, int k, double x);
 
 }  // namespace quon

@@ -15,10 +15,15 @@ std::string Indexed(char letter, std::size_t k) {
 // The nested sums, variable k's outermost; `pad` is the indentation.
 void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, std::string& out) {
   const SourceVariable& v = plan.Variables[k];
+  const LevelSum sum = SumOf(v.Kind);
   const std::string j = Indexed('j', k);
   const std::string s = Indexed('s', k);
+  const std::string o = Indexed('o', k);
+  const std::string p = Indexed('p', k);
+  const std::string q = Indexed('q', k);
   out += pad + "double " + s + " = 0.0;\n";
-  if (v.Trig) {
+  if (sum == LevelSum::Clenshaw) out += pad + "double " + p + " = 0.0, " + q + " = 0.0;\n";
+  if (sum == LevelSum::Ascending) {
     out += pad + "for (int " + j + " = 0; " + j + " < " + std::to_string(v.Terms) + "; ++" + j +
            ") {\n";
   } else {
@@ -34,10 +39,25 @@ void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, st
     EmitLevel(plan, k - 1, pad + "  ", out);
     inner = Indexed('s', k - 1);
   }
-  if (v.Trig) {
-    out += pad + "  " + s + " = " + s + " + " + inner + " * " + Indexed('t', k) + "[" + j + "];\n";
-  } else {
-    out += pad + "  " + s + " = " + s + " * " + Indexed('o', k) + " + " + inner + ";\n";
+  switch (sum) {
+    case LevelSum::Ascending:
+      out +=
+          pad + "  " + s + " = " + s + " + " + inner + " * " + Indexed('t', k) + "[" + j + "];\n";
+      break;
+    case LevelSum::Horner:
+      out += pad + "  " + s + " = " + s + " * " + o + " + " + inner + ";\n";
+      break;
+    case LevelSum::Clenshaw: {
+      const std::string r = Indexed('r', k);
+      out += pad + "  if (" + j + " > 0) {\n";
+      out += pad + "    const double " + r + " = " + inner + " + 2.0 * " + o + " * " + p + " - " +
+             q + ";\n";
+      out += pad + "    " + q + " = " + p + ";\n" + pad + "    " + p + " = " + r + ";\n";
+      out += pad + "  } else {\n";
+      out += pad + "    " + s + " = " + inner + " + " + o + " * " + p + " - " + q + ";\n";
+      out += pad + "  }\n";
+      break;
+    }
   }
   out += pad + "}\n";
 }
@@ -64,9 +84,17 @@ std::string CSource(const SourcePlan& plan) {
     const SourceVariable& v = plan.Variables[k];
     const std::string o = Indexed('o', k);
     const std::string offset = v.Parameter + " - (" + SeventeenDigits(v.Center) + ")";
-    if (!v.Trig) {
-      out += "  const double " + o + " = " + offset + ";\n";
-      continue;
+    switch (SumOf(v.Kind)) {
+      case LevelSum::Horner:
+        out += "  const double " + o + " = " + offset + ";\n";
+        continue;
+      case LevelSum::Clenshaw:
+        // s = (x - m) / r, as the node geometry maps a coordinate.
+        out += "  const double " + o + " = (" + v.Parameter + " - (" + SeventeenDigits(v.Middle) +
+               ")) / (" + SeventeenDigits(v.HalfWidth) + ");\n";
+        continue;
+      case LevelSum::Ascending:
+        break;
     }
     // The angle step 2 pi (x - c) / P, and the terms 1, sin, cos, sin 2, ... with the
     // multiples of the step built by repeated addition.

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/export/csv_field.h"
+#include "core/model/node_geometry.h"
 #include "core/report/term_label.h"
 #include "engine/number_text.h"
 
@@ -50,7 +51,7 @@ std::string CsvExport(const ProblemModel& model) {
     }
     for (int k = 0; k < count; ++k) {
       out += std::to_string(index[static_cast<std::size_t>(k)]) + ",";
-      label += TermFactor(model, k, index[static_cast<std::size_t>(k)]);
+      label += MappedTermFactor(model, k, index[static_cast<std::size_t>(k)]);
     }
     out += CsvField(label) + "," + SeventeenDigits(model.Coef.data()[i]) + "\n";
   }
@@ -62,13 +63,19 @@ std::string JsonExport(const ProblemModel& model, const ExportInfo& info) {
   nlohmann::json variables = nlohmann::json::array();
   for (int k = 0; k < VariableCount(model); ++k) {
     const auto s = static_cast<std::size_t>(k);
-    variables.push_back({{"name", model.VarName[s]},
-                         {"kind", KindName(model.Kind[s])},
-                         {"lower", Number(model.LowerLimit[s])},
-                         {"upper", Number(model.UpperLimit[s])},
-                         {"center", Number(model.Center[s])},
-                         {"period", Number(model.Period[s])},
-                         {"terms", model.Coef.extent(k)}});
+    nlohmann::json variable = {{"name", model.VarName[s]},
+                               {"kind", KindName(model.Kind[s])},
+                               {"lower", Number(model.LowerLimit[s])},
+                               {"upper", Number(model.UpperLimit[s])},
+                               {"center", Number(model.Center[s])},
+                               {"period", Number(model.Period[s])},
+                               {"terms", model.Coef.extent(k)}};
+    if (!UsesCenter(model.Kind[s])) {
+      // Chebyshev terms T_j(s) of s = (x - middle) / half_width.
+      const NodeGeometry g = VariableGeometry(model, k);
+      variable["map"] = {{"middle", Number(g.Middle)}, {"half_width", Number(g.HalfWidth)}};
+    }
+    variables.push_back(std::move(variable));
   }
   nlohmann::json coefficients = nlohmann::json::array();
   for (std::size_t i = 0; i < model.Coef.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "core/export/fortran_source.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "engine/number_text.h"
 
@@ -13,11 +14,19 @@ std::string Real(double value) { return SeventeenDigits(value) + "_real64"; }
 
 void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, std::string& out) {
   const SourceVariable& v = plan.Variables[k];
+  const LevelSum sum = SumOf(v.Kind);
   const std::string j = "j" + Index(k);
   const std::string s = "s" + Index(k);
+  const std::string o = "o" + Index(k);
+  const std::string p = "p" + Index(k);
+  const std::string q = "q" + Index(k);
   const std::string last = std::to_string(v.Terms - 1);
   out += pad + s + " = 0.0_real64\n";
-  out += pad + "do " + j + (v.Trig ? " = 0, " + last + "\n" : " = " + last + ", 0, -1\n");
+  if (sum == LevelSum::Clenshaw) {
+    out += pad + p + " = 0.0_real64\n" + pad + q + " = 0.0_real64\n";
+  }
+  out += pad + "do " + j +
+         (sum == LevelSum::Ascending ? " = 0, " + last + "\n" : " = " + last + ", 0, -1\n");
   std::string inner;
   if (k == 0) {
     std::vector<std::string> index;
@@ -27,19 +36,81 @@ void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, st
     EmitLevel(plan, k - 1, pad + "  ", out);
     inner = "s" + Index(k - 1);
   }
-  if (v.Trig) {
-    out += pad + "  " + s + " = " + s + " + (" + inner + " * t" + Index(k) + "(" + j + "))\n";
-  } else {
-    out += pad + "  " + s + " = (" + s + " * o" + Index(k) + ") + " + inner + "\n";
+  switch (sum) {
+    case LevelSum::Ascending:
+      out += pad + "  " + s + " = " + s + " + (" + inner + " * t" + Index(k) + "(" + j + "))\n";
+      break;
+    case LevelSum::Horner:
+      out += pad + "  " + s + " = (" + s + " * " + o + ") + " + inner + "\n";
+      break;
+    case LevelSum::Clenshaw: {
+      // Parenthesised as the evaluator rounds: a compiler may not regroup them.
+      const std::string r = "r" + Index(k);
+      out += pad + "  if (" + j + " > 0) then\n";
+      out += pad + "    " + r + " = (" + inner + " + ((2.0_real64 * " + o + ") * " + p + ")) - " +
+             q + "\n";
+      out += pad + "    " + q + " = " + p + "\n" + pad + "    " + p + " = " + r + "\n";
+      out += pad + "  else\n";
+      out += pad + "    " + s + " = (" + inner + " + (" + o + " * " + p + ")) - " + q + "\n";
+      out += pad + "  end if\n";
+      break;
+    }
   }
   out += pad + "end do\n";
 }
 
-// Comment lines stay within the 132 columns of free-form source.
-void EmitComment(const std::string& line, std::string& out) {
+// Comment lines stay within the 132 columns of free-form source, split between whole UTF-8
+// characters.
+void EmitComment(std::string_view line, std::string& out) {
   constexpr std::size_t kWidth = 120;
-  for (std::size_t at = 0; at == 0 || at < line.size(); at += kWidth) {
-    out += "! " + line.substr(at, kWidth) + "\n";
+  do {
+    const std::size_t piece = Utf8Boundary(line, kWidth);
+    out += "! " + std::string(line.substr(0, piece)) + "\n";
+    line.remove_prefix(piece);
+  } while (!line.empty());
+}
+
+// Free-form source allows 132 columns: a longer statement line is continued at a blank
+// ("... &" and "& ..." on the next line). Only names make a line long, and a name has at
+// most 63 characters, so there is always a blank to break at.
+std::string ContinueLongLines(const std::string& text) {
+  constexpr std::size_t kColumns = 132;
+  constexpr std::string_view kIndent = "      & ";
+  std::string out;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    const std::size_t end = text.find('\n', begin);
+    std::string_view line(text.data() + begin, end - begin);
+    begin = end + 1;
+    bool continued = false;
+    while (line.size() + (continued ? kIndent.size() : 0) > kColumns && line[0] != '!') {
+      const std::size_t room = kColumns - 2 - (continued ? kIndent.size() : 0);
+      const std::size_t blank = line.rfind(' ', room);
+      if (blank == std::string_view::npos || blank == 0) break;
+      out += (continued ? std::string(kIndent) : std::string()) +
+             std::string(line.substr(0, blank)) + " &\n";
+      line.remove_prefix(blank + 1);
+      continued = true;
+    }
+    out += (continued ? std::string(kIndent) : std::string()) + std::string(line) + "\n";
+  }
+  return out;
+}
+
+// gfortran expands at most 65535 elements of an array constructor: a larger table is a
+// module array filled by DATA statements, one per chunk, which have no such limit.
+constexpr std::size_t kLargestConstructor = 65535;
+
+void EmitDataTable(const SourcePlan& plan, std::string& out) {
+  const std::size_t n = plan.Coefficients.size();
+  out += "  real(real64), save :: coef(" + std::to_string(n) + ")\n";
+  for (std::size_t begin = 0; begin < n; begin += FortranChunkSize) {
+    const std::size_t end = std::min(n, begin + FortranChunkSize);
+    out += "  data coef(" + std::to_string(begin + 1) + ":" + std::to_string(end) + ") / &";
+    for (std::size_t i = begin; i < end; ++i) {
+      out += ((i - begin) % 3 == 0 ? "\n    " : " ") + Real(plan.Coefficients[i]) +
+             (i + 1 < end ? ((i - begin) % 3 == 2 ? ", &" : ",") : " /\n");
+    }
   }
 }
 
@@ -54,7 +125,8 @@ std::string FortranSource(const SourcePlan& plan) {
          "  implicit none\n  private\n  public :: " +
          name + "\n";
   const std::size_t n = plan.Coefficients.size();
-  const std::size_t chunks = FortranChunks(n);
+  const std::size_t chunks = n > kLargestConstructor ? 0 : FortranChunks(n);
+  if (chunks == 0) EmitDataTable(plan, out);
   for (std::size_t c = 0; c < chunks; ++c) {
     const std::size_t begin = c * FortranChunkSize;
     const std::size_t end = std::min(n, begin + FortranChunkSize);
@@ -65,12 +137,16 @@ std::string FortranSource(const SourcePlan& plan) {
              (i + 1 < end ? ((i - begin) % 3 == 2 ? ", &" : ",") : " ]\n");
     }
   }
-  out += "  real(real64), parameter :: coef(" + std::to_string(n) + ") = [";
-  for (std::size_t c = 0; c < chunks; ++c) {
-    out += (c % 8 == 0 ? " &\n    " : " ") + FortranChunkName(c + 1) + (c + 1 < chunks ? "," : "");
+  if (chunks != 0) {
+    out += "  real(real64), parameter :: coef(" + std::to_string(n) + ") = [";
+    for (std::size_t c = 0; c < chunks; ++c) {
+      out +=
+          (c % 8 == 0 ? " &\n    " : " ") + FortranChunkName(c + 1) + (c + 1 < chunks ? "," : "");
+    }
+    out += " ]\n";
   }
   // One parameter per line: long variable names stay within the line length.
-  out += " ]\ncontains\n  pure elemental function " + name + "( &\n";
+  out += "contains\n  pure elemental function " + name + "( &\n";
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
     out += "      " + plan.Variables[k].Parameter +
            (k + 1 < plan.Variables.size() ? ", &\n" : ") result(value)\n");
@@ -82,17 +158,32 @@ std::string FortranSource(const SourcePlan& plan) {
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
     const SourceVariable& v = plan.Variables[k];
     out += "    real(real64) :: o" + Index(k) + ", s" + Index(k);
-    if (v.Trig)
-      out += ", a" + Index(k) + ", t" + Index(k) + "(0:" + std::to_string(v.Terms - 1) + ")";
+    switch (SumOf(v.Kind)) {
+      case LevelSum::Horner:
+        break;
+      case LevelSum::Ascending:
+        out += ", a" + Index(k) + ", t" + Index(k) + "(0:" + std::to_string(v.Terms - 1) + ")";
+        break;
+      case LevelSum::Clenshaw:
+        out += ", p" + Index(k) + ", q" + Index(k) + ", r" + Index(k);
+        break;
+    }
     out += "\n    integer :: j" + Index(k) + "\n";
   }
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
     const SourceVariable& v = plan.Variables[k];
     const std::string o = "o" + Index(k);
     const std::string offset = "(" + v.Parameter + " - (" + Real(v.Center) + "))";
-    if (!v.Trig) {
-      out += "    " + o + " = " + offset + "\n";
-      continue;
+    switch (SumOf(v.Kind)) {
+      case LevelSum::Horner:
+        out += "    " + o + " = " + offset + "\n";
+        continue;
+      case LevelSum::Clenshaw:
+        out += "    " + o + " = (" + v.Parameter + " - (" + Real(v.Middle) + ")) / (" +
+               Real(v.HalfWidth) + ")\n";
+        continue;
+      case LevelSum::Ascending:
+        break;
     }
     const std::string t = "t" + Index(k);
     const std::string a = "a" + Index(k);
@@ -111,7 +202,7 @@ std::string FortranSource(const SourcePlan& plan) {
   EmitLevel(plan, top, "    ", out);
   out += "    value = s" + Index(top) + "\n  end function " + name + "\nend module " + name +
          "_module\n";
-  return out;
+  return ContinueLongLines(out);
 }
 
 }  // namespace quon

@@ -9,13 +9,18 @@ std::string Index(std::size_t k) { return std::to_string(k); }
 
 void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, std::string& out) {
   const SourceVariable& v = plan.Variables[k];
+  const LevelSum sum = SumOf(v.Kind);
   const std::string j = "j" + Index(k);
   const std::string s = "s" + Index(k);
+  const std::string o = "o" + Index(k);
+  const std::string p = "p" + Index(k);
+  const std::string q = "q" + Index(k);
   const std::string last = std::to_string(v.Terms - 1);
   out += pad + s + " = 0.0\n";
+  if (sum == LevelSum::Clenshaw) out += pad + p + " = 0.0\n" + pad + q + " = 0.0\n";
   out += pad + "for " + j +
-         (v.Trig ? " in range(0, " + std::to_string(v.Terms) + "):\n"
-                 : " in range(" + last + ", -1, -1):\n");
+         (sum == LevelSum::Ascending ? " in range(0, " + std::to_string(v.Terms) + "):\n"
+                                     : " in range(" + last + ", -1, -1):\n");
   std::string inner;
   if (k == 0) {
     std::vector<std::string> index;
@@ -25,10 +30,22 @@ void EmitLevel(const SourcePlan& plan, std::size_t k, const std::string& pad, st
     EmitLevel(plan, k - 1, pad + "    ", out);
     inner = "s" + Index(k - 1);
   }
-  if (v.Trig) {
-    out += pad + "    " + s + " = " + s + " + " + inner + " * t" + Index(k) + "[" + j + "]\n";
-  } else {
-    out += pad + "    " + s + " = " + s + " * o" + Index(k) + " + " + inner + "\n";
+  switch (sum) {
+    case LevelSum::Ascending:
+      out += pad + "    " + s + " = " + s + " + " + inner + " * t" + Index(k) + "[" + j + "]\n";
+      break;
+    case LevelSum::Horner:
+      out += pad + "    " + s + " = " + s + " * " + o + " + " + inner + "\n";
+      break;
+    case LevelSum::Clenshaw: {
+      const std::string r = "r" + Index(k);
+      out += pad + "    if " + j + " > 0:\n";
+      out += pad + "        " + r + " = " + inner + " + 2.0 * " + o + " * " + p + " - " + q + "\n";
+      out += pad + "        " + q + " = " + p + "\n" + pad + "        " + p + " = " + r + "\n";
+      out += pad + "    else:\n";
+      out += pad + "        " + s + " = " + inner + " + " + o + " * " + p + " - " + q + "\n";
+      break;
+    }
   }
 }
 
@@ -49,11 +66,18 @@ std::string PythonSource(const SourcePlan& plan) {
   for (std::size_t k = 0; k < plan.Variables.size(); ++k) {
     const SourceVariable& v = plan.Variables[k];
     const std::string o = "o" + Index(k);
-    const std::string offset = "numpy.asarray(" + v.Parameter + ", dtype=numpy.float64) - (" +
-                               SeventeenDigits(v.Center) + ")";
-    if (!v.Trig) {
-      out += "    " + o + " = " + offset + "\n";
-      continue;
+    const std::string value = "numpy.asarray(" + v.Parameter + ", dtype=numpy.float64)";
+    const std::string offset = value + " - (" + SeventeenDigits(v.Center) + ")";
+    switch (SumOf(v.Kind)) {
+      case LevelSum::Horner:
+        out += "    " + o + " = " + offset + "\n";
+        continue;
+      case LevelSum::Clenshaw:
+        out += "    " + o + " = (" + value + " - (" + SeventeenDigits(v.Middle) + ")) / (" +
+               SeventeenDigits(v.HalfWidth) + ")\n";
+        continue;
+      case LevelSum::Ascending:
+        break;
     }
     const std::string t = "t" + Index(k);
     const std::string a = "a" + Index(k);

@@ -3,10 +3,10 @@
 // (variable 0's index fastest) and the lines of the header comment.
 //
 // A parameter is named after its variable. The name changes only where the target cannot
-// use it: blanks around it are dropped, any other character that an identifier cannot hold
-// becomes "_", a leading digit gets a "v" before it, and a name that is a keyword of the
-// language, one of the names the generated code uses itself, the function's name, or
-// (Fortran ignores case) another parameter's, gets "_" appended, then "_2", "_3" ...
+// use it (source_names.h): it is made an identifier, and a name that the language reserves,
+// one of the names the generated code uses itself, the function's name, or (Fortran ignores
+// case) another parameter's, gets "_" appended, then "_2", "_3" ... Every header line is
+// comment-safe.
 #pragma once
 
 #include <cstddef>
@@ -15,19 +15,24 @@
 #include <vector>
 
 #include "core/export/export_format.h"
+#include "core/export/source_names.h"
 
 namespace quon {
-
-enum class SourceLanguage { C, Python, Fortran };
 
 struct SourceVariable {
   std::string Name;       // as VarName holds it
   std::string Parameter;  // as the generated function calls it
-  bool Trig = false;
+  TermKind Kind = TermKind::Power;
   int32_t Terms = 1;
   double Center = 0.0;
   double Period = 0.0;
+  double Middle = 0.0;     // Chebyshev terms: s = (x - Middle) / HalfWidth
+  double HalfWidth = 0.0;  // (node_geometry.h), as the evaluator forms it
 };
+
+// How a generated level sums a variable's terms, as variable_terms.h does.
+enum class LevelSum { Horner, Ascending, Clenshaw };
+LevelSum SumOf(TermKind kind);
 
 struct SourcePlan {
   std::string FunctionName;
@@ -39,10 +44,14 @@ struct SourcePlan {
 // Names the generated code of every language uses for its own locals (and Fortran also for its
 // coefficient chunks); a parameter or a function of the same name would clash with them.
 const std::vector<std::string>& InternalNames();
+// The further locals of Clenshaw's recurrence, taken only when a variable has Chebyshev
+// terms (so that the names of the other kinds' parameters stay as they were).
+const std::vector<std::string>& ClenshawNames();
 
 // Throws ExportError: no results, a coefficient or centre or period that is not finite,
-// a zero period, or a function name that is not an identifier of the language or
-// collides with one of its keywords or internal names.
+// a zero period, an empty or infinite interval of Chebyshev terms, or a function name that
+// is not an identifier of the language, is reserved by it, collides with an internal name,
+// or (Fortran) makes a module name longer than the language allows.
 SourcePlan MakeSourcePlan(const ProblemModel& model, const ExportInfo& info,
                           SourceLanguage language);
 

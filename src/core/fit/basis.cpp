@@ -37,6 +37,18 @@ BasisMatrix BuildBasisMatrix(const ProblemModel& model, int k) {
         }
         break;
       }
+      case TermKind::Chebyshev: {
+        // T_(c+1) = 2 s T_c - T_(c-1): the three-term recurrence.
+        double previous = 1.0;
+        double current = nodeArg;
+        for (int32_t c = 1; c <= last; ++c) {
+          row[c] = current;
+          const double next = 2.0 * nodeArg * current - previous;
+          previous = current;
+          current = next;
+        }
+        break;
+      }
     }
   }
   return m;

@@ -1,8 +1,10 @@
 // The one-variable basis matrix of the fit: rows are the variable's nodes, columns its
 // terms, element (j, m) the value of term m at node j. Term 0 is 1; a power variable's
 // term m is (x - c)^m, a trigonometric variable's odd term m the sine and even term m the
-// cosine of the multiple (m + 1) / 2 of w (x - c), w = 2 pi / P. The argument of node j
-// is the geometry's NodeArgument, (j h + (a - c)) w. Powers are built by repeated
+// cosine of the multiple (m + 1) / 2 of w (x - c), w = 2 pi / P, a Chebyshev variable's
+// term m T_m(s_j) at its Chebyshev point s_j by the three-term recurrence (the fit itself
+// never solves with that matrix: it takes the cosine transform, chebyshev_solve.h). The argument of
+// node j is the geometry's NodeArgument, (j h + (a - c)) w. Powers are built by repeated
 // multiplication and the multiples of the angle by repeated addition, as the evaluator
 // builds them; the evaluator forms its angle step as atan(1) (x - c) 8 / P (AngleStep),
 // so fit and evaluator agree term for term up to that rounding, not bit for bit. Cost:

@@ -157,6 +157,7 @@ double EstimateCondition(const BasisMatrix& matrix, TermKind kind) {
     case TermKind::Power:
       return EstimateCondition(matrix, true);
     case TermKind::Trigonometric:
+    case TermKind::Chebyshev:
       return EstimateCondition(matrix, false);
   }
   return kInfinity;
@@ -166,7 +167,8 @@ std::vector<ConditionWarning> CheckConditioning(const ProblemModel& model) {
   std::vector<ConditionWarning> warnings;
   for (int k = 0; k < VariableCount(model); ++k) {
     const auto s = static_cast<std::size_t>(k);
-    if (model.LastTerm[s] < 1) continue;
+    // A Chebyshev fit solves no system: its cosine transform loses no digits.
+    if (model.LastTerm[s] < 1 || !SolvedByElimination(model.Kind[s])) continue;
     const double condition = EstimateCondition(BuildBasisMatrix(model, k), model.Kind[s]);
     if (!(condition <= IllConditionedAbove)) {
       warnings.push_back({k, s < model.VarName.size() ? model.VarName[s] : std::string(),

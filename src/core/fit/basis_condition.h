@@ -35,7 +35,7 @@ inline constexpr double IllConditionedAbove = 1e10;
 double EstimateCondition(const BasisMatrix& matrix, bool scaleColumns);
 
 // The same for a basis of the given kind: power columns, whose magnitudes grow with the
-// power, are scaled first; sines and cosines, bounded by 1, are not.
+// power, are scaled first; sines, cosines and Chebyshev polynomials, bounded by 1, are not.
 double EstimateCondition(const BasisMatrix& matrix, TermKind kind);
 
 struct ConditionWarning {
@@ -48,6 +48,7 @@ struct ConditionWarning {
 
 // One warning per variable in use whose basis matrix has a condition estimate above
 // IllConditionedAbove, in variable order. Builds each matrix afresh from the model.
+// Chebyshev variables are left out: their fit is a cosine transform, not a solve.
 std::vector<ConditionWarning> CheckConditioning(const ProblemModel& model);
 
 }  // namespace quon

@@ -7,8 +7,8 @@
 #include "engine/err_num.h"
 
 namespace quon {
-ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
-                          ScriptEnvironment& engine) {
+ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
+                          const FitProgress& progress) {
   ClearResults(model);
   model.HaveResults = false;
   ComputeOutcome outcome;
@@ -38,13 +38,18 @@ ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
   }
 
   ScriptFitEngine fitEngine(engine, model.Equation);
-  const FitOutcome fit = Compute(model, fitEngine);
+  const FitOutcome fit = Compute(model, fitEngine, progress);
   switch (fit.Status) {
     case FitStatus::Success:
       outcome.Status = ComputeStatus::Success;
       break;
     case FitStatus::Singular:
       outcome.Status = ComputeStatus::Singular;
+      outcome.Message = fit.Description;
+      break;
+    case FitStatus::Overflow:
+      outcome.Status = ComputeStatus::Overflow;
+      outcome.Message = fit.Description;
       break;
     case FitStatus::EndedByError:
       outcome.Status = ComputeStatus::EndedByError;

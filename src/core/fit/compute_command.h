@@ -20,12 +20,14 @@ enum class ComputeStatus {
   Singular,      // show SingularMatrixLine
   EndedByError,  // a script error ended the fit
   Refused,       // a constant failed or the problem cannot be fitted: show Message
+  Overflow,      // the coefficients are not all finite: show Message, list nothing
 };
 
 struct ComputeOutcome {
   ComputeStatus Status = ComputeStatus::Refused;
   int32_t ErrorNumber = 0;  // EndedByError, or Refused by a constant: the error's number
-  std::string Message;      // EndedByError: the engine's description; Refused: for the user
+  std::string Message;      // EndedByError: the engine's description; Refused, Overflow:
+                            // for the user; Singular: why (the window shows only the line)
   // The engine's error event has shown its description already (errors other than 5, 6
   // and 11): the window shows nothing more for EndedByError, nor for a refused constant.
   bool AlreadyShown = false;
@@ -33,7 +35,7 @@ struct ComputeOutcome {
 
 // ClearResults, SetConstants, GatherSpecs, Compute. HaveResults is true exactly after
 // Success. Never throws for bad input.
-ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields,
-                          ScriptEnvironment& engine);
+ComputeOutcome RunCompute(ProblemModel& model, const EntryFields& fields, ScriptEnvironment& engine,
+                          const FitProgress& progress = {});
 
 }  // namespace quon

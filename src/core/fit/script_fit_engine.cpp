@@ -6,6 +6,7 @@
 
 #include "engine/bulk_code.h"
 #include "engine/engine.h"
+#include "engine/real_code.h"
 
 namespace quon {
 namespace {
@@ -24,7 +25,7 @@ class ScriptParallelFunction final : public ParallelFunction {
     for (std::size_t k = 0; k < 4; ++k) {
       for (const script::Variant& value : nodeValues_[k]) {
         nodeNumbers_[k].push_back(value.number());
-        nodeIsDouble_[k].push_back(value.Is(script::Kind::Double));
+        nodeReadable_[k].push_back(script::RealCodeReads(program_->real, value));
       }
       for (std::size_t other = 0; other < k; ++other) {
         const bool bothVary = !nodeValues_[k].empty() && !nodeValues_[other].empty();
@@ -52,9 +53,9 @@ class ScriptParallelFunction final : public ParallelFunction {
     int32_t Value(double& value) override {
       return ScriptEnvironment::TryFunctionValue(*function_.program_, globals_, runner_, value);
     }
-    // Blocks of points in the bulk form, with every variable whose node value is a Double
-    // as a column; a point where one is not, or which the bulk form leaves, goes through
-    // Value.
+    // Blocks of points in the bulk form, with every variable as a column; a point where a
+    // node value is one the real code cannot read, or which the bulk form leaves, goes
+    // through Value.
     void Values(const std::array<int32_t, 4>* nodes, std::size_t count, double* values,
                 int32_t* errors) override {
       for (std::size_t first = 0; first < count; first += script::kBulkBlock) {
@@ -80,12 +81,12 @@ class ScriptParallelFunction final : public ParallelFunction {
       for (std::size_t k = 0; k < 4; ++k) {
         if (function_.nodeNumbers_[k].empty()) continue;
         const double* numbers = function_.nodeNumbers_[k].data();
-        const std::vector<uint8_t>& isDouble = function_.nodeIsDouble_[k];
+        const std::vector<uint8_t>& readable = function_.nodeReadable_[k];
         double* column = coordinates_[used].data();
         for (std::size_t i = 0; i < size; ++i) {
           const auto j = static_cast<std::size_t>(nodes[i][k]);
           column[i] = numbers[j];
-          otherKind[i] |= !isDouble[j];
+          otherKind[i] |= !readable[j];
         }
         columns[used++] = {function_.slots_[k], column};
       }
@@ -110,9 +111,10 @@ class ScriptParallelFunction final : public ParallelFunction {
   script::Globals globals_;
   std::array<uint32_t, 4> slots_;
   std::array<std::vector<script::Variant>, 4> nodeValues_;
-  // The node values as numbers, and whether each is a Double (only those go in bulk).
+  // The node values as numbers, and whether the real code reads each (only those go in
+  // bulk: Doubles, and whole numbers where the text allows).
   std::array<std::vector<double>, 4> nodeNumbers_;
-  std::array<std::vector<uint8_t>, 4> nodeIsDouble_;
+  std::array<std::vector<uint8_t>, 4> nodeReadable_;
   bool distinctSlots_ = true;  // false when two varying variables share a slot
 };
 
@@ -142,7 +144,7 @@ std::unique_ptr<ParallelFunction> ScriptFitEngine::PrepareParallel(
       }
       // The variable the statement assigned: the name before its "=".
       const std::optional<uint32_t> slot =
-          engine.names().FindVariable(std::string_view(statement).substr(0, statement.find('=')));
+          engine_.VariableSlot(std::string_view(statement).substr(0, statement.find('=')));
       if (!slot || *slot >= engine.globals().size()) return nullptr;
       const script::Variant& value = engine.globals()[*slot];
       // A text lives in the engine's store; only numbers are copied between threads.

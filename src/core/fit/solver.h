@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/fit/basis.h"
+#include "core/fit/solver_lanes.h"
 #include "core/model/coef_array.h"
 
 namespace quon {
@@ -20,6 +21,13 @@ enum class SolveOutcome {
 // Solves along dimension k (0..3) with the basis matrix of that variable, which is
 // destroyed. matrix.size() must equal coef.extent(k) (std::invalid_argument otherwise).
 // Overflow and division by zero do not stop the solver: results take their IEEE values.
-SolveOutcome SolveAlongDimension(BasisMatrix& matrix, CoefArray& coef, int k);
+// By default the solve runs on as many threads as help, with the best instruction set of
+// the processor; the results are the same with any of the options.
+struct SolveOptions {
+  LaneIsa isa = BestLaneIsa();  // one of SupportedLaneIsas()
+  std::size_t threads = 0;      // at most this many (0: no limit)
+};
+SolveOutcome SolveAlongDimension(BasisMatrix& matrix, CoefArray& coef, int k,
+                                 const SolveOptions& options = {});
 
 }  // namespace quon

@@ -4,8 +4,11 @@
 //
 // Both are text with CR LF line ends. Records and the flag are item lists ("x",-1,1,"*",
 // #TRUE#,"*",4), counts and coefficients plain number lines in the print form followed by
-// one blank (" 1 ", "-.25 "), constants plain lines. A double quote inside a quoted text is
-// written doubled, the way the expression language writes it.
+// one blank (" 1 ", "-.25 "), constants plain lines. A record's kind item is #TRUE# for
+// power terms, #FALSE# for trigonometric terms and the quoted text "CHEBYSHEV" for
+// Chebyshev terms, whose centre and period items are written "*" (and not read: their
+// centre is the middle of the interval, and they have no period). A double quote inside a quoted
+// text is written doubled, the way the expression language writes it.
 //
 // Opening reads both files into a SpecFileContents first and touches the model only when
 // everything was read, so a refused file leaves the problem held before as it was. Saving
@@ -31,6 +34,10 @@ class SpecFileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// The kind item of a Chebyshev variable's record, without its quotes.
+inline constexpr const char* ChebyshevKindItem = "\"CHEBYSHEV\"";
+inline constexpr const char* ChebyshevKindText = "CHEBYSHEV";
 
 // The path of the text file that belongs to the main file at `path`.
 std::string TextFilePath(const std::string& path);
@@ -93,8 +100,9 @@ bool FieldsMatchResults(const EntryFields& fields, const ProblemModel& model);
 
 // The texts of the pair for the fields and the model. The records come from the fields (the
 // name from VarName); the coefficients only when the model holds results that match the
-// fields. Stores each variable's kind from the fields into Kind unless that
-// would contradict the results held. Throws SpecFileError when the fields lack a variable.
+// fields. Stores each variable's kind from the fields into Kind unless that would
+// contradict the results held. Throws SpecFileError when the fields lack a variable or a
+// variable in use has no name.
 SpecFileTexts FormatSpecFile(const EntryFields& fields, ProblemModel& model,
                              SaveOutcome* outcome = nullptr);
 

@@ -6,6 +6,7 @@
 
 #include "core/io/spec_file.h"
 #include "core/io/spec_item_reader.h"
+#include "core/model/entry_checks.h"
 #include "engine/number_text.h"
 
 namespace quon {
@@ -21,14 +22,33 @@ std::optional<int32_t> RoundedCount(SpecItemReader& reader, const std::string& w
   return RoundHalfEvenToInt32(reader.ReadNumber(what));
 }
 
-VariableRecord ReadRecord(SpecItemReader& reader, std::size_t i) {
+// #TRUE#, #FALSE# or "CHEBYSHEV" (spec_file.h).
+TermKind ReadKind(SpecItemReader& reader, const std::string& what) {
+  switch (reader.ReadFlagOrName(what, ChebyshevKindText)) {
+    case SpecItemReader::FlagOrName::True:
+      return TermKind::Power;
+    case SpecItemReader::FlagOrName::False:
+      return TermKind::Trigonometric;
+    case SpecItemReader::FlagOrName::Name:
+      return TermKind::Chebyshev;
+  }
+  return TermKind::Power;
+}
+
+// The names are checked as the names field checks them, each as it is read: a problem is
+// the latest name's, and the message names its line.
+VariableRecord ReadRecord(SpecItemReader& reader, std::vector<std::string>& names) {
+  const std::size_t i = names.size();
   VariableRecord record;
   record.Name = reader.ReadText(VariableItem("the name", i));
-  record.LowerLimit = reader.ReadNumber(VariableItem("the lower limit", i));
-  record.UpperLimit = reader.ReadNumber(VariableItem("the upper limit", i));
+  names.push_back(record.Name);
+  if (const std::optional<std::string> problem = NamesProblem(names)) {
+    reader.FailAtLastItem(*problem);
+  }
+  record.LowerLimit = reader.ReadFiniteNumber(VariableItem("the lower limit", i));
+  record.UpperLimit = reader.ReadFiniteNumber(VariableItem("the upper limit", i));
   record.CenterText = reader.ReadText(VariableItem("the center of expansion", i));
-  record.Kind = reader.ReadBoolean(VariableItem("the kind of terms", i)) ? TermKind::Power
-                                                                         : TermKind::Trigonometric;
+  record.Kind = ReadKind(reader, VariableItem("the kind of terms", i));
   record.PeriodText = reader.ReadText(VariableItem("the period", i));
   const std::string what = VariableItem("the number of terms", i);
   const std::optional<int32_t> lastTerm = RoundedCount(reader, what);
@@ -72,8 +92,9 @@ void ParseMain(std::string_view text, const std::string& path, SpecFileContents&
   if (!lastVar || *lastVar < 0 || *lastVar >= MaxVars) {
     reader.Fail("the number of variables must be 1 to 4.");
   }
+  std::vector<std::string> names;
   for (std::size_t i = 0; i <= static_cast<std::size_t>(*lastVar); ++i) {
-    contents.Variables.push_back(ReadRecord(reader, i));
+    contents.Variables.push_back(ReadRecord(reader, names));
   }
   contents.HaveResults = reader.ReadBoolean("the results flag");
   if (contents.HaveResults) ReadCoefficients(reader, contents);
@@ -120,13 +141,15 @@ std::string ReadWholeFile(const std::string& path) {
   return text;
 }
 
-// The value of a centre or period text at opening: the marker "*" or its leading number.
+// The value of a centre or period text at opening: the marker "*" or its leading number;
+// a kind that has no centre or period reads both as "*".
 double ResolvedCenter(const VariableRecord& r) {
-  return r.CenterText == "*" ? (r.UpperLimit + r.LowerLimit) / 2 : LeadingNumber(r.CenterText);
+  return r.CenterText == "*" || !UsesCenter(r.Kind) ? (r.UpperLimit + r.LowerLimit) / 2
+                                                    : LeadingNumber(r.CenterText);
 }
 
 double ResolvedPeriod(const VariableRecord& r, double pi) {
-  return r.PeriodText == "*" ? pi + pi : LeadingNumber(r.PeriodText);
+  return r.PeriodText == "*" || !UsesCenter(r.Kind) ? pi + pi : LeadingNumber(r.PeriodText);
 }
 
 }  // namespace
@@ -172,6 +195,7 @@ EntryFields ApplySpecFile(SpecFileContents contents, const std::string& path, Pr
     fields.Variables.push_back(std::move(shown));
   }
   model.HaveResults = contents.HaveResults;
+  model.Origin = ResultsOrigin::Function;
   model.Coef = std::move(contents.Coef);  // empty when the file holds no results
   model.Equation = contents.Equation;
   model.ConstCount = static_cast<int32_t>(contents.Constants.size());

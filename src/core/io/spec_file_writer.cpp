@@ -2,11 +2,15 @@
 #include <bit>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "core/io/spec_file.h"
 #include "core/io/temporary_file.h"
 #include "core/model/gather_specs.h"
+#include "core/model/large_array.h"
+#include "core/parallel/ordered_pipeline.h"
 #include "core/parallel/parallel_for.h"
 #include "engine/number_text.h"
 
@@ -32,18 +36,22 @@ void AppendNumberLine(std::string& out, double value) {
   out += kLineEnd;
 }
 
-// The kind of terms as the record stores it.
+// The kind of terms as the record stores it: a flag for the first two kinds, a quoted
+// name for Chebyshev terms (spec_file.h).
 const char* KindItem(TermKind kind) {
   switch (kind) {
     case TermKind::Power:
       return "#TRUE#";
     case TermKind::Trigonometric:
       return "#FALSE#";
+    case TermKind::Chebyshev:
+      return ChebyshevKindItem;
   }
   return "";
 }
 
-// The limits and the number of terms as gathering reads them; centre and period as typed.
+// The limits and the number of terms as gathering reads them; centre and period as typed,
+// or "*" for a kind that has none.
 void AppendRecord(std::string& out, std::string_view name, const VariableFields& f, double pi) {
   const VariableReading r = ReadVariableFields(f, pi);
   AppendTextItem(out, name);
@@ -52,11 +60,11 @@ void AppendRecord(std::string& out, std::string_view name, const VariableFields&
   out.push_back(',');
   out += TextForm(r.UpperLimit);
   out.push_back(',');
-  AppendTextItem(out, f.Expansion);
+  AppendTextItem(out, UsesCenter(r.Kind) ? std::string_view(f.Expansion) : "*");
   out.push_back(',');
   out += KindItem(r.Kind);
   out.push_back(',');
-  AppendTextItem(out, f.Period);
+  AppendTextItem(out, UsesCenter(r.Kind) ? std::string_view(f.Period) : "*");
   out.push_back(',');
   out += TextForm(r.TermsMinusOne);
   out += kLineEnd;
@@ -77,27 +85,29 @@ char* FormatCoefficients(char* out, const double* values, std::size_t count) {
 }
 
 // Hands the coefficient lines of the whole array to sink(data, size), in order, a block at
-// a time. Each round formats one block per worker, every worker into its own reused
-// buffer; so memory stays at a few megabytes however large the array.
+// a time. The workers format blocks into a ring of reused buffers while the block next in
+// line goes to the sink, so the writing of one block overlaps the formatting of the next
+// ones; memory stays at a few megabytes however large the array.
 template <typename Sink>
 void StreamCoefficients(const CoefArray& coef, Sink&& sink) {
-  constexpr std::size_t kBlock = std::size_t{1} << 16;
+  constexpr std::size_t kBlock = std::size_t{1} << 15;
   const std::size_t count = coef.size();
+  const std::size_t bytes = std::min(kBlock, count) * kLineMax;
   const std::size_t blocks = (count + kBlock - 1) / kBlock;
   const std::size_t workers = WorkerCount(blocks);
-  std::vector<std::vector<char>> buffers(workers);
-  std::vector<std::size_t> used(workers);
-  for (std::size_t first = 0; first < blocks; first += workers) {
-    const std::size_t round = std::min(workers, blocks - first);
-    ParallelFor(round, round, [&](std::size_t, std::size_t t) {
-      const std::size_t begin = (first + t) * kBlock;
-      const std::size_t size = std::min(kBlock, count - begin);
-      buffers[t].resize(size * kLineMax);
-      char* end = FormatCoefficients(buffers[t].data(), coef.data() + begin, size);
-      used[t] = static_cast<std::size_t>(end - buffers[t].data());
-    });
-    for (std::size_t t = 0; t < round; ++t) sink(buffers[t].data(), used[t]);
-  }
+  const std::size_t slots = 2 * workers;
+  std::vector<char, LargeArrayAllocator<char>> buffers(slots * bytes);
+  std::vector<std::size_t> used(slots);
+  OrderedPipeline(
+      blocks, workers, slots,
+      [&](std::size_t, std::size_t block, std::size_t slot) {
+        const std::size_t begin = block * kBlock;
+        char* buffer = buffers.data() + slot * bytes;
+        const char* end =
+            FormatCoefficients(buffer, coef.data() + begin, std::min(kBlock, count - begin));
+        used[slot] = static_cast<std::size_t>(end - buffer);
+      },
+      [&](std::size_t, std::size_t slot) { sink(buffers.data() + slot * bytes, used[slot]); });
 }
 
 bool SameBits(double a, double b) {
@@ -136,6 +146,14 @@ PreparedPair PreparePair(const EntryFields& fields, ProblemModel& model, SaveOut
   const std::size_t count = VariablesInUse(model);
   if (fields.Variables.size() < count || model.VarName.size() < count) {
     throw SpecFileError("The problem cannot be saved before its variables are defined.");
+  }
+  // A pair with an empty name opens with its names locked and a function that no longer
+  // compiles, so no path may write one: the names are accepted first.
+  if (std::ranges::any_of(std::span(model.VarName).first(count),
+                          [](const std::string& name) { return name.empty(); })) {
+    throw SpecFileError(
+        "The problem cannot be saved before its variables are named: enter the names of the "
+        "variables first.");
   }
   PreparedPair pair;
   // Coefficients go with the records only when the records describe the fit that made them.

@@ -1,25 +1,16 @@
 #include "core/io/spec_item_reader.h"
 
+#include <cmath>
 #include <limits>
 
 #include "core/io/spec_file.h"
+#include "core/model/quoted_text.h"
 #include "engine/number_text.h"
 
 namespace quon {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Shortens a text for a message, so that binary junk cannot make a message of megabytes.
-std::string Quoted(std::string_view text) {
-  constexpr std::size_t kShown = 40;
-  std::string out = "\"";
-  for (const char c : text.substr(0, kShown)) {
-    out.push_back(static_cast<unsigned char>(c) < 0x20 ? '?' : c);
-  }
-  if (text.size() > kShown) out += "...";
-  return out + "\"";
-}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -67,6 +58,7 @@ void SpecItemReader::SkipLineEnd() {
 SpecItemReader::Item SpecItemReader::ReadItem(std::string_view what) {
   while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
   if (pos_ == text_.size()) Fail("the file ends before " + std::string(what) + ".");
+  itemLine_ = line_;
   Item item;
   if (text_[pos_] == '"') {
     item.quoted = true;
@@ -107,14 +99,29 @@ SpecItemReader::Item SpecItemReader::ReadItem(std::string_view what) {
 std::string SpecItemReader::ReadText(std::string_view what) { return ReadItem(what).text; }
 
 double SpecItemReader::ReadNumber(std::string_view what) {
-  const int line = line_;
   const Item item = ReadItem(what);
   double value = 0.0;
   if (!ParseNumberItem(item.text, value)) {
-    line_ = line;
-    Fail(std::string(what) + " is not a number: " + Quoted(item.text) + ".");
+    FailAtLastItem(std::string(what) + " is not a number: " + Quoted(item.text) + ".");
   }
   return value;
+}
+
+double SpecItemReader::ReadFiniteNumber(std::string_view what) {
+  const Item item = ReadItem(what);
+  double value = 0.0;
+  if (!ParseNumberItem(item.text, value)) {
+    FailAtLastItem(std::string(what) + " is not a number: " + Quoted(item.text) + ".");
+  }
+  if (!std::isfinite(value)) {
+    FailAtLastItem(std::string(what) + " is not a finite number: " + Quoted(item.text) + ".");
+  }
+  return value;
+}
+
+void SpecItemReader::FailAtLastItem(const std::string& problem) {
+  line_ = itemLine_;
+  Fail(problem);
 }
 
 bool SpecItemReader::ReadBoolean(std::string_view what) {
@@ -124,6 +131,18 @@ bool SpecItemReader::ReadBoolean(std::string_view what) {
   if (!item.quoted && EqualsIgnoringCase(item.text, "#FALSE#")) return false;
   line_ = line;
   Fail(std::string(what) + " is not #TRUE# or #FALSE#: " + Quoted(item.text) + ".");
+}
+
+SpecItemReader::FlagOrName SpecItemReader::ReadFlagOrName(std::string_view what,
+                                                          std::string_view name) {
+  const int line = line_;
+  const Item item = ReadItem(what);
+  if (!item.quoted && EqualsIgnoringCase(item.text, "#TRUE#")) return FlagOrName::True;
+  if (!item.quoted && EqualsIgnoringCase(item.text, "#FALSE#")) return FlagOrName::False;
+  if (item.quoted && item.text == name) return FlagOrName::Name;
+  line_ = line;
+  Fail(std::string(what) + " is not #TRUE# or #FALSE# (nor \"" + std::string(name) +
+       "\"): " + Quoted(item.text) + ".");
 }
 
 std::string SpecItemReader::ReadLine(std::string_view what) {

@@ -21,6 +21,12 @@ class SpecItemReader {
   std::string ReadText(std::string_view what);
   double ReadNumber(std::string_view what);
   bool ReadBoolean(std::string_view what);
+  // A number that must be finite (a limit): "NaN", "Infinity" and a decimal beyond the
+  // largest double are refused.
+  double ReadFiniteNumber(std::string_view what);
+  // An item that is either a flag (#TRUE# or #FALSE#, unquoted) or the quoted text `name`.
+  enum class FlagOrName { True, False, Name };
+  FlagOrName ReadFlagOrName(std::string_view what, std::string_view name);
   // The rest of the current line, without its line end; at the end of the file the text
   // must not be empty there.
   std::string ReadLine(std::string_view what);
@@ -33,6 +39,8 @@ class SpecItemReader {
 
   // Throws a SpecFileError for the current line.
   [[noreturn]] void Fail(const std::string& problem) const;
+  // Throws a SpecFileError for the line where the last item read began.
+  [[noreturn]] void FailAtLastItem(const std::string& problem);
 
  private:
   struct Item {
@@ -47,6 +55,7 @@ class SpecItemReader {
   std::string fileName_;
   std::size_t pos_ = 0;
   int line_ = 1;
+  int itemLine_ = 1;
 };
 
 // The value of a number item as the writer spells it: an optional sign, digits with at most

@@ -6,6 +6,13 @@
 // a backup name beside it, and the backups are removed only when both new files are in
 // place. When a step fails, the steps done are undone in reverse order, so the old pair
 // comes back whole (or, where there was no old file, nothing is left).
+//
+// The destination is what the user named, not the name itself: a symbolic link is
+// followed and its target replaced, a file that exists keeps its permissions, and a
+// destination that exists but is no regular file (a directory, a FIFO, a device) is
+// refused, so that writing never turns it into a regular file. While a temporary file
+// exists its name is in a fixed table that a signal handler can read
+// (RemoveTemporaryFilesOnSignals), so an interrupted run leaves no temporary behind.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +24,8 @@ namespace quon {
 
 class TemporaryFile {
  public:
-  // Creates "<path>.XXXXXX" with the usual permissions. Throws SpecFileError.
+  // Creates "<destination>.XXXXXX" with the destination's permissions, or the usual ones
+  // for a new file. Throws SpecFileError.
   explicit TemporaryFile(std::string path);
   ~TemporaryFile();
   TemporaryFile(const TemporaryFile&) = delete;
@@ -36,11 +44,21 @@ class TemporaryFile {
 
   [[noreturn]] void Fail(int error) const;
 
-  std::string path_;
+  std::string path_;  // the destination, links followed
   std::string temporary_;
   int fd_ = -1;
+  int signalSlot_ = -1;  // in the table the signal handler reads; -1 when not there
   bool committed_ = false;
 };
+
+// Installs handlers for SIGINT and SIGTERM that remove every temporary file that exists,
+// then end the program by the same signal as before. Async-signal-safe: the handler only
+// reads the fixed table and calls unlink, signal and raise.
+void RemoveTemporaryFilesOnSignals();
+
+// Whether the two paths name one existing file (the same device and inode), however they
+// are spelt or linked.
+bool IsSameFile(const std::string& a, const std::string& b);
 
 // Renames the closed files `first` and then `second` to their destinations, replacing both
 // old files or, when any step fails, neither. Throws SpecFileError naming the destination

@@ -23,7 +23,7 @@ std::size_t CoefArray::CheckedElementCount(const LastTerms& lastTerm) {
 
 void CoefArray::Allocate(const LastTerms& lastTerm) {
   const std::size_t count = CheckedElementCount(lastTerm);
-  std::vector<double> fresh;
+  std::vector<double, LargeArrayAllocator<double>> fresh;
   try {
     fresh.assign(count, 0.0);
   } catch (const std::bad_alloc&) {

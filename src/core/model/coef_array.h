@@ -5,6 +5,8 @@
 // element (i0, i1, i2, i3) lies at i0 + N0 * (i1 + N1 * (i2 + N2 * i3)). That is also the
 // canonical order in which the fit samples, the listing lists and the file stores.
 //
+// The storage comes from LargeArrayAllocator (huge pages for a large grid).
+//
 // The size is checked before anything is allocated: a shape whose element count or byte
 // size does not fit, or exceeds MaxCoefBytes, is refused with a GridTooLarge error and
 // the array keeps what it held before.
@@ -16,6 +18,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "core/model/large_array.h"
 
 namespace quon {
 
@@ -65,7 +69,7 @@ class CoefArray {
  private:
   std::array<int32_t, 4> extents_{1, 1, 1, 1};
   std::array<std::size_t, 4> strides_{1, 1, 1, 1};
-  std::vector<double> values_;
+  std::vector<double, LargeArrayAllocator<double>> values_;
 };
 
 // Throws GridTooLarge when the n x n system of one variable's terms would exceed

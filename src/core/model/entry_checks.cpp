@@ -1,6 +1,8 @@
 #include "core/model/entry_checks.h"
 
 #include "core/model/problem_model.h"
+#include "core/model/quoted_text.h"
+#include "core/model/variable_names.h"
 #include "engine/number_text.h"
 
 namespace quon {
@@ -26,6 +28,29 @@ std::vector<std::string> SplitNames(std::string_view text) {
     names.emplace_back(text.substr(start, comma - start));
     start = comma + 1;
   }
+}
+
+std::optional<std::string> NamesProblem(const std::vector<std::string>& names) {
+  const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
+    const std::string shown = Quoted(name);
+    if (name.empty()) return "variable " + std::to_string(i + 1) + " has no name.";
+    if (name.front() == ' ' || name.back() == ' ' || control(name.front()) ||
+        control(name.back())) {
+      return "the name " + shown + " has blanks or control characters around it.";
+    }
+    for (const char c : name) {
+      if (control(c)) return "the name " + shown + " holds a control character.";
+    }
+    for (std::size_t j = 0; j < i; ++j) {
+      if (SameVariableName(names[j], name)) {
+        return "the names " + Quoted(names[j]) + " and " + shown +
+               " name one variable (the case of letters does not matter).";
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 std::string JoinNames(const std::vector<std::string>& names) {

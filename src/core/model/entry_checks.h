@@ -19,6 +19,11 @@ std::optional<int32_t> AcceptVariableCount(std::string_view text);
 // The list of names split at every ",", nothing trimmed; the empty text gives no names.
 std::vector<std::string> SplitNames(std::string_view text);
 
+// Why the names cannot name a problem's variables, or nothing: a name that is empty, has a
+// blank or a control character at either end or holds a control character, or a name that
+// the expression language takes for an earlier one (it ignores case: "x,X").
+std::optional<std::string> NamesProblem(const std::vector<std::string>& names);
+
 // The function's signature over the names: "f(x,y,z,t)"; "f()" for no names.
 std::string Signature(const std::vector<std::string>& names);
 

@@ -17,22 +17,34 @@ struct VariableFields {
   std::string Expansion = "*";    // txtExpansion: "*" is the middle of the interval
   std::string Period = "*";       // txtPeriod: "*" is 2 pi
   std::string Terms = "10";       // txtTerms: number of terms
-  bool PowerChecked = true;       // chkPower: checked for power terms
+  bool PowerChecked = true;       // chkPower: checked for polynomial terms
+  bool ChebyshevChecked = false;  // chkChebyshev: with chkPower, Chebyshev polynomials
+
+  bool operator==(const VariableFields&) const = default;
 };
 
 // The kind of terms a variable's fields choose, and the fields that show a kind: the one
-// reading and writing of the kind's check boxes.
+// reading and writing of the kind's check boxes. Power alone means power terms, Power and
+// Chebyshev together Chebyshev terms, and neither trigonometric terms (the Chebyshev box
+// counts only while Power is checked).
 inline TermKind KindOf(const VariableFields& fields) {
-  return fields.PowerChecked ? TermKind::Power : TermKind::Trigonometric;
+  if (!fields.PowerChecked) return TermKind::Trigonometric;
+  return fields.ChebyshevChecked ? TermKind::Chebyshev : TermKind::Power;
 }
 
 inline void ShowKind(VariableFields& fields, TermKind kind) {
   switch (kind) {
     case TermKind::Power:
       fields.PowerChecked = true;
+      fields.ChebyshevChecked = false;
       return;
     case TermKind::Trigonometric:
       fields.PowerChecked = false;
+      fields.ChebyshevChecked = false;
+      return;
+    case TermKind::Chebyshev:
+      fields.PowerChecked = true;
+      fields.ChebyshevChecked = true;
       return;
   }
 }

@@ -30,6 +30,13 @@ VariableReading ReadVariableFields(const VariableFields& fields, double pi) {
       fields.Expansion == "*" ? (r.UpperLimit + r.LowerLimit) / 2 : LeadingNumber(fields.Expansion);
   r.Period = fields.Period == "*" ? pi + pi : LeadingNumber(fields.Period);
   r.Kind = KindOf(fields);
+  // Chebyshev terms are taken about the middle of the interval and have no period,
+  // whatever the fields say: the model (and what saving compares with it) holds the centre
+  // that applies and the period "*" stands for, as the problem file writes them.
+  if (!UsesCenter(r.Kind)) {
+    r.Center = (r.UpperLimit + r.LowerLimit) / 2;
+    r.Period = pi + pi;
+  }
   return r;
 }
 
@@ -71,12 +78,25 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
     if (lastTerm[s] < 1) {
       throw GatherError(VariableTitle(model, k) + " needs at least 2 terms.");
     }
+    if (SolvedByElimination(kind[s]) && lastTerm[s] >= MostTermsPerVariable) {
+      throw GatherError(VariableTitle(model, k) + ": the number of terms " +
+                        std::to_string(int64_t{lastTerm[s]} + 1) +
+                        " is too large for the fit (at most " +
+                        std::to_string(MostTermsPerVariable) +
+                        "): its work grows as the cube of the terms, and equally spaced power "
+                        "terms lose all accuracy long before.");
+    }
     const NodeGeometry g =
         MakeGeometry(kind[s], lastTerm[s], lower[s], upper[s], center[s], period[s]);
     if (!std::isfinite(g.LowerLimit) || !std::isfinite(g.UpperLimit) || !std::isfinite(g.Center) ||
         !std::isfinite(g.NodeStep) || !std::isfinite(g.NodeStart)) {
       throw GatherError(VariableTitle(model, k) +
                         ": the limits or the centre are too large to compute the nodes.");
+    }
+    if (!UsesCenter(kind[s]) &&
+        !(std::isfinite(g.Middle) && std::isfinite(g.HalfWidth) && g.HalfWidth != 0.0)) {
+      throw GatherError(VariableTitle(model, k) +
+                        ": Chebyshev terms need two different, finite limits.");
     }
   }
 
@@ -85,7 +105,8 @@ void GatherSpecs(ProblemModel& model, const EntryFields& fields) {
   try {
     CoefArray::CheckedElementCount(shape);
     for (int k = 0; k <= lastVar; ++k) {
-      CheckBasisMatrixSize(lastTerm[static_cast<std::size_t>(k)] + int64_t{1});
+      const auto s = static_cast<std::size_t>(k);
+      if (SolvedByElimination(kind[s])) CheckBasisMatrixSize(lastTerm[s] + int64_t{1});
     }
   } catch (const GridTooLarge& e) {
     throw GatherError(e.what());

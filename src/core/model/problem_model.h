@@ -26,6 +26,27 @@ inline constexpr int MaxConstants = 101;
 template <typename T>
 using PerVariable = std::array<T, MaxVars>;
 
+// Where the coefficients held came from. A Compute (and Open) sets Function; the window,
+// the accuracy line and the plot compare with the function text only then.
+enum class ResultsOrigin : uint8_t {
+  Function,    // the function text sampled at the nodes
+  NodeValues,  // values computed elsewhere at the nodes, fitted exactly as samples
+  Data,        // least squares on a table of observations
+};
+
+// The diagnostics of a least-squares fit on data (datafit/data_fit.h).
+struct DataFitSummary {
+  std::string Table;       // the table's path
+  int64_t Points = 0;      // observations used
+  int64_t OutsideBox = 0;  // of them, outside the problem's box
+  double ResidualSd = 0.0;
+  double RSquared = 0.0;
+  double MaxResidual = 0.0;            // largest |residual|
+  int64_t WorstRow = 0;                // its row in the table
+  double Condition = 0.0;              // of the column-scaled design
+  std::vector<double> StandardErrors;  // one per coefficient, in Coef's order
+};
+
 struct ProblemModel {
   // Problem size.
   int32_t LastVar = 0;  // number of variables minus 1
@@ -48,6 +69,8 @@ struct ProblemModel {
   // Results.
   CoefArray Coef;
   bool HaveResults = false;
+  ResultsOrigin Origin = ResultsOrigin::Function;
+  DataFitSummary DataFit;  // meaningful when Origin is Data
 
   // The point last typed in the evaluation window, one coordinate per variable in use.
   PerVariable<double> EvalPoint{};

@@ -7,6 +7,7 @@ bool ClearResults(ProblemModel& model) {
   // must survive them.
   if (model.Loading) return false;
   model.HaveResults = false;
+  model.Origin = ResultsOrigin::Function;
   return true;
 }
 

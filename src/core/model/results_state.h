@@ -6,8 +6,8 @@
 
 namespace quon {
 
-// Marks the results as gone (HaveResults false) and returns true, so that the window
-// empties its list; returns false and changes nothing while a file is being loaded.
+// Marks the results as gone (HaveResults false, Origin back to Function) and returns true, so that
+// the window empties its list; returns false and changes nothing while a file is being loaded.
 bool ClearResults(ProblemModel& model);
 
 }  // namespace quon

@@ -8,8 +8,32 @@ bool UsesPeriod(TermKind kind) {
       return false;
     case TermKind::Trigonometric:
       return true;
+    case TermKind::Chebyshev:
+      return false;
   }
   return false;
+}
+
+bool UsesCenter(TermKind kind) {
+  switch (kind) {
+    case TermKind::Power:
+    case TermKind::Trigonometric:
+      return true;
+    case TermKind::Chebyshev:
+      return false;
+  }
+  return true;
+}
+
+bool SolvedByElimination(TermKind kind) {
+  switch (kind) {
+    case TermKind::Power:
+    case TermKind::Trigonometric:
+      return true;
+    case TermKind::Chebyshev:
+      return false;
+  }
+  return true;
 }
 
 const char* KindName(TermKind kind) {
@@ -18,6 +42,8 @@ const char* KindName(TermKind kind) {
       return "power";
     case TermKind::Trigonometric:
       return "trigonometric";
+    case TermKind::Chebyshev:
+      return "Chebyshev";
   }
   return "";
 }

@@ -1,5 +1,7 @@
 #include "core/report/report_lines.h"
 
+#include "core/model/node_geometry.h"
+#include "core/report/fit_statistics.h"
 #include "core/report/listing.h"
 #include "engine/number_text.h"
 
@@ -15,6 +17,8 @@ const char* TypeText(TermKind kind) {
       return "POLYNOMIAL";
     case TermKind::Trigonometric:
       return "TRIGONOMETRIC";
+    case TermKind::Chebyshev:
+      return "CHEBYSHEV";
   }
   return "";
 }
@@ -28,7 +32,15 @@ void VariableBlock(const ProblemModel& model, std::size_t i,
   lineSink("         # OF TERMS:" + NumberItem(static_cast<double>(model.LastTerm[i]) + 1));
   lineSink("           INTERVAL: [" + NumberItem(model.LowerLimit[i]) + "," +
            NumberItem(model.UpperLimit[i]) + "]");
-  lineSink("CENTER OF EXPANSION:" + NumberItem(model.Center[i]));
+  if (UsesCenter(model.Kind[i])) {
+    lineSink("CENTER OF EXPANSION:" + NumberItem(model.Center[i]));
+  } else {
+    // The argument of the Chebyshev polynomials: s = (x - m) / r maps the interval on [-1, 1].
+    const NodeGeometry g = VariableGeometry(model, static_cast<int>(i));
+    const std::string shift =
+        g.Middle < 0 ? " + " + TextForm(-g.Middle) : " - " + TextForm(g.Middle);
+    lineSink("                MAP: s = (" + name + shift + ") / " + TextForm(g.HalfWidth));
+  }
   if (UsesPeriod(model.Kind[i])) lineSink("             PERIOD:" + NumberItem(model.Period[i]));
 }
 
@@ -52,6 +64,12 @@ void ReportLines(const ProblemModel& model, std::string_view equation,
   if (model.HaveResults) {
     lineSink("");
     ListCoefficients(model, lineSink, [] {});
+  }
+  // A fit on data: its table and diagnostics after the coefficients.
+  if (model.HaveResults && model.Origin == ResultsOrigin::Data) {
+    lineSink("");
+    lineSink("FITTED TO THE DATA OF " + model.DataFit.Table + ":");
+    for (const auto& [key, value] : DataFitStatistics(model)) lineSink(key + ": " + value);
   }
 }
 

@@ -1,6 +1,7 @@
 // The lines of the printed report: the function, the user constants, one block per
 // variable with its captions right-aligned on column 20, and, when a fit exists, the
-// coefficient section. Numbers are printed in the print form followed by one blank
+// coefficient section (after a fit on data, its table and diagnostics too). Numbers are printed in
+// the print form followed by one blank
 // ("           INTERVAL: [-1 , 1 ]"). The printer (or quonfit) only puts the lines out.
 #pragma once
 

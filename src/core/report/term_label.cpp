@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/model/node_geometry.h"
 #include "engine/number_text.h"
 
 namespace quon {
@@ -39,6 +40,12 @@ std::string TrigonometricFactor(const std::string& name, double c, int32_t t) {
   return factor;
 }
 
+// "*T3(x)": the polynomial's degree and the variable; the map s = (x - m) / r that turns
+// the coordinate into the polynomial's argument is the help's and the report's to state.
+std::string ChebyshevFactor(const std::string& name, int32_t t) {
+  return "*T" + std::to_string(t) + "(" + name + ")";
+}
+
 }  // namespace
 
 std::string TermFactor(const ProblemModel& model, int k, int32_t t) {
@@ -51,8 +58,27 @@ std::string TermFactor(const ProblemModel& model, int k, int32_t t) {
       return PowerFactor(name, c, t);
     case TermKind::Trigonometric:
       return TrigonometricFactor(name, c, t);
+    case TermKind::Chebyshev:
+      return ChebyshevFactor(name, t);
   }
   return {};
+}
+
+std::string MappedTermFactor(const ProblemModel& model, int k, int32_t t) {
+  const auto slot = static_cast<std::size_t>(k);
+  switch (model.Kind[slot]) {
+    case TermKind::Power:
+    case TermKind::Trigonometric:
+      break;
+    case TermKind::Chebyshev: {
+      if (t == 0) return {};
+      const NodeGeometry g = VariableGeometry(model, k);
+      const std::string name = slot < model.VarName.size() ? model.VarName[slot] : std::string();
+      const std::string shifted = g.Middle == 0 ? name : "(" + name + CentreSuffix(g.Middle);
+      return "*T" + std::to_string(t) + "(" + shifted + "/" + TextForm(g.HalfWidth) + ")";
+    }
+  }
+  return TermFactor(model, k, t);
 }
 
 std::string TermLabel(const ProblemModel& model, const std::array<int32_t, 4>& TermIndex) {

@@ -18,8 +18,13 @@ inline constexpr std::size_t LabelColumn = 25;
 inline constexpr std::size_t TermTextPadding = 255;
 
 // The factor of variable k for its term index t: empty for t = 0, else "*" and the power
-// of (x - c) or the sine or cosine of the multiple (t + 1) / 2 of (x - c).
+// of (x - c), the sine or cosine of the multiple (t + 1) / 2 of (x - c), or the Chebyshev
+// polynomial T_t of the variable's mapped argument, written "T3(x)".
 std::string TermFactor(const ProblemModel& model, int k, int32_t t);
+
+// The same factor with a Chebyshev polynomial's map written out, so that the text alone
+// says what it is: "*T3((x-0.5)/1.5)" for s = (x - 0.5) / 1.5. Other kinds as TermFactor.
+std::string MappedTermFactor(const ProblemModel& model, int k, int32_t t);
 
 // The line of term TermIndex (one index per variable slot; slots above LastVar hold 0):
 // the coefficient Coef(TermIndex) in text form followed by 255 blanks, with the factors of

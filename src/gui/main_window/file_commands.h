@@ -1,7 +1,10 @@
-// The main window's file and print commands: Open, Save and Save As of the problem
-// file pair, and Print of the report. Reading, checking and writing the pair and making
-// the report's lines are the core's; a refused open or a failed save shows a message
-// naming the file and the fault, and the problem in the window stays as it was.
+// The main window's file and print commands: Open, Save and Save As of the problem file
+// pair, and Print of the report. Reading, checking and writing the pair and making the
+// report's lines are the core's; a refused open or a failed save shows a message naming
+// the file and the fault, and the problem in the window stays as it was. A save first
+// commits the number and names of the variables as leaving their fields would, or says
+// what the user has to finish; a print to a file never replaces the problem's own pair
+// without asking. No command lets an exception out: memory running out is said too.
 #pragma once
 
 #include <QObject>
@@ -29,6 +32,11 @@ class FileCommands : public QObject {
     std::function<void(const std::string& text)> ShowMessage;
     // A pair has been opened from or saved to `path`.
     std::function<void(const std::string& path)> FileUsed;
+    // Accepts the number and names as leaving their fields would; returns what the user
+    // still has to enter before the problem can be saved, empty when it is fixed.
+    std::function<std::string()> CommitEntry;
+    // Asks a yes-or-no question; true for yes.
+    std::function<bool(const std::string& question)> Confirm;
   };
 
   FileCommands(QObject* parent, ProblemModel& model, const ShellServices& services, Events events);
@@ -43,9 +51,16 @@ class FileCommands : public QObject {
   void mnuPrint_Click();
 
  private:
-  // Writes the pair for SpecFile from the entry fields; false when it failed (and the
-  // user has been told).
-  bool WriteSpecFile();
+  void Open(const std::string& path);
+  // True when the number and names are fixed; else the user has been told what to finish.
+  bool EntryCommitted();
+  // Writes the pair at `path` from the entry fields, which makes it the file Save writes
+  // to; false when it failed (the user has been told, and Save still writes where it did).
+  bool WriteSpecFile(const std::string& path);
+  void Print();
+  // False when `pdf` (empty: a printer) is a file of the problem's own pair and the user
+  // would not have it replaced.
+  bool MayPrintInto(const std::string& pdf);
 
   ProblemModel& model_;
   const ShellServices& services_;

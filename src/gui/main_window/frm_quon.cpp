@@ -10,14 +10,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
+#include "core/io/unsaved_work.h"
 #include "core/model/user_constants.h"
 #include "core/shell/decimal_point.h"
 #include "core/shell/help_file.h"
 #include "gui/frm_about.h"
 #include "gui/frm_evaluations.h"
 #include "gui/frm_export.h"
+#include "gui/frm_fit_data.h"
 #include "gui/frm_plot.h"
 #include "gui/main_window/constants_panel.h"
 #include "gui/main_window/control_factory.h"
@@ -70,6 +71,8 @@ void frmQuon::CreateMenus() {
   mnuFile->addActions({mnuOpen, mnuFileBar1, mnuSave, mnuSaveAs, mnuFileBar2});
   mnuExport = MakeAction(this, "mnuExport", QStringLiteral("Export..."));
   mnuFile->addAction(mnuExport);
+  mnuFitData = MakeAction(this, "mnuFitData", QStringLiteral("Fit data..."));
+  mnuFile->addAction(mnuFitData);
   recent_ = new RecentFilesMenu(mnuFile, settings_,
                                 [this](const std::string& path) { files_->OpenPath(path); });
 
@@ -83,9 +86,12 @@ void frmQuon::CreateMenus() {
 void frmQuon::CreateParts() {
   const auto message = [this](const std::string& text) { ShowMessage(text); };
   const auto fields = [this] { return ReadEntryFields(); };
-  entry_ = new ProblemEntry(
-      this, model_, *focusGuard_,
-      {[this] { SetMenuStates(); }, [this] { ClearResults(); }, [this] { SetTabOrder(); }});
+  entry_ = new ProblemEntry(this, model_, *focusGuard_,
+                            {[this] { SetMenuStates(); }, [this] { ClearResults(); },
+                             [this] {
+                               SetTabOrder();
+                               KeepNewVariableSetsAsSaved();
+                             }});
   constants_ = new ConstantsPanel(this, model_, *engine_, {[this] { ClearResults(); }, message});
   results_ =
       new ResultsPanel(this, model_, *engine_,
@@ -94,7 +100,9 @@ void frmQuon::CreateParts() {
   files_ = new FileCommands(this, model_, services_,
                             {[this] { return entry_->Stage() == EntryStage::AwaitingNumber; },
                              fields, [this](const EntryFields& shown) { ShowOpenedProblem(shown); },
-                             message, [this](const std::string& path) { FileUsed(path); }});
+                             message, [this](const std::string& path) { FileUsed(path); },
+                             [this] { return entry_->CommitNumberAndNames(); },
+                             [this](const std::string& question) { return Confirm(question); }});
   cmdSuggestTerms = MakeButton(this, "cmdSuggestTerms", QStringLiteral("Suggest terms..."));
   cmdExit = MakeButton(this, "cmdExit", QStringLiteral("E&xit"));
 }
@@ -143,6 +151,7 @@ void frmQuon::ConnectHandlers() {
   connect(cmdExit, &QPushButton::clicked, this, &frmQuon::cmdExit_Click);
   connect(cmdSuggestTerms, &QPushButton::clicked, this, &frmQuon::cmdSuggestTerms_Click);
   connect(mnuExport, &QAction::triggered, this, &frmQuon::mnuExport_Click);
+  connect(mnuFitData, &QAction::triggered, this, &frmQuon::mnuFitData_Click);
   connect(mnuHelp, &QAction::triggered, this, &frmQuon::mnuHelp_Click);
   connect(mnuAbout, &QAction::triggered, this, &frmQuon::mnuAbout_Click);
   connect(mnuOpen, &QAction::triggered, files_, &FileCommands::mnuOpen_Click);
@@ -162,6 +171,7 @@ void frmQuon::SetMenuStates() {
   mnuSaveAs->setEnabled(fixed);
   mnuPrint->setEnabled(fixed);
   mnuExport->setEnabled(fixed);
+  mnuFitData->setEnabled(fixed);
   mnuHelp->setEnabled(true);
   mnuAbout->setVisible(fixed);
 }
@@ -170,7 +180,7 @@ void frmQuon::Form_Load() {
   model_.StartDir = QDir::currentPath().toStdString();
   SetMenuStates();
   entry_->Start();
-  savedWork_ = WorkState();
+  RememberSavedWork();
 }
 
 void frmQuon::OpenFile(const std::string& path) { files_->OpenPath(path); }
@@ -194,7 +204,9 @@ void frmQuon::closeEvent(QCloseEvent* event) {
 }
 
 bool frmQuon::MayClose() {
-  if (WorkState() == savedWork_) return true;
+  const WorkChanges changes =
+      ChangesSince(savedFields_, ReadEntryFields(), results_->FitCount() != savedFits_);
+  if (!WorkToLose(model_, changes)) return true;
   switch (AskToSaveChanges()) {
     case SaveChangesAnswer::Save:
       return files_->Save();  // a cancelled name or a failed save keeps the work open
@@ -222,27 +234,29 @@ SaveChangesAnswer frmQuon::AskToSaveChanges() {
   }
 }
 
-std::vector<std::string> frmQuon::WorkState() const {
-  const EntryFields fields = ReadEntryFields();
-  std::vector<std::string> state = {std::to_string(static_cast<int>(entry_->Stage())),
-                                    fields.Equation, std::to_string(model_.HaveResults),
-                                    std::to_string(results_->FitCount())};
-  // The names of the variables in use, as Save writes them.
-  const std::size_t named =
-      std::min(model_.VarName.size(), static_cast<std::size_t>(VariableCount(model_)));
-  state.insert(state.end(), model_.VarName.begin(), model_.VarName.begin() + named);
-  for (const VariableFields& v : fields.Variables) {
-    state.insert(state.end(), {v.LowerLimit, v.UpperLimit, v.Expansion, v.Period, v.Terms,
-                               v.PowerChecked ? "1" : "0"});
+bool frmQuon::Confirm(const std::string& question) {
+  if (services_.Confirm) return services_.Confirm(question);
+  return QMessageBox::question(this, ProgramTitle(), QString::fromStdString(question),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+void frmQuon::RememberSavedWork() {
+  savedFields_ = ReadEntryFields();
+  savedFits_ = results_->FitCount();
+}
+
+void frmQuon::KeepNewVariableSetsAsSaved() {
+  const std::vector<VariableFields> now = entry_->ReadFields().Variables;
+  for (std::size_t k = savedFields_.Variables.size(); k < now.size(); ++k) {
+    savedFields_.Variables.push_back(now[k]);
   }
-  state.insert(state.end(), fields.ConstantItems.begin(), fields.ConstantItems.end());
-  return state;
 }
 
 void frmQuon::FileUsed(const std::string& path) {
   settings_.RememberFile(QString::fromStdString(path));
   recent_->Refresh();
-  savedWork_ = WorkState();
+  RememberSavedWork();
 }
 
 void frmQuon::Form_Unload() {
@@ -272,6 +286,27 @@ void frmQuon::mnuExport_Click() {
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->open();
 }
+
+// A window of its own, kept while open: the user fits, changes the terms and fits again.
+void frmQuon::mnuFitData_Click() {
+  if (!fitData_) {
+    fitData_ = new frmFitData(model_, *services_.Dialogs,
+                              {[this] { return ReadEntryFields(); },
+                               [this] {
+                                 results_->ShowStoredResults();
+                                 results_->ShowAccuracy();
+                                 SetMenuStates();
+                               },
+                               [this] { ClearResults(); }},
+                              this);
+    fitData_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  fitData_->show();
+  fitData_->raise();
+  fitData_->activateWindow();
+}
+
+frmFitData* frmQuon::FitDataWindow() const { return fitData_.data(); }
 
 int frmQuon::CurVar() const { return entry_->CurVar(); }
 

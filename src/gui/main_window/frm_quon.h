@@ -7,8 +7,9 @@
 // The parts never touch each other's controls: the window passes what one needs from
 // another, places their controls, sets the tab order and sets the menu states, all in
 // one place each. The menu bar, Help, About and Exit are the window's own, and so is
-// what it remembers between runs: its size and place, the recent files, and whether the
-// work changed since the last open or save (asked about before the window closes).
+// what it remembers between runs: its size and place, the recent files, and the problem
+// as last opened or saved, from which the core's WorkToLose tells whether to ask about
+// saving before the window closes.
 #pragma once
 
 #include <QMainWindow>
@@ -36,6 +37,7 @@ class ProblemEntry;
 class RecentFilesMenu;
 class ResultsPanel;
 class frmEvaluations;
+class frmFitData;
 class frmPlot;
 class frmSuggestTerms;
 
@@ -73,6 +75,8 @@ class frmQuon : public QMainWindow {
   void ShowAccuracy();
   // The plot window while it is open, else null.
   frmPlot* PlotWindow() const;
+  // The Fit data window, once File > Fit data... has opened it.
+  frmFitData* FitDataWindow() const;
   // Writes numbers of terms into the variables' fields as if typed, first to last; a
   // refused count keeps the focus in its field and ends the writing there.
   void ApplyTermCounts(const std::vector<std::string>& counts);
@@ -100,17 +104,22 @@ class frmQuon : public QMainWindow {
   void ShowMessage(const std::string& text);
   // A pair was opened or saved: it heads the recent files and the work counts as saved.
   void FileUsed(const std::string& path);
-  // The problem and results as Save would keep them, to tell whether anything changed.
-  std::vector<std::string> WorkState() const;
-  // True when the window may close: nothing changed, or the user saved or discarded it.
+  // The fields and the count of fits as they stand count as saved.
+  void RememberSavedWork();
+  // Variable sets made when the number of variables is accepted are copies, not changes:
+  // they join the saved fields as they are.
+  void KeepNewVariableSetsAsSaved();
+  // True when the window may close: no work to lose, or the user saved or discarded it.
   bool MayClose();
   SaveChangesAnswer AskToSaveChanges();
+  bool Confirm(const std::string& question);
 
   void cmdExit_Click();
   void cmdSuggestTerms_Click();
   void mnuHelp_Click();
   void mnuAbout_Click();
   void mnuExport_Click();
+  void mnuFitData_Click();
 
   ShellServices services_;
   ProblemModel model_;
@@ -119,7 +128,8 @@ class frmQuon : public QMainWindow {
   bool quietEngine_ = false;  // the engine's error messages are not shown
   bool unloaded_ = false;
   DesktopSettings settings_;
-  std::vector<std::string> savedWork_;  // WorkState at the start or the last open or save
+  EntryFields savedFields_;  // as they stood at the start or the last open or save
+  int savedFits_ = 0;        // FitCount then
 
   ProblemEntry* entry_ = nullptr;
   ConstantsPanel* constants_ = nullptr;
@@ -127,6 +137,7 @@ class frmQuon : public QMainWindow {
   FileCommands* files_ = nullptr;
   QPushButton* cmdSuggestTerms = nullptr;
   QPointer<frmSuggestTerms> suggestTerms_;
+  QPointer<frmFitData> fitData_;
   QPushButton* cmdExit = nullptr;
 
   // The File menu in order, then the commands on the menu bar itself.
@@ -139,6 +150,7 @@ class frmQuon : public QMainWindow {
   RecentFilesMenu* recent_ = nullptr;  // the last items of the File menu
   QAction* mnuPrint = nullptr;
   QAction* mnuExport = nullptr;
+  QAction* mnuFitData = nullptr;
   QAction* mnuHelp = nullptr;
   QAction* mnuAbout = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolTip>
 #include <algorithm>
 #include <string>
 
@@ -107,6 +108,32 @@ bool ProblemEntry::Complete() {
   return true;
 }
 
+std::string ProblemEntry::CommitNumberAndNames() {
+  bool cancel = false;
+  if (Stage() == EntryStage::AwaitingNumber) {
+    txtOrder_Validate(cancel);
+    if (cancel) {
+      txtOrder->setFocus(Qt::OtherFocusReason);
+      return "Enter the number of independent variables (1 to 4) first: the problem cannot "
+             "be saved without it.";
+    }
+    txtOrder_LostFocus();
+  }
+  if (Stage() == EntryStage::AwaitingNames) {
+    txtVarNams_Validate(cancel);
+    if (cancel) {
+      txtVarNams->setFocus(Qt::OtherFocusReason);
+      const int count = VariableCount(model_);
+      return (count == 1 ? std::string("Enter the name of the variable")
+                         : "Enter the " + std::to_string(count) +
+                               " names of the variables, separated by commas,") +
+             " first: the problem cannot be saved before its variables are named.";
+    }
+    txtVarNams_LostFocus();
+  }
+  return {};
+}
+
 void ProblemEntry::Start() {
   lblVarNam->setText(
       QStringLiteral("Enter the names of the independent variables, separated by commas:"));
@@ -176,13 +203,15 @@ void ProblemEntry::txtVarNams_Validate(bool& Cancel) {
     Cancel = true;
     return;
   }
-  for (std::size_t i = 0; i < model_.VarName.size(); ++i) {
-    if (model_.VarName[i].empty()) {
-      Cancel = true;
-      return;
-    }
-    editor_->ShowName(i, model_.VarName[i]);
+  // A name the language would read as another variable, or as an earlier one, is refused
+  // with its reason beside the field (no dialog: the focus stays in the field).
+  if (const std::optional<std::string> problem = NamesProblem(model_.VarName)) {
+    QToolTip::showText(txtVarNams->mapToGlobal(QPoint(0, txtVarNams->height())),
+                       QString::fromStdString(*problem), txtVarNams);
+    Cancel = true;
+    return;
   }
+  for (std::size_t i = 0; i < model_.VarName.size(); ++i) editor_->ShowName(i, model_.VarName[i]);
 }
 
 void ProblemEntry::txtVarNams_LostFocus() {

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "core/model/entry_fields.h"
@@ -50,6 +51,10 @@ class ProblemEntry : public QObject {
   // user has to go on (a click on a command straight after typing the number commits the
   // number and nothing more).
   bool Complete();
+  // Accepts the number and then the names as leaving their fields would, each after its
+  // own check. Returns an empty text when both are fixed; else what the user has to finish,
+  // with the focus put in that field.
+  std::string CommitNumberAndNames();
   // The function and each variable's fields as they stand.
   EntryFields ReadFields() const;
   // Writes numbers of terms into the variables' fields as if typed (see VariableEditor).

@@ -14,6 +14,8 @@
 #include "core/eval/accuracy_check.h"
 #include "core/eval/accuracy_text.h"
 #include "core/eval/script_point_function.h"
+#include "core/report/fit_statistics.h"
+#include "gui/command_guard.h"
 #include "gui/frm_analysis.h"
 #include "gui/frm_plot.h"
 #include "gui/main_window/control_factory.h"
@@ -112,6 +114,15 @@ void ResultsPanel::FitAccuracyArea() {
 void ResultsPanel::ShowAccuracy() {
   ClearAccuracy();
   if (!model_.HaveResults) return;
+  // A fit on data has no function to check between the nodes: its residuals say how good it is.
+  if (model_.Origin == ResultsOrigin::Data) {
+    lblAccuracy->setText(QString::fromStdString(DataFitSummaryLine(model_)));
+    cmdPlot->setEnabled(true);
+    cmdAnalysis->setEnabled(true);
+    RefreshResultWindows();
+    FitAccuracyArea();
+    return;
+  }
   const Hourglass hourglass;
   // A function or constant the engine refuses (a pair opened from a file is checked
   // before the user ever pressed Compute) is said in the accuracy line, not in a box.
@@ -123,9 +134,8 @@ void ResultsPanel::ShowAccuracy() {
     const AccuracyResult result = CheckAccuracy(model_, source);
     lblAccuracy->setText(QString::fromStdString(AccuracySummaryLine(result)));
     QStringList warnings;
-    for (const ConditionWarning& warning : result.Warnings) {
-      warnings << QStringLiteral("Warning: ") +
-                      QString::fromStdString(ConditionWarningText(warning));
+    for (const std::string& warning : AccuracyWarnings(result)) {
+      warnings << QStringLiteral("Warning: ") + QString::fromStdString(warning);
     }
     lblConditionWarning->setText(warnings.join(QLatin1Char('\n')));
     lblConditionWarning->setVisible(!warnings.isEmpty());
@@ -147,7 +157,12 @@ void ResultsPanel::EvaluationPoint_Changed(const QList<double>& point) {
   if (analysis_) analysis_->SetHeldPoint(heldPoint_);
 }
 
+// Opening the window samples the function and draws the curves.
 void ResultsPanel::cmdPlot_Click() {
+  RunGuarded("plot the approximation", events_.ShowMessage, [this] { ShowPlot(); });
+}
+
+void ResultsPanel::ShowPlot() {
   if (!plot_) {
     plot_ = new frmPlot(model_, engine_, window_);
     plot_->setAttribute(Qt::WA_DeleteOnClose);
@@ -160,6 +175,10 @@ void ResultsPanel::cmdPlot_Click() {
 }
 
 void ResultsPanel::cmdAnalysis_Click() {
+  RunGuarded("analyse the approximation", events_.ShowMessage, [this] { ShowAnalysis(); });
+}
+
+void ResultsPanel::ShowAnalysis() {
   if (!analysis_) {
     const Hourglass hourglass;
     analysis_ = new frmAnalysis(model_, window_);

@@ -9,6 +9,7 @@
 
 #include "core/fit/compute_command.h"
 #include "core/model/results_state.h"
+#include "gui/command_guard.h"
 #include "gui/frm_evaluations.h"
 #include "gui/main_window/control_factory.h"
 #include "gui/qt/qt_coef_list_model.h"
@@ -35,6 +36,8 @@ class BusyCompute {
  private:
   bool& computing_;
 };
+
+constexpr std::string_view kComputeAction = "compute the fit";
 
 }  // namespace
 
@@ -98,6 +101,10 @@ void ResultsPanel::cmdCompute_Click() {
   // A click that arrives while the listing lets pending events through waits its turn:
   // a second fit would reshape Coef under the list being filled.
   if (computing_ || !events_.ProblemComplete()) return;
+  RunGuarded(kComputeAction, events_.ShowMessage, [this] { Compute(); });
+}
+
+void ResultsPanel::Compute() {
   const BusyCompute busy(computing_);
   ClearResults();
   ComputeOutcome outcome;
@@ -105,7 +112,7 @@ void ResultsPanel::cmdCompute_Click() {
     outcome = RunCompute(model_, events_.ReadEntryFields(), engine_);
   } catch (const std::exception& error) {  // memory running out in the fit itself
     model_.HaveResults = false;
-    outcome.Message = std::string("The fit could not be computed: ") + error.what();
+    outcome.Message = CommandFailureMessage(kComputeAction, error);
   }
   switch (outcome.Status) {
     case ComputeStatus::Success:
@@ -119,6 +126,7 @@ void ResultsPanel::cmdCompute_Click() {
       break;
     case ComputeStatus::EndedByError:
     case ComputeStatus::Refused:
+    case ComputeStatus::Overflow:
       if (!outcome.AlreadyShown && !outcome.Message.empty()) events_.ShowMessage(outcome.Message);
       break;
   }
@@ -147,6 +155,10 @@ void ResultsPanel::ClearResults() {
 frmEvaluations* ResultsPanel::EvaluationsWindow() const { return evaluations_; }
 
 void ResultsPanel::cmdEvaluations_Click() {
+  RunGuarded("open the evaluation window", events_.ShowMessage, [this] { ShowEvaluations(); });
+}
+
+void ResultsPanel::ShowEvaluations() {
   if (evaluations_ == nullptr) {
     evaluations_ = new frmEvaluations(model_, engine_, window_);
     // Beside the main window, not over its list.

@@ -80,10 +80,15 @@ class ResultsPanel : public QObject {
   void ClearAccuracy();
   void FitAccuracyArea();
 
+  // Each command runs guarded: what it lets out is said in a message.
   void cmdCompute_Click();
+  void Compute();
   void cmdEvaluations_Click();
+  void ShowEvaluations();
   void cmdPlot_Click();
+  void ShowPlot();
   void cmdAnalysis_Click();
+  void ShowAnalysis();
   // The plot and analysis windows, when open, redraw from the model.
   void RefreshResultWindows();
   // The evaluation window computed at a new point: the plot holds the other variables there.

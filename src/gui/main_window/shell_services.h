@@ -24,6 +24,9 @@ struct ShellServices {
   // Asks "Save changes to this problem?" with Save, Discard and Cancel before the window
   // closes on changed work. Empty: a message box over the window.
   std::function<SaveChangesAnswer()> AskToSaveChanges;
+  // Asks a question with Yes and No (No the default); true for Yes. Empty: a message box
+  // over the window.
+  std::function<bool(const std::string& question)> Confirm;
 };
 
 }  // namespace quon

@@ -123,6 +123,17 @@ void VariableEditor::CreateVariableSet(int k) {
   power->setToolTip(QStringLiteral("Uncheck for Trigonometric"));
   power->setChecked(copy ? chkPower[0]->isChecked() : true);
   chkPower.push_back(power);
+  auto* chebyshev = new QCheckBox(QStringLiteral("Chebyshev"), fraType);
+  chebyshev->setObjectName(Indexed("chkChebyshev", k));
+  chebyshev->setAccessibleName(chebyshev->text());
+  chebyshev->setToolTip(
+      QStringLiteral("With Power: Chebyshev polynomials on Chebyshev points, for many terms"));
+  chebyshev->setChecked(copy && chkChebyshev[0]->isChecked());
+  chkChebyshev.push_back(chebyshev);
+  const auto index = static_cast<std::size_t>(k);
+  connect(power, &QCheckBox::toggled, this, [this, index] { ShowKindControls(index); });
+  connect(chebyshev, &QCheckBox::toggled, this, [this, index] { ShowKindControls(index); });
+  ShowKindControls(index);
 
   // Every element of an array shares its cell; only the variable on show is visible.
   specGrid_->addWidget(name, RowVariable, 1);
@@ -132,15 +143,24 @@ void VariableEditor::CreateVariableSet(int k) {
   specGrid_->addWidget(txtPeriod.back(), RowPeriod, 1);
   specGrid_->addWidget(txtTerms.back(), RowTerms, 1);
   fraType->layout()->addWidget(power);
+  fraType->layout()->addWidget(chebyshev);
   if (copy) {
     for (QWidget* control :
          {static_cast<QWidget*>(name), static_cast<QWidget*>(txtLL.back()),
           static_cast<QWidget*>(txtUL.back()), static_cast<QWidget*>(txtExpansion.back()),
           static_cast<QWidget*>(txtPeriod.back()), static_cast<QWidget*>(txtTerms.back()),
-          static_cast<QWidget*>(power)}) {
+          static_cast<QWidget*>(power), static_cast<QWidget*>(chebyshev)}) {
       control->hide();
     }
   }
+}
+
+void VariableEditor::ShowKindControls(std::size_t k) {
+  chkChebyshev[k]->setEnabled(chkPower[k]->isChecked());
+  const bool centred = UsesCenter(KindOf(
+      VariableFields{{}, {}, {}, {}, {}, chkPower[k]->isChecked(), chkChebyshev[k]->isChecked()}));
+  txtExpansion[k]->setEnabled(centred);
+  txtPeriod[k]->setEnabled(centred);
 }
 
 void VariableEditor::WatchVariableSet(int k) {
@@ -160,8 +180,8 @@ void VariableEditor::WatchVariableSet(int k) {
 std::vector<QWidget*> VariableEditor::FieldsInTabOrder() const {
   std::vector<QWidget*> order;
   for (std::size_t k = 0; k < txtLL.size(); ++k) {
-    order.insert(order.end(),
-                 {txtLL[k], txtUL[k], txtExpansion[k], txtPeriod[k], txtTerms[k], chkPower[k]});
+    order.insert(order.end(), {txtLL[k], txtUL[k], txtExpansion[k], txtPeriod[k], txtTerms[k],
+                               chkPower[k], chkChebyshev[k]});
   }
   return order;
 }
@@ -179,6 +199,7 @@ bool VariableEditor::LoadObjects() {
   }
   lblVar[0]->setText(Text(model_.VarName.empty() ? std::string() : model_.VarName[0]));
   for (QCheckBox* power : chkPower) power->setChecked(true);
+  for (QCheckBox* chebyshev : chkChebyshev) chebyshev->setChecked(false);
   return true;
 }
 
@@ -199,6 +220,7 @@ void VariableEditor::ShowSpecs(const EntryFields& shown) {
     VariableFields kind;
     ShowKind(kind, model_.Kind[j]);
     chkPower[j]->setChecked(kind.PowerChecked);
+    chkChebyshev[j]->setChecked(kind.ChebyshevChecked);
     if (j < shown.Variables.size()) {
       txtExpansion[j]->setText(Text(shown.Variables[j].Expansion));
       txtPeriod[j]->setText(Text(shown.Variables[j].Period));
@@ -210,7 +232,7 @@ std::vector<VariableFields> VariableEditor::ReadFields() const {
   std::vector<VariableFields> fields;
   for (std::size_t k = 0; k < ShownSets(); ++k) {
     fields.push_back({Text(txtLL[k]), Text(txtUL[k]), Text(txtExpansion[k]), Text(txtPeriod[k]),
-                      Text(txtTerms[k]), chkPower[k]->isChecked()});
+                      Text(txtTerms[k]), chkPower[k]->isChecked(), chkChebyshev[k]->isChecked()});
   }
   return fields;
 }
@@ -244,7 +266,7 @@ void VariableEditor::EditLimit(int LL) {
          {static_cast<QWidget*>(txtUL[i]), static_cast<QWidget*>(txtLL[i]),
           static_cast<QWidget*>(lblVar[i]), static_cast<QWidget*>(txtTerms[i]),
           static_cast<QWidget*>(txtExpansion[i]), static_cast<QWidget*>(txtPeriod[i]),
-          static_cast<QWidget*>(chkPower[i])}) {
+          static_cast<QWidget*>(chkPower[i]), static_cast<QWidget*>(chkChebyshev[i])}) {
       control->setVisible(i == static_cast<std::size_t>(LL));
     }
   }

@@ -1,5 +1,7 @@
 // The per-variable part of the problem entry: one set of fields per variable (lower and
-// upper limit, centre of expansion, period, number of terms, Power), one set on show at a
+// upper limit, centre of expansion, period, number of terms, Power and Chebyshev; the
+// Chebyshev box counts only while Power is checked, and a variable with Chebyshev terms
+// has no centre or period to enter, so those fields are disabled), one set on show at a
 // time, stepped with Next and Previous in a ring. Element 0 of each array is made with the
 // window; the others when the number of variables is known.
 #pragma once
@@ -61,6 +63,8 @@ class VariableEditor : public QObject {
   void CreateControls();
   void CreateVariableSet(int k);
   void WatchVariableSet(int k);
+  // Enables the Chebyshev box with Power, the centre and period fields without Chebyshev.
+  void ShowKindControls(std::size_t k);
   std::size_t ShownSets() const;
 
   void txtLL_GotFocus(int Index);
@@ -97,6 +101,7 @@ class VariableEditor : public QObject {
   std::vector<QLineEdit*> txtPeriod;
   std::vector<QLineEdit*> txtTerms;
   std::vector<QCheckBox*> chkPower;
+  std::vector<QCheckBox*> chkChebyshev;
   QPushButton* cmdPrevVar = nullptr;
   QPushButton* cmdNextVar = nullptr;
 };

@@ -19,7 +19,12 @@ class CommonDialog {
   virtual void ShowOpen() = 0;
   // A modal dialog in which the user names a file to write or cancels.
   virtual void ShowSave() = 0;
-  // The full path chosen in the last ShowOpen or ShowSave; empty when the user cancelled.
+  // A modal dialog in which the user names the PDF file a report is printed to, or cancels:
+  // a title of its own, PDF files only, ".pdf" added to a name without an extension, and a
+  // question before an existing file is replaced. Never the problem files' Save dialog.
+  virtual void ShowPrintToFile() = 0;
+  // The full path chosen in the last ShowOpen, ShowSave or ShowPrintToFile; empty when the
+  // user cancelled.
   virtual std::string FileName() const = 0;
   // A modal printer dialog; the caller prints however it was closed.
   virtual void ShowPrinter() = 0;

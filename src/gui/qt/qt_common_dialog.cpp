@@ -1,16 +1,19 @@
 #include "gui/qt/qt_common_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
+#include <QStandardPaths>
 
 #include "core/shell/help_file.h"
 #include "gui/qt/qt_help_window.h"
 
 namespace quon {
 
-QtCommonDialog::QtCommonDialog() = default;
+QtCommonDialog::QtCommonDialog()
+    : pdfFolder_(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {}
 
 QtCommonDialog::~QtCommonDialog() { delete helpWindow_.data(); }
 
@@ -25,6 +28,24 @@ void QtCommonDialog::ShowSave() {
                                            nullptr, QFileDialog::DontConfirmOverwrite)
                   .toStdString();
   settings_.RememberFolderOf(QString::fromStdString(fileName_));
+}
+
+// Not the problem files' Save dialog: a report written over a problem file would destroy
+// the problem, so a file that exists is only replaced after the dialog's own question.
+void QtCommonDialog::ShowPrintToFile() {
+  // A folder that is not there would be taken for the name of the file.
+  if (!QFileInfo(pdfFolder_).isDir()) pdfFolder_ = QDir::homePath();
+  QFileDialog dialog(parent_, QStringLiteral("Print the report to a PDF file"), pdfFolder_,
+                     QStringLiteral("PDF files (*.pdf)"));
+  dialog.setObjectName(QStringLiteral("dlgPrintToFile"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QStringLiteral("pdf"));
+  fileName_.clear();
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString chosen = dialog.selectedFiles().constFirst();
+  pdfFolder_ = QFileInfo(chosen).absolutePath();
+  fileName_ = chosen.toStdString();
 }
 
 void QtCommonDialog::ShowPrinter() {

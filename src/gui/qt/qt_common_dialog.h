@@ -1,11 +1,14 @@
 // The file, printer and help dialogs of the program, on Qt: QFileDialog for Open and
 // Save (no filter, no default extension, no title of their own, starting in the folder
 // last used; Save replaces a file without asking, as the program writes a pair of files),
-// QPrintDialog over a printer the report can then print on, and the help viewer window.
+// a QFileDialog of its own for printing to a PDF file (titled, PDF files only, asking
+// before it replaces a file, starting in the documents folder and then in the one it last
+// used), QPrintDialog over a printer the report can then print on, and the help viewer.
 #pragma once
 
 #include <QPointer>
 #include <QPrinter>
+#include <QString>
 #include <QWidget>
 #include <string>
 
@@ -25,6 +28,7 @@ class QtCommonDialog : public CommonDialog {
 
   void ShowOpen() override;
   void ShowSave() override;
+  void ShowPrintToFile() override;
   std::string FileName() const override { return fileName_; }
   void ShowPrinter() override;
   void SetHelpCommand(int command) override { helpCommand_ = command; }
@@ -40,6 +44,7 @@ class QtCommonDialog : public CommonDialog {
   QPointer<QWidget> parent_;
   std::string fileName_;
   DesktopSettings settings_;  // the open and save dialogs start in the folder last used
+  QString pdfFolder_;         // where the print-to-file dialog starts
   QPrinter printer_;
   int helpCommand_ = 0;
   std::string helpFile_;

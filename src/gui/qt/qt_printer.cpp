@@ -40,6 +40,10 @@ void QtPrinter::PrintToPdf(const QString& path) {
   UsePdfMargins(printer_);
 }
 
+QString QtPrinter::PdfFile() const {
+  return printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName() : QString();
+}
+
 QFont QtPrinter::PrintFont() const {
   // The size stays what the printer would have used for the family.
   return FixedPitchFont(fontName_, QFont(fontName_).pointSizeF());

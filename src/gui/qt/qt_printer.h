@@ -24,12 +24,31 @@ class ReportPrinter {
   virtual bool HasDestination() const = 0;
   // Prints the following documents into the PDF file at `path`.
   virtual void PrintToPdf(const QString& path) = 0;
+  // The PDF file the next document goes to; empty when it goes to a printer.
+  virtual QString PdfFile() const = 0;
 
   // Prints one line below the previous one.
   virtual void PrintLine(const QString& line) = 0;
   // Ends the document, which sends it to the printer. Returns an empty text when it was
   // printed, otherwise what went wrong, for the user.
   virtual QString EndDoc() = 0;
+};
+
+// The printer's font set to `name` for the length of a scope (one print), and the font the
+// user had given back however the print ends.
+class ScopedPrinterFont {
+ public:
+  ScopedPrinterFont(ReportPrinter& printer, const QString& name)
+      : printer_(printer), saved_(printer.FontName()) {
+    printer_.SetFontName(name);
+  }
+  ~ScopedPrinterFont() { printer_.SetFontName(saved_); }
+  ScopedPrinterFont(const ScopedPrinterFont&) = delete;
+  ScopedPrinterFont& operator=(const ScopedPrinterFont&) = delete;
+
+ private:
+  ReportPrinter& printer_;
+  QString saved_;
 };
 
 class QtPrinter : public ReportPrinter {
@@ -43,6 +62,7 @@ class QtPrinter : public ReportPrinter {
   void SetFontName(const QString& name) override { fontName_ = name; }
   bool HasDestination() const override;
   void PrintToPdf(const QString& path) override;
+  QString PdfFile() const override;
   void PrintLine(const QString& line) override;
   QString EndDoc() override;
 

@@ -180,6 +180,42 @@ INSTANTIATE_TEST_SUITE_P(
                                       false}),
     [](const auto& info) { return info.param.name; });
 
+FieldsOfVariable Chebyshev(const char* name, const char* lower, const char* upper) {
+  return {name, VariableFields{lower, upper, "*", "*", "10", true, true}};
+}
+
+// With Chebyshev terms the counts grow on nested grids and are chopped where the tail
+// meets the tolerance: the Runge function within 200 terms, and each variable of the first
+// problem its own count (x^2 needs 3, the line in t 2 or 3); a cap below what is needed
+// leaves it out of reach and says so.
+TEST(Advisor, ChebyshevTermsGetEachVariableItsOwnCount) {
+  AdvisorOptions options = Wanting(1e-13, 0);
+  const Outcome runge = Advise("1/(1+25*x^2)", {Chebyshev("x", "-1", "1")}, options);
+  ASSERT_EQ(runge.Advice.Status, AdviceStatus::Reached);
+  EXPECT_LE(runge.Advice.Best.Terms[0], 200);
+  EXPECT_LE(runge.Advice.Best.MaxAbsDiff, 1e-13);
+  EXPECT_EQ(runge.Advice.MaxTerms, DefaultChebyshevMaxTerms);
+
+  options.Tolerance = 1e-12;
+  const Outcome four = Advise("x^2*sin(y)+4*cos(z)-t",
+                              {Chebyshev("x", "-5", "5"), Chebyshev("y", "-5", "5"),
+                               Chebyshev("z", "-5", "5"), Chebyshev("t", "-5", "5")},
+                              options);
+  ASSERT_EQ(four.Advice.Status, AdviceStatus::Reached);
+  const std::vector<int32_t>& terms = four.Advice.Best.Terms;
+  EXPECT_LE(terms[0], 4);
+  EXPECT_GT(terms[1], 10);
+  EXPECT_GT(terms[2], 10);
+  EXPECT_LE(terms[3], 3);
+  EXPECT_LE(four.Advice.Best.MaxAbsDiff, 1e-12);
+
+  const Outcome capped = Advise("Cos(20*x)", {Chebyshev("x", "-1", "1")}, Wanting(1e-12, 33));
+  EXPECT_EQ(capped.Advice.Status, AdviceStatus::Unreachable);
+  EXPECT_EQ(capped.Advice.Sweeps[0].End, SweepEnd::Capped);
+  EXPECT_NE(UnreachableReason(capped.Problem, capped.Advice, Wanting(1e-12, 33)).find("up to 33"),
+            std::string::npos);
+}
+
 TEST(Advisor, CancelStopsBeforeTheNextFit) {
   int progress = 0;
   AdvisorHooks hooks;

@@ -75,6 +75,31 @@ TEST(Integral, ExactOverTheWholeBoxAndASubBox) {
               1e-13);
 }
 
+// The Runge function's integral over [-1, 1] is (2 / 5) atan 5; exp's derivatives are exp;
+// a box of the Chebyshev problem, mapped intervals and all, integrates in closed form.
+TEST(Calculus, ChebyshevSeriesDifferentiateAndIntegrateExactly) {
+  const auto fit = [](double (*f)(double), int32_t terms) {
+    return testing::FittedModel(
+        {{"x", false, terms, -1, 1, 0, 0, true}},
+        testing::Always([f](std::span<const double> p) { return f(p[0]); }));
+  };
+  const ProblemModel runge = fit([](double x) { return 1 / (1 + 25 * x * x); }, 200);
+  EXPECT_NEAR(Integral(runge), 0.5493603067780064, 1e-14);
+  EXPECT_NEAR(Integral(runge, {0.2}, {-0.3}), -(std::atan(1.0) + std::atan(1.5)) / 5, 1e-14);
+  const ProblemModel exp = fit([](double x) { return std::exp(x); }, 20);
+  for (const double x : {-1.0, -0.3, 0.0, 0.7, 1.0}) {
+    EXPECT_NEAR(PartialDerivative(exp, {"x"}, {x}), std::exp(x), 1e-13) << x;
+    // Each derivative costs digits: the third one's rounding grows like N^6 eps.
+    EXPECT_NEAR(PartialDerivative(exp, {"x", "x", "x"}, {x}), std::exp(x), 1e-9) << x;
+  }
+  const ProblemModel box = testing::ChebyshevProblem();
+  const double exact =
+      (std::exp(0.3 * 1.5) - std::exp(0.0)) / 0.3 * (std::sin(2.0) - std::sin(1.0)) * 2 +
+      1.5 * 1 * ((27.0 - 1.0) / 3.0 + 5 * 2);
+  EXPECT_NEAR(Integral(box, {0, 1, -3}, {1.5, 2, -1}), exact, 1e-12);
+  EXPECT_NEAR(Gradient(box, {0.5, 1, -2})[2], -4, 1e-12);
+}
+
 TEST(Gradient, AgreesWithCentralDifferencesOfTheEvaluator) {
   ProblemModel model = testing::MixedProblem();
   const std::vector<double> point = testing::RandomPoints(model, 1, 11);

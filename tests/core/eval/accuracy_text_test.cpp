@@ -67,6 +67,9 @@ TEST(AccuracyText, KeyValuesCarryFullValues) {
       {"failed_points", "3"},
       {"warning", ConditionWarningText(Sample().Warnings[0])}};
   EXPECT_EQ(AccuracyKeyValues(Sample()), expected);
+  AccuracyResult failed;
+  failed.CheckPoints = failed.FailedPoints = 24;
+  EXPECT_EQ(AccuracyKeyValues(failed)[0].second, "none (every point failed)");
 }
 
 // The warning names the variable, the count and kind of its terms and the estimate, and

@@ -31,6 +31,13 @@ TEST(ScriptPointFunction, GivesTheValuesFnaGives) {
   }
 }
 
+// A name as the fit's statements read it: blanks around it do not make another variable.
+TEST(ScriptPointFunction, FindsTheVariableTheFitsStatementsSet) {
+  ScriptEnvironment engine;
+  ScriptPointFunctionSource source(engine, "Exp(x)", {"x \t\r"});
+  EXPECT_EQ(ValueAt(source, {1.0}), std::exp(1.0));
+}
+
 struct FailureCase {
   const char* name;
   const char* equation;

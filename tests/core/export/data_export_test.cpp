@@ -73,6 +73,24 @@ TEST(JsonExport, ReadsBackTheProblemAndExactCoefficientsAndNullAccuracyWithoutAC
   EXPECT_TRUE(nlohmann::json::parse(JsonExport(model, {}))["accuracy"].is_null());
 }
 
+// A Chebyshev term's text says which polynomial of which mapped argument it is.
+TEST(DataExport, ChebyshevTermsCarryTheirKindAndMap) {
+  const ProblemModel model = testing::ChebyshevProblem();
+  std::istringstream csv(CsvExport(model));
+  std::string line;
+  for (int row = 0; row <= 2; ++row) std::getline(csv, line);
+  EXPECT_EQ(Fields(line)[3], "*T1((x-0.5)/1.5)");
+  for (int row = 3; row <= 15; ++row) std::getline(csv, line);  // coefficient (0, 1, 0)
+  EXPECT_EQ(Fields(line)[3], "*T1((y-1.75)/-1.25)");
+  const nlohmann::json doc = nlohmann::json::parse(JsonExport(model, {}));
+  EXPECT_EQ(doc["variables"][2]["kind"], "Chebyshev");
+  EXPECT_EQ(doc["variables"][2]["map"]["middle"].get<double>(), -2.5);
+  EXPECT_EQ(doc["variables"][2]["map"]["half_width"].get<double>(), 1.5);
+  EXPECT_FALSE(
+      nlohmann::json::parse(JsonExport(testing::MixedProblem(), {}))["variables"][0].contains(
+          "map"));
+}
+
 TEST(WriteExport, AFailedWriteLeavesNoFile) {
   test::ScratchDir dir;
   const std::string path = dir.Path("missing_folder/fit.json");

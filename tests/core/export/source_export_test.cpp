@@ -84,6 +84,13 @@ std::string RunCommand(ExportFormat format, const ScratchDir& dir, int n) {
   }
 }
 
+// 256 x 257 coefficients: more than a Fortran array constructor may hold.
+ProblemModel LargeTableProblem() {
+  return testing::FittedModel(
+      {{"x", false, 256, -1, 1, 0, 0}, {"y", true, 257, 0, 1, 0, 1}},
+      testing::Always([](std::span<const double> p) { return std::exp(p[0]) * std::sin(p[1]); }));
+}
+
 class SourceExport : public ::testing::TestWithParam<Case> {};
 
 TEST_P(SourceExport, AgreesWithTheEvaluatorAtRandomPoints) {
@@ -110,7 +117,9 @@ TEST_P(SourceExport, AgreesWithTheEvaluatorAtRandomPoints) {
                                                                    static_cast<std::size_t>(n)));
     double exported = 0.0;
     ASSERT_TRUE(out >> exported) << "no value for point " << p;
-    EXPECT_NEAR(exported, value, 1e-13 * std::max(1.0, std::abs(value))) << "point " << p;
+    // Chebyshev sums are written out operation for operation as the evaluator takes them.
+    const double relative = model.Kind[0] == TermKind::Chebyshev ? 1e-15 : 1e-13;
+    EXPECT_NEAR(exported, value, relative * std::max(1.0, std::abs(value))) << "point " << p;
   }
 }
 
@@ -124,7 +133,15 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"PythonMixed", testing::MixedProblem, ExportFormat::Python},
                       Case{"FortranDefault", testing::DefaultProblem, ExportFormat::Fortran},
                       Case{"FortranTrigonometric", testing::TrigProblem, ExportFormat::Fortran},
-                      Case{"FortranMixed", testing::MixedProblem, ExportFormat::Fortran}),
+                      Case{"FortranMixed", testing::MixedProblem, ExportFormat::Fortran},
+                      Case{"CHostileNames", testing::HostileProblem, ExportFormat::C},
+                      Case{"PythonHostileNames", testing::HostileProblem, ExportFormat::Python},
+                      Case{"FortranHostileNames", testing::HostileProblem, ExportFormat::Fortran},
+                      Case{"FortranTableBeyondTheConstructorLimit", LargeTableProblem,
+                           ExportFormat::Fortran},
+                      Case{"CChebyshev", testing::ChebyshevProblem, ExportFormat::C},
+                      Case{"PythonChebyshev", testing::ChebyshevProblem, ExportFormat::Python},
+                      Case{"FortranChebyshev", testing::ChebyshevProblem, ExportFormat::Fortran}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Parameter names: the variable's name unless the language cannot use it.
@@ -156,16 +173,43 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"FortranIntrinsic", SourceLanguage::Fortran, "sin", "sin_"},
                       NameCase{"BlanksDropped", SourceLanguage::C, " y ", "y"},
                       NameCase{"LeadingDigit", SourceLanguage::C, "2y", "v2y"},
-                      NameCase{"OddCharacters", SourceLanguage::Python, "y.k", "y_k"}),
+                      NameCase{"OddCharacters", SourceLanguage::Python, "y.k", "y_k"},
+                      NameCase{"CMathMacro", SourceLanguage::C, "INFINITY", "INFINITY_"},
+                      NameCase{"CMathFunction", SourceLanguage::C, "sqrt", "sqrt_"},
+                      NameCase{"CMathFloatTwin", SourceLanguage::C, "fabsf", "fabsf_"},
+                      NameCase{"CReservedPrefix", SourceLanguage::C, "M_PI", "vM_PI"},
+                      NameCase{"CReservedUnderscore", SourceLanguage::C, "__func__", "v__func__"},
+                      NameCase{"PythonDunder", SourceLanguage::Python, "__debug__", "__debug___2"},
+                      NameCase{"FortranCalledIntrinsic", SourceLanguage::Fortran, "MOD", "MOD_"},
+                      NameCase{"ControlBytes", SourceLanguage::C, "y\r\xff", "y__"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SourceExport, RefusesAFunctionNameThatIsNoIdentifierOrAKeywordAndAModelWithoutResults) {
   ProblemModel model = testing::MixedProblem();
-  for (const char* name : {"", "2f", "my-fit", "return", "coef"}) {
+  const std::string longest(56, 'f');
+  for (const auto& [language, name] : std::vector<std::pair<SourceLanguage, std::string>>{
+           {SourceLanguage::C, ""},
+           {SourceLanguage::C, "2f"},
+           {SourceLanguage::C, "my-fit"},
+           {SourceLanguage::C, "return"},
+           {SourceLanguage::C, "coef"},
+           {SourceLanguage::C, "exp"},
+           {SourceLanguage::C, "isnan"},
+           {SourceLanguage::C, "NAN"},
+           {SourceLanguage::C, "_Generic"},
+           {SourceLanguage::C, "M_PI"},
+           {SourceLanguage::Python, "__debug__"},
+           {SourceLanguage::Fortran, "mod"},
+           {SourceLanguage::Fortran, longest + "f"}}) {
     ExportInfo info;
     info.FunctionName = name;
-    EXPECT_THROW(MakeSourcePlan(model, info, SourceLanguage::C), ExportError) << name;
+    EXPECT_THROW(MakeSourcePlan(model, info, language), ExportError) << name;
   }
+  model.Equation = "\"\r\n\x80*/";
+  ExportInfo longName;
+  longName.FunctionName = longest;
+  const SourcePlan plan = MakeSourcePlan(model, longName, SourceLanguage::Fortran);
+  EXPECT_EQ(plan.Header[1], "  \"???*/");
   ExportInfo info;
   info.FunctionName = "my_fit";
   EXPECT_EQ(MakeSourcePlan(model, info, SourceLanguage::Fortran).FunctionName, "my_fit");

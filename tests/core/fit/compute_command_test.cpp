@@ -82,6 +82,12 @@ const FailureCase kFailures[] = {
      ComputeStatus::Refused, 0, false, "at least 2 terms"},
     {"ScriptErrorEndsTheFit", [](Problem& s) { s.fields.Equation = "x +* 1"; },
      ComputeStatus::EndedByError, 1002, true, ""},
+    {"CoefficientsBeyondTheLargestDoubleOverflow",
+     [](Problem& s) {
+       s.fields.Equation = "x*1.7E+308";
+       s.fields.Variables[0] = VariableFields{"-1", "1", "*", "*", "24", true};
+     },
+     ComputeStatus::Overflow, 0, false, "overflows"},
     {"CoincidentNodesAreSingular", [](Problem& s) { s.fields.Variables[0].UpperLimit = "0"; },
      ComputeStatus::Singular, 0, false, ""},
 };

@@ -116,14 +116,22 @@ TEST_P(SolverMatchesReference, BitForBitAlongEveryDimension) {
     coef.data()[coef.size() / 3] = std::numeric_limits<double>::infinity();
     coef.data()[coef.size() / 2] = -0.0;
     CoefArray expected = coef;
-    BasisMatrix m = MakeMatrix(n, c.kind, random);
-    BasisMatrix reference = m;
+    const BasisMatrix original = MakeMatrix(n, c.kind, random);
+    BasisMatrix reference = original;
     const bool singular = ReferenceSolve(reference, expected, k);
-    const SolveOutcome outcome = SolveAlongDimension(m, coef, k);
-    EXPECT_EQ(outcome == SolveOutcome::Singular, singular) << "dimension " << k;
-    EXPECT_TRUE(SameBits(coef.data(), expected.data(), coef.size())) << "dimension " << k;
-    EXPECT_TRUE(SameBits(m.row(0), reference.row(0), std::size_t(n) * std::size_t(n)))
-        << "dimension " << k;
+    // Every instruction set the processor offers, on one thread and on several.
+    for (const LaneIsa isa : SupportedLaneIsas()) {
+      for (const std::size_t threads : {1, 0}) {
+        SCOPED_TRACE(::testing::Message() << "dimension " << k << ", instruction set "
+                                          << static_cast<int>(isa) << ", threads " << threads);
+        CoefArray solved = coef;
+        BasisMatrix m = original;
+        const SolveOutcome outcome = SolveAlongDimension(m, solved, k, {isa, threads});
+        EXPECT_EQ(outcome == SolveOutcome::Singular, singular);
+        EXPECT_TRUE(SameBits(solved.data(), expected.data(), coef.size()));
+        EXPECT_TRUE(SameBits(m.row(0), reference.row(0), std::size_t(n) * std::size_t(n)));
+      }
+    }
   }
 }
 
@@ -140,6 +148,7 @@ const SolverCase kSolverCases[] = {
     {"TinyEntriesOverflowTheCoefficients", {5, 6, 33, 3}, MatrixKind::Tiny},
     {"TwoTermsEach", {2, 2, 2, 2}, MatrixKind::Random},
     {"SingleTermDimensions", {1, 1, 1, 1}, MatrixKind::Random},
+    {"ManyBlocksSharedByThreads", {24, 24, 24, 8}, MatrixKind::Random},
 };
 
 INSTANTIATE_TEST_SUITE_P(Solver, SolverMatchesReference, ::testing::ValuesIn(kSolverCases),

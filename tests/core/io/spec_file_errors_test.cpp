@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/io/spec_file.h"
 #include "support/file_test_support.h"
@@ -54,9 +55,26 @@ const MalformedCase kMalformed[] = {
      "the upper limit of variable 1 is not a number"},
     {"KindNotABoolean", " 0 \r\n\"x\",0,2,\"*\",1,\"*\",2\r\n#FALSE#\r\n",
      "the kind of terms of variable 1 is not #TRUE# or #FALSE#"},
+    {"KindMisspelt", " 0 \r\n\"x\",0,2,\"*\",\"CHEB\",\"*\",2\r\n#FALSE#\r\n",
+     "is not #TRUE# or #FALSE# (nor \"CHEBYSHEV\"): \"CHEB\""},
+    {"KindNameUnquoted", " 0 \r\n\"x\",0,2,\"*\",CHEBYSHEV,\"*\",2\r\n#FALSE#\r\n",
+     "the kind of terms of variable 1 is not #TRUE# or #FALSE# (nor \"CHEBYSHEV\")"},
     {"UnclosedQuote", " 0 \r\n\"x,0,2\r\n", "the name of variable 1 has no closing quote"},
     {"TextAfterClosingQuote", " 0 \r\n\"x\"y,0,2\r\n",
      "after the closing quote of the name of variable 1"},
+    {"LimitNaN", " 0 \r\n\"x\",NaN,2,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n",
+     "the lower limit of variable 1 is not a finite number: \"NaN\""},
+    {"LimitInfinity", " 0 \r\n\"x\",0,Infinity,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n",
+     "the upper limit of variable 1 is not a finite number: \"Infinity\""},
+    {"LimitBeyondTheLargestDouble", " 1 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",2\r\n\"y\",1E+999,2",
+     "line 3: the lower limit of variable 2 is not a finite number: \"1E+999\""},
+    {"NameWithATrailingBlank", " 0 \r\n\"x \",0,2,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n",
+     "line 2: the name \"x \" has blanks or control characters around it"},
+    {"NameWithACarriageReturn", " 0 \r\n\"x\r\",0,2,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n",
+     "the name \"x?\" has blanks or control characters around it"},
+    {"NamesThatDifferInCase",
+     " 1 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",2\r\n\"X\",0,2,\"*\",#TRUE#,\"*\",2\r\n#FALSE#\r\n",
+     "line 3: the names \"x\" and \"X\" name one variable"},
     {"OneTerm", " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",0\r\n#FALSE#\r\n",
      "variable 1 has fewer than 2 terms"},
     {"TermsBeyondInt32", " 0 \r\n\"x\",0,2,\"*\",#TRUE#,\"*\",3E+09\r\n#FALSE#\r\n",
@@ -205,6 +223,46 @@ TEST(SpecFileSave, KindFromTheFieldsQuotesWholeAndVariablesWithoutFieldsRefused)
   model.LastVar = 1;
   EXPECT_THROW(FormatSpecFile(fields, model), SpecFileError);
 }
+
+// No path may write a variable in use without its name; the old pair then stays as it was.
+struct NamesCase {
+  const char* name;
+  int32_t lastVar;
+  std::vector<std::string> names;
+  bool refused;
+};
+
+class VariableNamesOnSave : public testing::TestWithParam<NamesCase> {};
+
+TEST_P(VariableNamesOnSave, AnEmptyNameInUseIsRefusedAndTheOldPairStays) {
+  const NamesCase& c = GetParam();
+  ScratchDir dir;
+  const std::string path = dir.Path("p.qsp");
+  WriteBytes(path, "old");
+  ProblemModel model;
+  model.LastVar = c.lastVar;
+  model.VarName = c.names;
+  EntryFields fields;
+  fields.Variables.resize(static_cast<std::size_t>(c.lastVar) + 1);
+  std::string refusal;
+  try {
+    WriteSpecFile(path, fields, model);
+  } catch (const SpecFileError& e) {
+    refusal = e.what();
+  }
+  EXPECT_EQ(refusal.find("named") != std::string::npos, c.refused) << refusal;
+  EXPECT_EQ(ReadBytes(path) == "old", c.refused);
+}
+
+const NamesCase kNames[] = {
+    {"NoneAcceptedYet", 1, std::vector<std::string>(MaxVars), true},
+    {"LastInUseEmpty", 2, {"x", "y", ""}, true},
+    {"FirstEmpty", 0, {"", "y", "z", "t"}, true},
+    {"SlotsBeyondTheLastMayBeEmpty", 0, {"x", "", "", ""}, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Names, VariableNamesOnSave, testing::ValuesIn(kNames),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SpecFileSave, UnwritablePlaceOrFailedRenameLeavesTheOldPairElseItIsReplaced) {
   ScratchDir dir;

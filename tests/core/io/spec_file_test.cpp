@@ -41,7 +41,7 @@ TEST_P(GoldenPair, RoundTripsByteForByte) {
 
 INSTANTIATE_TEST_SUITE_P(Files, GoldenPair,
                          testing::Values("two_variables_no_results", "parabola_with_results",
-                                         "four_variables_with_results"));
+                                         "four_variables_with_results", "chebyshev_with_results"));
 
 // The stored results come back in canonical order. Then coefficients at the ends of the
 // double's range: the pair written, read and written again is the same text, and what can
@@ -167,11 +167,12 @@ struct NumberCase {
 
 class NumberSpelling : public testing::TestWithParam<NumberCase> {};
 
-TEST_P(NumberSpelling, ReadsAsTheLowerLimit) {
-  const std::string main =
-      std::string(" 0 \r\n\"x\",") + GetParam().item + ",1,\"*\",#TRUE#,\"*\",1\r\n#FALSE#\r\n";
+// Read as a coefficient: limits must be finite.
+TEST_P(NumberSpelling, ReadsAsACoefficient) {
+  const std::string main = std::string(" 0 \r\n\"x\",0,1,\"*\",#TRUE#,\"*\",1\r\n#TRUE#\r\n") +
+                           GetParam().item + "\r\n 0 \r\n";
   const SpecFileContents contents = ParseSpecFile(main, "\"x\"\r\n 0 \r\n", "p");
-  const double value = contents.Variables[0].LowerLimit;
+  const double value = contents.Coef.data()[0];
   if (std::isnan(GetParam().expected)) {
     EXPECT_TRUE(std::isnan(value));
   } else {

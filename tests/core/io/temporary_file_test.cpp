@@ -1,8 +1,12 @@
-// Committing two files as a pair when one of the moves fails: the old pair stays as it was.
+// Committing two files as a pair when one of the moves fails: the old pair stays as it was;
+// what a path names (a link, a special file) and what a signal leaves behind.
 #include "core/io/temporary_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <csignal>
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -87,6 +91,59 @@ TEST(FailedCommit, AnOldFileThatCannotBePutBackIsNamed) {
   EXPECT_EQ(ReadBytes(backup), "old b");
   EXPECT_EQ(ReadBytes(dir.Path("a")), "old a");
   EXPECT_EQ(dir.Files().size(), 2u);  // a and the backup of b; no temporaries
+}
+
+// Writes "new" to `path` through a TemporaryFile and commits it; the error's text, or "".
+std::string WriteNew(const std::string& path) {
+  try {
+    TemporaryFile file(path);
+    file.Write("new");
+    file.Close();
+    file.Commit();
+  } catch (const SpecFileError& e) {
+    return e.what();
+  }
+  return {};
+}
+
+// What the user named is what gets written: a link's target, with its permissions; what
+// is no regular file is refused and left as it was.
+TEST(TemporaryFile, ReplacesWhatThePathNamesNotTheName) {
+  ScratchDir dir;
+  WriteBytes(dir.Path("target"), "old");
+  ::chmod(dir.Path("target").c_str(), 0600);
+  std::filesystem::create_symlink("target", dir.Path("link"));
+  EXPECT_EQ(WriteNew(dir.Path("link")), "");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link")));
+  EXPECT_EQ(ReadBytes(dir.Path("target")), "new");
+  struct stat status {};
+  ASSERT_EQ(::stat(dir.Path("target").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0600u);
+
+  ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.Path("folder"));
+  for (const char* special : {"fifo", "folder"}) {
+    EXPECT_NE(WriteNew(dir.Path(special)).find("not a regular file"), std::string::npos);
+  }
+  EXPECT_EQ(std::filesystem::status(dir.Path("fifo")).type(), std::filesystem::file_type::fifo);
+  EXPECT_EQ(dir.Files().size(), 4u);  // no temporaries
+
+  EXPECT_TRUE(IsSameFile(dir.Path("link"), dir.Path("./target")));
+  EXPECT_FALSE(IsSameFile(dir.Path("link"), dir.Path("fifo")));
+  EXPECT_FALSE(IsSameFile(dir.Path("absent"), dir.Path("absent")));
+}
+
+TEST(TemporaryFileDeathTest, ASignalRemovesTheTemporaryAndEndsTheProgram) {
+  ScratchDir dir;
+  EXPECT_EXIT(
+      {
+        RemoveTemporaryFilesOnSignals();
+        TemporaryFile file(dir.Path("out"));
+        file.Write("partial");
+        std::raise(SIGTERM);
+      },
+      ::testing::KilledBySignal(SIGTERM), "");
+  EXPECT_TRUE(dir.Files().empty());
 }
 
 }  // namespace

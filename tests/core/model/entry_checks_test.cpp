@@ -41,6 +41,40 @@ TEST(SplitNames, KeepsEveryPieceUntrimmedAndFindsNoneInEmptyText) {
   EXPECT_TRUE(SplitNames("").empty());
 }
 
+struct NamesCase {
+  const char* name;
+  std::vector<std::string> names;
+  const char* problem;  // part of the message; nullptr: accepted
+};
+
+class Names : public ::testing::TestWithParam<NamesCase> {};
+
+TEST_P(Names, AreRefusedWithAMessageNamingTheName) {
+  const std::optional<std::string> problem = NamesProblem(GetParam().names);
+  if (GetParam().problem == nullptr) {
+    EXPECT_EQ(problem, std::nullopt);
+  } else {
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_NE(problem->find(GetParam().problem), std::string::npos) << *problem;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, Names,
+    ::testing::Values(
+        NamesCase{"Distinct", {"x", "y", "speed_2"}, nullptr},
+        NamesCase{"Empty", {"x", ""}, "variable 2 has no name"},
+        NamesCase{"LeadingBlank", {"x", " y"}, "\" y\" has blanks or control characters"},
+        NamesCase{"TrailingTab", {"x\t"}, "\"x?\" has blanks or control characters"},
+        NamesCase{"ControlInside",
+                  {"a\x01"
+                   "b"},
+                  "\"a?b\" holds a control character"},
+        NamesCase{"Twice", {"x", "x"}, "\"x\" and \"x\" name one variable"},
+        NamesCase{"TwiceInAnotherCase", {"x", "y", "X"}, "\"x\" and \"X\" name one variable"},
+        NamesCase{"LongNameShortened", {std::string(100, 'v') + " "}, "vvvv...\" has blanks"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Signature, ListsTheNamesInOrder) {
   EXPECT_EQ(Signature({"x", "y", "z", "t"}), "f(x,y,z,t)");
   EXPECT_EQ(Signature({"t"}), "f(t)");

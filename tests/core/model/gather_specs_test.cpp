@@ -171,8 +171,32 @@ const RefusalCase kRefusals[] = {
     {"StartOfHugeLimitsOverflows", 0, {"-1.7E308", "0", "1.7E308", "*", "2", true}, "Variable x"},
     {"InfiniteLimit", 0, {"-1E400", "0", "0", "*", "2", true}, "Variable x"},
     {"GridTooLarge", 1, {"-5", "5", "*", "*", "300000000", true}, "too large"},
+    {"TermsBeyondWhatTheEliminationCanUse",
+     0,
+     {"-5", "5", "*", "*", "2049", false},
+     "Variable x: the number of terms 2049 is too large for the fit (at most 2048)"},
     {"BasisMatrixTooLarge", 0, {"-5", "5", "*", "*", "50000", true}, "too large"},
+    {"ChebyshevOnAnEmptyInterval",
+     1,
+     {"2", "2", "*", "*", "5", true, true},
+     "Variable y: Chebyshev terms need two different, finite limits"},
 };
+
+// The check boxes and the kind: Power alone, Power with Chebyshev, neither; Chebyshev alone
+// counts as unchecked Power. A Chebyshev variable is taken about the middle of its interval
+// with the period "*" stands for, whatever its fields say.
+TEST(GatherSpecs, TheCheckBoxesChooseTheKindAndChebyshevTermsIgnoreCentreAndPeriod) {
+  for (const TermKind kind : {TermKind::Power, TermKind::Trigonometric, TermKind::Chebyshev}) {
+    VariableFields shown;
+    ShowKind(shown, kind);
+    EXPECT_EQ(KindOf(shown), kind);
+  }
+  EXPECT_EQ(KindOf({"-5", "5", "*", "*", "3", false, true}), TermKind::Trigonometric);
+  const VariableReading r = ReadVariableFields({"1", "4", "7", "9", "6", true, true}, 3.0);
+  EXPECT_EQ(r.Kind, TermKind::Chebyshev);
+  EXPECT_EQ(r.Center, 2.5);
+  EXPECT_EQ(r.Period, 6.0);
+}
 
 INSTANTIATE_TEST_SUITE_P(Gathering, GatherRefusalTest, ::testing::ValuesIn(kRefusals),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -86,5 +86,21 @@ TEST(ReportLines, CoefficientSectionFollowsOnlyWithAFit) {
   EXPECT_EQ(lines[23].substr(0, 38), "5                       *x*sin(y-0.5) ");
 }
 
+// A Chebyshev variable's block names the kind and the map instead of a centre, and its
+// terms are labelled by polynomial and variable.
+TEST(ReportLines, ChebyshevBlockGivesTheMapAndTermsTheirPolynomials) {
+  ProblemModel model = TwoVariables();
+  model.Kind[1] = TermKind::Chebyshev;
+  model.LowerLimit[1] = -3;
+  model.UpperLimit[1] = 1;
+  model.HaveResults = true;
+  model.Coef.Allocate({2, 1, 0, 0});
+  const std::vector<std::string> lines = Report(model, "x^2+y", {});
+  EXPECT_EQ(lines[10], "               TYPE: CHEBYSHEV");
+  EXPECT_EQ(lines[13], "                MAP: s = (y + 1) / 2");
+  EXPECT_EQ(lines[14], "");
+  EXPECT_EQ(lines[23].substr(24, 12), "*x^2*T1(y)  ");
+}
+
 }  // namespace
 }  // namespace quon

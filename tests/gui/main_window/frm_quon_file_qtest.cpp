@@ -1,14 +1,18 @@
 // Open, Save and Save As through the main window, the chosen paths scripted through the
-// fake dialogs: a round trip shows the same listing, a refused file changes nothing, and
-// results that no longer belong to the fields are not saved with them.
+// fake dialogs: a round trip shows the same listing, a refused file changes nothing,
+// results that no longer belong to the fields are not saved with them, and a command that
+// fails half-way says so.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <new>
+#include <stdexcept>
 
 #include "core/io/spec_file.h"
+#include "gui/main_window/file_commands.h"
 #include "support/frm_quon_fixture.h"
 
 namespace quon::testing {
@@ -33,6 +37,41 @@ class FrmQuonFileTest : public QObject {
 
  private Q_SLOTS:
   void initTestCase() { QuietOffscreenNotes(); }
+
+  // The Chebyshev box counts while Power is checked; it takes the centre and period away;
+  // Compute fits Chebyshev terms, and Save and Open keep the kind.
+  void ChebyshevBoxChoosesTheKindAndKeepsIt() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cheb.qsp"));
+    {
+      QuonWindow w;
+      EnterFullProblem(w, QStringLiteral("x,y"), QStringLiteral("exp(x)*y"),
+                       {{"-1", "1", "16", true, "*", "*", false}, {"0", "2", "2"}});
+      auto* chebyshev = w.Child<QCheckBox>(QStringLiteral("chkChebyshev_0"));
+      QCOMPARE(chebyshev->accessibleName(), QStringLiteral("Chebyshev"));
+      chebyshev->setFocus();
+      QTest::keyClick(chebyshev, Qt::Key_Space);
+      QVERIFY(chebyshev->isChecked());
+      QVERIFY(!w.Field(QStringLiteral("txtExpansion_0"))->isEnabled());
+      QVERIFY(!w.Field(QStringLiteral("txtPeriod_0"))->isEnabled());
+      w.Child<QCheckBox>(QStringLiteral("chkPower_0"))->setChecked(false);
+      QVERIFY(!chebyshev->isEnabled());
+      QVERIFY(w.Field(QStringLiteral("txtExpansion_0"))->isEnabled());
+      QCOMPARE(quon::KindOf(w.window->ReadEntryFields().Variables[0]),
+               quon::TermKind::Trigonometric);
+      w.Child<QCheckBox>(QStringLiteral("chkPower_0"))->setChecked(true);
+      PressCompute(w);
+      QCOMPARE(w.Model().Kind[0], quon::TermKind::Chebyshev);
+      QVERIFY(ListedLines(w).join(QLatin1Char('\n')).contains(QStringLiteral("*T15(x)")));
+      Trigger(w, "mnuSaveAs", path);
+    }
+    QuonWindow w;
+    Trigger(w, "mnuOpen", path);
+    QVERIFY(w.Child<QCheckBox>(QStringLiteral("chkChebyshev_0"))->isChecked());
+    QVERIFY(!w.Child<QCheckBox>(QStringLiteral("chkChebyshev_1"))->isChecked());
+    QVERIFY(!w.Field(QStringLiteral("txtPeriod_0"))->isEnabled());
+    QVERIFY(w.Model().HaveResults);
+  }
 
   void saveAndOpenShowTheSameProblemAndListing() {
     QTemporaryDir dir;
@@ -181,6 +220,32 @@ class FrmQuonFileTest : public QObject {
     QVERIFY(w.Model().HaveResults);    // nothing is dropped from the window
   }
 
+  // The commands alone, over events that fail half-way: what they let out is said, and an
+  // open that fails leaves Loading off, so that edits clear stale results again.
+  void failuresInsideTheCommandsAreSaidAndLoadingEndsOff() {
+    ProblemModel model;
+    FakeCommonDialog dialogs;
+    ShellServices services;
+    services.Dialogs = &dialogs;
+    std::vector<std::string> said;
+    FileCommands files(
+        nullptr, model, services,
+        {[] { return true; }, []() -> EntryFields { throw std::runtime_error("no fields"); },
+         [](const EntryFields&) { throw std::bad_alloc(); },
+         [&said](const std::string& text) { said.push_back(text); }, [](const std::string&) {},
+         [] { return std::string(); }, [](const std::string&) { return true; }});
+    files.OpenPath(qEnvironmentVariable("QUON_TEST_DATA").toStdString() +
+                   "/spec/parabola_with_results.qsp");
+    QVERIFY(!model.Loading);
+    QTemporaryDir dir;
+    dialogs.fileName = dir.filePath(QStringLiteral("p.qsp")).toStdString();
+    QVERIFY(!files.Save());
+    QCOMPARE(said.size(), std::size_t{2});
+    QVERIFY2(said[0].find("not enough memory to open the problem") != std::string::npos,
+             said[0].c_str());
+    QCOMPARE(said[1], std::string("Could not save the problem: no fields"));
+  }
+
   // A cancelled dialog changes nothing and says nothing; a save that fails names the file.
   void cancelledDialogsChangeNothingAndAFailedSaveIsSaid() {
     QTemporaryDir dir;
@@ -197,6 +262,7 @@ class FrmQuonFileTest : public QObject {
     QVERIFY2(QString::fromStdString(w.messages[0]).contains(QStringLiteral("p.qsp")),
              w.messages[0].c_str());
     QVERIFY(!QFile::exists(path));
+    QCOMPARE(w.Model().SpecFile, std::string());  // Save does not go there later
   }
 };
 

@@ -54,6 +54,7 @@ class FrmQuonTest : public QObject {
     QCOMPARE(w.Child<QMenu>("mnuFile")->title(), QStringLiteral("File"));
     QCOMPARE(w.Child<QMenu>("mnuFile")->actions().indexOf(w.Menu("mnuFileBar2")), 4);
     QCOMPARE(w.Child<QMenu>("mnuFile")->actions().indexOf(w.Menu("mnuExport")), 5);
+    QCOMPARE(w.Child<QMenu>("mnuFile")->actions().indexOf(w.Menu("mnuFitData")), 6);
     QVERIFY(w.Menu("mnuFileBar1")->isSeparator());
     QVERIFY(w.Menu("mnuFileBar2")->isSeparator());
 
@@ -72,47 +73,59 @@ class FrmQuonTest : public QObject {
     QVERIFY(!w.Child<QPushButton>("cmdEvaluations")->isEnabled());
   }
 
-  void CloseBoxRestoresTheSeparatorAndAsksOnlyAfterChanges() {
+  // Only work is asked about: not a typed number, nor the offered names accepted.
+  void CloseBoxRestoresTheSeparatorAndAsksOnlyAboutWork() {
     QTemporaryDir dir;
     QuonWindow untouched;
     TypeInto(untouched.Field("txtOrder"), "abc");
     QVERIFY(untouched.window->close());
     QCOMPARE(untouched.restored, 1);
+    QuonWindow named;
+    named.EnterProblem("4", "x,y,z,t");
+    QVERIFY(named.window->close());
     QuonWindow saved;
     quon::testing::EnterParabola(saved);
     saved.dialogs.fileName = dir.filePath("p.qsp").toStdString();
     saved.Menu("mnuSaveAs")->trigger();
     QVERIFY(saved.window->close());
-    QCOMPARE(untouched.asked + saved.asked, 0);
+    QCOMPARE(untouched.asked + named.asked + saved.asked, 0);
+    QuonWindow edited;
+    edited.EnterProblem("1", "x");
+    edited.Field("txtEquation")->setText("x^3");
+    QVERIFY(edited.window->close());
+    QCOMPARE(edited.asked, 1);
   }
 
-  void ExitQuestionDoesWhatItsAnswerSays_data() {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("chosenName");
-    QTest::addColumn<bool>("closes");
-    QTest::newRow("Save") << int(quon::SaveChangesAnswer::Save) << "p.qsp" << true;
-    QTest::newRow("SaveButNoName") << int(quon::SaveChangesAnswer::Save) << "" << false;
-    QTest::newRow("Discard") << int(quon::SaveChangesAnswer::Discard) << "p.qsp" << true;
-    QTest::newRow("Cancel") << int(quon::SaveChangesAnswer::Cancel) << "p.qsp" << false;
+  // Save from the exit question accepts names still in their field, or says what to finish
+  // and keeps the window and the pair that was there.
+  void ExitSaveCommitsTheNamesOrSaysWhatToFinish_data() {
+    QTest::addColumn<QString>("names");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("NamesAccepted") << "a,b" << true;
+    QTest::newRow("NamesRefused") << "a" << false;
   }
-  void ExitQuestionDoesWhatItsAnswerSays() {
-    QFETCH(int, answer);
-    QFETCH(QString, chosenName);
-    QFETCH(bool, closes);
+  void ExitSaveCommitsTheNamesOrSaysWhatToFinish() {
+    QFETCH(QString, names);
+    QFETCH(bool, saved);
     QTemporaryDir dir;
-    const QString path = chosenName.isEmpty() ? QString() : dir.filePath(chosenName);
+    QFile pair(dir.filePath("p.qsp"));
+    QVERIFY(pair.open(QIODevice::WriteOnly) && pair.write("old") == 3);
+    pair.close();
     QuonWindow w;
-    quon::testing::EnterParabola(w);
-    quon::testing::PressCompute(w);
-    w.answer = static_cast<quon::SaveChangesAnswer>(answer);
-    w.dialogs.fileName = path.toStdString();
-    ClickAt(w.Child<QPushButton>("cmdExit"));
+    w.TypeAndTab("txtOrder", "2");
+    TypeInto(w.Field("txtVarNams"), names);  // the focus stays in the names field
+    w.Field("txtEquation")->setText("a+b");
+    w.answer = quon::SaveChangesAnswer::Save;
+    w.dialogs.fileName = pair.fileName().toStdString();
+    QCOMPARE(w.window->close(), saved);
     QCOMPARE(w.asked, 1);
-    QCOMPARE(w.window->isVisible(), !closes);
-    QCOMPARE(w.restored, closes ? 1 : 0);
-    const bool saved = w.answer == quon::SaveChangesAnswer::Save && !path.isEmpty();
-    QCOMPARE(QFile::exists(path), saved);
-    if (saved) QVERIFY(QFile(path).size() > 0);
+    QCOMPARE(pair.size() > 3, saved);
+    QCOMPARE(w.Model().VarName == (std::vector<std::string>{"a", "b"}), saved);
+    QCOMPARE(w.dialogs.calls.size(), std::size_t{saved});
+    QCOMPARE(w.messages.size(), std::size_t{!saved});
+    if (saved) return;
+    QVERIFY2(w.messages[0].find("2 names") != std::string::npos, w.messages[0].c_str());
+    QCOMPARE(w.Focus(), w.Field("txtVarNams"));
   }
 
   void RecentFilesFollowOpenAndSave() {
@@ -128,7 +141,7 @@ class FrmQuonTest : public QObject {
     QVERIFY(w.Menu("mnuRecent_1")->text().endsWith("a.qsp"));
     QVERIFY(!w.Menu("mnuRecent_2")->isVisible());
     const QList<QAction*> items = w.Child<QMenu>("mnuFile")->actions();
-    QCOMPARE(items.indexOf(w.Menu("mnuRecent_0")), items.indexOf(w.Menu("mnuExport")) + 1);
+    QCOMPARE(items.indexOf(w.Menu("mnuRecent_0")), items.indexOf(w.Menu("mnuFitData")) + 1);
     w.Menu("mnuRecent_1")->trigger();
     QCOMPARE(QString::fromStdString(w.Model().SpecFile), dir.filePath("a.qsp"));
     QVERIFY(w.Menu("mnuRecent_0")->text().endsWith("a.qsp"));

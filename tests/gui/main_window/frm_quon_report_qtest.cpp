@@ -1,6 +1,7 @@
 // Print through the main window into a PDF file, read back page by page with pdftotext and
 // compared line by line, columns included, with the report's lines.
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
@@ -64,11 +65,38 @@ class FrmQuonReportTest : public QObject {
     EnterParabola(w);
     w.dialogs.fileName = path.toStdString();
     w.Menu(QStringLiteral("mnuPrint"))->trigger();
-    QCOMPARE(w.dialogs.calls, (std::vector<std::string>{"ShowPrinter", "ShowSave"}));
+    QCOMPARE(w.dialogs.calls, (std::vector<std::string>{"ShowPrinter", "ShowPrintToFile"}));
     QVERIFY(w.messages.empty());
     const QList<QList<PdfWord>> pages = PdfWords(path);
     QCOMPARE(pages.size(), 1);
     QCOMPARE(PageLines(pages[0], 0).value(0).trimmed(), QStringLiteral("FUNCTION:"));
+  }
+
+  // Either file of the problem's own pair, by whatever name and from either dialog, is
+  // printed into only on a yes.
+  void theProblemsOwnPairIsReplacedOnlyAfterAsking() {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QPrinter printer;
+    QtPrinter out(printer);
+    QuonWindow w(&out);
+    EnterParabola(w);
+    w.dialogs.fileName = dir.filePath(QStringLiteral("p.qsp")).toStdString();
+    w.Menu(QStringLiteral("mnuSaveAs"))->trigger();
+    QFile text(dir.filePath(QStringLiteral("p.qsp.str")));
+    const qint64 saved = text.size();
+    w.dialogs.fileName = dir.filePath(QStringLiteral("sub/../p.qsp.str")).toStdString();
+    w.Menu(QStringLiteral("mnuPrint"))->trigger();
+    QCOMPARE(text.size(), saved);
+    w.confirm = true;
+    w.Menu(QStringLiteral("mnuPrint"))->trigger();
+    QVERIFY(text.open(QIODevice::ReadOnly) && text.read(4) == "%PDF");
+    text.close();
+    w.confirm = false;  // the printer now prints into that file by itself: asked again
+    w.Menu(QStringLiteral("mnuPrint"))->trigger();
+    QCOMPARE(w.questions.size(), std::size_t{3});
+    QVERIFY2(w.messages.back().find("was kept") != std::string::npos, w.messages.back().c_str());
   }
 
   // No printer and no file chosen, or a file that cannot be written: the user is told, and

@@ -46,6 +46,10 @@ class FrmQuonSpecsTest : public QObject {
                                     << "5";
     QTest::newRow("empty name") << "txtVarNams"
                                 << "x,,z";
+    QTest::newRow("one name in two cases") << "txtVarNams"
+                                           << "x,y,X";
+    QTest::newRow("blank around a name") << "txtVarNams"
+                                         << "x, y,z";
     QTest::newRow("four names for three") << "txtVarNams"
                                           << "x,y,z,t";
   }
@@ -109,9 +113,9 @@ class FrmQuonSpecsTest : public QObject {
     QTest::newRow("defaults") << "4"
                               << "x,y,z,t"
                               << "f(x,y,z,t)";
-    QTest::newRow("blank kept") << "2"
-                                << "x, y"
-                                << "f(x, y)";
+    QTest::newRow("case kept") << "2"
+                               << "x,Speed"
+                               << "f(x,Speed)";
   }
   void AcceptedNamesAreLockedAndSigned() {
     QFETCH(QString, count);
@@ -320,8 +324,9 @@ class FrmQuonSpecsTest : public QObject {
   void TabWalksTheVariableOnShow() {
     QuonWindow w;
     w.EnterProblem("2", "x,y");
-    const QStringList firstSet = {"txtLL_0",    "txtUL_0",    "txtExpansion_0", "txtPeriod_0",
-                                  "txtTerms_0", "chkPower_0", "cmdCompute",     "cmdPrevVar"};
+    const QStringList firstSet = {"txtLL_0",        "txtUL_0",    "txtExpansion_0",
+                                  "txtPeriod_0",    "txtTerms_0", "chkPower_0",
+                                  "chkChebyshev_0", "cmdCompute", "cmdPrevVar"};
     for (const QString& name : firstSet) {
       QTest::keyClick(w.Focus(), Qt::Key_Tab);
       QCOMPARE(w.Focus()->objectName(), name);
@@ -331,7 +336,7 @@ class FrmQuonSpecsTest : public QObject {
     QTest::keyClick(w.Focus(), Qt::Key_Backtab);
     QCOMPARE(w.Focus(), w.Field("txtEquation"));
     for (const char* name : {"txtLL_1", "txtUL_1", "txtExpansion_1", "txtPeriod_1", "txtTerms_1",
-                             "chkPower_1", "cmdCompute"}) {
+                             "chkPower_1", "chkChebyshev_1", "cmdCompute"}) {
       QTest::keyClick(w.Focus(), Qt::Key_Tab);
       QCOMPARE(w.Focus()->objectName(), QString::fromLatin1(name));
     }

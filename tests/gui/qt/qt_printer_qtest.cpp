@@ -1,12 +1,18 @@
 // The printer of the report, printing into PDF files that are read back with pdftotext:
 // every line arrives, in order, on the page it was printed on, and the columns of a
-// fixed-pitch font survive.
+// fixed-pitch font survive. And the dialog that names such a file.
+#include <QAbstractButton>
+#include <QFileDialog>
 #include <QFontInfo>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "gui/qt/qt_common_dialog.h"
 #include "gui/qt/qt_printer.h"
 #include "support/pdf_lines.h"
+#include "support/qt_test_support.h"
 
 namespace quon {
 
@@ -26,6 +32,7 @@ class QtPrinterTest : public QObject {
     QtPrinter out(printer);
     out.PrintToPdf(path);
     QVERIFY(out.HasDestination());
+    QCOMPARE(out.PdfFile(), path);
     out.SetFontName(QStringLiteral("Courier New"));
     const int perPage = out.LinesPerPage();
     QVERIFY(perPage > 10);
@@ -102,6 +109,42 @@ class QtPrinterTest : public QObject {
     QCOMPARE(out.EndDoc(), QString());
     const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
     QCOMPARE(testing::PageLines(testing::PdfWords(second).value(0), left), QStringList{"TWO"});
+  }
+
+  // The dialog for a PDF file: its title and filter, ".pdf" added to a bare name, and a
+  // question before an existing file is replaced (No keeps the dialog open, to cancel).
+  void theDialogForAPdfFileAddsTheSuffixAndAsksBeforeReplacing() {
+    testing::UseScratchSettings();
+    QTemporaryDir dir;
+    QFile old(dir.filePath(QStringLiteral("old.pdf")));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    QtCommonDialog dialogs;
+    QString shown, question;
+    const auto typeAndAccept = [&](QFileDialog* file, const QString& name) {
+      shown = file->windowTitle() + QStringLiteral(" | ") + file->nameFilters().join(';');
+      file->setDirectory(dir.path());
+      testing::TypeInto(file->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), name);
+      static_cast<QDialog*>(file)->accept();  // QFileDialog's own, public in QDialog
+    };
+    testing::WhenShown<QFileDialog>([&](QFileDialog* file) { typeAndAccept(file, "report"); });
+    dialogs.ShowPrintToFile();
+    QCOMPARE(shown, QStringLiteral("Print the report to a PDF file | PDF files (*.pdf)"));
+    QCOMPARE(QString::fromStdString(dialogs.FileName()),
+             dir.filePath(QStringLiteral("report.pdf")));
+    testing::WhenShown<QFileDialog>([&](QFileDialog* file) {
+      testing::WhenShown<QMessageBox>([&](QMessageBox* box) {
+        question = box->text();
+        box->button(QMessageBox::No)->click();
+      });
+      typeAndAccept(file, "old");
+      file->reject();
+    });
+    dialogs.ShowPrintToFile();
+    QVERIFY2(question.contains(QStringLiteral("old.pdf")), qPrintable(question));
+    QCOMPARE(dialogs.FileName(), std::string());
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old"));
   }
 };
 

@@ -1,4 +1,4 @@
-#include "core/batch/variable_names.h"
+#include "core/model/variable_names.h"
 
 #include <cctype>
 
