@@ -102,6 +102,45 @@ SquareMatrix TrigGram(std::size_t n, double w, double m, double h) {
   return gram;
 }
 
+// Means of T_k(s) for k = 0 .. most over s in [a, b]: from the antiderivatives
+// T_{k+1}/(2(k+1)) - T_{k-1}/(2(k-1)) (k >= 2), s^2/2 and s, or the values where a == b.
+std::vector<double> ChebyshevMeans(double a, double b, std::size_t most) {
+  const auto values = [most](double s) {
+    std::vector<double> t(most + 2, 1.0);
+    t[1] = s;
+    for (std::size_t k = 2; k < t.size(); ++k) t[k] = 2.0 * s * t[k - 1] - t[k - 2];
+    return t;
+  };
+  const std::vector<double> ta = values(a);
+  const std::vector<double> tb = values(b);
+  std::vector<double> means(most + 1);
+  if (a == b) {
+    for (std::size_t k = 0; k <= most; ++k) means[k] = ta[k];
+    return means;
+  }
+  const double width = b - a;
+  means[0] = 1.0;
+  if (most >= 1) means[1] = (a + b) / 2.0;
+  for (std::size_t k = 2; k <= most; ++k) {
+    const auto up = static_cast<double>(2 * (k + 1));
+    const auto down = static_cast<double>(2 * (k - 1));
+    means[k] = ((tb[k + 1] - ta[k + 1]) / up - (tb[k - 1] - ta[k - 1]) / down) / width;
+  }
+  return means;
+}
+
+// T_i T_j = (T_{i+j} + T_{|i-j|}) / 2, so the means of the products are those of single terms.
+SquareMatrix ChebyshevGram(std::size_t n, double a, double b) {
+  const std::vector<double> means = ChebyshevMeans(a, b, 2 * (n - 1));
+  SquareMatrix gram{n, std::vector<double>(n * n)};
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < n; ++j) {
+      gram.Values[i * n + j] = (means[i + j] + means[i > j ? i - j : j - i]) / 2.0;
+    }
+  }
+  return gram;
+}
+
 }  // namespace
 
 SquareMatrix TermGram(const NodeGeometry& g, double lo, double hi) {
@@ -118,6 +157,12 @@ SquareMatrix TermGram(const NodeGeometry& g, double lo, double hi) {
         throw AnalysisError("Division by zero: the period of a variable is 0.");
       }
       gram = TrigGram(n, g.AngularFactor(), m, h);
+      break;
+    case TermKind::Chebyshev:
+      if (g.HalfWidth == 0.0) {
+        throw AnalysisError("Division by zero: the interval of a variable is empty.");
+      }
+      gram = ChebyshevGram(n, g.MappedArgument(lo), g.MappedArgument(hi));
       break;
   }
   for (const double v : gram.Values) {

@@ -83,6 +83,7 @@ std::vector<double> ChebyshevPoints(int64_t degree, double lo, double hi) {
 int64_t ResolvingDegree(const NodeGeometry& g, double lo, double hi) {
   switch (g.Kind) {
     case TermKind::Power:
+    case TermKind::Chebyshev:
       return g.LastTerm;
     case TermKind::Trigonometric:
       return BesselDegree(HalfAngle(g, lo, hi));
@@ -94,6 +95,7 @@ int64_t ScanCount(const NodeGeometry& g, double lo, double hi) {
   if (lo == hi) return 1;
   switch (g.Kind) {
     case TermKind::Power:
+    case TermKind::Chebyshev:
       return std::max<int64_t>(2 * int64_t{g.LastTerm}, 2) + 1;
     case TermKind::Trigonometric:
       return TrigScanIntervals(g, lo, hi) + 1;
@@ -105,6 +107,7 @@ std::vector<double> ScanCoordinates(const NodeGeometry& g, double lo, double hi)
   if (lo == hi) return {lo};
   switch (g.Kind) {
     case TermKind::Power:
+    case TermKind::Chebyshev:
       return ChebyshevPoints(ScanCount(g, lo, hi) - 1, lo, hi);
     case TermKind::Trigonometric:
       return EquallySpaced(TrigScanIntervals(g, lo, hi), lo, hi);
@@ -122,6 +125,14 @@ std::vector<double> TermMagnitudes(const NodeGeometry& g, double x) {
     }
     case TermKind::Trigonometric:
       break;
+    case TermKind::Chebyshev: {
+      // |T_j(s)| <= 1 inside the interval and T_j(|s|) outside it.
+      const double t = std::max(1.0, std::fabs(g.MappedArgument(x)));
+      if (sizes.size() > 1) sizes[1] = t;
+      for (std::size_t j = 2; j < sizes.size(); ++j)
+        sizes[j] = 2.0 * t * sizes[j - 1] - sizes[j - 2];
+      break;
+    }
   }
   return sizes;
 }

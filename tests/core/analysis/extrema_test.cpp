@@ -108,7 +108,8 @@ TEST(ScanForExtremes, FindsTheSameWhateverTheBlocksOfSlices) {
 INSTANTIATE_TEST_SUITE_P(Problems, GlobalExtremes,
                          ::testing::Values(SampleCase{"Default", testing::DefaultProblem},
                                            SampleCase{"Mixed", testing::MixedProblem},
-                                           SampleCase{"Trig", testing::TrigProblem}),
+                                           SampleCase{"Trig", testing::TrigProblem},
+                                           SampleCase{"Chebyshev", testing::ChebyshevProblem}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The surface view's data: rows along the first variable whichever order the two are in,

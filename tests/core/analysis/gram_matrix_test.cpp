@@ -57,7 +57,11 @@ INSTANTIATE_TEST_SUITE_P(
         GramCase{"TrigOverSeveralPeriods",
                  MakeGeometry(TermKind::Trigonometric, 8, -1, 3, 0.5, 1.7), -1, 3},
         GramCase{"TrigOnATinyInterval", MakeGeometry(TermKind::Trigonometric, 7, 0, 1e-3, 0, 3), 0,
-                 1e-3}),
+                 1e-3},
+        GramCase{"ChebyshevOverItsInterval", MakeGeometry(TermKind::Chebyshev, 30, 1, 4, 0, 0), 1,
+                 4},
+        GramCase{"ChebyshevOnASubInterval", MakeGeometry(TermKind::Chebyshev, 10, -1, 1, 0, 0),
+                 -0.3, 0.1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TermGramMatrix, OneIntervalOfOnePeriodMakesTheTrigTermsOrthogonal) {

@@ -81,6 +81,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {"x", true, 5, -1, 1, 0.1, 2 * M_PI / 30},
                  [](double x) { return std::sin(60 * (x - 0.1)); },
                  Multiples(M_PI / 60, 0.1, 1),
+                 1e-14},
+        // The same twelve roots from 60 Chebyshev terms, accurate to about 1E-15.
+        RootCase{"TwelveRootsFromChebyshevTerms",
+                 {"x", false, 60, -1, 1, 0, 0, true},
+                 [](double x) { return std::cos(20 * x); },
+                 Multiples(M_PI / 20, M_PI / 40, 1),
                  1e-14}),
     [](const auto& info) { return std::string(info.param.name); });
 

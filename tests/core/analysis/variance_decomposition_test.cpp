@@ -116,7 +116,8 @@ TEST_P(AgainstMonteCarlo, IndicesAgreeWithTheEstimates) {
 
 INSTANTIATE_TEST_SUITE_P(Problems, AgainstMonteCarlo,
                          ::testing::Values(MonteCarloCase{"Mixed", testing::MixedProblem},
-                                           MonteCarloCase{"Trig", testing::TrigProblem}),
+                                           MonteCarloCase{"Trig", testing::TrigProblem},
+                                           MonteCarloCase{"Chebyshev", testing::ChebyshevProblem}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VarianceDecomposition, ConstantHasNoVarianceAndZeroPeriodIsRefused) {
