@@ -34,6 +34,8 @@ packages=(
   python3-numpy
   qt6-base-dev
   qt6-charts-dev
+  qt6-datavisualization-dev
+  qt6-declarative-dev
   qt6-qpa-plugins
   qt6-svg-dev
 )

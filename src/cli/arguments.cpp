@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "cli/cli_output.h"
+#include "engine/number_text.h"
 
 namespace quon::cli {
 
@@ -29,6 +30,21 @@ std::optional<std::string> TakeFileArgument(const std::string& arg, std::string&
 std::optional<std::string> MissingFile(const std::string& file) {
   if (file.empty()) return "no specification file given";
   return std::nullopt;
+}
+
+bool TakeNumbers(const std::vector<std::string>& args, std::size_t& i, std::vector<double>& into,
+                 std::string& bad) {
+  while (i + 1 < args.size()) {
+    const std::string& text = args[i + 1];
+    if (!IsNumber(text)) {
+      if (!text.empty() && text[0] == '-') break;
+      bad = text;
+      return false;
+    }
+    into.push_back(LeadingNumber(text));
+    ++i;
+  }
+  return true;
 }
 
 std::optional<int64_t> WholeNumberIn(const std::string& text, int64_t least, int64_t most) {

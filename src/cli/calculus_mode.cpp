@@ -1,5 +1,6 @@
 // quonfit FILE --derivative VAR[,VAR...] --at VALUE... and quonfit FILE --integral.
 #include "cli/cli_output.h"
+#include "cli/key_value_output.h"
 #include "cli/open_and_fit.h"
 #include "cli/use_modes.h"
 #include "core/calculus/calculus.h"
@@ -47,10 +48,11 @@ int RunCalculusMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
     Message(err, problem + " (see quonfit --help)");
     return ExitUsage;
   }
+  KeyValueOutput figure("=");
   try {
     if (options.Mode == UseMode::Derivative) {
-      const double value = PartialDerivative(model, options.Variables, options.At);
-      return WriteAll(out, err, "Derivative=" + TextForm(value) + "\n") ? ExitSuccess : ExitFile;
+      figure.Add("Derivative", TextForm(PartialDerivative(model, options.Variables, options.At)));
+      return figure.Write(out, err, options.Json) ? ExitSuccess : ExitFile;
     }
     std::vector<double> lower;
     std::vector<double> upper;
@@ -58,8 +60,8 @@ int RunCalculusMode(const UseOptions& options, std::FILE* out, std::FILE* err) {
       lower.push_back(options.Box[i]);
       upper.push_back(options.Box[i + 1]);
     }
-    const double value = Integral(model, lower, upper);
-    return WriteAll(out, err, "Integral=" + TextForm(value) + "\n") ? ExitSuccess : ExitFile;
+    figure.Add("Integral", TextForm(Integral(model, lower, upper)));
+    return figure.Write(out, err, options.Json) ? ExitSuccess : ExitFile;
   } catch (const CalculusError& e) {
     Message(err, options.File + ": " + e.what());
     return ExitNotFittable;

@@ -4,6 +4,7 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_output.h"
+#include "cli/key_value_output.h"
 #include "cli/open_and_fit.h"
 #include "core/eval/accuracy_check.h"
 #include "core/eval/accuracy_text.h"
@@ -24,6 +25,10 @@ std::optional<CheckModeOptions> ParseCheckArguments(const std::vector<std::strin
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--check") continue;
+    if (arg == "--json") {
+      options.Json = true;
+      continue;
+    }
     if (arg == "--check-points" || arg == "--check-per-interval") {
       const bool points = arg == "--check-points";
       const int64_t most = points ? kMostPoints : MaxPointsPerInterval;
@@ -69,12 +74,29 @@ int RunCheckMode(const CheckModeOptions& options, std::FILE* out, std::FILE* err
                      "to check fewer points");
     return ExitNotFittable;
   }
-  if (!WriteLines(AccuracyKeyLines(result), out, err)) return ExitFile;
+  KeyValueOutput figures;
+  for (const auto& [key, value] : AccuracyKeyValues(result)) {
+    if (key != "worst_point" || value.empty()) {
+      figures.Add(key, value);
+      continue;
+    }
+    // The coordinates, comma-separated on the line, are an array of numbers in JSON.
+    std::vector<std::string> coordinates(1);
+    for (const char c : value) {
+      if (c == ',') {
+        coordinates.emplace_back();
+      } else {
+        coordinates.back() += c;
+      }
+    }
+    figures.AddList(key, coordinates, ",");
+  }
+  if (!figures.Write(out, err, options.Json)) return ExitFile;
   return result.FailedPoints < result.CheckPoints ? ExitSuccess : ExitNotFittable;
 }
 
 const char* CheckModeHelp() {
-  return "  quonfit FILE --check [--check-points N] [--check-per-interval K]\n"
+  return "  quonfit FILE --check [--check-points N] [--check-per-interval K] [--json]\n"
          "      Fits FILE as above, then compares function and approximation between\n"
          "      the nodes and prints max_abs_diff, max_rel_diff (relative to the\n"
          "      function's largest magnitude there), rms_diff, worst_point,\n"
@@ -87,7 +109,10 @@ const char* CheckModeHelp() {
          "                          of the nodes, from 256 to 65536)\n"
          "  --check-per-interval K  K points inside every node interval of every\n"
          "                          variable, 1 the midpoints (default: as many, up to\n"
-         "                          8, as the points allow); raise both to go finer\n";
+         "                          8, as the points allow); raise both to go finer\n"
+         "  --json                  one JSON object with the same keys instead of the\n"
+         "                          lines (here and with --suggest-terms, --derivative,\n"
+         "                          --integral, --extrema, --roots and --sensitivity)\n";
 }
 
 }  // namespace quon::cli

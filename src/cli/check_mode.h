@@ -1,7 +1,8 @@
 // quonfit's check mode: opens a specification file pair, fits as Compute does, runs the
-// accuracy check and prints its figures for scripts, one "key: value" line each:
-// max_abs_diff, max_rel_diff, rms_diff, worst_point (the coordinates, comma-separated),
-// check_points, failed_points, then one "warning: ..." line per ill-conditioned variable.
+// accuracy check and prints its figures for scripts, one "key: value" line each (or, with
+// --json, one JSON object): max_abs_diff, max_rel_diff, rms_diff, worst_point (the
+// coordinates, comma-separated), check_points, failed_points, then one "warning: ..." line
+// per ill-conditioned variable.
 #pragma once
 
 #include <cstdio>
@@ -16,6 +17,7 @@ namespace quon::cli {
 struct CheckModeOptions {
   std::string File;
   CheckBudget Budget;
+  bool Json = false;
 };
 
 // Whether the arguments ask for the check mode (they hold --check).

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/analysis_modes.h"
 #include "cli/arguments.h"
 #include "cli/check_mode.h"
 #include "cli/cli_output.h"
@@ -17,8 +18,9 @@
 namespace {
 
 void PrintHelp(std::FILE* out) {
-  std::fprintf(out, "Usage:\n%s%s%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
-               quon::cli::SuggestModeHelp(), quon::cli::UseModeHelp(), quon::cli::DataModeHelp(),
+  std::fprintf(out, "Usage:\n%s%s%s%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
+               quon::cli::SuggestModeHelp(), quon::cli::UseModeHelp(),
+               quon::cli::AnalysisModeHelp(), quon::cli::DataModeHelp(),
                quon::cli::ExprModeHelp());
 }
 
@@ -56,6 +58,10 @@ int main(int argc, char** argv) {
   if (WantsSuggestMode(args)) {
     const auto options = ParseSuggestArguments(args, stderr);
     return options ? RunSuggestMode(*options, stdout, stderr) : ExitUsage;
+  }
+  if (WantsAnalysisMode(args)) {
+    const auto options = ParseAnalysisArguments(args, stderr);
+    return options ? RunAnalysisMode(*options, stdout, stderr) : ExitUsage;
   }
   if (WantsDataMode(args)) {
     const auto options = ParseDataArguments(args, stderr);

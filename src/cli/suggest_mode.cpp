@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_output.h"
+#include "cli/key_value_output.h"
 #include "cli/open_and_fit.h"
 #include "core/advisor/advice_text.h"
 #include "core/advisor/advisor_problem.h"
@@ -26,18 +27,15 @@ std::optional<double> PositiveNumber(const std::string& text) {
   return value;
 }
 
-std::vector<std::string> FigureLines(const ProblemModel& problem, const std::vector<int32_t>& terms,
-                                     double maxAbs, double maxRel, int64_t coefficients,
-                                     int32_t fits) {
-  std::vector<std::string> lines;
+void AddFigures(const ProblemModel& problem, const std::vector<int32_t>& terms, double maxAbs,
+                double maxRel, int64_t coefficients, int32_t fits, KeyValueOutput& figures) {
   for (std::size_t k = 0; k < terms.size(); ++k) {
-    lines.push_back("terms: " + problem.VarName[k] + "=" + std::to_string(terms[k]));
+    figures.AddNamed("terms", problem.VarName[k], std::to_string(terms[k]));
   }
-  lines.push_back("max_abs_diff: " + TextForm(maxAbs));
-  lines.push_back("max_rel_diff: " + TextForm(maxRel));
-  lines.push_back("coefficients: " + std::to_string(coefficients));
-  lines.push_back("evaluated_fits: " + std::to_string(fits));
-  return lines;
+  figures.Add("max_abs_diff", TextForm(maxAbs));
+  figures.Add("max_rel_diff", TextForm(maxRel));
+  figures.Add("coefficients", std::to_string(coefficients));
+  figures.Add("evaluated_fits", std::to_string(fits));
 }
 
 // With -o, the suggested counts fitted as Compute fits them and written with the results.
@@ -71,6 +69,8 @@ std::optional<SuggestModeOptions> ParseSuggestArguments(const std::vector<std::s
       const std::optional<double> tolerance = text ? PositiveNumber(*text) : std::nullopt;
       if (!tolerance) return fail("--suggest-terms needs a wanted accuracy above 0, such as 1e-6");
       options.Advisor.Tolerance = *tolerance;
+    } else if (arg == "--json") {
+      options.Json = true;
     } else if (arg == "--relative") {
       options.Advisor.Relative = true;
     } else if (arg == "--max-terms") {
@@ -115,28 +115,26 @@ int RunSuggestMode(const SuggestModeOptions& options, std::FILE* out, std::FILE*
   const ProblemModel gathered = problem.Model;
   const TermAdvice advice =
       SuggestTerms(std::move(problem.Model), *problem.Function, options.Advisor);
-  std::vector<std::string> lines;
+  KeyValueOutput figures;
   if (advice.Status == AdviceStatus::Reached) {
     const int code = SaveSuggestion(options, model, fields, engine, advice.Best.Terms, out, err);
     if (code != ExitSuccess) return code;
   } else {
-    lines.push_back("unreachable: " + UnreachableReason(gathered, advice, options.Advisor));
+    figures.Add("unreachable", UnreachableReason(gathered, advice, options.Advisor));
   }
   if (!advice.Best.Terms.empty()) {
-    const std::vector<std::string> figures =
-        FigureLines(gathered, advice.Best.Terms, advice.Best.MaxAbsDiff, advice.Best.MaxRelDiff,
-                    advice.Best.Coefficients, advice.EvaluatedFits);
-    lines.insert(lines.end(), figures.begin(), figures.end());
+    AddFigures(gathered, advice.Best.Terms, advice.Best.MaxAbsDiff, advice.Best.MaxRelDiff,
+               advice.Best.Coefficients, advice.EvaluatedFits, figures);
   }
   for (const std::string& line : AdviceLines(gathered, advice, options.Advisor)) {
-    lines.push_back("advice: " + line);
+    figures.Add("advice", line);
   }
-  if (!WriteLines(lines, out, err)) return ExitFile;
+  if (!figures.Write(out, err, options.Json)) return ExitFile;
   return advice.Status == AdviceStatus::Reached ? ExitSuccess : ExitUnreachable;
 }
 
 const char* SuggestModeHelp() {
-  return "  quonfit FILE --suggest-terms TOL [--relative] [--max-terms N] [-o OUT]\n"
+  return "  quonfit FILE --suggest-terms TOL [--relative] [--max-terms N] [-o OUT] [--json]\n"
          "      Searches for numbers of terms per variable whose fit differs from the\n"
          "      function between the nodes by at most TOL, with as few coefficients as\n"
          "      it finds; prints \"terms: NAME=N\" per variable, max_abs_diff,\n"

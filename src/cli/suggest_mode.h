@@ -4,7 +4,7 @@
 // max_abs_diff and max_rel_diff of the suggested fit (fitted again as Compute fits and
 // checked as --check checks), coefficients, evaluated_fits; or, when the accuracy is out
 // of reach, "unreachable: <reason>", the same lines for the best counts found, and one
-// "advice: ..." line per thing that would help.
+// "advice: ..." line per thing that would help. With --json, one JSON object instead.
 #pragma once
 
 #include <cstdio>
@@ -20,6 +20,7 @@ struct SuggestModeOptions {
   std::string File;
   std::string Output;  // -o OUT: the pair with the suggested counts and their fit
   AdvisorOptions Advisor;
+  bool Json = false;
 };
 
 // Whether the arguments ask for the suggest mode (they hold --suggest-terms).

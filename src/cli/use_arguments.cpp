@@ -4,30 +4,12 @@
 #include "cli/arguments.h"
 #include "cli/cli_output.h"
 #include "cli/use_modes.h"
-#include "engine/number_text.h"
 
 namespace quon::cli {
 namespace {
 
 bool IsModeSwitch(const std::string& arg) {
   return arg == "--export" || arg == "--eval-file" || arg == "--derivative" || arg == "--integral";
-}
-
-// The numbers that follow args[i] up to the next option ("--..." or "-o"); false for
-// another text that is not a number ("-inf" is a bad value, not an option).
-bool TakeNumbers(const std::vector<std::string>& args, std::size_t& i, std::vector<double>& into,
-                 std::string& bad) {
-  while (i + 1 < args.size()) {
-    const std::string& text = args[i + 1];
-    if (text.rfind("--", 0) == 0 || text == "-o") break;
-    if (!IsNumber(text)) {
-      bad = text;
-      return false;
-    }
-    into.push_back(LeadingNumber(text));
-    ++i;
-  }
-  return true;
 }
 
 std::vector<std::string> SplitAtCommas(const std::string& text) {
@@ -59,6 +41,7 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
   bool haveAt = false;
   bool haveBox = false;
   bool haveName = false;
+  bool haveJson = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size() && !args[i + 1].empty();
@@ -94,6 +77,8 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
       haveBox = true;
       if (!TakeNumbers(args, i, options.Box, bad))
         return fail("--box: \"" + bad + "\" is not a number");
+    } else if (arg == "--json") {
+      haveJson = true;
     } else if (arg == "--name") {
       if (!hasValue) return fail("--name needs the name of the function");
       options.FunctionName = args[++i];
@@ -119,6 +104,8 @@ std::optional<UseOptions> ParseUseArguments(const std::vector<std::string>& args
   const bool calculus = options.Mode == UseMode::Derivative || options.Mode == UseMode::Integral;
   if (calculus && !options.Output.empty())
     return fail("-o does not go with --derivative or --integral");
+  if (haveJson && !calculus) return fail("--json goes with --derivative or --integral");
+  options.Json = haveJson;
   return options;
 }
 
@@ -146,10 +133,10 @@ const char* UseModeHelp() {
          "      POINTS.csv: a header naming the variables in any order, one point per\n"
          "      row. Writes per point its coordinates, function, approximation and\n"
          "      difference; a failing value reads \"error N\" with its error number.\n"
-         "  quonfit FILE --derivative VAR[,VAR...] --at VALUE...\n"
+         "  quonfit FILE --derivative VAR[,VAR...] --at VALUE... [--json]\n"
          "      Derivative= the partial derivative of the approximation, once in VAR\n"
          "      for each name given (x,x: second derivative in x), at the point.\n"
-         "  quonfit FILE --integral [--box LOW HIGH...]\n"
+         "  quonfit FILE --integral [--box LOW HIGH...] [--json]\n"
          "      Integral= the integral of the approximation over the problem's box,\n"
          "      or over the box with a LOW and a HIGH limit per variable.\n";
 }

@@ -25,6 +25,7 @@ struct UseOptions {
   std::vector<std::string> Variables;  // --derivative, one per order
   std::vector<double> At;              // --at
   std::vector<double> Box;             // --box: lower and upper limit per variable
+  bool Json = false;                   // --json: the figure as a JSON object
 };
 
 // Whether the arguments ask for one of these modes.

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QSvgGenerator>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "core/eval/accuracy_text.h"
 #include "core/eval/script_point_function.h"
 #include "engine/number_text.h"
+#include "gui/frm_plot_surface.h"
 
 namespace quon {
 namespace {
@@ -109,6 +111,8 @@ frmPlot::frmPlot(ProblemModel& model, ScriptEnvironment& engine, QWidget* parent
 
 void frmPlot::CreateControls() {
   setWindowTitle("Plot");
+  tabViews = new QTabWidget(this);
+  surface_ = new PlotSurfaceView(model_, engine_, tabViews);
   cboPlotVar = new QComboBox(this);
   cboPlotVar->setToolTip("The variable along which to plot");
   lblHeld = new QLabel(this);
@@ -125,8 +129,9 @@ void frmPlot::CreateControls() {
 }
 
 void frmPlot::LayOutWindow() {
+  auto* slices = new QWidget(tabViews);
   auto* top = new QHBoxLayout;
-  top->addWidget(new QLabel("Along:", this));
+  top->addWidget(new QLabel("Along:", slices));
   top->addWidget(cboPlotVar);
   top->addSpacing(12);
   top->addWidget(lblHeld, 1);
@@ -136,6 +141,12 @@ void frmPlot::LayOutWindow() {
   charts->addWidget(chtValues, 3);
   charts->addWidget(chtDifference, 2);
 
+  auto* slicesLayout = new QVBoxLayout(slices);
+  slicesLayout->addLayout(top);
+  slicesLayout->addWidget(fraCharts, 1);
+  tabViews->addTab(slices, "Slices");
+  tabViews->addTab(surface_, "Surface");
+
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(lblStatus, 1);
   buttons->addWidget(cmdSavePng);
@@ -143,14 +154,14 @@ void frmPlot::LayOutWindow() {
   buttons->addWidget(cmdClose);
 
   auto* window = new QVBoxLayout(this);
-  window->addLayout(top);
-  window->addWidget(fraCharts, 1);
+  window->addWidget(tabViews, 1);
   window->addLayout(buttons);
-  resize(720, 640);
+  resize(760, 700);
 }
 
 void frmPlot::ConnectHandlers() {
   connect(cboPlotVar, &QComboBox::currentIndexChanged, this, &frmPlot::cboPlotVar_Changed);
+  connect(tabViews, &QTabWidget::currentChanged, this, &frmPlot::tabViews_Changed);
   connect(cmdSavePng, &QPushButton::clicked, this, &frmPlot::cmdSavePng_Click);
   connect(cmdSaveSvg, &QPushButton::clicked, this, &frmPlot::cmdSaveSvg_Click);
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -177,13 +188,21 @@ QString frmPlot::StatusText() const { return lblStatus->text(); }
 void frmPlot::SetHeldPoint(const std::vector<double>& point) {
   held_ = point;
   Refresh();
+  surface_->SetHeldPoint(point);
 }
 
 void frmPlot::cboPlotVar_Changed() { Refresh(); }
 
+// The save buttons below belong to the slices; the surface has its own.
+void frmPlot::tabViews_Changed(int index) {
+  cmdSavePng->setEnabled(index == 0);
+  cmdSaveSvg->setEnabled(index == 0);
+}
+
 void frmPlot::ShowStatus(const QString& text) { lblStatus->setText(text); }
 
 void frmPlot::Refresh() {
+  surface_->Invalidate();
   if (cboPlotVar->count() != VariableCount(model_)) FillVariableList();
   const int vars = VariableCount(model_);
   if (held_.size() != static_cast<std::size_t>(vars)) held_ = CentrePoint(model_);

@@ -1,7 +1,8 @@
 // The plot window: the user's function and the approximation along one chosen variable
 // across its interval, the other variables held at a point (the one typed in the
 // evaluation window, or the centres), the nodes marked; below, their difference. It can be
-// saved as PNG or SVG. The curves come from SamplePlot; this window only draws them.
+// saved as PNG or SVG. The curves come from SamplePlot; this window only draws them. A
+// second tab shows a surface over two variables (frm_plot_surface.h).
 #pragma once
 
 #include <QString>
@@ -18,8 +19,11 @@ class QChartView;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTabWidget;
 
 namespace quon {
+
+class PlotSurfaceView;
 
 class frmPlot : public QWidget {
   Q_OBJECT
@@ -39,6 +43,7 @@ class frmPlot : public QWidget {
 
   // What is on show: the curves, and the line under the charts (empty when all is well).
   const PlotSeries& Series() const { return series_; }
+  PlotSurfaceView* SurfaceView() const { return surface_; }
   QString StatusText() const;
   int PlotVariable() const;
   void SetPlotVariable(int var);
@@ -55,6 +60,7 @@ class frmPlot : public QWidget {
   void FillVariableList();
 
   void cboPlotVar_Changed();
+  void tabViews_Changed(int index);
   void cmdSavePng_Click();
   void cmdSaveSvg_Click();
 
@@ -69,6 +75,8 @@ class frmPlot : public QWidget {
   PlotSeries series_;
   SavePathAsker askSavePath_;
 
+  QTabWidget* tabViews = nullptr;
+  PlotSurfaceView* surface_ = nullptr;
   QComboBox* cboPlotVar = nullptr;
   QLabel* lblHeld = nullptr;
   QWidget* fraCharts = nullptr;

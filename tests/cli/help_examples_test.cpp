@@ -3,7 +3,6 @@
 // without a conditioning warning and lists the coefficients the help shows. The examples
 // are read from the marked-up elements of the help file itself.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <regex>
@@ -14,25 +13,15 @@
 #include "core/model/entry_checks.h"
 #include "core/model/gather_specs.h"
 #include "support/file_test_support.h"
+#include "support/quonfit_run.h"
 
 namespace quon {
 namespace {
 
-struct QuonfitRun {
-  int code = -1;
-  std::string out;
-};
+using testing::QuonfitRun;
 
-// Runs the real quonfit with the arguments (none holding a quote) and keeps its output.
-QuonfitRun RunQuonfit(const std::string& arguments) {
-  QuonfitRun run;
-  std::FILE* pipe = popen(("\"" QUONFIT "\" " + arguments).c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  while (const auto n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+testing::QuonfitRun RunQuonfit(const std::string& arguments) {
+  return testing::RunQuonfit(QUONFIT, arguments);
 }
 
 // The text of an HTML element as it reads.

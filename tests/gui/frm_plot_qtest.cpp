@@ -1,5 +1,6 @@
 // The plot window on real widgets: the curves it draws are SamplePlot's, it follows the
-// held point and the chosen variable, says why it draws nothing, and saves PNG and SVG.
+// held point and the chosen variable, says why it draws nothing, and saves PNG and SVG;
+// its surface draws SampleSurface's values and moves with its sliders.
 #include <QChartView>
 #include <QComboBox>
 #include <QFile>
@@ -7,10 +8,13 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QSlider>
+#include <QSurface3DSeries>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "gui/frm_plot.h"
+#include "gui/frm_plot_surface.h"
 #include "support/fitted_problem.h"
 
 namespace quon {
@@ -96,6 +100,34 @@ class frmPlotTest : public QObject {
     // The function's curve starts at 1, where the samples stop failing.
     auto* function = qobject_cast<QLineSeries*>(SeriesOf(window, 0).at(0));
     QVERIFY(function->at(0).x() >= 1.0);
+  }
+
+  void TheSurfaceShowsSampleSurfaceAndFollowsItsSliders() {
+    Fitted f("x*y+z",
+             {Power("x", "-1", "1", "3"), Power("y", "0", "2", "3"), Power("z", "-1", "1", "2")});
+    frmPlot window(f.model, f.engine);
+    PlotSurfaceView* surface = window.SurfaceView();
+    surface->Refresh();
+    const SurfaceGrid& grid = surface->Grid();
+    QCOMPARE(grid.X.size(), std::size_t(MinSurfaceSamples));
+    const QSurfaceDataArray& rows = *surface->Series()->dataProxy()->array();
+    QCOMPARE(std::size_t(rows.size()), grid.Y.size());
+    QCOMPARE(rows[3]->at(5).y(), static_cast<float>(grid.Approximation[3 * grid.X.size() + 5]));
+    QCOMPARE(rows[3]->at(5).z(), static_cast<float>(grid.Y[3]));
+    QCOMPARE(grid.Nodes.size(), std::size_t(9));
+    QVERIFY(qAbs(grid.SliceExtremes->Maximum.Value - 2.0) < 1e-14);  // x = 1, y = 2, z = 0
+
+    QVERIFY(surface->SliderOf(0) == nullptr);
+    QSlider* z = surface->SliderOf(2);
+    QVERIFY(z != nullptr);
+    QCOMPARE(z->maximum() - z->minimum(), 1000);
+    QCOMPARE(z->value(), 500);  // the centre, 0
+    z->setValue(z->maximum());
+    QCOMPARE(surface->Grid().Held[2], 1.0);
+    QVERIFY(qAbs(surface->Grid().SliceExtremes->Maximum.Value - 3.0) < 1e-14);
+    surface->SetQuantity(SurfaceQuantity::Function);
+    QCOMPARE(surface->Series()->dataProxy()->array()->at(3)->at(5).y(),
+             static_cast<float>(surface->Grid().Function[3 * grid.X.size() + 5]));
   }
 
   void SavesPngAndSvgOrSaysWhyNot() {

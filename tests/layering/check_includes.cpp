@@ -31,9 +31,9 @@ const std::map<std::string, std::set<std::string>> kReachable = {
 };
 
 // Core's subfolders, lowest first. A new capability's folder goes in where it belongs.
-const std::vector<std::string> kCoreOrder = {"parallel", "model",   "fit",    "eval",
-                                             "report",   "io",      "export", "batch",
-                                             "calculus", "advisor", "datafit"};
+const std::vector<std::string> kCoreOrder = {"parallel", "model",    "fit",     "eval",
+                                             "report",   "io",       "export",  "batch",
+                                             "calculus", "analysis", "advisor", "datafit"};
 const std::string kCoreAlone = "shell";
 
 std::string FirstPart(const std::string& path) { return path.substr(0, path.find('/')); }

@@ -109,24 +109,23 @@ std::vector<std::string> AccuracyWarnings(const AccuracyResult& result) {
   return warnings;
 }
 
-std::vector<std::string> AccuracyKeyLines(const AccuracyResult& result) {
+std::vector<std::pair<std::string, std::string>> AccuracyKeyValues(const AccuracyResult& result) {
   // With no point compared, the figures' zeros measured nothing.
   const bool measured = result.FailedPoints < result.CheckPoints;
   const auto figure = [&](double value) {
     return measured ? TextForm(value) : std::string("none (every point failed)");
   };
-  std::vector<std::string> lines = {
-      "max_abs_diff: " + figure(result.MaxAbsDiff),
-      "max_rel_diff: " + figure(result.MaxRelDiff),
-      "rms_diff: " + figure(result.RmsDiff),
-      "worst_point: " + PointText(result, false),
-      "check_points: " + std::to_string(result.CheckPoints),
-      "failed_points: " + std::to_string(result.FailedPoints),
+  std::vector<std::pair<std::string, std::string>> values = {
+      {"max_abs_diff", figure(result.MaxAbsDiff)},
+      {"max_rel_diff", figure(result.MaxRelDiff)},
+      {"rms_diff", figure(result.RmsDiff)},
+      {"worst_point", PointText(result, false)},
+      {"check_points", std::to_string(result.CheckPoints)},
+      {"failed_points", std::to_string(result.FailedPoints)},
   };
-  if (result.Estimate) lines.push_back("estimated_error: " + TextForm(result.Estimate->Error));
-  for (const std::string& warning : AccuracyWarnings(result))
-    lines.push_back("warning: " + warning);
-  return lines;
+  if (result.Estimate) values.emplace_back("estimated_error", TextForm(result.Estimate->Error));
+  for (const std::string& warning : AccuracyWarnings(result)) values.emplace_back("warning", warning);
+  return values;
 }
 
 }  // namespace quon

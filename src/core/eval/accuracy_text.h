@@ -1,10 +1,11 @@
 // The accuracy check in words: the one-line summary beside the coefficient list, the
-// conditioning warnings, and the "key: value" lines of quonfit --check. Numbers in the
+// conditioning warnings, and the "key: value" figures of quonfit --check. Numbers in the
 // summary and the warnings are rounded to three significant digits; the key lines use the
 // program's text form, so that scripts read back the full value.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/eval/accuracy_check.h"
@@ -34,8 +35,8 @@ std::string ConvergenceWarningText(const std::string& name, int32_t terms);
 std::vector<std::string> AccuracyWarnings(const AccuracyResult& result);
 
 // max_abs_diff, max_rel_diff, rms_diff, worst_point, check_points, failed_points, for a
-// Chebyshev fit estimated_error, then one "warning: ..." line per conditioning warning
-// and per Chebyshev variable that has not converged.
-std::vector<std::string> AccuracyKeyLines(const AccuracyResult& result);
+// Chebyshev fit estimated_error, then one "warning" per conditioning warning and per
+// Chebyshev variable that has not converged: each key with its value's text.
+std::vector<std::pair<std::string, std::string>> AccuracyKeyValues(const AccuracyResult& result);
 
 }  // namespace quon

@@ -1,104 +1,25 @@
 #include "core/eval/grid_approximation.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstddef>
-#include <stdexcept>
-
+#include "core/eval/mode_products.h"
 #include "core/eval/variable_terms.h"
 #include "core/model/node_geometry.h"
 
 namespace quon {
-namespace {
-
-// The extents of the array being reduced: dimension k holds either the terms of variable k
-// (not yet summed) or its coordinates (summed).
-using Extents = std::array<std::size_t, 4>;
-
-// out(.., i, ..) = sum over m of terms(i, m) in(.., m, ..) along dimension k, where terms
-// is row-major with `rows` rows of extents[k] columns.
-std::vector<double> ModeProduct(const double* in, Extents& extents, int k,
-                                const std::vector<double>& terms, std::size_t rows) {
-  const auto s = static_cast<std::size_t>(k);
-  std::size_t inner = 1;
-  for (std::size_t d = 0; d < s; ++d) inner *= extents[d];
-  std::size_t outer = 1;
-  for (std::size_t d = s + 1; d < 4; ++d) outer *= extents[d];
-  const std::size_t n = extents[s];
-  std::vector<double> out(inner * rows * outer, 0.0);
-  if (inner == 1) {
-    // The first variable: each sum runs over adjacent elements.
-    for (std::size_t o = 0; o < outer; ++o) {
-      const double* source = in + o * n;
-      for (std::size_t i = 0; i < rows; ++i) {
-        const double* t = terms.data() + i * n;
-        double sum = 0.0;
-        for (std::size_t m = 0; m < n; ++m) sum += t[m] * source[m];
-        out[o * rows + i] = sum;
-      }
-    }
-    extents[s] = rows;
-    return out;
-  }
-  for (std::size_t o = 0; o < outer; ++o) {
-    const double* source = in + o * n * inner;
-    double* target = out.data() + o * rows * inner;
-    for (std::size_t i = 0; i < rows; ++i) {
-      double* line = target + i * inner;
-      for (std::size_t m = 0; m < n; ++m) {
-        const double t = terms[i * n + m];
-        const double* from = source + m * inner;
-        for (std::size_t q = 0; q < inner; ++q) line[q] += t * from[q];
-      }
-    }
-  }
-  extents[s] = rows;
-  return out;
-}
-
-}  // namespace
 
 std::vector<double> ApproximationOnGrid(const ProblemModel& model,
                                         const std::array<std::vector<double>, 4>& coords) {
-  const int vars = VariableCount(model);
-  Extents extents{};
-  for (int k = 0; k < 4; ++k) {
+  std::array<WeightRows, MaxVars> terms;
+  for (int k = 0; k < VariableCount(model); ++k) {
     const auto s = static_cast<std::size_t>(k);
-    const int32_t terms = model.LastTerm[s] + 1;
-    if (model.Coef.empty() || model.Coef.extent(k) != terms || (k >= vars && terms != 1) ||
-        (k < vars && coords[s].empty())) {
-      throw std::logic_error("The coefficients do not match the variables' numbers of terms.");
-    }
-    extents[s] = static_cast<std::size_t>(terms);
-  }
-  std::vector<double> values;
-
-  // Reduce first the variables that shrink the array most, so that the intermediate sums
-  // stay small; of equal ones the last variable first: its lines are the longest in
-  // memory, which keeps the inner loops long while the array is large.
-  std::array<int, 4> order{3, 2, 1, 0};
-  std::rotate(order.begin(), order.begin() + (4 - vars), order.end());
-  std::stable_sort(order.begin(), order.begin() + vars, [&](int a, int b) {
-    const auto sa = static_cast<std::size_t>(a);
-    const auto sb = static_cast<std::size_t>(b);
-    return static_cast<double>(coords[sa].size()) / static_cast<double>(extents[sa]) <
-           static_cast<double>(coords[sb].size()) / static_cast<double>(extents[sb]);
-  });
-  for (int i = 0; i < vars; ++i) {
-    const int k = order[static_cast<std::size_t>(i)];
-    const auto s = static_cast<std::size_t>(k);
-    std::vector<double> terms;
-    terms.reserve(coords[s].size() * extents[s]);
     const NodeGeometry geometry = VariableGeometry(model, k);
+    terms[s].Rows = coords[s].size();
+    terms[s].Values.reserve(coords[s].size() * (static_cast<std::size_t>(geometry.LastTerm) + 1));
     for (const double x : coords[s]) {
       const std::vector<double> row = TermValues(geometry, x);
-      terms.insert(terms.end(), row.begin(), row.end());
+      terms[s].Values.insert(terms[s].Values.end(), row.begin(), row.end());
     }
-    // The first product reads the coefficients where they are, without a copy.
-    values = ModeProduct(i == 0 ? model.Coef.data() : values.data(), extents, k, terms,
-                         coords[s].size());
   }
-  return values;
+  return CoefficientModeProducts(model, terms);
 }
 
 }  // namespace quon

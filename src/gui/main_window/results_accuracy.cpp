@@ -1,7 +1,7 @@
 // The results' view of how good the fit is: after a fit, or an open that brings results,
 // the accuracy check runs and one line under the coefficient list sums it up, with a
 // warning line for every variable whose terms are ill-conditioned. The list's own lines
-// stay as they are. Plot opens the plot window, which follows the point of the
+// stay as they are. Plot and Analysis open their windows, which follow the point of the
 // evaluation window.
 #include <QApplication>
 #include <QLabel>
@@ -16,6 +16,7 @@
 #include "core/eval/script_point_function.h"
 #include "core/report/fit_statistics.h"
 #include "gui/command_guard.h"
+#include "gui/frm_analysis.h"
 #include "gui/frm_plot.h"
 #include "gui/main_window/control_factory.h"
 #include "gui/main_window/results_panel.h"
@@ -74,16 +75,29 @@ void ResultsPanel::CreateAccuracyControls() {
   cmdPlot->setToolTip(
       QStringLiteral("Plot function, approximation and their difference along one variable"));
   cmdPlot->setEnabled(false);
+  cmdAnalysis = MakeButton(window_, "cmdAnalysis", QStringLiteral("Analysis"));
+  cmdAnalysis->setToolTip(
+      QStringLiteral("Extremes, roots, mean, variance and the variables' share of the variance"));
+  cmdAnalysis->setEnabled(false);
 }
 
 frmPlot* ResultsPanel::PlotWindow() const { return plot_.data(); }
+
+frmAnalysis* ResultsPanel::AnalysisWindow() const { return analysis_.data(); }
+
+void ResultsPanel::RefreshResultWindows() {
+  if (plot_) plot_->Refresh();
+  if (analysis_) analysis_->Refresh();
+}
 
 void ResultsPanel::ClearAccuracy() {
   lblAccuracy->clear();
   lblConditionWarning->clear();
   lblConditionWarning->setVisible(false);
   cmdPlot->setEnabled(false);
-  if (plot_) plot_->Refresh();
+  cmdAnalysis->setEnabled(false);
+  // With results, ShowAccuracy redraws them once it has checked them.
+  if (!model_.HaveResults) RefreshResultWindows();
   FitAccuracyArea();
 }
 
@@ -104,7 +118,8 @@ void ResultsPanel::ShowAccuracy() {
   if (model_.Origin == ResultsOrigin::Data) {
     lblAccuracy->setText(QString::fromStdString(DataFitSummaryLine(model_)));
     cmdPlot->setEnabled(true);
-    if (plot_) plot_->Refresh();
+    cmdAnalysis->setEnabled(true);
+    RefreshResultWindows();
     FitAccuracyArea();
     return;
   }
@@ -131,13 +146,15 @@ void ResultsPanel::ShowAccuracy() {
     lblAccuracy->setText(QStringLiteral("The accuracy check failed: ") + e.what());
   }
   cmdPlot->setEnabled(true);
-  if (plot_) plot_->Refresh();
+  cmdAnalysis->setEnabled(true);
+  RefreshResultWindows();
   FitAccuracyArea();
 }
 
 void ResultsPanel::EvaluationPoint_Changed(const QList<double>& point) {
   heldPoint_.assign(point.begin(), point.end());
   if (plot_) plot_->SetHeldPoint(heldPoint_);
+  if (analysis_) analysis_->SetHeldPoint(heldPoint_);
 }
 
 // Opening the window samples the function and draws the curves.
@@ -155,6 +172,24 @@ void ResultsPanel::ShowPlot() {
   plot_->show();
   plot_->raise();
   plot_->activateWindow();
+}
+
+void ResultsPanel::cmdAnalysis_Click() {
+  RunGuarded("analyse the approximation", events_.ShowMessage, [this] { ShowAnalysis(); });
+}
+
+void ResultsPanel::ShowAnalysis() {
+  if (!analysis_) {
+    const Hourglass hourglass;
+    analysis_ = new frmAnalysis(model_, window_);
+    analysis_->setAttribute(Qt::WA_DeleteOnClose);
+    // Beside the main window, not over its list.
+    analysis_->move(window_->frameGeometry().topRight() + QPoint(8, 0));
+    if (!heldPoint_.empty()) analysis_->SetHeldPoint(heldPoint_);
+  }
+  analysis_->show();
+  analysis_->raise();
+  analysis_->activateWindow();
 }
 
 }  // namespace quon

@@ -81,6 +81,7 @@ void ResultsPanel::ConnectHandlers() {
   connect(cmdCompute, &QPushButton::clicked, this, &ResultsPanel::cmdCompute_Click);
   connect(cmdEvaluations, &QPushButton::clicked, this, &ResultsPanel::cmdEvaluations_Click);
   connect(cmdPlot, &QPushButton::clicked, this, &ResultsPanel::cmdPlot_Click);
+  connect(cmdAnalysis, &QPushButton::clicked, this, &ResultsPanel::cmdAnalysis_Click);
   // The evaluation window is made afresh after each close: follow every one of them.
   connect(this, &ResultsPanel::EvaluationsWindowLoaded, this, [this](frmEvaluations* window) {
     connect(window, &frmEvaluations::EvaluationPointChanged, this,
@@ -89,7 +90,7 @@ void ResultsPanel::ConnectHandlers() {
 }
 
 std::vector<QPushButton*> ResultsPanel::CommandButtons() const {
-  return {cmdCompute, cmdEvaluations, cmdPlot};
+  return {cmdCompute, cmdEvaluations, cmdPlot, cmdAnalysis};
 }
 
 std::vector<QWidget*> ResultsPanel::ComputeInTabOrder() const { return {cmdCompute}; }

@@ -1,7 +1,8 @@
 // The main window's results: Compute, the list of coefficients, the accuracy line and the
-// conditioning warnings under it, Evaluations and Plot. The road of one Compute is the
-// core's RunCompute; this part shows the hourglass, the list or the refusal, runs the
-// accuracy check on results it shows and opens the evaluation and plot windows.
+// conditioning warnings under it, Evaluations, Plot and Analysis. The road of one Compute
+// is the core's RunCompute; this part shows the hourglass, the list or the refusal, runs
+// the accuracy check on results it shows and opens the evaluation, plot and analysis
+// windows.
 #pragma once
 
 #include <QList>
@@ -25,6 +26,7 @@ class QWidget;
 namespace quon {
 
 class CoefListModel;
+class frmAnalysis;
 class frmEvaluations;
 class frmPlot;
 
@@ -57,13 +59,14 @@ class ResultsPanel : public QObject {
   // Lists results read from a file and enables Evaluations; nothing without results.
   void ShowStoredResults();
   // Runs the accuracy check on the results the model holds and shows its summary and
-  // warnings under the list, enabling Plot; with no results, clears them (and disables
-  // Plot). An open plot window redraws.
+  // warnings under the list, enabling Plot and Analysis; with no results, clears them (and
+  // disables both). An open plot or analysis window redraws.
   void ShowAccuracy();
   // Fits made so far; a new fit is a change the user may want to save.
   int FitCount() const { return fits_; }
   frmEvaluations* EvaluationsWindow() const;
   frmPlot* PlotWindow() const;
+  frmAnalysis* AnalysisWindow() const;
 
  Q_SIGNALS:
   // cmdEvaluations has created the evaluation window (it is created afresh after a close).
@@ -84,6 +87,10 @@ class ResultsPanel : public QObject {
   void ShowEvaluations();
   void cmdPlot_Click();
   void ShowPlot();
+  void cmdAnalysis_Click();
+  void ShowAnalysis();
+  // The plot and analysis windows, when open, redraw from the model.
+  void RefreshResultWindows();
   // The evaluation window computed at a new point: the plot holds the other variables there.
   void EvaluationPoint_Changed(const QList<double>& point);
 
@@ -103,8 +110,10 @@ class ResultsPanel : public QObject {
   QPushButton* cmdCompute = nullptr;
   QPushButton* cmdEvaluations = nullptr;
   QPushButton* cmdPlot = nullptr;
+  QPushButton* cmdAnalysis = nullptr;
   QPointer<frmEvaluations> evaluations_;
   QPointer<frmPlot> plot_;
+  QPointer<frmAnalysis> analysis_;
   std::vector<double> heldPoint_;  // the evaluation window's last point; empty for none
 };
 

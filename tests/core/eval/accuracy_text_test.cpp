@@ -57,19 +57,19 @@ TEST(AccuracyText, SummaryNamesTheWorstPointAndTheFailuresOrThatEveryPointFails)
   EXPECT_EQ(AccuracySummaryLine(AccuracyResult{}), "");
 }
 
-TEST(AccuracyText, KeyLinesCarryFullValues) {
-  const std::vector<std::string> expected = {
-      "max_abs_diff: 0.0123456789",
-      "max_rel_diff: 0.00123456789",
-      "rms_diff: 0.001",
-      "worst_point: -0.95,2.5",
-      "check_points: 2401",
-      "failed_points: 3",
-      "warning: " + ConditionWarningText(Sample().Warnings[0])};
-  EXPECT_EQ(AccuracyKeyLines(Sample()), expected);
+TEST(AccuracyText, KeyValuesCarryFullValues) {
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"max_abs_diff", "0.0123456789"},
+      {"max_rel_diff", "0.00123456789"},
+      {"rms_diff", "0.001"},
+      {"worst_point", "-0.95,2.5"},
+      {"check_points", "2401"},
+      {"failed_points", "3"},
+      {"warning", ConditionWarningText(Sample().Warnings[0])}};
+  EXPECT_EQ(AccuracyKeyValues(Sample()), expected);
   AccuracyResult failed;
   failed.CheckPoints = failed.FailedPoints = 24;
-  EXPECT_EQ(AccuracyKeyLines(failed)[0], "max_abs_diff: none (every point failed)");
+  EXPECT_EQ(AccuracyKeyValues(failed)[0].second, "none (every point failed)");
 }
 
 // The warning names the variable, the count and kind of its terms and the estimate, and

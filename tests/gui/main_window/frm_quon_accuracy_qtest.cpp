@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "core/fit/compute_command.h"
+#include "gui/frm_analysis.h"
 #include "gui/frm_plot.h"
 #include "support/fitted_problem.h"
 #include "support/frm_quon_fixture.h"
@@ -60,6 +61,9 @@ class frmQuonAccuracyTest : public QObject {
     frmPlot* plot = w.window->PlotWindow();
     QVERIFY(plot != nullptr);
     QCOMPARE(plot->Series().Held, (std::vector<double>{0.0, 0.0}));  // the centres
+    w.Child<QPushButton>("cmdAnalysis")->click();
+    auto* analysis = w.window->findChild<frmAnalysis*>();
+    QVERIFY(analysis != nullptr && analysis->ShownExtremes().has_value());
 
     w.Child<QPushButton>("cmdEvaluations")->click();
     auto* evaluations = w.window->findChild<QWidget*>("frmEvaluations");
@@ -68,6 +72,7 @@ class frmQuonAccuracyTest : public QObject {
     evaluations->findChild<QLineEdit*>("txtVarx1")->setText("-2");
     evaluations->findChild<QPushButton*>("cmdCompute")->click();
     QCOMPARE(plot->Series().Held, (std::vector<double>{1.5, -2.0}));
+    QVERIFY(analysis->RootsText().contains("(the others at y=-2)"));
 
     // A plot opened later starts at the point typed last.
     plot->close();
@@ -89,6 +94,7 @@ class frmQuonAccuracyTest : public QObject {
     w.window->ClearResults();
     QVERIFY(w.Child<QLabel>("lblAccuracy")->text().isEmpty());
     QVERIFY(!w.Child<QPushButton>("cmdPlot")->isEnabled());
+    QVERIFY(!w.Child<QPushButton>("cmdAnalysis")->isEnabled());
     QVERIFY(plot->StatusText().contains("no results"));
     // A second click brings back the same window, not a new one.
     Fit(w, "x^2", "3");
