@@ -5,9 +5,9 @@
 #include "cli/cli_output.h"
 #include "cli/open_and_fit.h"
 #include "core/analysis/analysis_error.h"
-#include "core/batch/variable_names.h"
 #include "core/model/entry_checks.h"
 #include "core/model/names_in_use.h"
+#include "core/model/variable_names.h"
 
 namespace quon::cli {
 namespace {

@@ -36,8 +36,8 @@ bool TakeNumbers(const std::vector<std::string>& args, std::size_t& i, std::vect
                  std::string& bad) {
   while (i + 1 < args.size()) {
     const std::string& text = args[i + 1];
+    if (text.rfind("--", 0) == 0 || text == "-o") break;
     if (!IsNumber(text)) {
-      if (!text.empty() && text[0] == '-') break;
       bad = text;
       return false;
     }

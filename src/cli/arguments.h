@@ -27,9 +27,9 @@ std::optional<std::string> TakeFileArgument(const std::string& arg, std::string&
 // The message when no specification file was given; nullopt when one was.
 std::optional<std::string> MissingFile(const std::string& file);
 
-// The numbers that follow args[i] up to the next option (a text starting with "-" that is
-// not a number), appended to `into` with i moved past them; false, with the text in
-// `bad`, for another text that is not a number.
+// The numbers that follow args[i] up to the next option ("--..." or "-o"), appended to
+// `into` with i moved past them; false, with the text in `bad`, for another text that is
+// not a number ("-inf" is a bad value, not an option).
 bool TakeNumbers(const std::vector<std::string>& args, std::size_t& i, std::vector<double>& into,
                  std::string& bad);
 

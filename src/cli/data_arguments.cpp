@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_output.h"
 #include "cli/data_modes.h"
+#include "cli/key_value_output.h"
 #include "cli/line_writer.h"
 #include "core/io/spec_file.h"
 #include "core/report/fit_statistics.h"
@@ -42,6 +43,8 @@ std::optional<DataOptions> ParseDataArguments(const std::vector<std::string>& ar
       options.Weights = args[++i];
     } else if (arg == "--stats") {
       options.Stats = true;
+    } else if (arg == "--json") {
+      options.Json = true;
     } else if (arg == "-o") {
       if (!hasValue) return fail("-o needs the path of the output file");
       if (!options.Output.empty()) return fail("-o is given twice");
@@ -57,6 +60,9 @@ std::optional<DataOptions> ParseDataArguments(const std::vector<std::string>& ar
   }
   if (options.Stats && options.Mode != DataMode::FitData)
     return fail("--stats belongs to --fit-data");
+  if (options.Json && !options.Stats) return fail("--json belongs to --stats");
+  // The listing and the object would share the output.
+  if (options.Json && options.Output.empty()) return fail("--json needs -o OUT");
   return options;
 }
 
@@ -82,12 +88,27 @@ int WriteDataFitResults(const DataOptions& options, ProblemModel& model, const E
       return ExitFile;
     }
   }
-  LineWriter writer(out);
-  if (options.Output.empty()) ListCoefficients(model, writer.Sink(), [] {});
-  if (options.Stats) {
-    for (const auto& [key, value] : DataFitStatistics(model)) writer.Line(key + ": " + value);
+  if (options.Output.empty()) {
+    LineWriter writer(out);
+    ListCoefficients(model, writer.Sink(), [] {});
+    if (!writer.Flush()) return ResultsNotWritten(err);
   }
-  return writer.Flush() ? ExitSuccess : ResultsNotWritten(err);
+  if (!options.Stats) return ExitSuccess;
+  KeyValueOutput figures;
+  for (const auto& [key, value] : DataFitStatistics(model)) {
+    // "LABEL VALUE STANDARD_ERROR".
+    const std::size_t second = value.rfind(' ');
+    const std::size_t first = second == std::string::npos || second == 0
+                                  ? std::string::npos
+                                  : value.rfind(' ', second - 1);
+    if (key != "coefficient" || first == std::string::npos) {
+      figures.Add(key, value);
+      continue;
+    }
+    figures.AddLabelled(key, value.substr(0, first), {"value", "standard_error"},
+                        {value.substr(first + 1, second - first - 1), value.substr(second + 1)});
+  }
+  return figures.Write(out, err, options.Json) ? ExitSuccess : ExitFile;
 }
 
 const char* DataModeHelp() {
@@ -98,12 +119,13 @@ const char* DataModeHelp() {
          "      VALUES.csv: the nodes table with one more column, value, computed\n"
          "      elsewhere, rows and columns in any order. Fits those values exactly as\n"
          "      Compute fits the function's samples: the same listing, the same pair.\n"
-         "  quonfit FILE --fit-data DATA.csv [--weights COLUMN] [-o OUT] [--stats]\n"
+         "  quonfit FILE --fit-data DATA.csv [--weights COLUMN] [-o OUT] [--stats [--json]]\n"
          "      DATA.csv: a header naming the variables and value (and the weight\n"
          "      column), one observation per row. FILE gives the kinds, intervals,\n"
          "      centres, periods and numbers of terms; the coefficients minimise the\n"
          "      (weighted) sum of squared residuals. Prints the listing, or writes the\n"
-         "      pair to OUT; --stats adds one \"key: value\" line per diagnostic.\n"
+         "      pair to OUT; --stats adds one \"key: value\" line per diagnostic, or with\n"
+         "      --json (and -o) writes them as one JSON object.\n"
          "  Exit status: 3 a table or file cannot be read or is malformed, 5 singular\n"
          "  system (--values), 6 the table cannot be fitted.\n";
 }

@@ -22,6 +22,7 @@ struct DataOptions {
   std::string Table;   // --values or --fit-data
   std::optional<std::string> Weights;
   bool Stats = false;
+  bool Json = false;  // the diagnostics as one JSON object (with --stats and -o)
 };
 
 // Whether the arguments ask for one of these modes.

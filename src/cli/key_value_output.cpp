@@ -49,6 +49,12 @@ void KeyValueOutput::AddLocated(const std::string& key, const std::string& value
   entries_.push_back({Shape::Located, key, value, names, at, {}});
 }
 
+void KeyValueOutput::AddLabelled(const std::string& key, const std::string& label,
+                                 const std::vector<std::string>& names,
+                                 const std::vector<std::string>& values) {
+  entries_.push_back({Shape::Labelled, key, label, names, values, " "});
+}
+
 std::string KeyValueOutput::Lines() const {
   std::string text;
   for (const Entry& e : entries_) {
@@ -70,6 +76,9 @@ std::string KeyValueOutput::Lines() const {
         value = e.Text + " at " + Joined(pairs, ",");
         break;
       }
+      case Shape::Labelled:
+        value = e.Text + " " + Joined(e.Items, e.Between);
+        break;
     }
     std::string line = e.Key + separator_ + value;
     // An empty list leaves "roots:", not "roots: ".
@@ -103,6 +112,10 @@ std::string KeyValueOutput::Json() const {
         value["at"] = JsonObject::object();
         for (std::size_t k = 0; k < e.Names.size(); ++k)
           value["at"][e.Names[k]] = JsonValue(e.Items[k]);
+        break;
+      case Shape::Labelled:
+        value["label"] = e.Text;
+        for (std::size_t k = 0; k < e.Names.size(); ++k) value[e.Names[k]] = JsonValue(e.Items[k]);
         break;
     }
     if (count > 1) {

@@ -29,6 +29,11 @@ class KeyValueOutput {
   void AddLocated(const std::string& key, const std::string& value,
                   const std::vector<std::string>& names, const std::vector<std::string>& at);
 
+  // "key: LABEL V1 V2 ...": in JSON {"label": LABEL, NAME1: V1, ...}, the label a string
+  // even where it reads as a number.
+  void AddLabelled(const std::string& key, const std::string& label,
+                   const std::vector<std::string>& names, const std::vector<std::string>& values);
+
   std::string Lines() const;
   std::string Json() const;
   // Writes the lines or the JSON object (and a line end) to `out`; false after a message
@@ -36,13 +41,14 @@ class KeyValueOutput {
   bool Write(std::FILE* out, std::FILE* err, bool json) const;
 
  private:
-  enum class Shape { Text, Named, List, Located };
+  enum class Shape { Text, Named, List, Located, Labelled };
   struct Entry {
     Shape Form = Shape::Text;
     std::string Key;
-    std::string Text;                // the text, or the value of a located one
-    std::vector<std::string> Names;  // the variable of a named one; a located one's names
-    std::vector<std::string> Items;  // a list, or a located one's coordinates
+    std::string Text;                // the text, the value of a located one, or a label
+    std::vector<std::string> Names;  // the variable of a named one; a located one's names,
+                                     // or the names of a labelled one's values
+    std::vector<std::string> Items;  // a list, a located one's coordinates, or the values
     std::string Between;             // between a list's items on the line
   };
   std::string separator_;

@@ -20,8 +20,7 @@ namespace {
 void PrintHelp(std::FILE* out) {
   std::fprintf(out, "Usage:\n%s%s%s%s%s%s%s", quon::cli::FitModeHelp(), quon::cli::CheckModeHelp(),
                quon::cli::SuggestModeHelp(), quon::cli::UseModeHelp(),
-               quon::cli::AnalysisModeHelp(), quon::cli::DataModeHelp(),
-               quon::cli::ExprModeHelp());
+               quon::cli::AnalysisModeHelp(), quon::cli::DataModeHelp(), quon::cli::ExprModeHelp());
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {

@@ -3,8 +3,8 @@
 #include "cli/cli_output.h"
 #include "cli/key_value_output.h"
 #include "core/analysis/roots.h"
-#include "core/batch/variable_names.h"
 #include "core/eval/plot_series.h"
+#include "core/model/variable_names.h"
 #include "engine/number_text.h"
 
 namespace quon::cli {

@@ -124,7 +124,8 @@ std::vector<std::pair<std::string, std::string>> AccuracyKeyValues(const Accurac
       {"failed_points", std::to_string(result.FailedPoints)},
   };
   if (result.Estimate) values.emplace_back("estimated_error", TextForm(result.Estimate->Error));
-  for (const std::string& warning : AccuracyWarnings(result)) values.emplace_back("warning", warning);
+  for (const std::string& warning : AccuracyWarnings(result))
+    values.emplace_back("warning", warning);
   return values;
 }
 

@@ -44,7 +44,7 @@ TEST(NodeValues, GiveTheSameListingAsTheSamplesOfTheFunction) {
   test::WriteBytes(dir.Path("values.csv"), ValuesTable(model, f));
   model.Coef.Allocate({1, 2, 0, 0});
   ReadNodeValues(model, dir.Path("values.csv"));
-  ASSERT_EQ(SolveSamples(model), SolveOutcome::Solved);
+  ASSERT_FALSE(SolveSamples(model).has_value());
   model.HaveResults = true;
   ASSERT_EQ(ListingLineCount(model), ListingLineCount(sampled));
   for (int64_t line = 0; line < ListingLineCount(model); ++line) {
