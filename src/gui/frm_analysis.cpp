@@ -21,6 +21,8 @@
 #include "core/analysis/roots.h"
 #include "core/eval/plot_series.h"
 #include "engine/number_text.h"
+#include "gui/qt/qt_hourglass.h"
+#include "gui/qt/qt_variable_list.h"
 
 namespace quon {
 namespace {
@@ -42,15 +44,6 @@ QLabel* ResultLabel(QWidget* parent) {
   label->setWordWrap(true);
   return label;
 }
-
-// The hourglass while the figures are computed, given back however that ends.
-class Hourglass {
- public:
-  Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Hourglass() { QApplication::restoreOverrideCursor(); }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-};
 
 }  // namespace
 
@@ -128,15 +121,7 @@ void frmAnalysis::ConnectHandlers() {
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void frmAnalysis::FillVariableList() {
-  const QSignalBlocker blocker(cboRootsVar);
-  const int keep = std::max(0, cboRootsVar->currentIndex());
-  cboRootsVar->clear();
-  const int vars = VariableCount(model_);
-  for (int k = 0; k < vars; ++k)
-    cboRootsVar->addItem(Text(model_.VarName[static_cast<std::size_t>(k)]));
-  cboRootsVar->setCurrentIndex(std::min(keep, vars - 1));
-}
+void frmAnalysis::FillVariableList() { ShowVariableNames(*cboRootsVar, model_); }
 
 void frmAnalysis::SetRootsVariable(int var) { cboRootsVar->setCurrentIndex(var); }
 

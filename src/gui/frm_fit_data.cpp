@@ -22,6 +22,7 @@
 #include "core/model/names_in_use.h"
 #include "core/report/fit_statistics.h"
 #include "gui/qt/common_dialog.h"
+#include "gui/qt/qt_variable_list.h"
 
 namespace quon {
 namespace {
@@ -73,7 +74,7 @@ void frmFitData::CreateControls() {
   lblStatistics->setTextInteractionFlags(Qt::TextSelectableByMouse);
   cboResidualVar = new QComboBox(this);
   cboResidualVar->setToolTip(QStringLiteral("The variable along which the residuals are drawn"));
-  for (const std::string& name : NamesInUse(model_)) cboResidualVar->addItem(Text(name));
+  ShowVariableNames(*cboResidualVar, model_);
   chtResiduals = new QChartView(new QChart(), this);
   chtResiduals->setRenderHint(QPainter::Antialiasing);
   chtResiduals->setMinimumSize(420, 260);

@@ -22,6 +22,7 @@
 #include "core/eval/script_point_function.h"
 #include "engine/number_text.h"
 #include "gui/frm_plot_surface.h"
+#include "gui/qt/qt_variable_list.h"
 
 namespace quon {
 namespace {
@@ -167,17 +168,7 @@ void frmPlot::ConnectHandlers() {
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void frmPlot::FillVariableList() {
-  const QSignalBlocker blocker(cboPlotVar);
-  const int keep = std::max(0, cboPlotVar->currentIndex());
-  cboPlotVar->clear();
-  const int vars = VariableCount(model_);
-  for (int k = 0; k < vars; ++k) {
-    const auto s = static_cast<std::size_t>(k);
-    cboPlotVar->addItem(Text(s < model_.VarName.size() ? model_.VarName[s] : std::string()));
-  }
-  cboPlotVar->setCurrentIndex(std::min(keep, vars - 1));
-}
+void frmPlot::FillVariableList() { ShowVariableNames(*cboPlotVar, model_); }
 
 int frmPlot::PlotVariable() const { return std::max(0, cboPlotVar->currentIndex()); }
 

@@ -26,6 +26,7 @@
 #include "core/eval/plot_series.h"
 #include "core/eval/script_point_function.h"
 #include "engine/number_text.h"
+#include "gui/qt/qt_variable_list.h"
 
 // The marker's mesh lives in the library's resources, which a static library must register
 // itself; the macro may not be used inside a namespace.
@@ -135,11 +136,8 @@ void PlotSurfaceView::ConnectHandlers() {
 
 void PlotSurfaceView::FillVariableLists() {
   const int vars = VariableCount(model_);
-  for (QComboBox* list : {cboSurfaceX, cboSurfaceY}) {
-    const QSignalBlocker blocker(list);
-    list->clear();
-    for (int k = 0; k < vars; ++k) list->addItem(Text(model_.VarName[static_cast<std::size_t>(k)]));
-  }
+  ShowVariableNames(*cboSurfaceX, model_);
+  ShowVariableNames(*cboSurfaceY, model_);
   const QSignalBlocker blockX(cboSurfaceX);
   const QSignalBlocker blockY(cboSurfaceY);
   cboSurfaceX->setCurrentIndex(0);

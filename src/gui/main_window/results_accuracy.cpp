@@ -20,18 +20,10 @@
 #include "gui/frm_plot.h"
 #include "gui/main_window/control_factory.h"
 #include "gui/main_window/results_panel.h"
+#include "gui/qt/qt_hourglass.h"
 
 namespace quon {
 namespace {
-
-// The hourglass while the check runs, given back however it ends.
-class Hourglass {
- public:
-  Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Hourglass() { QApplication::restoreOverrideCursor(); }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-};
 
 // The engine's messages off while the check runs, back on however it ends.
 class QuietEngine {

@@ -14,6 +14,7 @@
 #include "gui/main_window/control_factory.h"
 #include "gui/qt/qt_coef_list_model.h"
 #include "gui/qt/qt_fixed_font.h"
+#include "gui/qt/qt_hourglass.h"
 
 namespace quon {
 namespace {
@@ -22,19 +23,14 @@ namespace {
 // given back however the command ends.
 class BusyCompute {
  public:
-  explicit BusyCompute(bool& computing) : computing_(computing) {
-    computing_ = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~BusyCompute() {
-    QApplication::restoreOverrideCursor();
-    computing_ = false;
-  }
+  explicit BusyCompute(bool& computing) : computing_(computing) { computing_ = true; }
+  ~BusyCompute() { computing_ = false; }
   BusyCompute(const BusyCompute&) = delete;
   BusyCompute& operator=(const BusyCompute&) = delete;
 
  private:
   bool& computing_;
+  const Hourglass hourglass_;
 };
 
 constexpr std::string_view kComputeAction = "compute the fit";
