@@ -81,10 +81,10 @@ int RunWithinLimit(const std::string& sequential, const std::string& together) {
 // Texts are freed as soon as they are consumed, so memory follows the texts alive at once:
 // 250 texts of 16 MB one after the other fit in 768 MB of address space (the end of the
 // run used to hold all of them, 4 GB), and 64 of them alive at once fail as error 7. Run
-// in a child whose address space is limited; an address sanitizer needs far more.
+// in a child whose address space is limited; a sanitizer needs far more for itself.
 TEST(EngineRobustnessDeathTest, TextsLiveOnlyWhileUsedAndMemoryRunningOutIsError7) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizer needs more address space than the limit for itself";
 #endif
   std::string sequential = "Len(Space(16777216))";
   for (int i = 1; i < 250; ++i) sequential += "+Len(Space(16777216))";
