@@ -25,6 +25,73 @@ void ScaleRow(double* re, double* im, std::size_t width, std::complex<double> w)
   }
 }
 
+// The radix-2 transform of `width` sequences of length n, a power of two: bit reversal,
+// then the butterflies. Built for the widest vectors the processor has, chosen when the
+// program loads: every element goes through the same operations whatever the width, so
+// the results do not depend on the choice.
+__attribute__((target_clones("avx512f", "avx2", "default"))) void Radix2Rows(
+    double* re, double* im, std::size_t width, std::size_t n, const std::complex<double>* twiddles,
+    const std::size_t* reversed) {
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t r = reversed[i];
+    if (i < r) {
+      std::swap_ranges(re + i * width, re + (i + 1) * width, re + r * width);
+      std::swap_ranges(im + i * width, im + (i + 1) * width, im + r * width);
+    }
+  }
+  std::size_t half = 1;
+  if (n >= 4) {
+    // The first two passes together: their twiddle factors are 1 and -i, which need no
+    // multiplication (the same sums and differences as the general butterflies).
+    for (std::size_t start = 0; start < n; start += 4) {
+      double* r0 = re + start * width;
+      double* i0 = im + start * width;
+      double* r1 = r0 + width;
+      double* i1 = i0 + width;
+      double* r2 = r1 + width;
+      double* i2 = i1 + width;
+      double* r3 = r2 + width;
+      double* i3 = i2 + width;
+      for (std::size_t q = 0; q < width; ++q) {
+        const double ar = r0[q] + r1[q], ai = i0[q] + i1[q];
+        const double br = r0[q] - r1[q], bi = i0[q] - i1[q];
+        const double cr = r2[q] + r3[q], ci = i2[q] + i3[q];
+        const double dr = r2[q] - r3[q], di = i2[q] - i3[q];
+        r0[q] = ar + cr;
+        i0[q] = ai + ci;
+        r2[q] = ar - cr;
+        i2[q] = ai - ci;
+        // (dr + i di) times -i is di - i dr.
+        r1[q] = br + di;
+        i1[q] = bi - dr;
+        r3[q] = br - di;
+        i3[q] = bi + dr;
+      }
+    }
+    half = 4;
+  }
+  for (; half < n; half *= 2) {
+    const std::size_t step = n / (2 * half);
+    for (std::size_t start = 0; start < n; start += 2 * half) {
+      for (std::size_t j = 0; j < half; ++j) {
+        const double wr = twiddles[j * step].real(), wi = twiddles[j * step].imag();
+        double* ar = re + (start + j) * width;
+        double* ai = im + (start + j) * width;
+        double* br = re + (start + j + half) * width;
+        double* bi = im + (start + j + half) * width;
+        for (std::size_t q = 0; q < width; ++q) {
+          const double tr = wr * br[q] - wi * bi[q];
+          const double ti = wr * bi[q] + wi * br[q];
+          br[q] = ar[q] - tr;
+          bi[q] = ai[q] - ti;
+          ar[q] += tr;
+          ai[q] += ti;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 
 Fft::Fft(std::size_t n) : n_(n) {
@@ -76,64 +143,7 @@ void Fft::Forward(double* re, double* im, std::size_t width, std::vector<double>
 }
 
 void Fft::Radix2(double* re, double* im, std::size_t width) const {
-  for (std::size_t i = 0; i < n_; ++i) {
-    const std::size_t r = reversed_[i];
-    if (i < r) {
-      std::swap_ranges(re + i * width, re + (i + 1) * width, re + r * width);
-      std::swap_ranges(im + i * width, im + (i + 1) * width, im + r * width);
-    }
-  }
-  std::size_t half = 1;
-  if (n_ >= 4) {
-    // The first two passes together: their twiddle factors are 1 and -i, which need no
-    // multiplication (the same sums and differences as the general butterflies).
-    for (std::size_t start = 0; start < n_; start += 4) {
-      double* r0 = re + start * width;
-      double* i0 = im + start * width;
-      double* r1 = r0 + width;
-      double* i1 = i0 + width;
-      double* r2 = r1 + width;
-      double* i2 = i1 + width;
-      double* r3 = r2 + width;
-      double* i3 = i2 + width;
-      for (std::size_t q = 0; q < width; ++q) {
-        const double ar = r0[q] + r1[q], ai = i0[q] + i1[q];
-        const double br = r0[q] - r1[q], bi = i0[q] - i1[q];
-        const double cr = r2[q] + r3[q], ci = i2[q] + i3[q];
-        const double dr = r2[q] - r3[q], di = i2[q] - i3[q];
-        r0[q] = ar + cr;
-        i0[q] = ai + ci;
-        r2[q] = ar - cr;
-        i2[q] = ai - ci;
-        // (dr + i di) times -i is di - i dr.
-        r1[q] = br + di;
-        i1[q] = bi - dr;
-        r3[q] = br - di;
-        i3[q] = bi + dr;
-      }
-    }
-    half = 4;
-  }
-  for (; half < n_; half *= 2) {
-    const std::size_t step = n_ / (2 * half);
-    for (std::size_t start = 0; start < n_; start += 2 * half) {
-      for (std::size_t j = 0; j < half; ++j) {
-        const double wr = twiddles_[j * step].real(), wi = twiddles_[j * step].imag();
-        double* ar = re + (start + j) * width;
-        double* ai = im + (start + j) * width;
-        double* br = re + (start + j + half) * width;
-        double* bi = im + (start + j + half) * width;
-        for (std::size_t q = 0; q < width; ++q) {
-          const double tr = wr * br[q] - wi * bi[q];
-          const double ti = wr * bi[q] + wi * br[q];
-          br[q] = ar[q] - tr;
-          bi[q] = ai[q] - ti;
-          ar[q] += tr;
-          ai[q] += ti;
-        }
-      }
-    }
-  }
+  Radix2Rows(re, im, width, n_, twiddles_.data(), reversed_.data());
 }
 
 void Fft::Bluestein(double* re, double* im, std::size_t width, std::vector<double>& scratch) const {
