@@ -4,6 +4,8 @@
 #include <numbers>
 #include <utility>
 
+#include "core/fit/solver_lanes.h"
+
 namespace quon {
 namespace {
 
@@ -26,12 +28,13 @@ void ScaleRow(double* re, double* im, std::size_t width, std::complex<double> w)
 }
 
 // The radix-2 transform of `width` sequences of length n, a power of two: bit reversal,
-// then the butterflies. Built for the widest vectors the processor has, chosen when the
-// program loads: every element goes through the same operations whatever the width, so
-// the results do not depend on the choice.
-__attribute__((target_clones("avx512f", "avx2", "default"))) void Radix2Rows(
-    double* re, double* im, std::size_t width, std::size_t n, const std::complex<double>* twiddles,
-    const std::size_t* reversed) {
+// then the butterflies. Compiled once per instruction set below: every element goes
+// through the same operations whatever the vector width, so the results do not depend on
+// the choice.
+__attribute__((always_inline)) inline void Radix2Rows(double* re, double* im, std::size_t width,
+                                                      std::size_t n,
+                                                      const std::complex<double>* twiddles,
+                                                      const std::size_t* reversed) {
   for (std::size_t i = 0; i < n; ++i) {
     const std::size_t r = reversed[i];
     if (i < r) {
@@ -92,6 +95,44 @@ __attribute__((target_clones("avx512f", "avx2", "default"))) void Radix2Rows(
   }
 }
 
+using Radix2Kernel = void (*)(double*, double*, std::size_t, std::size_t,
+                              const std::complex<double>*, const std::size_t*);
+
+void Radix2Baseline(double* re, double* im, std::size_t width, std::size_t n,
+                    const std::complex<double>* twiddles, const std::size_t* reversed) {
+  Radix2Rows(re, im, width, n, twiddles, reversed);
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target("avx2"))) void Radix2Avx2(double* re, double* im, std::size_t width,
+                                                std::size_t n, const std::complex<double>* twiddles,
+                                                const std::size_t* reversed) {
+  Radix2Rows(re, im, width, n, twiddles, reversed);
+}
+
+__attribute__((target("avx512f"))) void Radix2Avx512(double* re, double* im, std::size_t width,
+                                                     std::size_t n,
+                                                     const std::complex<double>* twiddles,
+                                                     const std::size_t* reversed) {
+  Radix2Rows(re, im, width, n, twiddles, reversed);
+}
+#endif
+
+// The widest the processor has, as for the solver's lanes.
+Radix2Kernel ChosenRadix2() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  switch (BestLaneIsa()) {
+    case LaneIsa::Avx512:
+      return Radix2Avx512;
+    case LaneIsa::Avx2:
+      return Radix2Avx2;
+    case LaneIsa::Baseline:
+      break;
+  }
+#endif
+  return Radix2Baseline;
+}
+
 }  // namespace
 
 Fft::Fft(std::size_t n) : n_(n) {
@@ -143,7 +184,8 @@ void Fft::Forward(double* re, double* im, std::size_t width, std::vector<double>
 }
 
 void Fft::Radix2(double* re, double* im, std::size_t width) const {
-  Radix2Rows(re, im, width, n_, twiddles_.data(), reversed_.data());
+  static const Radix2Kernel kernel = ChosenRadix2();
+  kernel(re, im, width, n_, twiddles_.data(), reversed_.data());
 }
 
 void Fft::Bluestein(double* re, double* im, std::size_t width, std::vector<double>& scratch) const {
