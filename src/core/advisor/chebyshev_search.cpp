@@ -148,7 +148,8 @@ class ChebyshevSearch {
         VariableSweep& sweep = advice_.Sweeps[s];
         sweep.EndTerms = grid.Counts[s];
         if (done[s]) continue;
-        const TailEstimate tail = EstimateTail(CoefficientEnvelope(model_.Coef, k), scale);
+        const TailEstimate tail = EstimateTail(CoefficientEnvelope(model_.Coef, k), scale,
+                                               SlicesPerEntry(model_.Coef, k));
         if (tail.Converged && tail.Error <= share) {
           done[s] = true;
           sweep.End = SweepEnd::Reached;

@@ -15,6 +15,11 @@ constexpr double kPlateau = 8.0;
 
 }  // namespace
 
+double SlicesPerEntry(const CoefArray& coef, int k) {
+  const auto n = static_cast<double>(coef.extent(k));
+  return n > 0 ? static_cast<double>(coef.size()) / n : 1.0;
+}
+
 std::vector<double> CoefficientEnvelope(const CoefArray& coef, int k, bool largest) {
   const auto n = static_cast<std::size_t>(coef.extent(k));
   std::vector<double> envelope(n, 0.0);
@@ -32,7 +37,7 @@ double RoundingLevel(int64_t terms, double scale) {
   return 4.0 * std::sqrt(static_cast<double>(terms)) * DBL_EPSILON * scale;
 }
 
-TailEstimate EstimateTail(const std::vector<double>& envelope, double scale) {
+TailEstimate EstimateTail(const std::vector<double>& envelope, double scale, double slices) {
   TailEstimate tail;
   const std::size_t n = envelope.size();
   if (n < 4 || !std::isfinite(scale)) {
@@ -42,7 +47,7 @@ TailEstimate EstimateTail(const std::vector<double>& envelope, double scale) {
   const auto pair = [&](std::size_t j) { return std::max(envelope[j], envelope[j - 1]); };
   const std::size_t last = n - 1;
   const double end = pair(last);
-  if (end <= kPlateau * DBL_EPSILON * scale) {
+  if (end <= kPlateau * DBL_EPSILON * scale * std::sqrt(std::max(slices, 1.0))) {
     tail.Converged = true;
     tail.DecayRate = 0.0;
     return tail;
@@ -79,7 +84,8 @@ std::optional<ChebyshevEstimate> EstimateChebyshevError(const ProblemModel& mode
   double truncation = 0.0;
   for (int k = 0; k < vars; ++k) {
     terms += model.Coef.extent(k);
-    const TailEstimate tail = EstimateTail(CoefficientEnvelope(model.Coef, k), scale);
+    const TailEstimate tail =
+        EstimateTail(CoefficientEnvelope(model.Coef, k), scale, SlicesPerEntry(model.Coef, k));
     if (!tail.Converged) estimate.Unconverged.push_back(k);
     truncation += tail.Error;
   }

@@ -6,7 +6,9 @@
 // (Aurentz & Trefethen, "Chopping a Chebyshev series", ACM TOMS 43, 2017): the magnitudes
 // of the coefficients along a variable (summed over the other variables' indices, an
 // envelope that bounds every slice) decay geometrically for an analytic function until
-// they reach a plateau of rounding noise near eps times the sum of all magnitudes. A tail
+// they reach a plateau of rounding noise near eps times the sum of all magnitudes, times
+// the square root of the number of slices an entry of the envelope sums (the noise of
+// every slice adds up there, as independent roundings do). A tail
 // on that plateau has converged: the estimate is then the rounding level,
 // 4 sqrt(n) eps sum|c| for n terms in all. Otherwise the decay rate r is read from the
 // last pairs of coefficients (pairs, because an even or odd function has every other
@@ -36,14 +38,18 @@ namespace quon {
 // the largest of them.
 std::vector<double> CoefficientEnvelope(const CoefArray& coef, int k, bool largest = false);
 
+// How many coefficients each entry of dimension k's envelope sums: the size of a slice.
+double SlicesPerEntry(const CoefArray& coef, int k);
+
 struct TailEstimate {
   bool Converged = false;  // the series decays to its tail (false: still growing or flat)
   double Error = 0.0;      // the estimated truncation error along this variable
   double DecayRate = 1.0;  // r per coefficient, from the last pairs
 };
 
-// The tail of one variable's envelope; `scale` is the sum of all magnitudes.
-TailEstimate EstimateTail(const std::vector<double>& envelope, double scale);
+// The tail of one variable's envelope; `scale` is the sum of all magnitudes, `slices` the
+// number of coefficients each entry of the envelope sums.
+TailEstimate EstimateTail(const std::vector<double>& envelope, double scale, double slices = 1.0);
 
 // The rounding level of a fit with `terms` terms in all and coefficient magnitudes
 // summing to `scale`.

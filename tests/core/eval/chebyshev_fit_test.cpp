@@ -169,5 +169,28 @@ TEST(ChebyshevFit, CheckFiguresGiveTheEstimateAndWarnOfASeriesThatHasNotConverge
   EXPECT_FALSE(CheckAccuracy(testing::MixedProblem(), source).Estimate.has_value());
 }
 
+// The rounding noise of a thousand slices adds up in an envelope: a variable whose terms
+// are exact (x^2, t) is not taken for one whose series has not converged, and the others'
+// tails still give an estimate above the sampled difference.
+TEST(ChebyshevFit, NoiseSummedOverManySlicesIsAPlateauNotAFlatTail) {
+  const ProblemModel model =
+      testing::FittedModel({{"x", false, 10, -5, 5, 0, 0, true},
+                            {"y", false, 10, -5, 5, 0, 0, true},
+                            {"z", false, 10, -5, 5, 0, 0, true},
+                            {"t", false, 10, -5, 5, 0, 0, true}},
+                           Always([](std::span<const double> p) {
+                             return p[0] * p[0] * std::sin(p[1]) + 4 * std::cos(p[2]) - p[3];
+                           }));
+  const std::optional<ChebyshevEstimate> estimate = EstimateChebyshevError(model);
+  ASSERT_TRUE(estimate.has_value());
+  EXPECT_TRUE(estimate->Unconverged.empty());
+  testing::TestFunctionSource source(Always([](std::span<const double> p) {
+    return p[0] * p[0] * std::sin(p[1]) + 4 * std::cos(p[2]) - p[3];
+  }));
+  const AccuracyResult check = CheckAccuracy(model, source);
+  EXPECT_GT(estimate->Error, check.MaxAbsDiff);
+  EXPECT_LT(estimate->Error, 100 * check.MaxAbsDiff);
+}
+
 }  // namespace
 }  // namespace quon
