@@ -109,27 +109,34 @@ ProblemModel MixedKinds() {
       {{"x", false, 4, -1.0, 2.0, 0.5}, {"y", true, 5, 0.0, 3.0, 1.0, 3.0}});
 }
 
+ProblemModel ChebyshevAndTrig() {
+  return testing::SpecifiedModel(
+      {{"x", false, 6, -1.0, 2.0, 0.0, 0.0, true}, {"y", true, 5, 0.0, 3.0, 1.0, 3.0}});
+}
+
 TEST(FitData, RecoversTheCoefficientsOfDataTheTermsRepresent) {
-  // Data made by an approximation of the same terms with known coefficients.
-  ProblemModel truth = MixedKinds();
-  testing::FitTo(truth, testing::Always([](std::span<const double> p) {
-                   return std::exp(p[0]) * std::cos(2.0 * p[1]);
-                 }));
-  ProblemModel model = MixedKinds();
-  MemoryDataSource source(2, Observe(model, 500, [&](const double* x) {
-                            return Evaluate(truth, std::span<const double>(x, 2));
-                          }));
-  FitData(model, source, "memory");
-  double largest = 0.0;
-  for (std::size_t j = 0; j < truth.Coef.size(); ++j) {
-    largest = std::max(largest, std::fabs(truth.Coef.data()[j]));
+  for (ProblemModel (*kinds)() : {MixedKinds, ChebyshevAndTrig}) {
+    // Data made by an approximation of the same terms with known coefficients.
+    ProblemModel truth = kinds();
+    testing::FitTo(truth, testing::Always([](std::span<const double> p) {
+                     return std::exp(p[0]) * std::cos(2.0 * p[1]);
+                   }));
+    ProblemModel model = kinds();
+    MemoryDataSource source(2, Observe(model, 500, [&](const double* x) {
+                              return Evaluate(truth, std::span<const double>(x, 2));
+                            }));
+    FitData(model, source, "memory");
+    double largest = 0.0;
+    for (std::size_t j = 0; j < truth.Coef.size(); ++j) {
+      largest = std::max(largest, std::fabs(truth.Coef.data()[j]));
+    }
+    for (std::size_t j = 0; j < truth.Coef.size(); ++j) {
+      EXPECT_NEAR(model.Coef.data()[j], truth.Coef.data()[j], 64 * DBL_EPSILON * largest) << j;
+    }
+    EXPECT_LT(model.DataFit.ResidualSd, 64 * DBL_EPSILON * largest);
+    EXPECT_EQ(model.DataFit.Points, 500);
+    EXPECT_EQ(model.DataFit.OutsideBox, 0);
   }
-  for (std::size_t j = 0; j < truth.Coef.size(); ++j) {
-    EXPECT_NEAR(model.Coef.data()[j], truth.Coef.data()[j], 64 * DBL_EPSILON * largest) << j;
-  }
-  EXPECT_LT(model.DataFit.ResidualSd, 64 * DBL_EPSILON * largest);
-  EXPECT_EQ(model.DataFit.Points, 500);
-  EXPECT_EQ(model.DataFit.OutsideBox, 0);
 }
 
 TEST(FitData, AWeightOfTwoIsTheRowTwiceAWeightOfZeroNoRow) {
