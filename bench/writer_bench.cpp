@@ -1,4 +1,4 @@
-// The writer of the specification pair alone, on the 2.56 million coefficients of the
+// The writer of the problem pair alone, on the 2.56 million coefficients of the
 // 4 x 40 default fit (61 MB): the coefficients' print forms made on one thread, the whole
 // pair written as Save writes it (blocks formatted on every core while the block next in
 // line is written), and the same bytes written straight from memory into a new file

@@ -41,17 +41,7 @@ double ApproximationKernel::At(std::span<const double> point) {
     const auto s = static_cast<std::size_t>(k);
     pointTerms_[s] = TermsAt(geometry_[s], k, point[s]);
     const VariableTerms& t = pointTerms_[s];
-    switch (t.Kind) {
-      case TermKind::Power:
-        factors[s] = Factor{Sum::Horner, t.Offset, nullptr};
-        break;
-      case TermKind::Trigonometric:
-        factors[s] = Factor{Sum::Weighted, 0.0, t.Weights.data()};
-        break;
-      case TermKind::Chebyshev:
-        factors[s] = Factor{Sum::Clenshaw, t.Offset, nullptr};
-        break;
-    }
+    factors[s] = Factor{FormOf(t.Kind), t.Offset, t.Weights.data()};
   }
   const double value = Reduce(factors);
   if (!std::isfinite(value)) {
@@ -66,38 +56,10 @@ double ApproximationKernel::Contract(const std::array<std::vector<double>, MaxVa
     if (weights[k].size() != static_cast<std::size_t>(terms_[k])) {
       throw std::logic_error("A weight list does not match its variable's number of terms.");
     }
-    factors[k] = Factor{Sum::Weighted, 0.0, weights[k].data()};
+    factors[k] = Factor{LevelForm::Weighted, 0.0, weights[k].data()};
   }
   return Reduce(factors);
 }
-
-namespace {
-
-// One sum over the n inner values inner[0], inner[stride], ... as the evaluator takes it.
-double LevelSum(const double* inner, std::size_t n, std::size_t stride, double offset,
-                const double* weights, bool horner, bool clenshaw) {
-  double sum = 0.0;
-  if (horner) {
-    for (std::size_t j = n; j-- > 0;) sum = sum * offset + inner[j * stride];
-  } else if (clenshaw) {
-    const double twice = 2.0 * offset;
-    double b1 = 0.0;
-    double b2 = 0.0;
-    for (std::size_t j = n; j-- > 1;) {
-      const double b0 = inner[j * stride] + twice * b1 - b2;
-      b2 = b1;
-      b1 = b0;
-    }
-    sum = inner[0] + offset * b1 - b2;
-  } else {
-    for (std::size_t j = 0; j < n; ++j) {
-      sum = sum + inner[j * stride] * (weights != nullptr ? weights[j] : 1.0);
-    }
-  }
-  return sum;
-}
-
-}  // namespace
 
 double ApproximationKernel::Reduce(const std::array<Factor, MaxVars>& factors) {
   // Variable 0: the sums over j0 for every combination r, interleaved.
@@ -106,13 +68,13 @@ double ApproximationKernel::Reduce(const std::array<Factor, MaxVars>& factors) {
   const double* coef = transposed_.data();
   for (std::size_t r = 0; r < rest_; ++r) sums[r] = 0.0;
   const Factor& f0 = factors[0];
-  if (f0.Form == Sum::Horner) {
+  if (f0.Form == LevelForm::Horner) {
     const double o = f0.Offset;
     for (std::size_t j = n0; j-- > 0;) {
       const double* row = coef + j * rest_;
       for (std::size_t r = 0; r < rest_; ++r) sums[r] = sums[r] * o + row[r];
     }
-  } else if (f0.Form == Sum::Clenshaw) {
+  } else if (f0.Form == LevelForm::Clenshaw) {
     const double o = f0.Offset;
     const double twice = 2.0 * o;
     b1_.assign(rest_, 0.0);
@@ -142,8 +104,7 @@ double ApproximationKernel::Reduce(const std::array<Factor, MaxVars>& factors) {
     const std::size_t outer = count / n;
     const Factor& f = factors[k];
     for (std::size_t r = 0; r < outer; ++r) {
-      next_[r] = LevelSum(level_.data() + r * n, n, 1, f.Offset, f.Weights, f.Form == Sum::Horner,
-                          f.Form == Sum::Clenshaw);
+      next_[r] = SumLevel(f.Form, level_.data() + r * n, n, 1, f.Offset, f.Weights);
     }
     std::swap(level_, next_);
     count = outer;

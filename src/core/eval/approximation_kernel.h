@@ -47,9 +47,8 @@ class ApproximationKernel {
  private:
   // One variable's share of a reduction: Horner or Clenshaw in `offset`, or an ascending
   // sum with `weights` (all 1 when null).
-  enum class Sum { Weighted, Horner, Clenshaw };
   struct Factor {
-    Sum Form = Sum::Weighted;
+    LevelForm Form = LevelForm::Weighted;
     double Offset = 0.0;
     const double* Weights = nullptr;
   };

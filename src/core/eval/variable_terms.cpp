@@ -4,31 +4,6 @@
 
 namespace quon {
 
-double VariableTerms::Sum(const double* inner, std::size_t count, std::size_t stride) const {
-  double sum = 0.0;
-  switch (Kind) {
-    case TermKind::Power:
-      for (std::size_t j = count; j-- > 0;) sum = sum * Offset + inner[j * stride];
-      break;
-    case TermKind::Trigonometric:
-      for (std::size_t j = 0; j < count; ++j) sum = sum + inner[j * stride] * Weights[j];
-      break;
-    case TermKind::Chebyshev: {
-      const double twice = 2.0 * Offset;
-      double b1 = 0.0;
-      double b2 = 0.0;
-      for (std::size_t j = count; j-- > 1;) {
-        const double b0 = inner[j * stride] + twice * b1 - b2;
-        b2 = b1;
-        b1 = b0;
-      }
-      sum = inner[0] + Offset * b1 - b2;
-      break;
-    }
-  }
-  return sum;
-}
-
 std::vector<double> TermValues(const NodeGeometry& g, double x) {
   std::vector<double> values(static_cast<std::size_t>(g.LastTerm) + 1);
   values[0] = 1.0;

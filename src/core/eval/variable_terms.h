@@ -44,13 +44,62 @@ inline constexpr int32_t EvalDivisionByZero = static_cast<int32_t>(script::ErrNu
 // A Chebyshev variable whose interval is empty (read from a file).
 inline constexpr int32_t EvalEmptyInterval = EvalDivisionByZero;
 
+// How one level of the nested sums is taken: Horner's scheme or Clenshaw's recurrence in an
+// offset, or an ascending sum with weights.
+enum class LevelForm { Weighted, Horner, Clenshaw };
+
+inline LevelForm FormOf(TermKind kind) {
+  switch (kind) {
+    case TermKind::Power:
+      return LevelForm::Horner;
+    case TermKind::Trigonometric:
+      return LevelForm::Weighted;
+    case TermKind::Chebyshev:
+      return LevelForm::Clenshaw;
+  }
+  return LevelForm::Weighted;
+}
+
+// The sum over j < count of inner[j * stride] times term j, in the order given above; for
+// the weighted form `weights` holds the terms' values (all 1 when null). Inline: the
+// evaluator and its kernel's inner levels take exactly these operations.
+inline double SumLevel(LevelForm form, const double* inner, std::size_t count, std::size_t stride,
+                       double offset, const double* weights) {
+  double sum = 0.0;
+  switch (form) {
+    case LevelForm::Horner:
+      for (std::size_t j = count; j-- > 0;) sum = sum * offset + inner[j * stride];
+      break;
+    case LevelForm::Weighted:
+      for (std::size_t j = 0; j < count; ++j) {
+        sum = sum + inner[j * stride] * (weights != nullptr ? weights[j] : 1.0);
+      }
+      break;
+    case LevelForm::Clenshaw: {
+      const double twice = 2.0 * offset;
+      double b1 = 0.0;
+      double b2 = 0.0;
+      for (std::size_t j = count; j-- > 1;) {
+        const double b0 = inner[j * stride] + twice * b1 - b2;
+        b2 = b1;
+        b1 = b0;
+      }
+      sum = inner[0] + offset * b1 - b2;
+      break;
+    }
+  }
+  return sum;
+}
+
 struct VariableTerms {
   TermKind Kind = TermKind::Power;
   double Offset = 0.0;          // power terms: x - c; Chebyshev terms: s = (x - m) / r
   std::vector<double> Weights;  // trigonometric terms: the value of each term, ascending
 
   // The sum over j < count of inner[j * stride] times term j, in the order given above.
-  double Sum(const double* inner, std::size_t count, std::size_t stride) const;
+  double Sum(const double* inner, std::size_t count, std::size_t stride) const {
+    return SumLevel(FormOf(Kind), inner, count, stride, Offset, Weights.data());
+  }
 };
 
 // The value of each term of a variable with geometry g at coordinate x, ascending: the

@@ -84,7 +84,7 @@ struct NodeGeometry {
 // The geometry of variable k from the model's specification of it.
 NodeGeometry VariableGeometry(const ProblemModel& model, int k);
 
-// The same from the parts of a specification, before it is in a model.
+// The same from a variable's fields, before they are in a model.
 NodeGeometry MakeGeometry(TermKind kind, int32_t lastTerm, double lowerLimit, double upperLimit,
                           double center, double period);
 

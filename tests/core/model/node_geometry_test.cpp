@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Geometry, NodeGeometryTest, ::testing::ValuesIn(kGeomet
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Opening a file used to leave the node spacing of whatever was there before; the geometry
-// is computed from the specification, so an opened problem and the same one gathered agree.
+// is computed from the variable's fields, so an opened problem and the same one gathered agree.
 TEST(NodeGeometry, AnOpenedProblemHasTheGeometryOfTheSameProblemGathered) {
   ProblemModel gathered;
   gathered.LastVar = 1;
