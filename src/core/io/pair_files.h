@@ -1,4 +1,4 @@
-// Whether a path names one of the two files of a specification pair, as the file system
+// Whether a path names one of the two files of a problem pair, as the file system
 // sees it: another spelling of the same path, a link to it or a second hard link all count,
 // so that no command can write over the pair by a name that merely looks different.
 #pragma once
